@@ -1,0 +1,101 @@
+#include "app/command_line.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace mervox {
+
+namespace {
+
+bool ParseInt(const char* text, int& out) {
+    if (text == nullptr || *text == '\0') return false;
+    char* end = nullptr;
+    long v = std::strtol(text, &end, 10);
+    if (*end != '\0' || v < -1000000000L || v > 1000000000L) return false;
+    out = static_cast<int>(v);
+    return true;
+}
+
+bool ParseFrameList(const char* text, std::vector<int>& out) {
+    std::string s(text);
+    size_t pos = 0;
+    while (pos <= s.size()) {
+        size_t comma = s.find(',', pos);
+        std::string part = s.substr(pos, comma == std::string::npos ? std::string::npos : comma - pos);
+        int v = 0;
+        if (!ParseInt(part.c_str(), v) || v < 0) return false;
+        out.push_back(v);
+        if (comma == std::string::npos) break;
+        pos = comma + 1;
+    }
+    return !out.empty();
+}
+
+}  // namespace
+
+CommandLine ParseCommandLine(int argc, char** argv) {
+    CommandLine c;
+    for (int a = 1; a < argc; ++a) {
+        const char* arg = argv[a];
+        auto value = [&](const char* name) -> const char* {
+            if (a + 1 >= argc) {
+                c.error = std::string(name) + " needs a value";
+                return nullptr;
+            }
+            return argv[++a];
+        };
+        if (std::strcmp(arg, "--headless") == 0) {
+            c.headless = true;
+        } else if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
+            c.help = true;
+        } else if (std::strcmp(arg, "--replay") == 0) {
+            if (const char* v = value(arg)) c.replayPath = v;
+        } else if (std::strcmp(arg, "--mode") == 0) {
+            const char* v = value(arg);
+            if (v && (!ParseInt(v, c.mode) || c.mode < 1 || c.mode > 5))
+                c.error = "--mode takes 1 to 5";
+        } else if (std::strcmp(arg, "--trace") == 0) {
+            if (const char* v = value(arg)) c.tracePath = v;
+        } else if (std::strcmp(arg, "--screenshot") == 0) {
+            const char* v = value(arg);
+            if (v && !ParseFrameList(v, c.screenshotFrames))
+                c.error = "--screenshot takes frame numbers separated by commas";
+        } else if (std::strcmp(arg, "--out") == 0) {
+            if (const char* v = value(arg)) c.outDir = v;
+        } else if (std::strcmp(arg, "--timedemo") == 0) {
+            if (const char* v = value(arg)) c.timedemoPath = v;
+        } else if (std::strcmp(arg, "--windowed") == 0) {
+            c.windowed = true;
+        } else if (std::strcmp(arg, "--fullscreen") == 0) {
+            c.fullscreen = true;
+        } else if (std::strcmp(arg, "--scale") == 0) {
+            const char* v = value(arg);
+            if (v && (!ParseInt(v, c.scale) || c.scale < 1 || c.scale > 16))
+                c.error = "--scale takes 1 to 16";
+        } else {
+            c.error = std::string("unknown option ") + arg;
+        }
+        if (!c.error.empty()) break;
+    }
+    if (c.error.empty() && c.headless && c.replayPath.empty())
+        c.error = "--headless needs --replay FILE";
+    return c;
+}
+
+void PrintUsage() {
+    std::fputs(
+        "usage: mervox [--windowed | --fullscreen] [--scale N]\n"
+        "       mervox --headless --replay FILE [--mode N] [--trace PATH]\n"
+        "              [--screenshot F[,F...] --out DIR]\n"
+        "       mervox --timedemo FILE [--mode N]\n"
+        "\n"
+        "  --headless   play a recording without a window and print the result\n"
+        "  --mode N     the round's mode: 1 game, 2 replay, 3 tutorial, 4 and 5 demos\n"
+        "  --trace      write the state after every update as JSON lines\n"
+        "  --screenshot write the picture after the given updates as PNG files\n"
+        "  --timedemo   play a recording drawing every frame as fast as possible\n",
+        stdout);
+}
+
+}  // namespace mervox

@@ -1,0 +1,27 @@
+// The program's command line: which way to run and with what.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace mervox {
+
+struct CommandLine {
+    bool headless = false;       // --headless: no window, no waiting
+    bool help = false;
+    std::string replayPath;      // --replay FILE
+    int mode = 1;                // --mode N (RunMode of the played round)
+    std::string tracePath;       // --trace PATH
+    std::vector<int> screenshotFrames;  // --screenshot F[,F...]
+    std::string outDir = ".";    // --out DIR
+    std::string timedemoPath;    // --timedemo FILE
+    bool windowed = false;       // --windowed: skip the full-screen question
+    bool fullscreen = false;     // --fullscreen
+    int scale = 0;               // --scale N (0: largest that fits)
+    std::string error;           // set when the line could not be read
+};
+
+CommandLine ParseCommandLine(int argc, char** argv);
+void PrintUsage();
+
+}  // namespace mervox

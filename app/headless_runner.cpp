@@ -1,0 +1,101 @@
+#include "app/headless_runner.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/frame_capture.h"
+#include "app/playback_round.h"
+#include "app/round_trace.h"
+#include "game/simulation.h"
+
+namespace mervox {
+
+namespace {
+
+// A round that has not ended after this many updates (over 46 hours of
+// play) is taken to be stuck.
+constexpr long kUpdateLimit = 10'000'000;
+
+struct HeadlessWorld {
+    std::vector<int> effects;  // started in the current update
+};
+
+void RecordEffect(void* ctx, int effect, bool) {
+    static_cast<HeadlessWorld*>(ctx)->effects.push_back(effect);
+}
+
+}  // namespace
+
+int RunHeadless(const CommandLine& cmd) {
+    auto g = std::make_unique<GameState>();
+    if (!StartPlaybackRound(*g, cmd.mode, cmd.replayPath)) {
+        std::fprintf(stderr, "mervox: cannot open recording %s\n", cmd.replayPath.c_str());
+        return 1;
+    }
+
+    HeadlessWorld world;
+    RoundHost host;
+    host.ctx = &world;
+    host.writeEffect = RecordEffect;
+
+    std::FILE* trace = nullptr;
+    if (!cmd.tracePath.empty()) {
+        trace = std::fopen(cmd.tracePath.c_str(), "wb");
+        if (trace == nullptr) {
+            std::fprintf(stderr, "mervox: cannot write trace %s\n", cmd.tracePath.c_str());
+            return 1;
+        }
+    }
+
+    FrameCapture* capture = nullptr;
+    std::vector<int> shots = cmd.screenshotFrames;
+    std::sort(shots.begin(), shots.end());
+    if (!shots.empty()) {
+        capture = OpenFrameCapture(".");
+        if (capture == nullptr) {
+            std::fprintf(stderr, "mervox: pictures cannot be drawn in this build\n");
+            if (trace) std::fclose(trace);
+            return 1;
+        }
+    }
+
+    std::string line;
+    int status = 0;
+    long updates = 0;
+    while (g->RunMode != 0) {
+        if (++updates > kUpdateLimit) {
+            std::fprintf(stderr, "mervox: the round did not end after %ld updates\n", kUpdateLimit);
+            status = 1;
+            break;
+        }
+        world.effects.clear();
+        UpdateRound(*g, host);
+        if (trace) {
+            line.clear();
+            AppendTraceLine(*g, world.effects, line);
+            if (std::fwrite(line.data(), 1, line.size(), trace) != line.size()) {
+                std::fprintf(stderr, "mervox: writing the trace failed\n");
+                status = 1;
+                break;
+            }
+        }
+        if (capture && std::binary_search(shots.begin(), shots.end(), g->RoundFrame)) {
+            if (!CaptureFrame(capture, *g, g->RoundFrame, cmd.outDir)) {
+                std::fprintf(stderr, "mervox: cannot write frame %d to %s\n", g->RoundFrame,
+                             cmd.outDir.c_str());
+                status = 1;
+            }
+        }
+    }
+    if (trace && std::fclose(trace) != 0) status = 1;
+    CloseFrameCapture(capture);
+
+    std::printf("score=%u level=%d frames=%d cleared=%d\n", g->Score, g->Level, g->RoundFrame,
+                g->BlocksCleared);
+    return status;
+}
+
+}  // namespace mervox

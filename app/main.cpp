@@ -1,0 +1,23 @@
+// mervox: entry point. Chooses between the game in its window and the
+// headless ways of running a recording.
+#include <cstdio>
+
+#include "app/command_line.h"
+#include "app/headless_runner.h"
+#include "app/program.h"
+
+int main(int argc, char** argv) {
+    mervox::CommandLine cmd = mervox::ParseCommandLine(argc, argv);
+    if (!cmd.error.empty()) {
+        std::fprintf(stderr, "mervox: %s\n", cmd.error.c_str());
+        mervox::PrintUsage();
+        return 2;
+    }
+    if (cmd.help) {
+        mervox::PrintUsage();
+        return 0;
+    }
+    if (cmd.headless) return mervox::RunHeadless(cmd);
+    if (!cmd.timedemoPath.empty()) return mervox::RunTimedemo(cmd);
+    return mervox::RunProgram(cmd);
+}

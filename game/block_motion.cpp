@@ -1,0 +1,90 @@
+#include "game/block_motion.h"
+
+#include "game/state/board.h"
+
+namespace mervox {
+
+namespace {
+
+constexpr float kReturnStep = 4.0f;
+constexpr float kSlideStep = 4.0f;
+constexpr float kFallStep = 10.0f;
+constexpr float kRiseStep = 4.0f;
+constexpr float kEntryOffset = 92.0f;
+constexpr float kSlideSpeed = 8.0f;
+
+void ReturnToZero(float& v) {
+    if (v > 0.0f) v -= kReturnStep;
+    if (v < 0.0f) v += kReturnStep;
+}
+
+// The sliding block has reached the middle of its cell: it stops at the
+// board's edge or against a block in play, otherwise it enters the next
+// cell, replacing an announced block there. An empty record never moves:
+// whatever slide it kept from the block that left it simply stops.
+void SlideOn(GameState& g, BlockSlot& s, int ni, int nj, int layer, float& offset, float& slide,
+             float direction, bool alongX) {
+    BlockSlot* next = SlotAt(g, ni, nj, layer);
+    if (s.state == Empty || next == nullptr || SolidInPlayAt(g, ni, nj, layer)) {
+        offset = 0.0f;
+        slide = 0.0f;
+        return;
+    }
+    if (IsArriving(*next)) QueueDisplacedColour(g, next->colour);
+    MoveBlock(s, *next);
+    if (alongX) {
+        next->slideX = direction * kSlideSpeed;
+        next->offsetX = -direction * kEntryOffset;
+    } else {
+        next->slideZ = direction * kSlideSpeed;
+        next->offsetZ = -direction * kEntryOffset;
+    }
+}
+
+}  // namespace
+
+void UpdateBlockMotion(GameState& g) {
+    for (int i = 0; i < kBoardSize; ++i) {
+        for (int j = 0; j < kBoardSize; ++j) {
+            for (int layer = 0; layer < kLayers; ++layer) {
+                BlockSlot& s = g.Board[i][j][layer];
+                const float rest = static_cast<float>(layer * 100);
+
+                ReturnToZero(s.offsetX);
+                if (s.height > rest) s.height -= kFallStep;
+                if (s.height < rest) s.height += kRiseStep;
+                ReturnToZero(s.offsetZ);
+
+                if (s.slideX < 0.0f) {
+                    s.offsetX -= kSlideStep;
+                    if (static_cast<int>(s.offsetX) <= 0)
+                        SlideOn(g, s, i - 1, j, layer, s.offsetX, s.slideX, -1.0f, true);
+                }
+                if (s.slideX > 0.0f) {
+                    s.offsetX += kSlideStep;
+                    if (static_cast<int>(s.offsetX) >= 0)
+                        SlideOn(g, s, i + 1, j, layer, s.offsetX, s.slideX, 1.0f, true);
+                }
+                if (s.slideZ > 0.0f) {
+                    s.offsetZ += kSlideStep;
+                    if (static_cast<int>(s.offsetZ) >= 0)
+                        SlideOn(g, s, i, j + 1, layer, s.offsetZ, s.slideZ, 1.0f, false);
+                }
+                if (s.slideZ < 0.0f) {
+                    s.offsetZ -= kSlideStep;
+                    if (static_cast<int>(s.offsetZ) <= 0)
+                        SlideOn(g, s, i, j - 1, layer, s.offsetZ, s.slideZ, -1.0f, false);
+                }
+
+                if (layer == 1 && IsOccupied(s) && g.Board[i][j][0].state == Empty &&
+                    s.offsetX + s.offsetZ == 0.0f) {
+                    BlockSlot& floor = g.Board[i][j][0];
+                    MoveBlock(s, floor);
+                    floor.height = 100.0f;
+                }
+            }
+        }
+    }
+}
+
+}  // namespace mervox

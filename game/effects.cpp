@@ -1,0 +1,36 @@
+#include "game/effects.h"
+
+namespace mervox {
+
+void AgeEffectCooldowns(GameState& g) {
+    for (int& c : g.EffectCooldown) {
+        if (c != 0) c = (c + 1) % 3;
+    }
+}
+
+void PlayEffect(GameState& g, const RoundHost& host, int k) {
+    if (g.EffectCooldown[k] != 0 || g.SEMODE != 0) return;
+    g.EffectCooldown[k] = 1;
+    if (host.writeEffect) host.writeEffect(host.ctx, k, false);
+}
+
+void RestartEffect(GameState& g, const RoundHost& host, int k) {
+    if (g.SEMODE != 0) return;
+    if (k != EffectExtend) {
+        if (g.EffectCooldown[k] != 0) return;
+        g.EffectCooldown[k] = 1;
+    }
+    if (host.writeEffect) host.writeEffect(host.ctx, k, true);
+}
+
+void WriteArrivalEffect(GameState& g, const RoundHost& host) {
+    if (g.EffectCooldown[EffectAdm] != 0 || g.SEMODE != 0) return;
+    if (host.writeEffect) host.writeEffect(host.ctx, EffectAdm, false);
+}
+
+void PlayVoiceClip(GameState& g, const RoundHost& host, VoiceClip clip) {
+    if (g.SEMODE != 0) return;
+    if (host.playVoice) host.playVoice(host.ctx, clip);
+}
+
+}  // namespace mervox

@@ -1,0 +1,284 @@
+#include "game/player.h"
+
+#include <algorithm>
+
+#include "game/effects.h"
+#include "game/state/board.h"
+
+namespace mervox {
+
+namespace {
+
+constexpr float kWalkStep = 4.0f;
+constexpr float kContact = 20.0f;
+constexpr float kJumpSpeed = 12.0f;
+constexpr float kGravity = 0.6f;
+constexpr float kTopLayerHeight = 200.0f;
+constexpr float kMovedOffset = 96.0f;
+constexpr float kKickSpeed = 8.0f;
+
+// One of the four directions the player faces along the board's axes.
+struct Direction {
+    int32_t key;       // arrow key bit
+    int32_t intent;    // PushIntent bit
+    int32_t opposite;  // PushIntent bit of the opposite direction
+    bool alongX;
+    int sign;          // +1 or -1
+};
+
+// Arrow order: Left, Right, Up, Down.
+constexpr Direction kArrows[4] = {
+    {KeyLeft, 4, 1, true, -1},
+    {KeyRight, 1, 4, true, +1},
+    {KeyUp, 2, 8, false, +1},
+    {KeyDown, 8, 2, false, -1},
+};
+
+// Intent bit order: 1, 2, 4, 8.
+constexpr Direction kIntents[4] = {
+    {KeyRight, 1, 4, true, +1},
+    {KeyUp, 2, 8, false, +1},
+    {KeyLeft, 4, 1, true, -1},
+    {KeyDown, 8, 2, false, -1},
+};
+
+int PlayerLayer(const GameState& g) { return CellIndex(g.PlayerY); }
+
+float& Along(GameState& g, const Direction& d) { return d.alongX ? g.PlayerX : g.PlayerZ; }
+
+// The player's column (x directions) or row (z directions).
+int LineIndex(const GameState& g, const Direction& d) {
+    return d.alongX ? CellIndex(g.PlayerX) : CellIndex(g.PlayerZ);
+}
+
+struct CellRef {
+    int i, j;
+};
+
+CellRef CellAhead(const GameState& g, const Direction& d) {
+    const float step = static_cast<float>(d.sign);
+    if (d.alongX)
+        return {static_cast<int>(g.PlayerX / 100.0f + step), CellIndex(g.PlayerZ)};
+    return {CellIndex(g.PlayerX), static_cast<int>(g.PlayerZ / 100.0f + step)};
+}
+
+CellRef CellTwoAhead(const GameState& g, const Direction& d) {
+    CellRef c = CellAhead(g, d);
+    if (d.alongX) c.i += d.sign;
+    else c.j += d.sign;
+    return c;
+}
+
+bool WalkAllowed(const GameState& g, const Direction& d) {
+    const float p = d.alongX ? g.PlayerX : g.PlayerZ;
+    return d.sign < 0 ? p - kContact > 0.0f : p + kContact < 700.0f;
+}
+
+bool AtContact(const GameState& g, const Direction& d) {
+    const float p = d.alongX ? g.PlayerX : g.PlayerZ;
+    return static_cast<int>(p + static_cast<float>(d.sign) * kContact) % 100 == 0;
+}
+
+// The cell two ahead stays on the board (n > 1 going down, n < 5 going up).
+bool RoomForTwoAhead(const GameState& g, const Direction& d) {
+    const int n = LineIndex(g, d);
+    return d.sign < 0 ? n > 1 : n < 5;
+}
+
+bool HasCellAhead(const GameState& g, const Direction& d) {
+    const int n = LineIndex(g, d);
+    return d.sign < 0 ? n != 0 : n != 6;
+}
+
+void SetMovedOffset(BlockSlot& s, const Direction& d) {
+    const float offset = -static_cast<float>(d.sign) * kMovedOffset;
+    if (d.alongX) s.offsetX = offset;
+    else s.offsetZ = offset;
+}
+
+void Jump(GameState& g, const RoundHost& host) {
+    if ((g.KeysNow & KeyJump) && g.PlayerVelY == 0.0f && !g.Pushing) {
+        PlayEffect(g, host, EffectJump);
+        g.PlayerVelY = kJumpSpeed;
+    }
+}
+
+void Kick(GameState& g, const RoundHost& host) {
+    if (!(g.KeysNow & KeyKick) || g.PushIntent == 0 || g.PlayerY >= kTopLayerHeight || g.Pushing ||
+        g.ReadyCountdown != 0)
+        return;
+    for (const Direction& d : kIntents) {
+        if (!(g.PushIntent & d.intent)) continue;
+        if (!RoomForTwoAhead(g, d)) continue;
+        const int layer = PlayerLayer(g);
+        const CellRef ahead = CellAhead(g, d);
+        const CellRef two = CellTwoAhead(g, d);
+        BlockSlot* from = SlotAt(g, ahead.i, ahead.j, layer);
+        BlockSlot* to = SlotAt(g, two.i, two.j, layer);
+        if (to == nullptr || !IsFreeForMovingBlock(*to)) continue;
+        if (from == nullptr || from->state == Empty) {
+            // Nothing left to kick: the armed direction is simply dropped.
+            g.PushIntent &= ~d.intent;
+            continue;
+        }
+        PlayEffect(g, host, EffectKick);
+        if (IsArriving(*to)) QueueDisplacedColour(g, to->colour);
+        MoveBlock(*from, *to);
+        SetMovedOffset(*to, d);
+        if (d.alongX) to->slideX = static_cast<float>(d.sign) * kKickSpeed;
+        else to->slideZ = static_cast<float>(d.sign) * kKickSpeed;
+        g.PushIntent &= ~d.intent;
+    }
+}
+
+void TurnKeys(GameState& g) {
+    if ((g.KeysNow & KeyTurnQ) && g.TurnSpeed == 0) g.TurnSpeed = 2;
+    if ((g.KeysNow & KeyTurnE) && g.TurnSpeed == 0) g.TurnSpeed = -2;
+}
+
+void Gravity(GameState& g) {
+    g.PlayerY += g.PlayerVelY;
+    g.PlayerVelY -= kGravity;
+    const int cx = CellIndex(g.PlayerX), cz = CellIndex(g.PlayerZ);
+    const BlockSlot* upper = SlotAt(g, cx, cz, 1);
+    const BlockSlot* lower = SlotAt(g, cx, cz, 0);
+    if (upper != nullptr && IsOccupied(*upper) && g.PlayerY <= upper->height + 100.0f) {
+        g.PlayerY = std::max(upper->height + 100.0f, 0.0f);
+        g.PlayerVelY = 0.0f;
+        if (IsArriving(*upper) && g.PlayerY > 100.0f) g.PlayerY = 100.0f;
+    } else if (lower != nullptr && IsOccupied(*lower) && g.PlayerY <= lower->height + 100.0f) {
+        g.PlayerY = std::max(lower->height + 100.0f, 0.0f);
+        g.PlayerVelY = 0.0f;
+    } else if (g.PlayerY <= 0.0f) {
+        g.PlayerY = 0.0f;
+        g.PlayerVelY = 0.0f;
+    }
+}
+
+// A push: the block ahead (and one stacked on it) moves one cell on.
+bool TryPush(GameState& g, const RoundHost& host, const Direction& d) {
+    const int layer = PlayerLayer(g);
+    const CellRef ahead = CellAhead(g, d);
+    const CellRef two = CellTwoAhead(g, d);
+    if (g.ArrowLatch != 0 || g.PlayerVelY != 0.0f || !OccupiedAt(g, ahead.i, ahead.j, layer) ||
+        !InBoard(two.i, two.j) || !FreeForMovingBlockAt(g, two.i, two.j, layer) ||
+        g.ReadyCountdown != 0)
+        return false;
+
+    BlockSlot& to = g.Board[two.i][two.j][layer];
+    if (IsArriving(to)) QueueDisplacedColour(g, to.colour);
+    PlayEffect(g, host, EffectPush);
+    MoveBlock(g.Board[ahead.i][ahead.j][layer], to);
+    SetMovedOffset(to, d);
+    g.PushIntent = d.intent;
+    g.Pushing = 1;
+    if (OccupiedAt(g, ahead.i, ahead.j, 1)) {
+        BlockSlot& upperTo = g.Board[two.i][two.j][1];
+        if (IsArriving(upperTo)) QueueDisplacedColour(g, upperTo.colour);
+        MoveBlock(g.Board[ahead.i][ahead.j][1], upperTo);
+        SetMovedOffset(upperTo, d);
+    }
+    Along(g, d) += static_cast<float>(d.sign) * kWalkStep;
+    return true;
+}
+
+void Walk(GameState& g, const RoundHost& host) {
+    for (const Direction& d : kArrows) {
+        if (!(g.KeysNow & d.key)) continue;
+        if (!WalkAllowed(g, d) || g.Pushing) continue;
+
+        g.PushIntent &= ~d.opposite;
+        const bool armed = (g.PushIntent & d.intent) != 0;
+        if (armed && g.PlayerY < kTopLayerHeight) {
+            TryPush(g, host, d);
+        } else {
+            const int layer = PlayerLayer(g);
+            const CellRef ahead = CellAhead(g, d);
+            const bool blocked = HasCellAhead(g, d) && g.PlayerY < kTopLayerHeight &&
+                                 SolidInPlayAt(g, ahead.i, ahead.j, layer) && AtContact(g, d);
+            if (!blocked) {
+                g.PushIntent = 0;
+                Along(g, d) += static_cast<float>(d.sign) * kWalkStep;
+            } else if (!armed && g.PlayerY < kTopLayerHeight && RoomForTwoAhead(g, d)) {
+                const CellRef two = CellTwoAhead(g, d);
+                if (InBoard(two.i, two.j) && FreeForMovingBlockAt(g, two.i, two.j, layer))
+                    g.PushIntent |= d.intent;
+            }
+        }
+
+        // An intent sideways is stale once the cell beside the player is empty.
+        const int layer = PlayerLayer(g);
+        const int cx = CellIndex(g.PlayerX), cz = CellIndex(g.PlayerZ);
+        if (d.alongX) {
+            if ((g.PushIntent & 2) && EmptyAt(g, cx, cz + 1, layer)) g.PushIntent &= ~2;
+            if ((g.PushIntent & 8) && EmptyAt(g, cx, cz - 1, layer)) g.PushIntent &= ~8;
+        } else {
+            if ((g.PushIntent & 1) && EmptyAt(g, cx + 1, cz, layer)) g.PushIntent &= ~1;
+            if ((g.PushIntent & 4) && EmptyAt(g, cx - 1, cz, layer)) g.PushIntent &= ~4;
+        }
+        g.ArrowLatch = 1;
+    }
+}
+
+void ClampPosition(GameState& g) {
+    g.PlayerX = std::clamp(g.PlayerX, 20.0f, 680.0f);
+    g.PlayerZ = std::clamp(g.PlayerZ, 20.0f, 680.0f);
+}
+
+void PushInProgress(GameState& g) {
+    if (!g.Pushing) return;
+    for (const Direction& d : kIntents) {
+        if (!(g.PushIntent & d.intent)) continue;
+        float& p = Along(g, d);
+        p += static_cast<float>(d.sign) * kWalkStep;
+        const int edge = static_cast<int>(p + static_cast<float>(d.sign) * kContact);
+        if (edge % 100 != 0) continue;
+        g.Pushing = 0;
+        g.ArrowLatch = 0;
+        if (PlayerLayer(g) == 1) {
+            const int cx = CellIndex(g.PlayerX), cz = CellIndex(g.PlayerZ);
+            const int ni = d.alongX ? cx + d.sign : cx;
+            const int nj = d.alongX ? cz : cz + d.sign;
+            if (EmptyAt(g, ni, nj, 0)) g.PushIntent &= ~d.intent;
+        }
+    }
+}
+
+void PushOutOfCorners(GameState& g) {
+    if (g.PlayerY >= kTopLayerHeight) return;
+    const int layer = PlayerLayer(g);
+    if (OccupiedAt(g, CellIndex(g.PlayerX), CellIndex(g.PlayerZ), layer)) return;
+    struct Corner {
+        float dx, dz;      // offsets of the probe point
+        float mx, mz;      // push-out when a block stands there
+    };
+    static constexpr Corner kCorners[4] = {
+        {-20.0f, -20.0f, 4.0f, 4.0f},
+        {-20.0f, 16.0f, 4.0f, -4.0f},
+        {16.0f, -20.0f, -4.0f, 4.0f},
+        {16.0f, 16.0f, -4.0f, -4.0f},
+    };
+    for (const Corner& c : kCorners) {
+        const int i = CellIndex(g.PlayerX + c.dx);
+        const int j = CellIndex(g.PlayerZ + c.dz);
+        if (SolidInPlayAt(g, i, j, layer)) {
+            g.PlayerX += c.mx;
+            g.PlayerZ += c.mz;
+        }
+    }
+}
+
+}  // namespace
+
+void UpdatePlayer(GameState& g, const RoundHost& host) {
+    Jump(g, host);
+    Kick(g, host);
+    TurnKeys(g);
+    Gravity(g);
+    Walk(g, host);
+    ClampPosition(g);
+    PushInProgress(g);
+    PushOutOfCorners(g);
+}
+
+}  // namespace mervox

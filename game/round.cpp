@@ -1,0 +1,220 @@
+// One update of a round, in its fixed order.
+#include <algorithm>
+
+#include "game/block_motion.h"
+#include "game/camera_follow.h"
+#include "game/effects.h"
+#include "game/game_random.h"
+#include "game/matching.h"
+#include "game/player.h"
+#include "game/simulation.h"
+#include "game/supply.h"
+
+namespace mervox {
+
+namespace {
+
+constexpr int kEscHoldToEnd = 60;
+constexpr int kAttractFrameLimit = 5400;
+
+void EnterHighScore(GameState& g, const RoundHost& host) {
+    for (int i = 0; i < 3; ++i) {
+        if (g.HighScores[i] < g.Score) {
+            for (int k = 2; k > i; --k) g.HighScores[k] = g.HighScores[k - 1];
+            g.HighScores[i] = g.Score;
+            if (host.saveScoresAndConfig) host.saveScoresAndConfig(host.ctx);
+            return;
+        }
+    }
+}
+
+void EndRound(GameState& g, const RoundHost& host) {
+    if (g.Playback == 0 && g.ShownScore == g.HighScores[0] && host.saveReplay)
+        host.saveReplay(host.ctx);
+    if (g.BGMMODE == 0 && host.stopMusic) host.stopMusic(host.ctx);
+    g.RunMode = 0;
+    // Keys that skipped the end screen must not also act on the title.
+    while ((HostKeyDown(host, HostKey::Z) || HostKeyDown(host, HostKey::R)) && g.QuitRequested == 0) {
+        if (!host.pumpMessages) break;
+        host.pumpMessages(host.ctx, 16);
+    }
+}
+
+void RunClock(GameState& g, const RoundHost& host) {
+    if (g.ReadyCountdown < 1) {
+        g.TimeLeft -= 1;
+        if (g.TimeLeft > 0) g.PlayFrames += 1;
+        if (g.TimeLeft < 600 && g.TimeLeft % 60 == 59) PlayEffect(g, host, EffectTick);
+        if (g.TimeLeft == -60 && g.Playback == 0) EnterHighScore(g, host);
+        if (g.TimeLeft < -360) g.FadeLevel = std::min(g.FadeLevel + 2, 80);
+        if (g.TimeLeft < -420) EndRound(g, host);
+    } else {
+        g.ReadyCountdown -= 1;
+        g.FadeLevel = std::max(g.FadeLevel - 2, 0);
+        if (g.ReadyCountdown == 0) PlayVoiceClip(g, host, VoiceClip::Go);
+    }
+}
+
+void TurnStep(GameState& g) {
+    if (g.TurnSpeed != 0) {
+        g.ViewAngle += static_cast<float>(g.TurnSpeed);
+        if (g.ViewAngle < -45.0f) {
+            TurnBoard(g, 1);
+            g.ViewAngle += 90.0f;
+        } else if (g.ViewAngle > 45.0f) {
+            TurnBoard(g, 0);
+            g.ViewAngle -= 90.0f;
+        }
+    }
+    if (g.ViewAngle == 0.0f) g.TurnSpeed = 0;
+}
+
+void LevelUp(GameState& g, const RoundHost& host) {
+    const int L = g.Level + 1;
+    const int q = L / 5;
+    RestartEffect(g, host, EffectExtend);
+    g.Level = L;
+    g.ColourCount = std::min(q, 2) + 2;
+    if (L >= 30) g.ColourCount = 5;
+    g.LevelQuota += 28 + 2 * (L - 5 * g.ColourCount);
+    g.BlockCap = 2 * (L - 3 * g.ColourCount) + 22;
+    g.SupplyInterval = 60 * std::max(10 - 4 * std::min(q, 1) - L, 4);
+    if (L >= 15) g.LevelQuota -= (5 * q - L + 4) * (q - 1);
+    if (g.RunMode == 3) g.TimeLeft += 600;
+    else g.TimeLeft += 60 * std::max(21 - L, 10);
+    g.LevelUpFlash = 60;
+    GameSeed(g, static_cast<uint32_t>(g.PlayFrames / 60));
+}
+
+void ReadInput(GameState& g, const RoundHost& host) {
+    g.KeysPrev = g.KeysNow;
+    if (g.Playback == 0) {
+        int32_t keys = 0;
+        if (HostKeyDown(host, HostKey::Left)) keys |= KeyLeft;
+        if (HostKeyDown(host, HostKey::Up)) keys |= KeyUp;
+        if (HostKeyDown(host, HostKey::Right)) keys |= KeyRight;
+        if (HostKeyDown(host, HostKey::Down)) keys |= KeyDown;
+        if (HostKeyDown(host, HostKey::Z)) keys |= KeyKick;
+        if (HostKeyDown(host, HostKey::X)) keys |= KeyJump;
+        if (HostKeyDown(host, HostKey::Q)) keys |= KeyTurnQ;
+        if (HostKeyDown(host, HostKey::E)) keys |= KeyTurnE;
+        g.KeysNow = keys;
+        if (!(keys & kArrowBits)) g.ArrowLatch = 0;
+    } else if (g.InputLogIndex >= 0 && g.InputLogIndex < kInputLogLength) {
+        const InputRecord& r = g.InputLog[g.InputLogIndex];
+        if (r.frame == g.RoundFrame) {
+            g.KeysNow = r.keys;
+            if (!(r.keys & kArrowBits)) g.ArrowLatch = 0;
+            g.InputLogIndex += 1;
+        }
+    }
+}
+
+void PlaybackControlsAndEarlyEnd(GameState& g, const RoundHost& host) {
+    if (g.Playback == 1) {
+        if (HostKeyDown(host, HostKey::Ctrl) && g.TimeLeft >= 1 && g.EscHold == 0) {
+            g.FastForward = static_cast<uint16_t>((g.FastForward + 1) % 10);
+            if (g.FastForward % 2 == 0 && g.FramePhase % 2 == 1 && g.FrameSkip % 2 == 0)
+                g.FastForward = static_cast<uint16_t>(g.FastForward + 1);
+        } else {
+            g.FastForward = 0;
+        }
+        if (HostKeyDown(host, HostKey::Z) && g.RunMode > 1 && g.TimeLeft > 0 && g.EscHold == 0) {
+            g.EscHold = kEscHoldToEnd;
+            g.TimeLeft = -360;
+        }
+    }
+
+    const bool esc = HostKeyDown(host, HostKey::Escape);
+    if (esc && g.PlayFrames >= 1) {
+        if (g.TimeLeft > 0) g.EscHold = static_cast<uint16_t>(g.EscHold + 1);
+    } else if (g.TimeLeft >= 1) {
+        g.EscHold = 0;
+    }
+    const bool attractLimit =
+        g.RoundFrame > kAttractFrameLimit && (g.RunMode == 2 || g.RunMode == 4 || g.RunMode == 5);
+    if (g.TimeLeft > 0 && (g.EscHold >= kEscHoldToEnd || attractLimit)) {
+        g.EscHold = kEscHoldToEnd;
+        g.TimeLeft = -360;
+    }
+}
+
+void RecordInput(GameState& g) {
+    if (g.Playback != 0 || g.KeysNow == g.KeysPrev) return;
+    // The log holds 6000 changes; a round with more simply stops recording.
+    if (g.InputLogIndex < 0 || g.InputLogIndex >= kInputLogLength) return;
+    g.InputLog[g.InputLogIndex] = InputRecord{g.RoundFrame, static_cast<uint16_t>(g.KeysNow)};
+    g.InputLogIndex += 1;
+}
+
+void UpdateBlocks(GameState& g, const RoundHost& host) {
+    CountBlocks(g);
+    ReplaceVanishedBlocks(g, host);
+    ClearGroupMarks(g);
+    for (int i = 0; i < kBoardSize; ++i) {
+        for (int j = 0; j < kBoardSize; ++j) {
+            RelieveBackground(g, i, j);
+            for (int layer = 0; layer < kLayers; ++layer) {
+                ArriveSlot(g, host, i, j, layer);
+                GroupSlot(g, host, i, j, layer);
+            }
+        }
+    }
+    UpdateBlockMotion(g);
+    UpdateVanishing(g, host);
+}
+
+uint32_t LinkPoints(const ChainSlot& c) {
+    const uint32_t n = static_cast<uint32_t>(c.count);
+    if (c.chain == 1) return n * 10u * static_cast<uint32_t>(std::max(c.count - 3, 0) + 10);
+    return n * 10u * static_cast<uint32_t>(c.count + 4 * c.chain + 5);
+}
+
+void PayChainLinks(GameState& g) {
+    for (ChainSlot& c : g.ChainSlots) {
+        if (c.timer <= 0) continue;
+        if (c.timer == 120 && g.TimeLeft > 0) g.Score += LinkPoints(c);
+        c.timer -= 1;
+        if (c.timer == 0) {
+            c.chain = 0;
+            c.count = 0;
+            c.mark = 0;
+        }
+    }
+}
+
+}  // namespace
+
+void UpdateRound(GameState& g, const RoundHost& host) {
+    AgeEffectCooldowns(g);
+    g.RoundFrame += 1;
+    RunClock(g, host);
+    if (g.LevelUpFlash != 0) g.LevelUpFlash -= 1;
+    if (g.ShownTime < g.TimeLeft) g.ShownTime += 60;
+    else g.ShownTime = g.TimeLeft;
+    if (g.RunMode == 3 && g.CaptionIndex < 4) {
+        const TutorialCaption& c = g.TutorialCaptions[g.CaptionIndex];
+        if (static_cast<uint32_t>(c.start + c.length) < static_cast<uint32_t>(g.RoundFrame))
+            g.CaptionIndex += 1;
+    }
+    if (g.ShownScore < g.Score) {
+        PlayEffect(g, host, EffectCnt);
+        g.ShownScore = std::min(g.ShownScore + 10u, g.Score);
+    }
+    TurnStep(g);
+    g.IdleTimer = std::min(g.IdleTimer + 1, 600);
+    if (host.preloadMusic) host.preloadMusic(host.ctx);
+    IdleSupply(g, host);
+    RefillSupply(g, host);
+    if (g.LevelQuota < 1 && g.TimeLeft > 0) LevelUp(g, host);
+    ReadInput(g, host);
+    PlaybackControlsAndEarlyEnd(g, host);
+    RecordInput(g);
+    UpdatePlayer(g, host);
+    UpdateCamera(g);
+    TimedSupply(g, host);
+    UpdateBlocks(g, host);
+    PayChainLinks(g);
+}
+
+}  // namespace mervox

@@ -1,0 +1,27 @@
+// The procedures of the round simulation, by the names the game uses.
+//
+// All of them work on one GameState and reach the outside world only through
+// the RoundHost hooks. They allocate nothing.
+#pragma once
+
+#include "game/round_host.h"
+#include "game/state/game_state.h"
+
+namespace mervox {
+
+// One update of a round (RunMode 1 to 5): clock, counters, board turn,
+// supplies, level-up, input, player, camera, blocks, vanishing, scoring.
+void UpdateRound(GameState& g, const RoundHost& host);
+
+// Starts every round and every title screen: empty board with the eight
+// starting blocks, counters to their start values, generator seeded with 5.
+void ResetScene(GameState& g);
+
+// Turns the board's contents, the player and the camera a quarter turn.
+// direction 0 when ViewAngle passes +45, 1 when it passes -45.
+void TurnBoard(GameState& g, int direction);
+
+// The tutorial caption table (texts and timings).
+void FillTutorialCaptions(GameState& g);
+
+}  // namespace mervox

@@ -1,0 +1,245 @@
+// The whole program-wide state of mervox as plain data.
+//
+// Everything the simulation, the title flow and the drawing share lives in
+// one `GameState` record. It holds no pointers and no heap objects, so a
+// state can be copied, compared and run headless. Subsystems that own
+// platform resources (audio devices, decoded images, windows) keep those in
+// records of their own and read the fields they need from here.
+#pragma once
+
+#include <cstdint>
+
+namespace mervox {
+
+// ---------------------------------------------------------------------------
+// Board model
+// ---------------------------------------------------------------------------
+
+constexpr int kBoardSize = 7;   // 7 x 7 cells
+constexpr int kLayers = 2;      // floor slot and stacked slot
+constexpr int kSlotCount = kBoardSize * kBoardSize * kLayers;  // 98
+
+enum BlockState : int32_t {
+    Empty = 0,
+    Solid = 1,
+    Vanishing = 2,
+    Fading = 3,
+};
+
+// One block position; a block moves by copying the whole record.
+struct BlockSlot {
+    int32_t state;        // BlockState
+    int32_t colour;       // 0..4
+    float offsetX;        // slide displacement along x from the cell's rest place
+    float height;         // world height of the block's underside
+    float offsetZ;        // slide displacement along z
+    float slideX;         // kick velocity along x: +8, -8 or 0
+    float slideY;         // never non-zero; part of the settled test
+    float slideZ;         // kick velocity along z
+    int32_t groupSize;    // size of the group found this update
+    int32_t groupMark;    // stamp of the grouping pass, index into GroupSizeTable
+    int32_t vanishTimer;  // 181 sentinel, 180..1 vanishing; 10..1 fading
+    int32_t arriveTimer;  // 60..1 while announced, 0 arrived
+    int32_t refillTimer;  // 120..1 after vanishing started
+    int32_t popupSize;    // chain pop-up size, counts down
+    int32_t popupTimer;   // chain pop-up timer, counts down
+    int32_t chainLevel;   // 0 none, 1 starting group, k k-th link
+    int32_t chainSlot;    // index into ChainSlots, -1 none
+};
+static_assert(sizeof(BlockSlot) == 17 * 4, "a slot is seventeen 32-bit words");
+
+struct ChainSlot {
+    int32_t chain;  // chain level of the link
+    int32_t count;  // blocks in the link
+    int32_t timer;  // 120 at creation, 0 = free
+    int32_t mark;   // groupMark of the starting group (level-1 links)
+};
+
+constexpr int kRefillQueueLength = 20;
+constexpr int kChainSlotCount = 20;
+constexpr int kGroupTableSize = kSlotCount + 1;  // marks run 1..98
+
+// ---------------------------------------------------------------------------
+// Camera and grids
+// ---------------------------------------------------------------------------
+
+// A camera: the eye position followed by three floats nothing reads.
+struct Camera {
+    float x, y, z;
+    float spare[3];
+};
+
+// A grid vertex: a world point followed by three floats nothing reads.
+struct Vertex {
+    float x, y, z;
+    float spare[3];
+};
+
+constexpr float DegToRad = 0.017453292f;
+
+// ---------------------------------------------------------------------------
+// Input
+// ---------------------------------------------------------------------------
+
+enum KeyBit : int32_t {
+    KeyLeft = 1,
+    KeyUp = 2,
+    KeyRight = 4,
+    KeyDown = 8,
+    KeyKick = 16,   // Z
+    KeyJump = 32,   // X
+    KeyTurnQ = 64,  // Q
+    KeyTurnE = 128, // E
+};
+constexpr int32_t kArrowBits = KeyLeft | KeyUp | KeyRight | KeyDown;
+
+struct InputRecord {
+    int32_t frame;  // RoundFrame from which the keys hold
+    uint16_t keys;  // key bits, 0..255
+};
+
+constexpr int kInputLogLength = 6000;
+
+// ---------------------------------------------------------------------------
+// Tutorial captions
+// ---------------------------------------------------------------------------
+
+constexpr int kCaptionCount = 5;
+constexpr int kCaptionChars = 256;
+
+struct TutorialCaption {
+    char16_t line1[kCaptionChars];
+    char16_t line2[kCaptionChars];
+    int32_t start;   // RoundFrame at which it appears
+    int32_t length;  // updates it stays
+};
+
+// ---------------------------------------------------------------------------
+// Sound-effect numbers
+// ---------------------------------------------------------------------------
+
+enum EffectNumber : int {
+    EffectPush = 0,
+    EffectKick = 1,
+    EffectJump = 2,
+    EffectExtend = 3,
+    EffectTick = 4,
+    EffectAdm = 5,
+    EffectPrep = 6,
+    EffectCnt = 7,
+    EffectVan1 = 8,
+    EffectVan2 = 9,
+    EffectVan3 = 10,
+    EffectVan4 = 11,
+    EffectVan5 = 12,
+};
+constexpr int kEffectCount = 13;
+
+// ---------------------------------------------------------------------------
+// The program-wide record
+// ---------------------------------------------------------------------------
+
+struct GameState {
+    // --- main loop -------------------------------------------------------
+    int32_t RunMode;          // 0 title, 1 game, 2 replay, 3 tutorial, 4/5 demos
+    int32_t QuitRequested;
+    int32_t FrameSkip;        // 1..10
+    int32_t FramePhase;
+    uint16_t FastForward;
+    uint32_t FramesPerSecond;
+    uint16_t ScreenMode;      // 0 windowed, 1 full 640, 2 full 720
+
+    // --- settings ----------------------------------------------------------
+    int32_t BGMMODE;          // 0 music on, 1 off
+    int32_t SEMODE;           // 0 effects on, 1 off
+
+    // --- high scores -------------------------------------------------------
+    uint32_t HighScores[3];   // best first
+
+    // --- board ---------------------------------------------------------------
+    BlockSlot Board[kBoardSize][kBoardSize][kLayers];  // [i][j][layer]
+    int32_t RefillQueue[kRefillQueueLength];
+    ChainSlot ChainSlots[kChainSlotCount];
+    int32_t LastChainSlot;
+    int32_t GroupSizeTable[kGroupTableSize];
+    int32_t MarkCounter;
+    int32_t BlockCount;
+    int32_t ColourCounts[5];
+
+    // --- player --------------------------------------------------------------
+    float PlayerX, PlayerY, PlayerZ, PlayerVelY;
+    int32_t PushIntent;       // bits 1 +x, 2 +z, 4 -x, 8 -z
+    uint8_t Pushing;
+    uint8_t ArrowLatch;       // the title's MenuKeyLatch is this same byte
+
+    // --- round counters ------------------------------------------------------
+    int32_t TimeLeft;
+    int32_t ShownTime;
+    int32_t ReadyCountdown;
+    int32_t FadeLevel;
+    int32_t PlayFrames;
+    int32_t RoundFrame;
+    int32_t Level;
+    int32_t ColourCount;
+    int32_t LevelQuota;
+    int32_t BlockCap;
+    int32_t SupplyInterval;
+    int32_t SupplyCountdown;  // the title's AttractTimer is this same int
+    int32_t IdleTimer;
+    int32_t BlocksCleared;
+    uint32_t Score;
+    uint32_t ShownScore;
+    int32_t LevelUpFlash;
+    uint16_t EscHold;
+    int32_t CaptionIndex;
+
+    // --- board turn and camera --------------------------------------------
+    float ViewAngle;          // degrees, within [-45, 45]
+    int32_t TurnSpeed;        // +2, -2 or 0
+    float CameraPitch;        // degrees
+    float CameraPitchRad;
+    float ViewAngleRad;
+    Camera ViewCamera;        // x, y, z are CameraX, CameraY, CameraZ
+    Camera DrawCamera;
+    Vertex BoardGrid[8][8];
+    Vertex BackgroundGrid[8][8];
+
+    // --- input ----------------------------------------------------------------
+    int32_t KeysNow;
+    int32_t KeysPrev;
+    int32_t Playback;         // 1 keys come from InputLog
+    int32_t InputLogIndex;
+    InputRecord InputLog[kInputLogLength];
+
+    // --- random generator --------------------------------------------------
+    uint32_t RandomState;
+
+    // --- sound-effect guards -----------------------------------------------
+    int32_t EffectCooldown[kEffectCount];
+
+    // --- title ---------------------------------------------------------------
+    uint8_t StartRequested;
+    uint16_t DemoIndex;
+    uint8_t ReplayAvailable;
+    uint16_t SwingPhase;
+    uint16_t SpinDirection;
+
+    // --- tutorial ----------------------------------------------------------
+    TutorialCaption TutorialCaptions[kCaptionCount];
+};
+
+// The title's names for fields it shares with the round.
+inline int32_t& AttractTimer(GameState& g) { return g.SupplyCountdown; }
+inline uint8_t& MenuKeyLatch(GameState& g) { return g.ArrowLatch; }
+
+// Camera position fields steered by the simulation.
+inline float& CameraX(GameState& g) { return g.ViewCamera.x; }
+inline float& CameraY(GameState& g) { return g.ViewCamera.y; }
+inline float& CameraZ(GameState& g) { return g.ViewCamera.z; }
+
+// Sets every field to its value at program start (before any scene reset):
+// title mode, one drawn frame per update, playback on, the title's start
+// camera, an empty input log and the tutorial caption table filled.
+void InitProgramState(GameState& g);
+
+}  // namespace mervox

@@ -1,0 +1,78 @@
+#include "save/input_log_file.h"
+
+#include <cctype>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "save/atomic_file.h"
+
+namespace mervox {
+
+const char* InputLogFileName(int runMode) {
+    switch (runMode) {
+        case 3: return "data/tuto.dat";
+        case 4: return "data/demo1.dat";
+        case 5: return "data/demo2.dat";
+        default: return "data/replay.dat";
+    }
+}
+
+int ParseInputLog(const std::string& text, InputRecord* log) {
+    int count = 0;
+    size_t pos = 0;
+    const size_t n = text.size();
+    while (count < kInputLogLength) {
+        while (pos < n && std::isspace(static_cast<unsigned char>(text[pos]))) ++pos;
+        if (pos >= n) break;
+        // A record is eight digits: five of frame, three of keys.
+        size_t end = pos;
+        while (end < n && !std::isspace(static_cast<unsigned char>(text[end]))) ++end;
+        if (end - pos != 8) break;
+        bool digits = true;
+        for (size_t k = pos; k < end; ++k)
+            if (!std::isdigit(static_cast<unsigned char>(text[k]))) digits = false;
+        if (!digits) break;
+        const int frame = std::stoi(text.substr(pos, 5));
+        const int keys = std::stoi(text.substr(pos + 5, 3));
+        if (keys > 255) break;
+        log[count++] = InputRecord{frame, static_cast<uint16_t>(keys)};
+        pos = end;
+    }
+    for (int k = count; k < kInputLogLength; ++k) log[k] = InputRecord{0, 0};
+    return count;
+}
+
+std::string FormatInputLog(const InputRecord* log) {
+    std::string out;
+    char line[32];
+    for (int k = 0; k < kInputLogLength; ++k) {
+        const InputRecord& r = log[k];
+        if (r.frame == 0 && r.keys == 0) break;
+        // A frame past five digits (or below zero) cannot be written in the
+        // record's fixed width: the recording ends before it.
+        if (r.frame < 0 || r.frame > 99999 || r.keys > 999) break;
+        std::snprintf(line, sizeof line, "%05d%03d\r\n", r.frame, static_cast<int>(r.keys));
+        out += line;
+    }
+    return out;
+}
+
+bool LoadInputLog(GameState& g, const std::string& baseDir) {
+    return LoadInputLogFile(g, baseDir + "/" + InputLogFileName(g.RunMode));
+}
+
+bool LoadInputLogFile(GameState& g, const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::ostringstream text;
+    text << in.rdbuf();
+    ParseInputLog(text.str(), g.InputLog);
+    return true;
+}
+
+bool SaveReplay(const GameState& g, const std::string& baseDir) {
+    return WriteFileAtomically(baseDir + "/" + InputLogFileName(0), FormatInputLog(g.InputLog));
+}
+
+}  // namespace mervox
