@@ -1,12 +1,69 @@
+// --timedemo: a recorded round played with a frame drawn after every
+// update, as fast as the machine allows, without a window.
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <memory>
+#include <vector>
 
+#include "app/playback_round.h"
 #include "app/program.h"
+#include "draw/frame_buffer.h"
+#include "game/simulation.h"
+#include "render/render_resources.h"
+#include "render/scene_drawing.h"
 
 namespace mervox {
 
-int RunTimedemo(const CommandLine&) {
-    std::fputs("mervox: --timedemo is not available in this build yet\n", stderr);
-    return 1;
+namespace {
+
+constexpr long kUpdateLimit = 10'000'000;
+
+double Percentile(std::vector<double>& sorted, double p) {
+    if (sorted.empty()) return 0;
+    const size_t index = std::min(sorted.size() - 1, static_cast<size_t>(p * (sorted.size() - 1) + 0.5));
+    return sorted[index];
+}
+
+}  // namespace
+
+int RunTimedemo(const CommandLine& cmd) {
+    auto g = std::make_unique<GameState>();
+    if (!StartPlaybackRound(*g, cmd.mode, cmd.timedemoPath)) {
+        std::fprintf(stderr, "mervox: cannot open recording %s\n", cmd.timedemoPath.c_str());
+        return 1;
+    }
+    RenderResources res;
+    LoadRenderResources(res, ".");
+    auto frame = std::make_unique<FrameBuffer>();
+    RoundHost host;
+
+    using Clock = std::chrono::steady_clock;
+    std::vector<double> drawMs;
+    drawMs.reserve(20000);
+    const Clock::time_point start = Clock::now();
+    long updates = 0;
+    int status = 0;
+    while (g->RunMode != 0) {
+        if (++updates > kUpdateLimit) {
+            std::fprintf(stderr, "mervox: the round did not end after %ld updates\n", kUpdateLimit);
+            status = 1;
+            break;
+        }
+        UpdateRound(*g, host);
+        const Clock::time_point before = Clock::now();
+        DrawScene(*g, res, *frame);
+        drawMs.push_back(std::chrono::duration<double, std::milli>(Clock::now() - before).count());
+    }
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    ReleaseRenderResources(res);
+
+    std::sort(drawMs.begin(), drawMs.end());
+    const size_t frames = drawMs.size();
+    std::printf("timedemo: %zu frames, %.3f s, %.1f fps, draw median %.3f ms, p99 %.3f ms\n", frames,
+                seconds, seconds > 0 ? frames / seconds : 0.0, Percentile(drawMs, 0.5),
+                Percentile(drawMs, 0.99));
+    return status;
 }
 
 }  // namespace mervox

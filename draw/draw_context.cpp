@@ -1,0 +1,13 @@
+#include "draw/draw_context.h"
+
+namespace mervox {
+
+DrawContext MakeDrawContext(uint32_t* pixels, int width, int height) {
+    DrawContext dc;
+    dc.pixels = pixels;
+    dc.width = pixels != nullptr && width > 0 ? width : 0;
+    dc.height = pixels != nullptr && height > 0 ? height : 0;
+    return dc;
+}
+
+}  // namespace mervox

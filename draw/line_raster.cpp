@@ -1,0 +1,165 @@
+// Lines: one-pixel Bresenham segments and round-ended wide segments.
+#include <algorithm>
+#include <cmath>
+
+#include "draw/raster.h"
+
+namespace mervox {
+
+namespace {
+
+int64_t FloorDiv(__int128 n, __int128 d) {
+    __int128 q = n / d;
+    if ((n % d != 0) && ((n < 0) != (d < 0))) --q;
+    return static_cast<int64_t>(q);
+}
+
+}  // namespace
+
+// Step i (0 <= i < n) of a line whose major axis moves by `amaj` and minor
+// axis by `amin` (amaj >= amin >= 0) is offset on the minor axis by
+// round(i * amin / amaj), halves rounding toward the start:
+// floor((2 i amin + amaj - 1) / (2 amaj)). Only the steps whose major
+// coordinate lies inside the bitmap are visited, so a segment from millions
+// of pixels away costs no more than one across the screen.
+void ThinSegment(const DrawContext& dc, Point a, Point b, uint32_t pixel) {
+    if (dc.pixels == nullptr) return;
+    const int64_t dx = static_cast<int64_t>(b.x) - a.x;
+    const int64_t dy = static_cast<int64_t>(b.y) - a.y;
+    const int64_t adx = dx < 0 ? -dx : dx;
+    const int64_t ady = dy < 0 ? -dy : dy;
+    const int sx = dx < 0 ? -1 : 1;
+    const int sy = dy < 0 ? -1 : 1;
+    const bool xMajor = adx >= ady;
+    const int64_t amaj = xMajor ? adx : ady;
+    const int64_t amin = xMajor ? ady : adx;
+    if (amaj == 0) return;
+    const int64_t maj0 = xMajor ? a.x : a.y;
+    const int64_t min0 = xMajor ? a.y : a.x;
+    const int smaj = xMajor ? sx : sy;
+    const int smin = xMajor ? sy : sx;
+    const int64_t majLimit = xMajor ? dc.width : dc.height;
+    const int64_t minLimit = xMajor ? dc.height : dc.width;
+
+    // Range of steps whose major coordinate is inside [0, majLimit).
+    int64_t iFirst, iEnd;
+    if (smaj > 0) {
+        iFirst = std::max<int64_t>(0, -maj0);
+        iEnd = std::min<int64_t>(amaj, majLimit - maj0);
+    } else {
+        iFirst = std::max<int64_t>(0, maj0 - (majLimit - 1));
+        iEnd = std::min<int64_t>(amaj, maj0 + 1);
+    }
+    if (iFirst >= iEnd) return;
+
+    const int64_t den = 2 * amaj;
+    const __int128 num = static_cast<__int128>(2) * iFirst * amin + amaj - 1;
+    int64_t off = FloorDiv(num, den);
+    int64_t rem = static_cast<int64_t>(num - static_cast<__int128>(off) * den);
+    const int64_t step = 2 * amin;
+    for (int64_t i = iFirst; i < iEnd; ++i) {
+        const int64_t maj = maj0 + smaj * i;
+        const int64_t mn = min0 + smin * off;
+        if (mn >= 0 && mn < minLimit) {
+            if (xMajor) {
+                dc.pixels[mn * dc.width + maj] = pixel;
+            } else {
+                dc.pixels[maj * dc.width + mn] = pixel;
+            }
+        } else if ((smin > 0 && mn >= minLimit) || (smin < 0 && mn < 0)) {
+            break;  // left the bitmap for good
+        }
+        rem += step;
+        while (rem >= den) {
+            rem -= den;
+            ++off;
+        }
+    }
+}
+
+// The pixels whose centres lie within width / 2 of the segment between the
+// centres of a and b. Centres on the boundary count on the top and left
+// side only (the shape is tested a sixty-fourth of a pixel up and left), so
+// a horizontal line of even width w covers w rows.
+void WideSegment(const DrawContext& dc, Point a, Point b, int width, uint32_t pixel) {
+    if (dc.pixels == nullptr || width <= 0) return;
+    const double bias = 1.0 / 64.0;
+    const double ax = a.x + 0.5 - bias, ay = a.y + 0.5 - bias;
+    const double bx = b.x + 0.5 - bias, by = b.y + 0.5 - bias;
+    const double r = width * 0.5;
+    const double r2 = r * r;
+    const double len = std::hypot(bx - ax, by - ay);
+    const double ux = len > 0 ? (bx - ax) / len : 0.0;
+    const double uy = len > 0 ? (by - ay) / len : 0.0;
+
+    const double top = std::min(ay, by) - r;
+    const double bottom = std::max(ay, by) + r;
+    int64_t yFirst = static_cast<int64_t>(std::max(std::floor(top - 0.5), -1.0));
+    int64_t yLast = static_cast<int64_t>(std::min(std::ceil(bottom), static_cast<double>(dc.height)));
+    yFirst = std::max<int64_t>(yFirst, 0);
+    yLast = std::min<int64_t>(yLast, dc.height - 1);
+    for (int64_t y = yFirst; y <= yLast; ++y) {
+        const double yc = y + 0.5;
+        double lo = INFINITY, hi = -INFINITY;
+        // Round ends.
+        for (int end = 0; end < 2; ++end) {
+            const double px = end ? bx : ax;
+            const double py = end ? by : ay;
+            const double d = yc - py;
+            if (d * d < r2) {
+                const double half = std::sqrt(r2 - d * d);
+                lo = std::min(lo, px - half);
+                hi = std::max(hi, px + half);
+            }
+        }
+        // The band along the segment: 0 <= t <= len and |perp| < r, with
+        // t = (x - ax) ux + (yc - ay) uy and perp = -(x - ax) uy + (yc - ay) ux.
+        if (len > 0) {
+            double bandLo = -INFINITY, bandHi = INFINITY;
+            const double ty = (yc - ay) * uy;
+            const double py = (yc - ay) * ux;
+            bool empty = false;
+            // t constraint.
+            if (ux != 0) {
+                double t1 = ax + (0 - ty) / ux;
+                double t2 = ax + (len - ty) / ux;
+                bandLo = std::max(bandLo, std::min(t1, t2));
+                bandHi = std::min(bandHi, std::max(t1, t2));
+            } else if (ty < 0 || ty > len) {
+                empty = true;
+            }
+            // perp constraint: -r < py - (x - ax) uy < r.
+            if (uy != 0) {
+                double p1 = ax + (py - r) / uy;
+                double p2 = ax + (py + r) / uy;
+                bandLo = std::max(bandLo, std::min(p1, p2));
+                bandHi = std::min(bandHi, std::max(p1, p2));
+            } else if (!(py > -r && py < r)) {
+                empty = true;
+            }
+            if (!empty && bandLo < bandHi) {
+                lo = std::min(lo, bandLo);
+                hi = std::max(hi, bandHi);
+            }
+        }
+        if (!(lo < hi)) continue;
+        // Pixels with centres strictly inside (lo, hi).
+        lo = std::max(lo, -2.0);
+        hi = std::min(hi, dc.width + 2.0);
+        const int64_t x0 = static_cast<int64_t>(std::floor(lo - 0.5)) + 1;
+        const int64_t x1 = static_cast<int64_t>(std::ceil(hi - 0.5));
+        FillRowSpan(dc, y, x0, x1, pixel);
+    }
+}
+
+void StrokeSegment(const DrawContext& dc, const Pen& pen, Point a, Point b) {
+    if (pen.isNull) return;
+    const uint32_t pixel = ColourToPixel(pen.colour);
+    if (pen.width <= 1) {
+        ThinSegment(dc, a, b, pixel);
+    } else {
+        WideSegment(dc, a, b, pen.width, pixel);
+    }
+}
+
+}  // namespace mervox

@@ -1,0 +1,175 @@
+// Blocks: announced squares, shaded boxes with their visible faces, the
+// wipe of vanishing faces and the burst outlines.
+#include <algorithm>
+#include <cmath>
+
+#include "draw/gdi_calls.h"
+#include "render/scene_painter.h"
+
+namespace mervox {
+
+namespace {
+
+struct WorldPoint {
+    float x, y, z;
+};
+
+void Quad(ScenePainter& sp, const WorldPoint (&w)[4]) {
+    Point p[4];
+    for (int k = 0; k < 4; ++k) p[k] = sp.Project(w[k].x, w[k].y, w[k].z);
+    Polygon(sp.dc, p, 4);
+}
+
+float Floor0(float y) { return y < 0 ? 0.0f : y; }
+
+bool HidesFaces(const BlockSlot& s) {
+    return (s.state == Solid || s.state == Vanishing) && s.offsetX + s.height + s.offsetZ == 0.0f;
+}
+
+enum class Face { MinusX, PlusX, MinusZ, PlusZ, Top };
+
+// The wipe over one face of a vanishing block: a dark square of side
+// 100 f centred on the face, then one of side 100 f^3 in the face's brush.
+void DrawWipe(ScenePainter& sp, Face face, float xl, float xh, float yb, float yt, float zl, float zh,
+              int colour, const Brush& faceBrush, int vanishTimer) {
+    const float f = 1 - vanishTimer / 180.0f;
+    const float sides[2] = {100 * f, 100 * f * f * f};
+    const float cx = (xl + xh) / 2, cy = (yb + yt) / 2, cz = (zl + zh) / 2;
+    sp.Pen(sp.pal.FixedPens[1]);
+    for (int k = 0; k < 2; ++k) {
+        const float h = sides[k] / 2;
+        sp.Brush(k == 0 ? sp.pal.DarkBrushes[colour] : faceBrush);
+        switch (face) {
+            case Face::MinusX:
+            case Face::PlusX: {
+                const float x = face == Face::MinusX ? xl : xh;
+                Quad(sp, {{x, Floor0(cy - h), cz - h}, {x, Floor0(cy - h), cz + h},
+                          {x, Floor0(cy + h), cz + h}, {x, Floor0(cy + h), cz - h}});
+                break;
+            }
+            case Face::MinusZ:
+            case Face::PlusZ: {
+                const float z = face == Face::MinusZ ? zl : zh;
+                Quad(sp, {{cx - h, Floor0(cy - h), z}, {cx + h, Floor0(cy - h), z},
+                          {cx + h, Floor0(cy + h), z}, {cx - h, Floor0(cy + h), z}});
+                break;
+            }
+            case Face::Top:
+                Quad(sp, {{cx - h, yt, cz - h}, {cx + h, yt, cz - h}, {cx + h, yt, cz + h},
+                          {cx - h, yt, cz + h}});
+                break;
+        }
+    }
+    sp.Pen(sp.pal.FixedPens[0]);
+}
+
+}  // namespace
+
+void DrawBlock(ScenePainter& sp, int i, int j, int layer) {
+    const GameState& g = sp.g;
+    const BlockSlot& b = g.Board[i][j][layer];
+    const Vertex& corner = g.BoardGrid[i][j];
+    const Vertex& next = g.BoardGrid[i + 1][j + 1];
+    const float x0 = corner.x + b.offsetX;
+    const float z0 = corner.z + b.offsetZ;
+    const int colour = std::clamp(b.colour, 0, 4);
+    const int t = b.vanishTimer;
+
+    // Shade offset: five lighter on joining a vanishing group, darkening
+    // step by step, then blinking between 0 and 1.
+    int s = t > 120 ? (t - 120) / 12 : (t / 20) % 2;
+    if (s + 4 > 9) s = 5;
+    if (s < 0) s = 0;
+    const auto& shades = sp.pal.ShadeBrushes[colour];
+
+    if (b.arriveTimer != 0) {
+        // Announced: two flat squares that sink onto the block's place.
+        const float base = std::max(b.height + 100, 0.0f) + 100 * layer;
+        for (int n = 1; n <= 3; n += 2) {
+            const float h = base + n * 50 * (b.arriveTimer / 120.0f);
+            const int q = std::clamp((static_cast<int>(std::trunc(h)) % 100) / 8, 0, 9);
+            sp.Pen(sp.pal.FixedPens[2]);
+            sp.Brush(shades[q]);
+            Quad(sp, {{x0 + 10, h, z0 + 10}, {x0 + 90, h, z0 + 10}, {x0 + 90, h, z0 + 90},
+                      {x0 + 10, h, z0 + 90}});
+            sp.Pen(sp.pal.FixedPens[0]);
+        }
+        return;
+    }
+
+    // A fading block shrinks about its centre over its last ten updates.
+    const float e = b.state == Fading ? (1 - t / 10.0f) * 100 : 0.0f;
+    const float xl = x0 + e / 2, xh = x0 + 100 - e / 2;
+    const float zl = z0 + e / 2, zh = z0 + 100 - e / 2;
+    const float yb = Floor0(b.height + e / 2);
+    const float yt = Floor0(b.height + 100 - e / 2);
+
+    const Camera& cam = sp.cam;
+    bool minusZ = cam.z <= z0;
+    bool plusZ = cam.z >= next.z + b.offsetZ;
+    bool minusX = cam.x <= x0;
+    bool plusX = cam.x >= next.x + b.offsetX;
+    // Resting floor blocks hide each other's touching faces.
+    if (b.offsetX + b.height + b.offsetZ == 0.0f) {
+        if (j > 0 && HidesFaces(g.Board[i][j - 1][layer])) minusZ = false;
+        if (j < 6 && HidesFaces(g.Board[i][j + 1][layer])) plusZ = false;
+        if (i > 0 && HidesFaces(g.Board[i - 1][j][layer])) minusX = false;
+        if (i < 6 && HidesFaces(g.Board[i + 1][j][layer])) plusX = false;
+    }
+    const bool vanishing = b.state == Vanishing;
+
+    if (minusX || plusX) {
+        const Face face = minusX ? Face::MinusX : Face::PlusX;
+        const float x = minusX ? xl : xh;
+        const Brush& brush = shades[s + (minusX ? 3 : 1)];
+        sp.Brush(brush);
+        Quad(sp, {{x, yb, zl}, {x, yb, zh}, {x, yt, zh}, {x, yt, zl}});
+        if (vanishing) DrawWipe(sp, face, xl, xh, yb, yt, zl, zh, colour, brush, t);
+    }
+    if (minusZ || plusZ) {
+        const Face face = minusZ ? Face::MinusZ : Face::PlusZ;
+        const float z = minusZ ? zl : zh;
+        const Brush& brush = shades[s + (minusZ ? 2 : 0)];
+        sp.Brush(brush);
+        Quad(sp, {{xl, yb, z}, {xh, yb, z}, {xh, yt, z}, {xl, yt, z}});
+        if (vanishing) DrawWipe(sp, face, xl, xh, yb, yt, zl, zh, colour, brush, t);
+    }
+    const Brush& top = shades[s + 4];
+    sp.Brush(top);
+    Quad(sp, {{xl, yt, zl}, {xh, yt, zl}, {xh, yt, zh}, {xl, yt, zh}});
+    if (vanishing) DrawWipe(sp, Face::Top, xl, xh, yb, yt, zl, zh, colour, top, t);
+}
+
+void DrawBurstOutlines(ScenePainter& sp) {
+    const GameState& g = sp.g;
+    for (int i = 0; i < 7; ++i) {
+        for (int j = 0; j < 7; ++j) {
+            for (int layer = 0; layer < 2; ++layer) {
+                const BlockSlot& b = g.Board[i][j][layer];
+                if (b.state != Vanishing || b.popupSize <= 0) continue;
+                const int colour = std::clamp(b.colour, 0, 4);
+                sp.Pen(sp.pal.ShadePens[colour][std::min(b.popupSize / 3, 9)]);
+                SelectBrush(sp.dc, StockNullBrush());
+                const float r = static_cast<float>(b.popupSize * b.popupSize) / 10;
+                const float x0 = g.BoardGrid[i][j].x + b.offsetX;
+                const float z0 = g.BoardGrid[i][j].z + b.offsetZ;
+                const float xs[4] = {x0 - r, x0 + 100 + r, x0 + 100 + r, x0 - r};
+                const float zs[4] = {z0 - r, z0 - r, z0 + 100 + r, z0 + 100 + r};
+                Point upper[4], lower[4], joins[8];
+                for (int k = 0; k < 4; ++k) {
+                    upper[k] = sp.Project(xs[k], b.height + 100 + r, zs[k]);
+                    lower[k] = sp.Project(xs[k], b.height - r, zs[k]);
+                    joins[2 * k] = upper[k];
+                    joins[2 * k + 1] = lower[k];
+                }
+                Polygon(sp.dc, upper, 4);
+                Polygon(sp.dc, lower, 4);
+                const int counts[4] = {2, 2, 2, 2};
+                PolyPolyline(sp.dc, joins, counts, 4);
+                sp.Pen(sp.pal.FixedPens[0]);
+            }
+        }
+    }
+}
+
+}  // namespace mervox

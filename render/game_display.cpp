@@ -1,0 +1,199 @@
+// The round's flat overlay over the scene, and the closing steps of every
+// frame: tutorial caption band, fade squares and the frame copy.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "draw/gdi_calls.h"
+#include "draw/text_drawing.h"
+#include "render/digit_strings.h"
+#include "render/scene_painter.h"
+
+namespace mervox {
+
+namespace {
+
+int CellIndex(float v) { return static_cast<int>(std::trunc(v / 100)); }
+
+void Sprite(ScenePainter& sp, const SpriteSheet& sheet, int w, int h, int srcX, int srcY, int dstX,
+            int dstY) {
+    DrawSprite(sp.frame, w, h, sheet, dstX, dstY, srcX, srcY);
+}
+
+// "%03d" and the like of a value kept inside what the digits can show.
+void Format(char (&buf)[32], const char* format, int64_t value, int64_t maxShown) {
+    std::snprintf(buf, sizeof buf, format, static_cast<int>(std::clamp<int64_t>(value, 0, maxShown)));
+}
+
+void DrawBoardMap(ScenePainter& sp) {
+    const GameState& g = sp.g;
+    const int pi = CellIndex(g.PlayerX), pj = CellIndex(g.PlayerZ), pk = CellIndex(g.PlayerY);
+    for (int i = 0; i < 7; ++i) {
+        for (int j = 0; j < 7; ++j) {
+            for (int k = 0; k < 2; ++k) {
+                const BlockSlot& b = g.Board[i][j][k];
+                const int x = 551 + 10 * i;
+                const int y = 371 - 10 * j - 100 * k;
+                sp.Pen(sp.pal.FixedPens[2]);
+                if (b.state != Empty && b.arriveTimer == 0) {
+                    sp.Brush(sp.pal.ShadeBrushes[std::clamp(b.colour, 0, 4)][1]);
+                } else {
+                    sp.Brush(sp.pal.WhiteBrush);
+                }
+                const Point cell[4] = {{x, y}, {x + 10, y}, {x + 10, y + 10}, {x, y + 10}};
+                Polygon(sp.dc, cell, 4);
+                if (pi == i && pj == j && pk == k) {
+                    sp.Pen(sp.pal.FixedPens[0]);
+                    sp.Brush(sp.pal.GreyBrushes[16]);
+                    const Point mark[4] = {{x + 3, y + 3}, {x + 7, y + 3}, {x + 7, y + 7}, {x + 3, y + 7}};
+                    Polygon(sp.dc, mark, 4);
+                }
+            }
+        }
+    }
+}
+
+void DrawEndOfRound(ScenePainter& sp) {
+    const GameState& g = sp.g;
+    const RenderResources& r = sp.res;
+    char buf[32];
+    Sprite(sp, r.NumberSheet, 350, 60, 0, 95, 146, 171);
+    if (g.TimeLeft < -120 && g.RunMode != 3) Sprite(sp, r.NumberSheet, 80, 15, 370, 75, 161, 266);
+    if (g.TimeLeft < -180 && g.RunMode != 3) {
+        // Six glyphs from 100000 up; a score past six digits shows 999999.
+        const bool six = g.ShownScore > 99999;
+        Format(buf, six ? "%06d" : "%05d", g.ShownScore, 999999);
+        DrawDigitString(sp.frame, r.NumberSheet, buf, six ? 6 : 5, 246, 251, kLargeDigits);
+    }
+    if (g.TimeLeft < -240 && g.Playback == 0) {
+        for (int n = 0; n < 3; ++n) {
+            if (g.ShownScore != g.HighScores[n]) continue;
+            Sprite(sp, r.RankSheet, 90, 30, 0, 30 * n, 171, 306);
+            Sprite(sp, r.RankSheet, 180, 30, 90, 0, 281, 306);
+            break;
+        }
+    }
+}
+
+void DrawChainPopups(ScenePainter& sp) {
+    const GameState& g = sp.g;
+    for (int k = 0; k < kChainSlotCount; ++k) {
+        const ChainSlot& c = g.ChainSlots[k];
+        if (c.timer == 0) continue;
+        const int64_t count = c.count;
+        const int64_t v = c.chain == 1 ? 10 * (std::max<int64_t>(count - 3, 0) + 10)
+                                       : 10 * (count + 4 * static_cast<int64_t>(c.chain) + 5);
+        // Play never reaches 1000 points per block or 100 blocks in a link;
+        // larger values show as 999 and 99 so the text stays six glyphs.
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "%03dx%02d", static_cast<int>(std::clamp<int64_t>(v, 0, 999)),
+                      static_cast<int>(std::clamp<int64_t>(count, 0, 99)));
+        const int64_t slide = 20 * std::max<int64_t>(std::llabs(static_cast<int64_t>(c.timer) - 60), 30);
+        for (int m = 0; m < 6; ++m) {
+            const int64_t x = 601 + 22 * m - slide;
+            if (x >= 640 || x < -1000) continue;
+            DrawSprite(sp.frame, kSmallDigits.cellWidth, kSmallDigits.cellHeight, sp.res.NumberSheet,
+                       static_cast<int>(x), 53 + 22 * k, GlyphSourceX(kSmallDigits, buf[m]), kSmallDigits.y);
+        }
+    }
+}
+
+}  // namespace
+
+void DrawGameDisplay(ScenePainter& sp) {
+    const GameState& g = sp.g;
+    const RenderResources& r = sp.res;
+    char buf[32];
+
+    DrawBoardMap(sp);
+
+    // Mode labels.
+    if (g.Playback == 0 || g.RunMode == 3) {
+        if (g.PushIntent != 0) Sprite(sp, r.NumberSheet, 100, 20, 350, 115, 16, 351);
+        Sprite(sp, r.NumberSheet, 100, 20, 350, 135, 16, 381);
+    } else if (g.RunMode == 2) {
+        Sprite(sp, r.NumberSheet, 120, 20, 220, 75, 16, 366);
+    } else {
+        Sprite(sp, r.NumberSheet, 140, 20, 400, 0, 16, 366);
+    }
+    if (g.RunMode >= 2 && g.RoundFrame % 120 < 100) Sprite(sp, r.TitleSheet, 216, 20, 0, 0, 203, 361);
+
+    SelectFont(sp.dc, &sp.pal.SmallFont);
+
+    // Frame rate and play time, bottom corners.
+    Format(buf, "%03d", g.FramesPerSecond, 999);
+    DrawDigitsUntil(sp.frame, r.RankSheet, buf, 12, 45, 459, kTinyDigits);
+    Sprite(sp, r.RankSheet, 25, 11, 211, 71, 50, 459);
+    std::snprintf(buf, sizeof buf, "%06.2f", std::min(g.PlayFrames / 60.0, 999.99));
+    DrawDigitsUntil(sp.frame, r.RankSheet, buf, 562, 628, 459, kTinyDigits);
+
+    // Level.
+    Sprite(sp, r.NumberSheet, 80, 15, 370, 60, 531, 4);
+    Format(buf, "%03d", g.Level, 999);
+    DrawDigitsUntil(sp.frame, r.NumberSheet, buf, 531, 621, 21, kMediumDigits);
+
+    // Score: the last five digits.
+    Sprite(sp, r.NumberSheet, 80, 15, 370, 75, 11, 4);
+    Format(buf, "%05d", g.ShownScore % 100000, 99999);
+    DrawDigitsUntil(sp.frame, r.NumberSheet, buf, 11, 161, 21, kMediumDigits);
+
+    // Time: under ten seconds the figure blinks off for the last 6 updates
+    // of each second.
+    Sprite(sp, r.NumberSheet, 60, 15, 300, 45, 291, 4);
+    if (g.ShownTime % 60 < 54 || g.ShownTime >= 600) {
+        Format(buf, "%03d", g.ShownTime / 60, 999);
+        DrawDigitsUntil(sp.frame, r.NumberSheet, buf, 254, 389, 21, kLargeDigits);
+    }
+
+    if (g.LevelUpFlash != 0) Sprite(sp, r.NumberSheet, 88, 15, 360, 45, 277, 61);
+
+    if (g.TimeLeft <= 0 && g.EscHold < 60) DrawEndOfRound(sp);
+
+    if (g.ReadyCountdown > 0) {
+        Sprite(sp, r.NumberSheet, 300, 60, 0, 155, 171, 211);
+    } else if (g.PlayFrames < 60) {
+        Sprite(sp, r.NumberSheet, 150, 60, 300, 155, 246, 211);
+    }
+
+    // Quota still to clear.
+    Sprite(sp, r.NumberSheet, 60, 15, 300, 60, 531, 54);
+    Format(buf, "%03d", g.LevelQuota, 999);
+    DrawDigitsUntil(sp.frame, r.NumberSheet, buf, 531, 621, 71, kMediumDigits);
+
+    DrawChainPopups(sp);
+}
+
+void FinishFrame(ScenePainter& sp, const FrameHooks& hooks) {
+    const GameState& g = sp.g;
+    if (g.RunMode == 3) {
+        sp.Pen(sp.pal.FixedPens[3]);
+        sp.Brush(sp.pal.GreyBrushes[23]);
+        Rectangle(sp.dc, 1, 401, 640, 480);
+        if (g.CaptionIndex >= 0 && g.CaptionIndex < kCaptionCount) {
+            const TutorialCaption& c = g.TutorialCaptions[g.CaptionIndex];
+            const uint32_t frame = static_cast<uint32_t>(g.RoundFrame);
+            const uint32_t start = static_cast<uint32_t>(c.start);
+            const uint32_t end = start + static_cast<uint32_t>(c.length);
+            if (start <= frame && frame < end) {
+                SelectFont(sp.dc, &sp.pal.CaptionFont);
+                SetTextColour(sp.dc, 0x505050);
+                auto length = [](const char16_t* s) {
+                    int n = 0;
+                    while (n < kCaptionChars && s[n] != 0) ++n;
+                    return n;
+                };
+                TextOutW(sp.dc, 41, 411, c.line1, length(c.line1));
+                TextOutW(sp.dc, 41, 436, c.line2, length(c.line2));
+            }
+        }
+    }
+    if (g.FadeLevel != 0) {
+        const int s = ((g.FadeLevel - 1) % 80) + 2;
+        for (int a = 0; a < 8; ++a) {
+            for (int b = 0; b < 6; ++b) PatBltWhiteness(sp.dc, 1 + 80 * a, 1 + 80 * b, s, s);
+        }
+    }
+    if (g.RunMode >= 1 && hooks.presentFrame != nullptr) hooks.presentFrame(hooks.ctx);
+}
+
+}  // namespace mervox

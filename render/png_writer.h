@@ -1,0 +1,16 @@
+// Writing a frame as a PNG picture (headless captures and tests).
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace mervox {
+
+// Writes the width x height picture whose top-left pixel is (originX,
+// originY) of a frame of frameWidth x frameHeight words, as 8-bit RGB.
+// Pixels of the picture that fall outside the frame are black. False when
+// the file cannot be written.
+bool WriteFramePng(const std::string& path, const uint32_t* frame, int frameWidth, int frameHeight,
+                   int originX, int originY, int width, int height);
+
+}  // namespace mervox

@@ -1,0 +1,35 @@
+// What drawing needs besides the game state: the palette and the three
+// sprite sheets, owned by the program (or a headless capture) and passed
+// to every drawing call.
+#pragma once
+
+#include <string>
+
+#include "render/palette.h"
+#include "render/sprite_sheet.h"
+
+namespace mervox {
+
+struct RenderResources {
+    Palette palette;
+    SpriteSheet NumberSheet;
+    SpriteSheet TitleSheet;
+    SpriteSheet RankSheet;
+};
+
+// Loads data/number.png, data/title.png and data/rank.png from `baseDir`
+// (sheets that fail stay unloaded and draw nothing) and creates the palette.
+void LoadRenderResources(RenderResources& res, const std::string& baseDir);
+// Frees the sheets and releases the palette.
+void ReleaseRenderResources(RenderResources& res);
+
+// Calls from the scene drawing into the window that owns the frame: the
+// message pump at the start of a scene and the frame copy at its end.
+// Either may be null.
+struct FrameHooks {
+    void* ctx = nullptr;
+    void (*pumpMessagesFor)(void* ctx, int milliseconds) = nullptr;
+    void (*presentFrame)(void* ctx) = nullptr;
+};
+
+}  // namespace mervox

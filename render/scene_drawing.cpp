@@ -1,0 +1,234 @@
+// DrawScene: the background, floor, grids and rings, then the blocks and
+// player in painter's order, the bursts and the overlay.
+#include "render/scene_drawing.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "draw/gdi_calls.h"
+#include "render/scene_painter.h"
+
+namespace mervox {
+
+namespace {
+
+int GreyIndex(int index) { return std::clamp(index, 0, kGreyShades - 1); }
+
+// The record whose projection decides whether tile or cell (a, b) is drawn.
+const Vertex& TileReference(const GameState& g, int a, int b) {
+    return g.ViewAngle >= 0 ? g.BackgroundGrid[a][b + 1] : g.BackgroundGrid[a + 1][b + 1];
+}
+
+void DrawBackground(ScenePainter& sp) {
+    sp.Pen(sp.pal.FixedPens[1]);
+    sp.Brush(sp.pal.GreyBrushes[GreyIndex(BackgroundGreyIndex(sp.g))]);
+    Rectangle(sp.dc, 0, 0, 642, 482);
+}
+
+// Lowers a floor brush index for the darkening levels.
+int FloorLevelShift(const GameState& g) {
+    if (g.Level == 25) {
+        const float h = g.BackgroundGrid[1][0].y;
+        return static_cast<int>(std::trunc(10 - (-h - 100) / 30));
+    }
+    return g.Level > 25 ? 10 : 0;
+}
+
+void DrawFloorTiles(ScenePainter& sp) {
+    const GameState& g = sp.g;
+    sp.Pen(sp.pal.FixedPens[4]);
+    Point pts[49 * 4];
+    int counts[49];
+    for (int pass = 0; pass < 2; ++pass) {
+        int polygons = 0;
+        for (int a = 0; a < 7; ++a) {
+            for (int b = 0; b < 7; ++b) {
+                const Vertex& t = g.BackgroundGrid[a][b];
+                const bool atRest = t.y == -100.0f;
+                if ((pass == 0) == atRest) continue;
+                if (sp.Project(TileReference(g, a, b)).y >= 480) continue;
+                Point* p = pts + polygons * 4;
+                p[0] = sp.Project(t.x, t.y, t.z);
+                p[1] = sp.Project(t.x + 300, t.y, t.z);
+                p[2] = sp.Project(t.x + 300, t.y, t.z + 300);
+                p[3] = sp.Project(t.x, t.y, t.z + 300);
+                counts[polygons++] = 4;
+            }
+        }
+        const float h = pass == 0 ? g.BackgroundGrid[0][1].y : g.BackgroundGrid[0][0].y;
+        const int index = 20 - static_cast<int>(std::trunc((h + 300) / -50)) - FloorLevelShift(g);
+        sp.Brush(sp.pal.GreyBrushes[GreyIndex(index)]);
+        if (polygons > 0) PolyPolygon(sp.dc, pts, counts, polygons);
+    }
+}
+
+void CellOutline(ScenePainter& sp, int i, int j) {
+    const GameState& g = sp.g;
+    const Point a = sp.Project(g.BoardGrid[i][j]);
+    const Point b = sp.Project(g.BoardGrid[i + 1][j]);
+    const Point c = sp.Project(g.BoardGrid[i + 1][j + 1]);
+    const Point d = sp.Project(g.BoardGrid[i][j + 1]);
+    MoveToEx(sp.dc, a.x, a.y);
+    LineTo(sp.dc, b.x, b.y);
+    LineTo(sp.dc, c.x, c.y);
+    LineTo(sp.dc, d.x, d.y);
+    LineTo(sp.dc, a.x, a.y);
+}
+
+void DrawVanishRing(ScenePainter& sp, int i, int j) {
+    const GameState& g = sp.g;
+    const BlockSlot* slot = nullptr;
+    if (g.Board[i][j][0].popupTimer != 0) {
+        slot = &g.Board[i][j][0];
+    } else if (g.Board[i][j][1].popupTimer != 0) {
+        slot = &g.Board[i][j][1];
+    }
+    if (slot == nullptr) return;
+    const int t = slot->popupTimer;
+    const int c = slot->chainSlot >= 0 && slot->chainSlot < kChainSlotCount
+                      ? g.ChainSlots[slot->chainSlot].chain
+                      : 1;
+    const int k = std::max((5 - c) * 3, 2);
+    const int v = (900 - t * t) / k;
+    const int w = v - std::max(t * c, 1);
+    const Vertex& c00 = g.BoardGrid[i][j];
+    const Vertex& c10 = g.BoardGrid[i + 1][j];
+    const Vertex& c11 = g.BoardGrid[i + 1][j + 1];
+    const Vertex& c01 = g.BoardGrid[i][j + 1];
+    Point pts[8];
+    const int spread[2] = {v, w};
+    for (int q = 0; q < 2; ++q) {
+        const float s = static_cast<float>(spread[q]);
+        pts[q * 4 + 0] = sp.Project(c00.x - s, c00.y, c00.z - s);
+        pts[q * 4 + 1] = sp.Project(c10.x + s, c10.y, c10.z - s);
+        pts[q * 4 + 2] = sp.Project(c11.x + s, c11.y, c11.z + s);
+        pts[q * 4 + 3] = sp.Project(c01.x - s, c01.y, c01.z + s);
+    }
+    const int counts[2] = {4, 4};
+    sp.Brush(sp.pal.ShadeBrushes[std::clamp(slot->colour, 0, 4)][2]);
+    PolyPolygon(sp.dc, pts, counts, 2);
+}
+
+void DrawGrids(ScenePainter& sp) {
+    const GameState& g = sp.g;
+    const float entryY = sp.cam.y;
+    // The lower grid and the rings, 20 units below the board.
+    sp.cam.y = entryY + 20;
+    sp.Pen(g.Level < 25 ? sp.pal.FixedPens[3] : sp.pal.FixedPens[2]);
+    for (int i = 0; i < 7; ++i) {
+        for (int j = 0; j < 7; ++j) {
+            if (sp.Project(TileReference(g, i, j)).y < 480) CellOutline(sp, i, j);
+        }
+    }
+    for (int i = 0; i < 7; ++i) {
+        for (int j = 0; j < 7; ++j) {
+            if (sp.Project(TileReference(g, i, j)).y < 480) DrawVanishRing(sp, i, j);
+        }
+    }
+    // The grid at board height and the rim 50 units above the border.
+    sp.cam.y = entryY;
+    sp.Pen(g.Level < 25 ? sp.pal.FixedPens[2] : sp.pal.FixedPens[3]);
+    for (int i = 0; i < 7; ++i) {
+        for (int j = 0; j < 7; ++j) {
+            if (sp.Project(g.BoardGrid[i][j + 1]).y >= 480) continue;
+            CellOutline(sp, i, j);
+            if (i != 0 && j != 0 && i != 6 && j != 6) continue;
+            sp.cam.y = entryY - 50;
+            auto edge = [&](const Vertex& a, const Vertex& b) {
+                const Point pa = sp.Project(a);
+                const Point pb = sp.Project(b);
+                MoveToEx(sp.dc, pa.x, pa.y);
+                LineTo(sp.dc, pb.x, pb.y);
+            };
+            if (i == 0) edge(g.BoardGrid[0][j], g.BoardGrid[0][j + 1]);
+            if (j == 0) edge(g.BoardGrid[i][0], g.BoardGrid[i + 1][0]);
+            if (i == 6) edge(g.BoardGrid[7][j], g.BoardGrid[7][j + 1]);
+            if (j == 6) edge(g.BoardGrid[i][7], g.BoardGrid[i + 1][7]);
+            sp.cam.y = entryY;
+        }
+    }
+}
+
+int CellIndex(float v) { return static_cast<int>(std::trunc(v / 100)); }
+
+// The blocks and the player, layer by layer, far rows first, columns from
+// the outside in; a block sliding into an empty cell is drawn again at that
+// cell's step so that it covers what lies behind its new place.
+void DrawBlocksAndPlayer(ScenePainter& sp) {
+    const GameState& g = sp.g;
+    sp.Pen(sp.pal.FixedPens[0]);
+    const int cz = CellIndex(g.ViewCamera.z);
+    const int cx = CellIndex(g.ViewCamera.x);
+    // A player off the board (which play never allows) is still drawn once.
+    const int pi = std::clamp(CellIndex(g.PlayerX), 0, 6);
+    const int pj = std::clamp(CellIndex(g.PlayerZ), 0, 6);
+    const int pl = std::max(CellIndex(g.PlayerY), 0);
+    const bool playerHigh = g.PlayerY >= 200;
+    for (int layer = 0; layer < 3; ++layer) {
+        for (int m = 0; m < 7; ++m) {
+            const int j = PainterRow(m, cz);
+            for (int n = 0; n < 7; ++n) {
+                const int i = PainterColumn(n, cx);
+                if (layer < 2) {
+                    int bj = j;
+                    if (g.Board[i][j][layer].state == Empty) {
+                        const int below = std::max(j - 1, 0);
+                        const int above = std::min(j + 1, 6);
+                        if (j > 0 && g.Board[i][below][layer].offsetZ > 0) {
+                            bj = j - 1;
+                        } else if (j < 6 && g.Board[i][above][layer].offsetZ < 0) {
+                            bj = j + 1;
+                        }
+                    }
+                    const BlockSlot& b = g.Board[i][bj][layer];
+                    if (b.state != Empty &&
+                        ProjectPoint(sp.view, g.ViewCamera, g.BoardGrid[i][bj + 1]).y < 480) {
+                        DrawBlock(sp, i, bj, layer);
+                    }
+                    if (!playerHigh && pl == layer && pi == i && pj == j) DrawPlayer(sp);
+                } else {
+                    if (playerHigh && m == 0 && n == 0) DrawPlayer(sp);
+                    if (!playerHigh && pi == i && pj == j) DrawPushArrows(sp);
+                }
+            }
+        }
+    }
+}
+
+}  // namespace
+
+int BackgroundGreyIndex(const GameState& g) {
+    if (g.Level < 25) return 25 - std::max(g.Level - 15, 0);
+    if (g.Level == 25) {
+        const float h = g.BackgroundGrid[1][0].y;
+        return std::max(1, static_cast<int>(std::trunc((-h - 100) / 30)));
+    }
+    return 0;
+}
+
+ScenePainter::ScenePainter(const GameState& state, const RenderResources& resources, FrameBuffer& fb)
+    : g(state),
+      res(resources),
+      pal(resources.palette),
+      frame(fb.pixels),
+      dc(MakeDrawContext(fb.pixels, kFrameWidth, kFrameHeight)),
+      cam(state.DrawCamera),
+      view(ViewOf(state)) {}
+
+void DrawScene(const GameState& g, const RenderResources& res, FrameBuffer& fb, const FrameHooks& hooks) {
+    if (hooks.pumpMessagesFor != nullptr) hooks.pumpMessagesFor(hooks.ctx, 0);
+    ScenePainter sp(g, res, fb);
+    DrawBackground(sp);
+    DrawFloorTiles(sp);
+    DrawGrids(sp);
+    if (g.RunMode < 1) {
+        FinishFrame(sp, hooks);
+        return;
+    }
+    DrawBlocksAndPlayer(sp);
+    DrawBurstOutlines(sp);
+    DrawGameDisplay(sp);
+    FinishFrame(sp, hooks);
+}
+
+}  // namespace mervox

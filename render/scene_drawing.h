@@ -1,0 +1,21 @@
+// One whole frame of the game drawn from the state.
+#pragma once
+
+#include "draw/frame_buffer.h"
+#include "game/state/game_state.h"
+#include "render/render_resources.h"
+
+namespace mervox {
+
+// Draws the frame into `fb`: background, floor tiles, grids and vanish
+// rings; in a round (RunMode 1 to 5) also the blocks and player in painter's
+// order, the burst outlines and the in-game display; then the tutorial band
+// and fade, and in a round presents the frame through `hooks`. In RunMode 0
+// it draws the title's layers and does not present. Reads the state only.
+void DrawScene(const GameState& g, const RenderResources& res, FrameBuffer& fb,
+               const FrameHooks& hooks = FrameHooks{});
+
+// Grey index of the whole-frame background for the level.
+int BackgroundGreyIndex(const GameState& g);
+
+}  // namespace mervox

@@ -1,0 +1,53 @@
+// What the steps of one scene drawing share: the state being drawn, the
+// palette and sheets, the drawing context of the frame and the local copy
+// of the drawing camera (raised and lowered while the grids are drawn).
+#pragma once
+
+#include "draw/draw_context.h"
+#include "draw/frame_buffer.h"
+#include "game/state/game_state.h"
+#include "render/projection.h"
+#include "render/render_resources.h"
+
+namespace mervox {
+
+struct ScenePainter {
+    const GameState& g;
+    const RenderResources& res;
+    const Palette& pal;
+    uint32_t* frame;
+    DrawContext dc;
+    Camera cam;
+    ProjectionView view;
+
+    ScenePainter(const GameState& state, const RenderResources& resources, FrameBuffer& fb);
+
+    ScreenPoint Project(float x, float y, float z) const { return ProjectPoint(view, cam, x, y, z); }
+    ScreenPoint Project(const Vertex& v) const { return ProjectPoint(view, cam, v.x, v.y, v.z); }
+    void Brush(const mervox::Brush& b) { SelectBrush(dc, &b); }
+    void Pen(const mervox::Pen& p) { SelectPen(dc, &p); }
+};
+
+// A block slot drawn at the place of board cell (i, j), layer 0 or 1.
+void DrawBlock(ScenePainter& sp, int i, int j, int layer);
+
+// The player's feet, body and head.
+void DrawPlayer(ScenePainter& sp);
+
+// The push arrows (and, below level 5, their labels) around the player.
+void DrawPushArrows(ScenePainter& sp);
+
+// Wire boxes around the blocks that have just joined a chain.
+void DrawBurstOutlines(ScenePainter& sp);
+
+// The colour family of the player: the most common block colour, the
+// lowest family winning ties.
+int PlayerColourFamily(const GameState& g);
+
+// The round's flat overlay: board map, labels, figures, banners, pop-ups.
+void DrawGameDisplay(ScenePainter& sp);
+
+// Tutorial caption band, fade squares and, in a round, the frame copy.
+void FinishFrame(ScenePainter& sp, const FrameHooks& hooks);
+
+}  // namespace mervox

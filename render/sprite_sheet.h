@@ -1,0 +1,56 @@
+// Sprite sheets: PNG images decoded once into 32-bit words (A R G B from
+// the high byte down; B, G, R, A in memory), and the alpha-blended copy of
+// a rectangle of a sheet into the frame buffer.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace mervox {
+
+// The header kept with a sheet, laid out as a device-independent bitmap
+// header: size 40, width, minus the height (rows run top-down), 1 plane,
+// 32 bits, no compression; every other field 0.
+struct BitmapHeader {
+    uint32_t size = 0;
+    int32_t width = 0;
+    int32_t height = 0;
+    uint16_t planes = 0;
+    uint16_t bitCount = 0;
+    uint32_t compression = 0;
+    uint32_t sizeImage = 0;
+    int32_t xPelsPerMeter = 0;
+    int32_t yPelsPerMeter = 0;
+    uint32_t clrUsed = 0;
+    uint32_t clrImportant = 0;
+};
+
+struct SpriteSheet {
+    uint32_t* pixels = nullptr;  // width x height words, top row first; null while not loaded
+    BitmapHeader header;
+};
+
+inline int SheetWidth(const SpriteSheet& s) { return s.header.width; }
+inline int SheetHeight(const SpriteSheet& s) { return -s.header.height; }
+
+// Decodes the PNG file at `path`. On any failure the sheet is left as it
+// was. A sheet that is already loaded is freed first only on success.
+void LoadPngImage(const std::string& path, SpriteSheet& sheet);
+
+// The same from a memory image of the file. Never reads outside
+// [data, data + size). Returns true when the sheet was loaded.
+bool LoadPngImageFromMemory(const uint8_t* data, size_t size, SpriteSheet& sheet);
+
+// Frees the pixels (if any) and marks the sheet unloaded.
+void FreeSpriteSheet(SpriteSheet& sheet);
+
+// Copies the width x height rectangle at (srcX, srcY) of the sheet to
+// (dstX, dstY) of the 640 x 480 frame: opaque pixels are copied, clear ones
+// skipped, the rest blended as (s * a + d * (255 - a)) >> 8 per colour with
+// the fourth byte set to 0. Clipped to the frame and to the sheet; an
+// unloaded sheet draws nothing. Returns 0.
+int DrawSprite(uint32_t* frame, int width, int height, const SpriteSheet& sheet, int dstX, int dstY,
+               int srcX, int srcY);
+
+}  // namespace mervox
