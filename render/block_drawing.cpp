@@ -65,46 +65,28 @@ void DrawWipe(ScenePainter& sp, Face face, float xl, float xh, float yb, float y
 
 }  // namespace
 
-void DrawBlock(ScenePainter& sp, int i, int j, int layer) {
-    const GameState& g = sp.g;
-    const BlockSlot& b = g.Board[i][j][layer];
-    const Vertex& corner = g.BoardGrid[i][j];
-    const Vertex& next = g.BoardGrid[i + 1][j + 1];
-    const float x0 = corner.x + b.offsetX;
-    const float z0 = corner.z + b.offsetZ;
-    const int colour = std::clamp(b.colour, 0, 4);
-    const int t = b.vanishTimer;
-
-    // Shade offset: five lighter on joining a vanishing group, darkening
-    // step by step, then blinking between 0 and 1.
+int BlockShadeOffset(int t) {
     int s = t > 120 ? (t - 120) / 12 : (t / 20) % 2;
     if (s + 4 > 9) s = 5;
-    if (s < 0) s = 0;
-    const auto& shades = sp.pal.ShadeBrushes[colour];
+    return s < 0 ? 0 : s;
+}
 
-    if (b.arriveTimer != 0) {
-        // Announced: two flat squares that sink onto the block's place.
-        const float base = std::max(b.height + 100, 0.0f) + 100 * layer;
-        for (int n = 1; n <= 3; n += 2) {
-            const float h = base + n * 50 * (b.arriveTimer / 120.0f);
-            const int q = std::clamp((static_cast<int>(std::trunc(h)) % 100) / 8, 0, 9);
-            sp.Pen(sp.pal.FixedPens[2]);
-            sp.Brush(shades[q]);
-            Quad(sp, {{x0 + 10, h, z0 + 10}, {x0 + 90, h, z0 + 10}, {x0 + 90, h, z0 + 90},
-                      {x0 + 10, h, z0 + 90}});
-            sp.Pen(sp.pal.FixedPens[0]);
-        }
-        return;
-    }
+float ArrivalSquareHeight(const BlockSlot& b, int layer, int n) {
+    const float base = std::max(b.height + 100, 0.0f) + 100 * layer;
+    return base + n * 50 * (b.arriveTimer / 120.0f);
+}
 
-    // A fading block shrinks about its centre over its last ten updates.
-    const float e = b.state == Fading ? (1 - t / 10.0f) * 100 : 0.0f;
-    const float xl = x0 + e / 2, xh = x0 + 100 - e / 2;
-    const float zl = z0 + e / 2, zh = z0 + 100 - e / 2;
-    const float yb = Floor0(b.height + e / 2);
-    const float yt = Floor0(b.height + 100 - e / 2);
+BlockBox BlockBoxOf(const BlockSlot& b, float x0, float z0) {
+    const float e = b.state == Fading ? (1 - b.vanishTimer / 10.0f) * 100 : 0.0f;
+    return BlockBox{x0 + e / 2,           x0 + 100 - e / 2, Floor0(b.height + e / 2),
+                    Floor0(b.height + 100 - e / 2), z0 + e / 2, z0 + 100 - e / 2};
+}
 
-    const Camera& cam = sp.cam;
+unsigned VisibleSideFaces(const GameState& g, const Camera& cam, int i, int j, int layer) {
+    const BlockSlot& b = g.Board[i][j][layer];
+    const Vertex& next = g.BoardGrid[i + 1][j + 1];
+    const float x0 = g.BoardGrid[i][j].x + b.offsetX;
+    const float z0 = g.BoardGrid[i][j].z + b.offsetZ;
     bool minusZ = cam.z <= z0;
     bool plusZ = cam.z >= next.z + b.offsetZ;
     bool minusX = cam.x <= x0;
@@ -116,6 +98,48 @@ void DrawBlock(ScenePainter& sp, int i, int j, int layer) {
         if (i > 0 && HidesFaces(g.Board[i - 1][j][layer])) minusX = false;
         if (i < 6 && HidesFaces(g.Board[i + 1][j][layer])) plusX = false;
     }
+    return (minusX ? FaceMinusX : 0u) | (plusX ? FacePlusX : 0u) | (minusZ ? FaceMinusZ : 0u) |
+           (plusZ ? FacePlusZ : 0u);
+}
+
+int ShiftedBlockRow(const GameState& g, int i, int j, int layer) {
+    if (g.Board[i][j][layer].state != Empty) return j;
+    const int below = std::max(j - 1, 0);
+    const int above = std::min(j + 1, 6);
+    if (j > 0 && g.Board[i][below][layer].offsetZ > 0) return j - 1;
+    if (j < 6 && g.Board[i][above][layer].offsetZ < 0) return j + 1;
+    return j;
+}
+
+void DrawBlock(ScenePainter& sp, int i, int j, int layer) {
+    const GameState& g = sp.g;
+    const BlockSlot& b = g.Board[i][j][layer];
+    const float x0 = g.BoardGrid[i][j].x + b.offsetX;
+    const float z0 = g.BoardGrid[i][j].z + b.offsetZ;
+    const int colour = std::clamp(b.colour, 0, 4);
+    const int t = b.vanishTimer;
+    const int s = BlockShadeOffset(t);
+    const auto& shades = sp.pal.ShadeBrushes[colour];
+
+    if (b.arriveTimer != 0) {
+        // Announced: two flat squares that sink onto the block's place.
+        for (int n = 1; n <= 3; n += 2) {
+            const float h = ArrivalSquareHeight(b, layer, n);
+            const int q = std::clamp((static_cast<int>(std::trunc(h)) % 100) / 8, 0, 9);
+            sp.Pen(sp.pal.FixedPens[2]);
+            sp.Brush(shades[q]);
+            Quad(sp, {{x0 + 10, h, z0 + 10}, {x0 + 90, h, z0 + 10}, {x0 + 90, h, z0 + 90},
+                      {x0 + 10, h, z0 + 90}});
+            sp.Pen(sp.pal.FixedPens[0]);
+        }
+        return;
+    }
+
+    const BlockBox box = BlockBoxOf(b, x0, z0);
+    const float xl = box.xl, xh = box.xh, yb = box.yb, yt = box.yt, zl = box.zl, zh = box.zh;
+    const unsigned faces = VisibleSideFaces(g, sp.cam, i, j, layer);
+    const bool minusX = faces & FaceMinusX, plusX = faces & FacePlusX;
+    const bool minusZ = faces & FaceMinusZ, plusZ = faces & FacePlusZ;
     const bool vanishing = b.state == Vanishing;
 
     if (minusX || plusX) {

@@ -170,16 +170,7 @@ void DrawBlocksAndPlayer(ScenePainter& sp) {
             for (int n = 0; n < 7; ++n) {
                 const int i = PainterColumn(n, cx);
                 if (layer < 2) {
-                    int bj = j;
-                    if (g.Board[i][j][layer].state == Empty) {
-                        const int below = std::max(j - 1, 0);
-                        const int above = std::min(j + 1, 6);
-                        if (j > 0 && g.Board[i][below][layer].offsetZ > 0) {
-                            bj = j - 1;
-                        } else if (j < 6 && g.Board[i][above][layer].offsetZ < 0) {
-                            bj = j + 1;
-                        }
-                    }
+                    const int bj = ShiftedBlockRow(g, i, j, layer);
                     const BlockSlot& b = g.Board[i][bj][layer];
                     if (b.state != Empty &&
                         ProjectPoint(sp.view, g.ViewCamera, g.BoardGrid[i][bj + 1]).y < 480) {

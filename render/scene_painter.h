@@ -28,6 +28,24 @@ struct ScenePainter {
     void Pen(const mervox::Pen& p) { SelectPen(dc, &p); }
 };
 
+// Block rules the drawing follows, exposed for checking.
+// Shade offset of a block from its vanishTimer (0..5).
+int BlockShadeOffset(int vanishTimer);
+// Height of announced square n (1 or 3) of an arriving block in `layer`.
+float ArrivalSquareHeight(const BlockSlot& b, int layer, int n);
+// The box of a drawn block whose cell corner (with offsets) is (x0, z0):
+// a fading block shrinks about its centre; heights below 0 become 0.
+struct BlockBox {
+    float xl, xh, yb, yt, zl, zh;
+};
+BlockBox BlockBoxOf(const BlockSlot& b, float x0, float z0);
+// Side faces of block (i, j, layer) seen from `cam`.
+enum SideFace : unsigned { FaceMinusX = 1, FacePlusX = 2, FaceMinusZ = 4, FacePlusZ = 8 };
+unsigned VisibleSideFaces(const GameState& g, const Camera& cam, int i, int j, int layer);
+// The row whose block is drawn at the step of cell (i, j, layer): j itself,
+// or the neighbour row of a block sliding into this empty cell.
+int ShiftedBlockRow(const GameState& g, int i, int j, int layer);
+
 // A block slot drawn at the place of board cell (i, j), layer 0 or 1.
 void DrawBlock(ScenePainter& sp, int i, int j, int layer);
 
