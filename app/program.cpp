@@ -1,14 +1,295 @@
+// The game as a player runs it: the full-screen question, the window, the
+// start-up, the frame loop over the title and the rounds, and the orderly
+// end that saves the settings and the high scores.
 #include "app/program.h"
 
+#include <SDL.h>
+
 #include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "app/frame_loop.h"
+#include "app/program_audio.h"
+#include "draw/frame_buffer.h"
+#include "game/simulation.h"
+#include "platform/clock.h"
+#include "platform/display_check.h"
+#include "platform/fullscreen_question.h"
+#include "platform/keyboard.h"
+#include "platform/message_pump.h"
+#include "platform/screen_mode.h"
+#include "platform/window.h"
+#include "render/render_resources.h"
+#include "render/scene_drawing.h"
+#include "render/sprite_sheet.h"
+#include "save/input_log_file.h"
+#include "save/saved_data.h"
+#include "title/title_drawing.h"
+#include "title/title_update.h"
 
 namespace mervox {
 
-int RunProgram(const CommandLine&) {
-    std::fputs("mervox: the game window is not available in this build yet.\n"
-               "Run a recording headless instead:\n"
-               "  mervox --headless --replay data/demo1.dat --mode 4\n", stderr);
-    return 1;
+namespace {
+
+// Room left around a window for its frame and the desktop's panels.
+constexpr int kDecorationHeight = 64;
+constexpr int kDecorationWidth = 16;
+constexpr int kPacingLogPasses = 600;
+
+struct Program {
+    std::unique_ptr<GameState> g = std::make_unique<GameState>();
+    std::unique_ptr<FrameBuffer> fb = std::make_unique<FrameBuffer>();
+    RenderResources res;
+    ProgramWindow window;
+    KeyboardState keyboard{};
+    MessagePump pump;
+    RoundHost host;
+    TitleHost title;
+    FrameHooks frameHooks;
+    std::string baseDir = ".";
+    // Pacing measurement (MERVOX_PACING_LOG).
+    bool logPacing = false;
+    int loggedPasses = 0;
+    double logStart = 0.0;
+    long totalPasses = 0;
+    double runStart = 0.0;
+};
+
+SDL_Scancode ScancodeOf(HostKey key) {
+    switch (key) {
+        case HostKey::Left: return SDL_SCANCODE_LEFT;
+        case HostKey::Up: return SDL_SCANCODE_UP;
+        case HostKey::Right: return SDL_SCANCODE_RIGHT;
+        case HostKey::Down: return SDL_SCANCODE_DOWN;
+        case HostKey::Z: return SDL_SCANCODE_Z;
+        case HostKey::X: return SDL_SCANCODE_X;
+        case HostKey::Q: return SDL_SCANCODE_Q;
+        case HostKey::E: return SDL_SCANCODE_E;
+        case HostKey::R: return SDL_SCANCODE_R;
+        case HostKey::F: return SDL_SCANCODE_F;
+        case HostKey::B: return SDL_SCANCODE_B;
+        case HostKey::S: return SDL_SCANCODE_S;
+        case HostKey::Ctrl: return SDL_SCANCODE_LCTRL;
+        case HostKey::Escape: return SDL_SCANCODE_ESCAPE;
+    }
+    return SDL_SCANCODE_UNKNOWN;
+}
+
+// ---- hooks ------------------------------------------------------------------
+
+Program& P(void* ctx) { return *static_cast<Program*>(ctx); }
+
+bool KeyDownHook(void* ctx, HostKey key) {
+    Program& p = P(ctx);
+    if (key == HostKey::Ctrl) {
+        const bool left = PollKey(p.keyboard, SDL_SCANCODE_LCTRL);
+        const bool right = PollKey(p.keyboard, SDL_SCANCODE_RCTRL);
+        return left || right;
+    }
+    return PollKey(p.keyboard, ScancodeOf(key));
+}
+
+void PumpHook(void* ctx, int ms) { PumpMessagesFor(P(ctx).pump, ms); }
+unsigned ClockHook(void*) { return ClockMs(); }
+uint32_t LoopClockHook(void*) { return ClockMs(); }
+
+void SaveScoresHook(void* ctx) {
+    Program& p = P(ctx);
+    SaveScoresAndConfig(*p.g, p.baseDir);
+}
+
+void SaveReplayHook(void* ctx) {
+    Program& p = P(ctx);
+    SaveReplay(*p.g, p.baseDir);
+}
+
+void PresentHook(void* ctx) {
+    Program& p = P(ctx);
+    PresentFrame(p.window, p.fb->pixels);
+}
+
+void DrawTitleHook(void* ctx) {
+    Program& p = P(ctx);
+    DrawTitleScreen(*p.g, p.res, *p.fb, p.frameHooks);
+}
+
+void DrawSceneHook(void* ctx) {
+    Program& p = P(ctx);
+    DrawScene(*p.g, p.res, *p.fb, p.frameHooks);
+}
+
+void TitleUpdateHook(void* ctx) {
+    Program& p = P(ctx);
+    TitleUpdate(*p.g, p.title);
+}
+
+void RoundUpdateHook(void* ctx) {
+    Program& p = P(ctx);
+    UpdateRound(*p.g, p.host);
+}
+
+void PassDoneHook(void* ctx) {
+    Program& p = P(ctx);
+    p.totalPasses += 1;
+    if (!p.logPacing) return;
+    if (++p.loggedPasses < kPacingLogPasses) return;
+    const double now = ClockSeconds();
+    const double span = now - p.logStart;
+    std::fprintf(stderr, "mervox: pacing: %d updates in %.3f s = %.2f updates/s\n", p.loggedPasses, span,
+                 span > 0 ? p.loggedPasses / span : 0.0);
+    p.loggedPasses = 0;
+    p.logStart = now;
+}
+
+void WireHooks(Program& p) {
+    p.pump.window = &p.window;
+    p.pump.keyboard = &p.keyboard;
+    p.pump.quitRequested = &p.g->QuitRequested;
+    p.pump.ctx = &p;
+    p.pump.onUserEvent = ProgramAudioEvent;
+
+    p.host.ctx = &p;
+    p.host.keyDown = KeyDownHook;
+    FillAudioHooks(p.host);
+    p.host.saveScoresAndConfig = SaveScoresHook;
+    p.host.saveReplay = SaveReplayHook;
+    p.host.pumpMessages = PumpHook;
+    p.host.clockMs = ClockHook;
+
+    p.title.round = &p.host;
+    p.title.ctx = &p;
+    p.title.startMusic = ProgramStartMusic;
+    p.title.drawTitleScreen = DrawTitleHook;
+    p.title.baseDir = p.baseDir;
+
+    p.frameHooks.ctx = &p;
+    p.frameHooks.pumpMessagesFor = PumpHook;
+    p.frameHooks.presentFrame = PresentHook;
+}
+
+// ---- start-up and end ---------------------------------------------------------
+
+void SetIconFromFile(Program& p) {
+    SpriteSheet icon;
+    LoadPngImage(p.baseDir + "/data/icon.png", icon);
+    if (icon.pixels != nullptr) SetWindowIcon(p.window, icon.pixels, SheetWidth(icon), SheetHeight(icon));
+    FreeSpriteSheet(icon);
+}
+
+// Keys held while the program started must not choose anything on the
+// title: wait until Z, R and Escape are up, then forget the presses queued
+// meanwhile.
+void WaitForStartKeysUp() {
+    for (;;) {
+        SDL_PumpEvents();
+        if (!KeyHeld(SDL_SCANCODE_Z) && !KeyHeld(SDL_SCANCODE_R) && !KeyHeld(SDL_SCANCODE_ESCAPE)) break;
+        SleepOneTick();
+    }
+    SDL_FlushEvents(SDL_KEYDOWN, SDL_KEYUP);
+}
+
+void MainLoop(Program& p) {
+    GameState& g = *p.g;
+    LoadRenderResources(p.res, p.baseDir);
+    FillTutorialCaptions(g);
+    const uint32_t previous = ClockMs();
+    ResetScene(g);
+    LoadConfigAndScores(g, p.baseDir);
+    PutTitleStartCamera(g);
+    if (g.ScreenMode != 0) BlackenWindow(p.window);
+    WaitForStartKeysUp();
+    ResetKeyboard(p.keyboard);
+
+    FrameLoopHooks loop;
+    loop.ctx = &p;
+    loop.clockMs = LoopClockHook;
+    loop.pumpMessagesFor = PumpHook;
+    loop.titleUpdate = TitleUpdateHook;
+    loop.drawTitleScreen = DrawTitleHook;
+    loop.roundUpdate = RoundUpdateHook;
+    loop.drawScene = DrawSceneHook;
+    loop.passDone = PassDoneHook;
+    p.logStart = p.runStart = ClockSeconds();
+    RunFrameLoop(g, loop, previous);
+
+    ReleaseRenderResources(p.res);
+}
+
+// What closing the window does: the settings and scores are saved, the
+// cursor comes back, the sound is released, the window goes.
+void CloseDown(Program& p) {
+    SaveScoresAndConfig(*p.g, p.baseDir);
+    ProgramAudioStop();
+    CloseProgramWindow(p.window);
+    if (p.logPacing && p.totalPasses > 0) {
+        const double span = ClockSeconds() - p.runStart;
+        std::fprintf(stderr, "mervox: pacing: run of %ld updates in %.3f s = %.2f updates/s\n", p.totalPasses,
+                     span, span > 0 ? p.totalPasses / span : 0.0);
+    }
+}
+
+void NoWindowMessage(const std::string& why) {
+    std::fprintf(stderr,
+                 "mervox: cannot open the game window (%s).\n"
+                 "The game needs a graphical display. Without one, play a recording headless:\n"
+                 "  mervox --headless --replay data/demo1.dat --mode 4 [--trace FILE]\n"
+                 "  mervox --headless --replay data/demo1.dat --mode 4 --screenshot 600 --out DIR\n"
+                 "or time the drawing with:  mervox --timedemo data/demo1.dat --mode 4\n",
+                 why.c_str());
+}
+
+}  // namespace
+
+int RunProgram(const CommandLine& cmd) {
+    std::string why;
+    if (!DisplayNamed(why)) {
+        NoWindowMessage(why);
+        return 1;
+    }
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+        NoWindowMessage(SDL_GetError());
+        return 1;
+    }
+    if (!VideoDriverShowsWindows(why)) {
+        NoWindowMessage(why);
+        SDL_Quit();
+        return 1;
+    }
+
+    bool fullScreen = false;
+    if (cmd.fullscreen) fullScreen = true;
+    else if (!cmd.windowed) fullScreen = AskFullScreen();
+
+    SDL_DisplayMode desktop{};
+    if (SDL_GetDesktopDisplayMode(0, &desktop) != 0) {
+        desktop.w = 640;
+        desktop.h = 480;
+    }
+    SDL_Rect usable{0, 0, desktop.w, desktop.h};
+    SDL_GetDisplayUsableBounds(0, &usable);
+
+    auto p = std::make_unique<Program>();
+    InitProgramState(*p->g);
+    p->g->ScreenMode = ChooseScreenMode(fullScreen, desktop.w, desktop.h);
+    p->logPacing = std::getenv("MERVOX_PACING_LOG") != nullptr;
+    WireHooks(*p);
+    ResetKeyboard(p->keyboard);
+
+    const int scale = WindowScale(cmd.scale, usable.w - kDecorationWidth, usable.h - kDecorationHeight);
+    if (!OpenProgramWindow(p->window, p->g->ScreenMode, scale, why)) {
+        NoWindowMessage(why);
+        SDL_Quit();
+        return 1;
+    }
+    SetIconFromFile(*p);
+    ProgramAudioStart(*p->g, p->baseDir);
+
+    MainLoop(*p);
+    CloseDown(*p);
+    SDL_Quit();
+    return 0;
 }
 
 }  // namespace mervox

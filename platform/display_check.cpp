@@ -1,0 +1,39 @@
+#include "platform/display_check.h"
+
+#include <SDL.h>
+
+#include <cstdlib>
+#include <cstring>
+
+namespace mervox {
+
+namespace {
+
+bool Set(const char* name) {
+    const char* v = std::getenv(name);
+    return v != nullptr && *v != '\0';
+}
+
+}  // namespace
+
+bool DisplayNamed(std::string& why) {
+    if (Set("DISPLAY") || Set("WAYLAND_DISPLAY")) return true;
+    why = "no display: neither DISPLAY nor WAYLAND_DISPLAY is set";
+    return false;
+}
+
+bool VideoDriverShowsWindows(std::string& why) {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver == nullptr) {
+        why = "no video driver is running";
+        return false;
+    }
+    if (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0 ||
+        std::strcmp(driver, "evdev") == 0) {
+        why = std::string("the video driver \"") + driver + "\" cannot show a window";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace mervox

@@ -1,0 +1,72 @@
+#include "platform/message_pump.h"
+
+#include "platform/clock.h"
+
+namespace mervox {
+
+namespace {
+
+bool IsAltEnter(const SDL_KeyboardEvent& k) {
+    return (k.keysym.sym == SDLK_RETURN || k.keysym.sym == SDLK_KP_ENTER) && (k.keysym.mod & KMOD_ALT) != 0;
+}
+
+void HandleWindowEvent(MessagePump& p, const SDL_WindowEvent& e) {
+    switch (e.event) {
+        case SDL_WINDOWEVENT_CLOSE:
+            if (p.quitRequested) *p.quitRequested = 1;
+            break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+            if (p.window) OnWindowFocus(*p.window, true);
+            break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            if (p.window) OnWindowFocus(*p.window, false);
+            break;
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+            if (p.window) OnWindowResized(*p.window);
+            break;
+        case SDL_WINDOWEVENT_EXPOSED:
+            if (p.window) RepaintWindow(*p.window);
+            break;
+        default:
+            break;
+    }
+}
+
+void HandleEvent(MessagePump& p, const SDL_Event& e) {
+    switch (e.type) {
+        case SDL_QUIT:
+            if (p.quitRequested) *p.quitRequested = 1;
+            break;
+        case SDL_WINDOWEVENT:
+            HandleWindowEvent(p, e.window);
+            break;
+        case SDL_KEYDOWN:
+            if (e.key.repeat != 0) break;
+            if (IsAltEnter(e.key)) {
+                if (p.window) SetFullScreen(*p.window, !p.window->fullScreen);
+                break;
+            }
+            if (p.keyboard) NoteKeyPress(*p.keyboard, e.key.keysym.scancode, e.key.timestamp);
+            break;
+        default:
+            if (e.type >= SDL_USEREVENT && p.onUserEvent) p.onUserEvent(p.ctx, e);
+            break;
+    }
+}
+
+}  // namespace
+
+void DispatchPendingMessages(MessagePump& p) {
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) HandleEvent(p, e);
+}
+
+void PumpMessagesFor(MessagePump& p, int wait) {
+    const uint32_t start = ClockMs();
+    do {
+        DispatchPendingMessages(p);
+        if (wait != 0) SleepOneTick();
+    } while (static_cast<int32_t>(ClockMs() - start) < wait);
+}
+
+}  // namespace mervox

@@ -1,0 +1,35 @@
+// The program's only way of waiting: dispatches the window's events while
+// the time passes, one millisecond sleep per pass. Window events are
+// handled nowhere else, so a repaint, a focus change or the music's
+// buffer report never interrupts an update.
+#pragma once
+
+#include <SDL.h>
+
+#include <cstdint>
+
+#include "platform/keyboard.h"
+#include "platform/window.h"
+
+namespace mervox {
+
+struct MessagePump {
+    ProgramWindow* window = nullptr;
+    KeyboardState* keyboard = nullptr;
+    int32_t* quitRequested = nullptr;  // set when the window is closed
+    // Events the program registered for itself (the music's "buffer done"
+    // report); may be null.
+    void* ctx = nullptr;
+    void (*onUserEvent)(void* ctx, const SDL_Event& e) = nullptr;
+};
+
+// Handles every event waiting in the queue.
+void DispatchPendingMessages(MessagePump& p);
+
+// Dispatches events until `wait` milliseconds have passed since the call,
+// sleeping about 1 ms between passes. A wait of 0 makes one pass without
+// sleeping; a negative wait (a frame over its budget) one pass and one
+// sleep.
+void PumpMessagesFor(MessagePump& p, int wait);
+
+}  // namespace mervox

@@ -1,0 +1,136 @@
+#include "platform/window.h"
+
+#include <vector>
+
+#include "platform/screen_mode.h"
+
+namespace mervox {
+
+namespace {
+
+constexpr int kPictureWidth = 640;
+constexpr int kPictureHeight = 480;
+
+void ShowCursorIf(ProgramWindow& w, bool show) {
+    SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
+    w.cursorHidden = !show;
+}
+
+// Whole-number scaling keeps every game pixel the same size; it is used
+// whenever the output holds at least one whole copy of the canvas.
+void ChooseScaling(ProgramWindow& w) {
+    int outW = 0, outH = 0;
+    if (SDL_GetRendererOutputSize(w.renderer, &outW, &outH) != 0) return;
+    const bool whole = outW >= CanvasWidth(w.screenMode) && outH >= kPictureHeight;
+    SDL_RenderSetIntegerScale(w.renderer, whole ? SDL_TRUE : SDL_FALSE);
+}
+
+}  // namespace
+
+bool OpenProgramWindow(ProgramWindow& w, uint16_t screenMode, int scale, std::string& error) {
+    w.screenMode = screenMode;
+    w.fullScreen = screenMode != 0;
+    if (scale < 1) scale = 1;
+    const int canvas = CanvasWidth(screenMode);
+    Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
+    if (w.fullScreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    w.window = SDL_CreateWindow("mervox", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
+                                canvas * scale, kPictureHeight * scale, flags);
+    if (w.window == nullptr) {
+        error = SDL_GetError();
+        return false;
+    }
+    SDL_SetWindowMinimumSize(w.window, canvas / 2, kPictureHeight / 2);
+    w.renderer = SDL_CreateRenderer(w.window, -1, SDL_RENDERER_ACCELERATED);
+    if (w.renderer == nullptr) w.renderer = SDL_CreateRenderer(w.window, -1, SDL_RENDERER_SOFTWARE);
+    if (w.renderer == nullptr) {
+        error = SDL_GetError();
+        CloseProgramWindow(w);
+        return false;
+    }
+    SDL_RenderSetLogicalSize(w.renderer, canvas, kPictureHeight);
+    ChooseScaling(w);
+    w.texture = SDL_CreateTexture(w.renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
+                                  kPictureWidth, kPictureHeight);
+    if (w.texture == nullptr) {
+        error = SDL_GetError();
+        CloseProgramWindow(w);
+        return false;
+    }
+    // The picture's right column and bottom row have no source pixels in
+    // the back buffer; they stay black.
+    std::vector<uint32_t> black(kPictureWidth * kPictureHeight, 0);
+    SDL_UpdateTexture(w.texture, nullptr, black.data(), kPictureWidth * 4);
+    if (w.fullScreen) ShowCursorIf(w, false);
+    return true;
+}
+
+void CloseProgramWindow(ProgramWindow& w) {
+    ShowCursorIf(w, true);
+    if (w.texture) SDL_DestroyTexture(w.texture);
+    if (w.renderer) SDL_DestroyRenderer(w.renderer);
+    if (w.window) SDL_DestroyWindow(w.window);
+    w.texture = nullptr;
+    w.renderer = nullptr;
+    w.window = nullptr;
+}
+
+void RepaintWindow(ProgramWindow& w) {
+    if (w.renderer == nullptr) return;
+    SDL_SetRenderDrawColor(w.renderer, 0, 0, 0, 255);
+    SDL_RenderClear(w.renderer);
+    const SDL_Rect dst{PictureLeft(w.screenMode), 0, kPictureWidth, kPictureHeight};
+    SDL_RenderCopy(w.renderer, w.texture, nullptr, &dst);
+    SDL_RenderPresent(w.renderer);
+}
+
+void PresentFrame(ProgramWindow& w, const uint32_t* frame) {
+    if (w.texture == nullptr || frame == nullptr) return;
+    const SDL_Rect src{0, 0, kPictureWidth - 1, kPictureHeight - 1};
+    SDL_UpdateTexture(w.texture, &src, frame + kPictureWidth + 1, kPictureWidth * 4);
+    RepaintWindow(w);
+}
+
+void BlackenWindow(ProgramWindow& w) {
+    if (w.renderer == nullptr) return;
+    SDL_SetRenderDrawColor(w.renderer, 0, 0, 0, 255);
+    SDL_RenderClear(w.renderer);
+    SDL_RenderPresent(w.renderer);
+}
+
+void SetFullScreen(ProgramWindow& w, bool on) {
+    if (w.window == nullptr || on == w.fullScreen) return;
+    if (SDL_SetWindowFullscreen(w.window, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) return;
+    w.fullScreen = on;
+    ShowCursorIf(w, !on);
+    OnWindowResized(w);
+}
+
+void OnWindowFocus(ProgramWindow& w, bool gained) {
+    if (!w.fullScreen) return;
+    if (gained) {
+        ShowCursorIf(w, false);
+    } else {
+        SDL_MinimizeWindow(w.window);
+        ShowCursorIf(w, true);
+    }
+}
+
+void OnWindowResized(ProgramWindow& w) {
+    if (w.renderer == nullptr) return;
+    ChooseScaling(w);
+    RepaintWindow(w);
+}
+
+void SetWindowIcon(ProgramWindow& w, const uint32_t* pixels, int width, int height) {
+    if (w.window == nullptr || pixels == nullptr || width <= 0 || height <= 0) return;
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(pixels), width, height, 32,
+                                                        width * 4, SDL_PIXELFORMAT_ARGB8888);
+    if (s == nullptr) return;
+    SDL_SetWindowIcon(w.window, s);
+    SDL_FreeSurface(s);
+}
+
+}  // namespace mervox

@@ -1,0 +1,55 @@
+// The game's one window on SDL: a 640x480 picture (on a 720x480 canvas in
+// the wide full-screen layout) scaled by the renderer with sharp pixels,
+// letterboxed to keep 4:3, shown in a window or on the whole desktop
+// without changing the monitor's mode.
+#pragma once
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <string>
+
+namespace mervox {
+
+struct ProgramWindow {
+    SDL_Window* window = nullptr;
+    SDL_Renderer* renderer = nullptr;
+    SDL_Texture* texture = nullptr;  // 640x480, the picture last presented
+    uint16_t screenMode = 0;         // 0 windowed, 1 full 640, 2 full 720
+    bool fullScreen = false;         // currently covering the desktop
+    bool cursorHidden = false;
+};
+
+// Creates the window titled "mervox": full screen on the desktop for
+// screen modes 1 and 2, otherwise a resizable window of `scale` times
+// 640x480 at the system's default place. False with a reason on failure.
+bool OpenProgramWindow(ProgramWindow& w, uint16_t screenMode, int scale, std::string& error);
+
+// Releases the renderer and the window; shows the cursor again.
+void CloseProgramWindow(ProgramWindow& w);
+
+// Copies the back buffer from its pixel (1, 1) into the picture and shows
+// it; the back buffer's top row and left column are never shown.
+void PresentFrame(ProgramWindow& w, const uint32_t* frame);
+
+// Shows the last presented picture again (after the window was uncovered
+// or resized), with black margins.
+void RepaintWindow(ProgramWindow& w);
+
+// Blackens the whole window.
+void BlackenWindow(ProgramWindow& w);
+
+// Switches between a window and the full desktop (Alt+Enter).
+void SetFullScreen(ProgramWindow& w, bool on);
+
+// Full screen only: losing the focus minimises the window and shows the
+// cursor; gaining it hides the cursor again.
+void OnWindowFocus(ProgramWindow& w, bool gained);
+
+// Re-chooses whole-number or smooth scaling after a size change.
+void OnWindowResized(ProgramWindow& w);
+
+// Sets the window's icon from 32-bit B, G, R, A pixels.
+void SetWindowIcon(ProgramWindow& w, const uint32_t* pixels, int width, int height);
+
+}  // namespace mervox

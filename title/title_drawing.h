@@ -1,0 +1,25 @@
+// One complete title frame: the turning board, the logo, the menu lines,
+// the three best scores, the option lines with their values, the measured
+// frames per second and the white squares of the fade; then presented.
+#pragma once
+
+#include "draw/frame_buffer.h"
+#include "game/state/game_state.h"
+#include "render/render_resources.h"
+
+namespace mervox {
+
+// Reads the state only; changes nothing but the frame buffer.
+void DrawTitleScreen(const GameState& g, const RenderResources& res, FrameBuffer& fb,
+                     const FrameHooks& hooks = FrameHooks{});
+
+// The score as drawn: "%05d" below 100000, "%06d" up to 999999, and at most
+// seven digits above (9999999 for anything larger), right-aligned to end at
+// x = 240. Returns the digits written to `text` and the x of the first one.
+int FormatTitleScore(uint32_t score, char (&text)[16], int& firstX);
+
+// The fade's white squares: 48 on an 80-pixel grid, (f - 1) mod 80 + 2
+// pixels wide for fade level f; nothing at 0.
+void DrawFadeSquares(FrameBuffer& fb, int fadeLevel);
+
+}  // namespace mervox

@@ -1,0 +1,210 @@
+#include "title/title_update.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "game/game_random.h"
+#include "game/simulation.h"
+#include "save/input_log_file.h"
+
+namespace mervox {
+
+namespace {
+
+constexpr float kPitchStep = 0.03f;
+constexpr float kHeightStep = 0.05f;
+constexpr float kDepthStep = 0.4f;
+constexpr float kTileStep = 0.1f;
+constexpr float kSpinStep = 0.05f;
+constexpr float kTileLow = -300.0f;
+constexpr float kTileRest = -100.0f;
+
+bool Key(const TitleHost& h, HostKey k) { return h.round != nullptr && HostKeyDown(*h.round, k); }
+
+void SwingCamera(GameState& g) {
+    if (g.SwingPhase % 2 == 0) {
+        g.CameraPitch += kPitchStep;
+        g.ViewCamera.y += kHeightStep;
+        g.ViewCamera.z += kDepthStep;
+        if (g.CameraPitch >= 60.0f) g.SwingPhase += 1;
+    } else {
+        g.CameraPitch -= kPitchStep;
+        g.ViewCamera.y -= kHeightStep;
+        g.ViewCamera.z -= kDepthStep;
+        if (g.CameraPitch <= 30.0f) g.SwingPhase = static_cast<uint16_t>((g.SwingPhase + 1) % 4);
+    }
+}
+
+// Every second floor tile sinks while the board turns one way, then rises
+// while it turns back.
+void MoveTilesAndSpin(GameState& g) {
+    const float spin = kSpinStep * static_cast<float>(static_cast<int>(g.SpinDirection) - 1);
+    const bool sinking = g.SwingPhase < 2;
+    for (int i = 0; i < kBoardSize; ++i) {
+        for (int j = 0; j < kBoardSize; ++j) {
+            if ((i + j) % 2 == 0) continue;
+            float& y = g.BackgroundGrid[i][j].y;
+            y = sinking ? std::max(y - kTileStep, kTileLow) : std::min(y + kTileStep, kTileRest);
+        }
+    }
+    if (sinking) g.ViewAngle += spin;
+    else g.ViewAngle -= spin;
+}
+
+void QuarterTurns(GameState& g) {
+    if (g.ViewAngle < -45.0f) {
+        TurnBoard(g, 1);
+        g.ViewAngle += 90.0f;
+    } else if (g.ViewAngle > 45.0f) {
+        TurnBoard(g, 0);
+        g.ViewAngle -= 90.0f;
+    }
+}
+
+void CameraOutput(GameState& g) {
+    g.DrawCamera = g.ViewCamera;
+    g.CameraPitchRad = DegToRad * g.CameraPitch;
+    g.ViewAngleRad = DegToRad * g.ViewAngle;
+}
+
+bool ReplayFileOpens(const std::string& baseDir) {
+    std::FILE* f = std::fopen((baseDir + "/" + InputLogFileName(0)).c_str(), "rb");
+    if (f == nullptr) return false;
+    std::fclose(f);
+    return true;
+}
+
+void StartRound(GameState& g, const TitleHost& h) {
+    // The fully white frame is shown before the set-up work.
+    if (h.drawTitleScreen) h.drawTitleScreen(h.ctx);
+    g.RunMode = 1;
+    if (AttractTimer(g) == kAttractDelay) {
+        const AttractStep s = ChooseAttractRound(g.DemoIndex, g.ReplayAvailable != 0);
+        g.RunMode = s.runMode;
+        g.DemoIndex = static_cast<uint16_t>(s.nextIndex);
+    }
+    ResetScene(g);
+    g.StartRequested = 0;
+    MenuKeyLatch(g) = 0;
+    if (g.Playback == 1) {
+        LoadInputLog(g, h.baseDir);
+    } else if (h.round != nullptr) {
+        // The key that started the game must not become the round's first
+        // input.
+        while ((Key(h, HostKey::X) || Key(h, HostKey::Z) || Key(h, HostKey::Q) || Key(h, HostKey::E)) &&
+               g.QuitRequested == 0) {
+            if (h.round->pumpMessages == nullptr) break;
+            h.round->pumpMessages(h.round->ctx, 0);
+        }
+    }
+    if (g.BGMMODE == 0 && h.startMusic) h.startMusic(h.ctx);
+    if (g.SEMODE == 0 && h.round != nullptr && h.round->playVoice)
+        h.round->playVoice(h.round->ctx, VoiceClip::Ready);
+}
+
+// Returns true when the round was started in this update.
+bool Fade(GameState& g, const TitleHost& h) {
+    const int f = g.FadeLevel;
+    if (f >= 1 && f <= kFadeFull) {
+        if (f == kFadeFull) TitleReset(g, h);
+        g.FadeLevel = std::max(g.FadeLevel - 2, 0);
+    } else if (f > kFadeFull && f <= kFadeOutEnd) {
+        g.FadeLevel = std::min(f + 2, kFadeOutEnd);
+        if (g.FadeLevel == kFadeOutEnd) {
+            StartRound(g, h);
+            return true;
+        }
+    }
+    return false;
+}
+
+void Keys(GameState& g, const TitleHost& h) {
+    uint8_t& latch = MenuKeyLatch(g);
+    if (Key(h, HostKey::Z) && g.StartRequested == 0) {
+        g.Playback = 0;
+        g.StartRequested = 1;
+        latch = 1;
+    } else if (g.StartRequested == 0 && g.ReplayAvailable != 0 && Key(h, HostKey::R)) {
+        g.Playback = 1;
+        g.StartRequested = 1;
+        latch = 1;
+    } else if (AttractTimer(g) == kAttractDelay && g.StartRequested == 0) {
+        g.Playback = 1;
+        g.StartRequested = 1;
+        latch = 0;
+    } else if (latch == 0 && Key(h, HostKey::F)) {
+        latch = 1;
+        g.FrameSkip = g.FrameSkip % 4 + 1;
+    } else if (latch == 0 && Key(h, HostKey::B)) {
+        latch = 1;
+        g.BGMMODE = (g.BGMMODE + 1) % 2;
+    } else if (latch == 0 && Key(h, HostKey::S)) {
+        latch = 1;
+        g.SEMODE = (g.SEMODE + 1) % 2;
+    } else if (Key(h, HostKey::Escape)) {
+        g.QuitRequested = 1;
+    } else if (g.StartRequested != 0 && g.FadeLevel < kFadeFull) {
+        g.FadeLevel = kFadeFull + 1;
+    } else if (!Key(h, HostKey::F) && !Key(h, HostKey::B) && !Key(h, HostKey::S)) {
+        latch = 0;
+    }
+}
+
+}  // namespace
+
+AttractStep ChooseAttractRound(int demoIndex, bool replayAvailable) {
+    int used = demoIndex;
+    if (used < 0 || used > 5) used = 0;
+    if (used == 0 && !replayAvailable) used = 1;
+    static constexpr int kRunMode[6] = {2, 3, 4, 3, 5, 3};
+    return AttractStep{kRunMode[used], (used + 1) % 6};
+}
+
+void PutTitleStartCamera(GameState& g) {
+    g.DrawCamera.x = 350.0f;
+    g.DrawCamera.y = 400.0f;
+    g.DrawCamera.z = -200.0f;
+    g.CameraPitch = 30.0f;
+    g.CameraPitchRad = 30.0f * DegToRad;
+    g.ViewAngle = 0.0f;
+    g.ViewAngleRad = 0.0f;
+    g.ViewCamera = g.DrawCamera;
+}
+
+void TitleReset(GameState& g, const TitleHost& h) {
+    if (h.round != nullptr && h.round->stopMusic) h.round->stopMusic(h.round->ctx);
+    const int32_t level = g.Level;
+    ResetScene(g);
+    g.Level = level;
+    g.DrawCamera.x = 350.0f;
+    g.DrawCamera.y = 400.0f;
+    g.DrawCamera.z = -200.0f;
+    g.CameraPitch = 30.0f;
+    g.CameraPitchRad = 30.0f * DegToRad;
+    g.ViewAngle = 0.0f;
+    g.ViewAngleRad = 0.0f;
+    const uint32_t now =
+        (h.round != nullptr && h.round->clockMs) ? h.round->clockMs(h.round->ctx) : 0u;
+    GameSeed(g, now);
+    g.SwingPhase = 0;
+    AttractTimer(g) = 1;
+    g.SpinDirection = static_cast<uint16_t>((GameRand(g) % 2) * 2);
+    g.ViewCamera = g.DrawCamera;
+    for (int i = 0; i < kBoardSize; ++i)
+        for (int j = 0; j < kBoardSize; ++j) g.BackgroundGrid[i][j].y = kTileRest;
+    g.ReplayAvailable = ReplayFileOpens(h.baseDir) ? 1 : 0;
+}
+
+void TitleUpdate(GameState& g, const TitleHost& h) {
+    if (g.StartRequested == 0) AttractTimer(g) += 1;
+    SwingCamera(g);
+    MoveTilesAndSpin(g);
+    QuarterTurns(g);
+    CameraOutput(g);
+    // A round set up in this update takes no title keys: a key still held
+    // would otherwise start another game or change the settings.
+    if (Fade(g, h)) return;
+    Keys(g, h);
+}
+
+}  // namespace mervox
