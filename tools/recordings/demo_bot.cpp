@@ -72,6 +72,26 @@ int BlocksGoing(const GameState& g) {
     return n;
 }
 
+// Pairs of resting blocks of one colour that touch: the makings of a group.
+int TouchingPairs(const GameState& g) {
+    int n = 0;
+    for (int i = 0; i < kBoardSize; ++i)
+        for (int j = 0; j < kBoardSize; ++j)
+            for (int l = 0; l < kLayers; ++l) {
+                const BlockSlot& s = g.Board[i][j][l];
+                if (s.state != Solid || s.arriveTimer != 0) continue;
+                if (i + 1 < kBoardSize) {
+                    const BlockSlot& t = g.Board[i + 1][j][l];
+                    n += t.state == Solid && t.arriveTimer == 0 && t.colour == s.colour;
+                }
+                if (j + 1 < kBoardSize) {
+                    const BlockSlot& t = g.Board[i][j + 1][l];
+                    n += t.state == Solid && t.arriveTimer == 0 && t.colour == s.colour;
+                }
+            }
+    return n;
+}
+
 }  // namespace
 
 std::unique_ptr<GameState> PlayBotRound(const BotOptions& options) {
@@ -118,7 +138,8 @@ std::unique_ptr<GameState> PlayBotRound(const BotOptions& options) {
                     UpdateRound(*trial2, trh2);
                 rng = rng * 1664525u + 1013904223u;
                 double value = static_cast<double>(trial2->Score) + 40.0 * BlocksGoing(*trial2) +
-                               60.0 * trial2->Level + static_cast<double>(rng >> 24) * 0.05;
+                               60.0 * trial2->Level + 25.0 * TouchingPairs(*trial2) +
+                               static_cast<double>(rng >> 24) * 0.05;
                 // A little less for long waits, so the player keeps moving.
                 value -= 0.2 * (moves[a].frames + moves[b].frames) * (moves[a].keys == 0);
                 const bool kickPart = g->RoundFrame >= 3000 && g->RoundFrame < 4500;
