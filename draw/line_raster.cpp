@@ -50,6 +50,26 @@ void ThinSegment(const DrawContext& dc, Point a, Point b, uint32_t pixel) {
         iFirst = std::max<int64_t>(0, maj0 - (majLimit - 1));
         iEnd = std::min<int64_t>(amaj, maj0 + 1);
     }
+    // Narrow it to the steps whose minor coordinate is inside too: the
+    // offset must lie in [offLo, offHi], and it never decreases with i.
+    const int64_t offLo = smin > 0 ? -min0 : min0 - (minLimit - 1);
+    const int64_t offHi = smin > 0 ? minLimit - 1 - min0 : min0;
+    if (offHi < 0 || offLo > offHi) return;
+    if (amin == 0) {
+        if (offLo > 0) return;
+    } else {
+        const __int128 twoMin = static_cast<__int128>(2) * amin;
+        if (offLo > 0) {
+            // smallest i with 2 i amin + amaj - 1 >= 2 amaj offLo
+            const __int128 need = static_cast<__int128>(2) * amaj * offLo - amaj + 1;
+            const __int128 first = (need + twoMin - 1) / twoMin;
+            if (first > iFirst) iFirst = first > amaj ? amaj : static_cast<int64_t>(first);
+        }
+        // largest i with 2 i amin + amaj - 1 < 2 amaj (offHi + 1)
+        const __int128 limit = static_cast<__int128>(2) * amaj * (static_cast<__int128>(offHi) + 1) - amaj + 1;
+        const __int128 end = (limit + twoMin - 1) / twoMin;  // first i past the range
+        if (end < iEnd) iEnd = end < 0 ? 0 : static_cast<int64_t>(end);
+    }
     if (iFirst >= iEnd) return;
 
     const int64_t den = 2 * amaj;

@@ -3,6 +3,7 @@
 // the same as the exact rational intersection would give, for any 32-bit
 // coordinates.
 #include <algorithm>
+#include <cwchar>
 #include <vector>
 
 #include "draw/raster.h"
@@ -71,6 +72,13 @@ inline void StepEdge(ScanEdge& e) {
     }
 }
 
+// Word fills go through the C library's wide-character fill, which is
+// vectorised; a wchar_t is one 32-bit word here.
+static_assert(sizeof(wchar_t) == sizeof(uint32_t));
+inline void FillWords(uint32_t* p, size_t n, uint32_t v) {
+    std::wmemset(reinterpret_cast<wchar_t*>(p), static_cast<wchar_t>(v), n);
+}
+
 }  // namespace
 
 void FillPolygonsEvenOdd(const DrawContext& dc, const Point* pts, const int* counts, int polygons,
@@ -98,38 +106,24 @@ void FillPolygonsEvenOdd(const DrawContext& dc, const Point* pts, const int* cou
     std::sort(edges.begin(), edges.end(),
               [](const ScanEdge& l, const ScanEdge& r) { return l.rowStart < r.rowStart; });
 
-    int64_t lastRow = 0;
-    for (const ScanEdge& e : edges) lastRow = std::max(lastRow, e.rowEnd);
-
-    // Active edges are kept at the front of `edges` in [0, active); the
-    // edges not yet reached follow from `next`.
-    size_t active = 0;
+    thread_local std::vector<ScanEdge> active;
+    active.clear();
     size_t next = 0;
-    for (int64_t y = edges.front().rowStart; y < lastRow; ++y) {
-        // Drop the finished edges.
-        size_t keep = 0;
-        for (size_t k = 0; k < active; ++k) {
-            if (edges[k].rowEnd > y) edges[keep++] = edges[k];
-        }
-        // Move the edges starting on this row into the active range.
-        while (next < edges.size() && edges[next].rowStart <= y) {
-            edges[keep++] = edges[next++];
-        }
-        active = keep;
-        // Compact the rest of the not-yet-active edges right after the active ones.
-        if (keep < next) {
-            std::copy(edges.begin() + next, edges.end(), edges.begin() + keep);
-            edges.resize(edges.size() - (next - keep));
-            next = keep;
-        }
-        if (active == 0) {
-            if (next >= edges.size()) break;
-            continue;
-        }
+    int64_t y = edges.front().rowStart;
+    while (next < edges.size() || !active.empty()) {
+        if (active.empty()) y = std::max(y, edges[next].rowStart);
+        while (next < edges.size() && edges[next].rowStart <= y) active.push_back(edges[next++]);
         crossings.clear();
-        for (size_t k = 0; k < active; ++k) {
-            crossings.push_back(edges[k].x0 + edges[k].quot);
-            StepEdge(edges[k]);
+        for (size_t k = 0; k < active.size();) {
+            ScanEdge& e = active[k];
+            crossings.push_back(e.x0 + e.quot);
+            if (e.rowEnd <= y + 1) {
+                e = active.back();  // finished after this row
+                active.pop_back();
+            } else {
+                StepEdge(e);
+                ++k;
+            }
         }
         // Few crossings per row: insertion sort.
         for (size_t k = 1; k < crossings.size(); ++k) {
@@ -144,6 +138,7 @@ void FillPolygonsEvenOdd(const DrawContext& dc, const Point* pts, const int* cou
         for (size_t k = 0; k + 1 < crossings.size(); k += 2) {
             FillRowSpan(dc, y, crossings[k], crossings[k + 1], pixel);
         }
+        ++y;
     }
 }
 
@@ -152,7 +147,7 @@ void FillRowSpan(const DrawContext& dc, int64_t y, int64_t x0, int64_t x1, uint3
     if (x0 < 0) x0 = 0;
     if (x1 > dc.width) x1 = dc.width;
     if (x0 >= x1) return;
-    std::fill_n(dc.pixels + y * dc.width + x0, x1 - x0, pixel);
+    FillWords(dc.pixels + y * dc.width + x0, static_cast<size_t>(x1 - x0), pixel);
 }
 
 void FillPixelRect(const DrawContext& dc, int64_t x0, int64_t y0, int64_t x1, int64_t y1,

@@ -142,25 +142,44 @@ void DrawBlock(ScenePainter& sp, int i, int j, int layer) {
     const bool minusZ = faces & FaceMinusZ, plusZ = faces & FacePlusZ;
     const bool vanishing = b.state == Vanishing;
 
+    // The box's eight corners, each projected once: corner (x, y, z) with
+    // 0 for the low and 1 for the high side of each axis.
+    Point corners[8];
+    bool made[8] = {};
+    auto corner = [&](int x, int y, int z) {
+        const int k = x * 4 + y * 2 + z;
+        if (!made[k]) {
+            corners[k] = sp.Project(x ? xh : xl, y ? yt : yb, z ? zh : zl);
+            made[k] = true;
+        }
+        return corners[k];
+    };
+    auto face = [&](Point a, Point b2, Point c, Point d) {
+        const Point p[4] = {a, b2, c, d};
+        Polygon(sp.dc, p, 4);
+    };
+
     if (minusX || plusX) {
-        const Face face = minusX ? Face::MinusX : Face::PlusX;
-        const float x = minusX ? xl : xh;
+        const int x = minusX ? 0 : 1;
         const Brush& brush = shades[s + (minusX ? 3 : 1)];
         sp.Brush(brush);
-        Quad(sp, {{x, yb, zl}, {x, yb, zh}, {x, yt, zh}, {x, yt, zl}});
-        if (vanishing) DrawWipe(sp, face, xl, xh, yb, yt, zl, zh, colour, brush, t);
+        face(corner(x, 0, 0), corner(x, 0, 1), corner(x, 1, 1), corner(x, 1, 0));
+        if (vanishing) {
+            DrawWipe(sp, minusX ? Face::MinusX : Face::PlusX, xl, xh, yb, yt, zl, zh, colour, brush, t);
+        }
     }
     if (minusZ || plusZ) {
-        const Face face = minusZ ? Face::MinusZ : Face::PlusZ;
-        const float z = minusZ ? zl : zh;
+        const int z = minusZ ? 0 : 1;
         const Brush& brush = shades[s + (minusZ ? 2 : 0)];
         sp.Brush(brush);
-        Quad(sp, {{xl, yb, z}, {xh, yb, z}, {xh, yt, z}, {xl, yt, z}});
-        if (vanishing) DrawWipe(sp, face, xl, xh, yb, yt, zl, zh, colour, brush, t);
+        face(corner(0, 0, z), corner(1, 0, z), corner(1, 1, z), corner(0, 1, z));
+        if (vanishing) {
+            DrawWipe(sp, minusZ ? Face::MinusZ : Face::PlusZ, xl, xh, yb, yt, zl, zh, colour, brush, t);
+        }
     }
     const Brush& top = shades[s + 4];
     sp.Brush(top);
-    Quad(sp, {{xl, yt, zl}, {xh, yt, zl}, {xh, yt, zh}, {xl, yt, zh}});
+    face(corner(0, 1, 0), corner(1, 1, 0), corner(1, 1, 1), corner(0, 1, 1));
     if (vanishing) DrawWipe(sp, Face::Top, xl, xh, yb, yt, zl, zh, colour, top, t);
 }
 

@@ -14,9 +14,29 @@ namespace {
 
 int GreyIndex(int index) { return std::clamp(index, 0, kGreyShades - 1); }
 
-// The record whose projection decides whether tile or cell (a, b) is drawn.
-const Vertex& TileReference(const GameState& g, int a, int b) {
-    return g.ViewAngle >= 0 ? g.BackgroundGrid[a][b + 1] : g.BackgroundGrid[a + 1][b + 1];
+// Projections of the 8 x 8 grid records for one camera, made on first use:
+// the grids' corners are shared by neighbouring cells and tested again by
+// later steps, and the projection is by far the dearest part of a corner.
+struct GridProjections {
+    const Vertex (*grid)[8];
+    ProjectionView view;
+    Camera cam;
+    bool made[8][8] = {};
+    ScreenPoint points[8][8];
+
+    GridProjections(const Vertex (*g)[8], const ProjectionView& v, const Camera& c) : grid(g), view(v), cam(c) {}
+    ScreenPoint at(int a, int b) {
+        if (!made[a][b]) {
+            points[a][b] = ProjectPoint(view, cam, grid[a][b]);
+            made[a][b] = true;
+        }
+        return points[a][b];
+    }
+};
+
+// The grid record whose projection decides whether tile or cell (a, b) is drawn.
+ScreenPoint ReferenceOf(const GameState& g, GridProjections& tiles, int a, int b) {
+    return g.ViewAngle >= 0 ? tiles.at(a, b + 1) : tiles.at(a + 1, b + 1);
 }
 
 void DrawBackground(ScenePainter& sp) {
@@ -34,8 +54,27 @@ int FloorLevelShift(const GameState& g) {
     return g.Level > 25 ? 10 : 0;
 }
 
+// Tiles at the same height share their corners: each corner point is
+// projected once and reused only for exactly the same world point.
+struct TileCorners {
+    bool made[8][8] = {};
+    float x[8][8], y[8][8], z[8][8];
+    ScreenPoint p[8][8];
+    ScreenPoint at(const ScenePainter& sp, int a, int b, float px, float py, float pz) {
+        if (made[a][b] && x[a][b] == px && y[a][b] == py && z[a][b] == pz) return p[a][b];
+        made[a][b] = true;
+        x[a][b] = px;
+        y[a][b] = py;
+        z[a][b] = pz;
+        p[a][b] = sp.Project(px, py, pz);
+        return p[a][b];
+    }
+};
+
 void DrawFloorTiles(ScenePainter& sp) {
     const GameState& g = sp.g;
+    GridProjections refs(g.BackgroundGrid, sp.view, sp.cam);
+    TileCorners corners;
     sp.Pen(sp.pal.FixedPens[4]);
     Point pts[49 * 4];
     int counts[49];
@@ -46,12 +85,12 @@ void DrawFloorTiles(ScenePainter& sp) {
                 const Vertex& t = g.BackgroundGrid[a][b];
                 const bool atRest = t.y == -100.0f;
                 if ((pass == 0) == atRest) continue;
-                if (sp.Project(TileReference(g, a, b)).y >= 480) continue;
+                if (ReferenceOf(g, refs, a, b).y >= 480) continue;
                 Point* p = pts + polygons * 4;
-                p[0] = sp.Project(t.x, t.y, t.z);
-                p[1] = sp.Project(t.x + 300, t.y, t.z);
-                p[2] = sp.Project(t.x + 300, t.y, t.z + 300);
-                p[3] = sp.Project(t.x, t.y, t.z + 300);
+                p[0] = corners.at(sp, a, b, t.x, t.y, t.z);
+                p[1] = corners.at(sp, a + 1, b, t.x + 300, t.y, t.z);
+                p[2] = corners.at(sp, a + 1, b + 1, t.x + 300, t.y, t.z + 300);
+                p[3] = corners.at(sp, a, b + 1, t.x, t.y, t.z + 300);
                 counts[polygons++] = 4;
             }
         }
@@ -62,12 +101,11 @@ void DrawFloorTiles(ScenePainter& sp) {
     }
 }
 
-void CellOutline(ScenePainter& sp, int i, int j) {
-    const GameState& g = sp.g;
-    const Point a = sp.Project(g.BoardGrid[i][j]);
-    const Point b = sp.Project(g.BoardGrid[i + 1][j]);
-    const Point c = sp.Project(g.BoardGrid[i + 1][j + 1]);
-    const Point d = sp.Project(g.BoardGrid[i][j + 1]);
+void CellOutline(ScenePainter& sp, GridProjections& corners, int i, int j) {
+    const Point a = corners.at(i, j);
+    const Point b = corners.at(i + 1, j);
+    const Point c = corners.at(i + 1, j + 1);
+    const Point d = corners.at(i, j + 1);
     MoveToEx(sp.dc, a.x, a.y);
     LineTo(sp.dc, b.x, b.y);
     LineTo(sp.dc, c.x, c.y);
@@ -114,37 +152,42 @@ void DrawGrids(ScenePainter& sp) {
     const float entryY = sp.cam.y;
     // The lower grid and the rings, 20 units below the board.
     sp.cam.y = entryY + 20;
-    sp.Pen(g.Level < 25 ? sp.pal.FixedPens[3] : sp.pal.FixedPens[2]);
-    for (int i = 0; i < 7; ++i) {
-        for (int j = 0; j < 7; ++j) {
-            if (sp.Project(TileReference(g, i, j)).y < 480) CellOutline(sp, i, j);
+    {
+        GridProjections refs(g.BackgroundGrid, sp.view, sp.cam);
+        GridProjections corners(g.BoardGrid, sp.view, sp.cam);
+        sp.Pen(g.Level < 25 ? sp.pal.FixedPens[3] : sp.pal.FixedPens[2]);
+        for (int i = 0; i < 7; ++i) {
+            for (int j = 0; j < 7; ++j) {
+                if (ReferenceOf(g, refs, i, j).y < 480) CellOutline(sp, corners, i, j);
+            }
         }
-    }
-    for (int i = 0; i < 7; ++i) {
-        for (int j = 0; j < 7; ++j) {
-            if (sp.Project(TileReference(g, i, j)).y < 480) DrawVanishRing(sp, i, j);
+        for (int i = 0; i < 7; ++i) {
+            for (int j = 0; j < 7; ++j) {
+                if (ReferenceOf(g, refs, i, j).y < 480) DrawVanishRing(sp, i, j);
+            }
         }
     }
     // The grid at board height and the rim 50 units above the border.
     sp.cam.y = entryY;
+    Camera rimCam = sp.cam;
+    rimCam.y = entryY - 50;
+    GridProjections corners(g.BoardGrid, sp.view, sp.cam);
+    GridProjections rim(g.BoardGrid, sp.view, rimCam);
     sp.Pen(g.Level < 25 ? sp.pal.FixedPens[2] : sp.pal.FixedPens[3]);
+    auto edge = [&](int a0, int b0, int a1, int b1) {
+        const Point pa = rim.at(a0, b0);
+        const Point pb = rim.at(a1, b1);
+        MoveToEx(sp.dc, pa.x, pa.y);
+        LineTo(sp.dc, pb.x, pb.y);
+    };
     for (int i = 0; i < 7; ++i) {
         for (int j = 0; j < 7; ++j) {
-            if (sp.Project(g.BoardGrid[i][j + 1]).y >= 480) continue;
-            CellOutline(sp, i, j);
-            if (i != 0 && j != 0 && i != 6 && j != 6) continue;
-            sp.cam.y = entryY - 50;
-            auto edge = [&](const Vertex& a, const Vertex& b) {
-                const Point pa = sp.Project(a);
-                const Point pb = sp.Project(b);
-                MoveToEx(sp.dc, pa.x, pa.y);
-                LineTo(sp.dc, pb.x, pb.y);
-            };
-            if (i == 0) edge(g.BoardGrid[0][j], g.BoardGrid[0][j + 1]);
-            if (j == 0) edge(g.BoardGrid[i][0], g.BoardGrid[i + 1][0]);
-            if (i == 6) edge(g.BoardGrid[7][j], g.BoardGrid[7][j + 1]);
-            if (j == 6) edge(g.BoardGrid[i][7], g.BoardGrid[i + 1][7]);
-            sp.cam.y = entryY;
+            if (corners.at(i, j + 1).y >= 480) continue;
+            CellOutline(sp, corners, i, j);
+            if (i == 0) edge(0, j, 0, j + 1);
+            if (j == 0) edge(i, 0, i + 1, 0);
+            if (i == 6) edge(7, j, 7, j + 1);
+            if (j == 6) edge(i, 7, i + 1, 7);
         }
     }
 }
@@ -164,6 +207,7 @@ void DrawBlocksAndPlayer(ScenePainter& sp) {
     const int pj = std::clamp(CellIndex(g.PlayerZ), 0, 6);
     const int pl = std::max(CellIndex(g.PlayerY), 0);
     const bool playerHigh = g.PlayerY >= 200;
+    GridProjections seen(g.BoardGrid, sp.view, g.ViewCamera);
     for (int layer = 0; layer < 3; ++layer) {
         for (int m = 0; m < 7; ++m) {
             const int j = PainterRow(m, cz);
@@ -172,8 +216,7 @@ void DrawBlocksAndPlayer(ScenePainter& sp) {
                 if (layer < 2) {
                     const int bj = ShiftedBlockRow(g, i, j, layer);
                     const BlockSlot& b = g.Board[i][bj][layer];
-                    if (b.state != Empty &&
-                        ProjectPoint(sp.view, g.ViewCamera, g.BoardGrid[i][bj + 1]).y < 480) {
+                    if (b.state != Empty && seen.at(i, bj + 1).y < 480) {
                         DrawBlock(sp, i, bj, layer);
                     }
                     if (!playerHigh && pl == layer && pi == i && pj == j) DrawPlayer(sp);
