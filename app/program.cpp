@@ -53,6 +53,9 @@ struct Program {
     bool logPacing = false;
     int loggedPasses = 0;
     double logStart = 0.0;
+    double lastPassEnd = 0.0;
+    double longestPass = 0.0;
+    int latePasses = 0;  // passes that took more than 18 ms
     long totalPasses = 0;
     double runStart = 0.0;
 };
@@ -134,13 +137,23 @@ void PassDoneHook(void* ctx) {
     Program& p = P(ctx);
     p.totalPasses += 1;
     if (!p.logPacing) return;
-    if (++p.loggedPasses < kPacingLogPasses) return;
     const double now = ClockSeconds();
+    const double pass = now - p.lastPassEnd;
+    p.lastPassEnd = now;
+    if (p.loggedPasses > 0) {
+        if (pass > p.longestPass) p.longestPass = pass;
+        if (pass > 0.018) p.latePasses += 1;
+    }
+    if (++p.loggedPasses < kPacingLogPasses) return;
     const double span = now - p.logStart;
-    std::fprintf(stderr, "mervox: pacing: %d updates in %.3f s = %.2f updates/s\n", p.loggedPasses, span,
-                 span > 0 ? p.loggedPasses / span : 0.0);
+    std::fprintf(stderr,
+                 "mervox: pacing: %d updates in %.3f s = %.2f updates/s (longest pass %.1f ms, %d over 18 ms)\n",
+                 p.loggedPasses, span, span > 0 ? p.loggedPasses / span : 0.0, p.longestPass * 1000.0,
+                 p.latePasses);
     p.loggedPasses = 0;
     p.logStart = now;
+    p.longestPass = 0.0;
+    p.latePasses = 0;
 }
 
 void WireHooks(Program& p) {
@@ -211,7 +224,7 @@ void MainLoop(Program& p) {
     loop.roundUpdate = RoundUpdateHook;
     loop.drawScene = DrawSceneHook;
     loop.passDone = PassDoneHook;
-    p.logStart = p.runStart = ClockSeconds();
+    p.logStart = p.runStart = p.lastPassEnd = ClockSeconds();
     RunFrameLoop(g, loop, previous);
 
     ReleaseRenderResources(p.res);

@@ -31,7 +31,7 @@ constexpr SpriteCopy kMusicCaption{110, 100, 110, 20, 401, 251};
 constexpr SpriteCopy kEffectsCaption{220, 100, 110, 20, 401, 281};
 constexpr SpriteCopy kFpsLabel{211, 71, 25, 11, 50, 459};  // rank sheet
 
-constexpr int kScoreEndX = 240;
+constexpr int kScoreEndX = 240;  // last pixel column of the last digit
 
 void Copy(FrameBuffer& fb, const SpriteSheet& sheet, const SpriteCopy& s) {
     DrawSprite(fb.pixels, s.width, s.height, sheet, s.dstX, s.dstY, s.srcX, s.srcY);
@@ -48,7 +48,7 @@ void OptionValue(FrameBuffer& fb, const SpriteSheet& sheet, int mode, int y) {
 int FormatTitleScore(uint32_t score, char (&text)[16], int& firstX) {
     if (score > 9999999u) score = 9999999u;
     const int n = std::snprintf(text, sizeof text, score < 100000u ? "%05u" : "%06u", score);
-    firstX = kScoreEndX - n * kSmallDigits.advance;
+    firstX = kScoreEndX + 1 - n * kSmallDigits.advance;
     return n;
 }
 

@@ -1,0 +1,217 @@
+#include "app/frame_loop.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "app/frame_pacing.h"
+#include "platform/screen_mode.h"
+
+namespace mervox {
+namespace {
+
+// A loop run on a simulated millisecond clock: waiting moves the clock in
+// 1 ms sleeps, as the real message pump does, and updates and drawings may
+// cost time.
+struct SimulatedLoop {
+    std::unique_ptr<GameState> g = std::make_unique<GameState>();
+    uint32_t clock = 1000;
+    int passes = 0;
+    int passLimit = 600;
+    int titleUpdates = 0;
+    int roundUpdates = 0;
+    std::vector<int> drawnPasses;
+    std::vector<int> waits;            // the wait asked for in each pass
+    std::vector<uint32_t> passEnds;    // clock at the end of each pass's wait
+    std::vector<int> workMs;           // cost of the update in pass k (index k - 1)
+    int quitDuringWaitOfPass = -1;
+
+    SimulatedLoop() {
+        InitProgramState(*g);
+        g->FadeLevel = 0;
+    }
+
+    static SimulatedLoop& S(void* ctx) { return *static_cast<SimulatedLoop*>(ctx); }
+    static uint32_t Clock(void* ctx) { return S(ctx).clock; }
+    static void Pump(void* ctx, int wait) {
+        SimulatedLoop& s = S(ctx);
+        s.waits.push_back(wait);
+        if (s.quitDuringWaitOfPass == s.passes + 1) s.g->QuitRequested = 1;
+        const uint32_t start = s.clock;
+        do {
+            if (wait != 0) s.clock += 1;
+        } while (static_cast<int32_t>(s.clock - start) < wait);
+        s.passEnds.push_back(s.clock);
+    }
+    void Work() {
+        const int pass = passes + 1;
+        if (pass <= static_cast<int>(workMs.size())) clock += workMs[pass - 1];
+    }
+    static void Title(void* ctx) {
+        S(ctx).titleUpdates++;
+        S(ctx).Work();
+    }
+    static void Round(void* ctx) {
+        S(ctx).roundUpdates++;
+        S(ctx).Work();
+    }
+    static void Draw(void* ctx) { S(ctx).drawnPasses.push_back(S(ctx).passes + 1); }
+    static void Done(void* ctx) {
+        SimulatedLoop& s = S(ctx);
+        if (++s.passes >= s.passLimit) s.g->QuitRequested = 1;
+    }
+
+    void Run(uint32_t startUpEnd) {
+        FrameLoopHooks h;
+        h.ctx = this;
+        h.clockMs = Clock;
+        h.pumpMessagesFor = Pump;
+        h.titleUpdate = Title;
+        h.drawTitleScreen = Draw;
+        h.roundUpdate = Round;
+        h.drawScene = Draw;
+        h.passDone = Done;
+        RunFrameLoop(*g, h, startUpEnd);
+    }
+    void Run() { Run(clock); }
+};
+
+TEST(FramePacing, BudgetsOf17_17_16) {
+    EXPECT_EQ(PacingBudget(0), 17);
+    EXPECT_EQ(PacingBudget(1), 17);
+    EXPECT_EQ(PacingBudget(2), 16);
+    EXPECT_EQ(PacingWait(0, 1010, 1000), 7);
+    EXPECT_EQ(PacingWait(2, 1030, 1000), -14);
+    // Differences are taken across the clock's wrap.
+    EXPECT_EQ(PacingWait(1, 3u, 0xFFFFFFFEu), 12);
+
+    SimulatedLoop s;
+    s.Run();
+    ASSERT_EQ(s.passEnds.size(), 600u);
+    uint32_t previous = 1000;
+    for (size_t k = 0; k < s.passEnds.size(); ++k) {
+        EXPECT_EQ(s.passEnds[k] - previous, k % 3 == 2 ? 16u : 17u) << "pass " << k + 1;
+        previous = s.passEnds[k];
+    }
+    // Exactly 60 passes a second.
+    EXPECT_EQ(s.passEnds.back() - 1000u, 10000u);
+    EXPECT_EQ(s.titleUpdates, 600);
+}
+
+TEST(FramePacing, WorkIsPaidFromTheBudgetAndAnOverrunIsNotMadeUp) {
+    SimulatedLoop s;
+    s.passLimit = 9;
+    s.workMs = {5, 5, 5, 40, 5, 5, 5, 5, 5};
+    s.Run();
+    // Pass 2 waits 17 minus the 5 ms its predecessor's update took.
+    EXPECT_EQ(s.waits[1], 12);
+    // Pass 4's update took 40 ms: pass 5 finds its budget spent, sleeps once
+    // and the next budgets count from that late end.
+    EXPECT_EQ(s.waits[4], 17 - 40);
+    EXPECT_EQ(s.passEnds[4] - s.passEnds[3], 41u);
+    EXPECT_EQ(s.passEnds[5] - s.passEnds[4], 16u);
+    EXPECT_EQ(s.passEnds[6] - s.passEnds[5], 17u);
+    // Nine passes: the 24 ms overrun plus one sleep are simply lost.
+    EXPECT_EQ(s.passEnds[8] - 1000u, 150u + (41u - 17u));
+}
+
+TEST(FramePacing, StartUpThatRanLongMakesTheFirstPassLate) {
+    SimulatedLoop s;
+    s.passLimit = 2;
+    s.clock = 1100;
+    s.Run(1000);
+    EXPECT_EQ(s.waits[0], 17 - 100);
+    EXPECT_EQ(s.passEnds[0], 1101u);
+    EXPECT_EQ(s.passEnds[1], 1118u);
+}
+
+TEST(FrameLoop, FrameSkipDrawsEveryNthPass) {
+    for (int skip : {1, 2, 3, 10}) {
+        SimulatedLoop s;
+        s.g->FrameSkip = skip;
+        s.passLimit = 180;
+        s.Run();
+        ASSERT_EQ(s.drawnPasses.size(), static_cast<size_t>(180 / skip)) << skip;
+        for (size_t k = 0; k < s.drawnPasses.size(); ++k)
+            EXPECT_EQ(s.drawnPasses[k], static_cast<int>(k + 1) * skip);
+        // The measured rate over the first full second.
+        EXPECT_EQ(s.g->FramesPerSecond, static_cast<uint32_t>(60 / skip)) << skip;
+        EXPECT_EQ(s.titleUpdates, 180);
+    }
+}
+
+TEST(FrameLoop, FastForwardNeitherWaitsNorDraws) {
+    SimulatedLoop s;
+    s.g->RunMode = 4;
+    s.g->FastForward = 1;
+    s.g->FrameSkip = 2;
+    s.passLimit = 3000;
+    s.workMs.assign(3000, 0);
+    for (int k = 0; k < 3000; k += 2) s.workMs[k] = 1;  // 2 passes per ms
+    s.Run();
+    EXPECT_TRUE(s.waits.empty());
+    EXPECT_TRUE(s.drawnPasses.empty());
+    EXPECT_EQ(s.roundUpdates, 3000);
+    // 2000 unpaced passes in the first second, divided by FrameSkip.
+    EXPECT_EQ(s.g->FramesPerSecond, 1000u);
+}
+
+TEST(FrameLoop, UnknownRunModeOnlyWaitsAndCounts) {
+    SimulatedLoop s;
+    s.g->RunMode = 6;
+    s.passLimit = 120;
+    s.Run();
+    EXPECT_EQ(s.titleUpdates + s.roundUpdates, 0);
+    EXPECT_TRUE(s.drawnPasses.empty());
+    EXPECT_EQ(s.waits.size(), 120u);
+    EXPECT_EQ(s.g->FramesPerSecond, 60u);
+}
+
+TEST(FrameLoop, QuitDuringTheWaitEndsBeforeTheUpdate) {
+    SimulatedLoop s;
+    s.quitDuringWaitOfPass = 5;
+    s.Run();
+    EXPECT_EQ(s.titleUpdates, 4);
+    EXPECT_EQ(s.waits.size(), 5u);
+}
+
+TEST(FrameLoop, RoundsDrawOnlyWithoutFastForward) {
+    SimulatedLoop s;
+    s.g->RunMode = 1;
+    s.passLimit = 10;
+    s.Run();
+    EXPECT_EQ(s.roundUpdates, 10);
+    EXPECT_EQ(s.drawnPasses.size(), 10u);
+}
+
+TEST(FrameRate, CountsOverWindowsOfASecond) {
+    auto g = std::make_unique<GameState>();
+    InitProgramState(*g);
+    FrameRateMeter m;
+    g->FrameSkip = 3;
+    for (uint32_t t = 0; t < 999; t += 10) CountPass(m, *g, 5000 + t);
+    EXPECT_EQ(g->FramesPerSecond, 0u);
+    CountPass(m, *g, 6000);  // 100 passes counted in the window
+    EXPECT_EQ(g->FramesPerSecond, 33u);
+}
+
+TEST(ScreenLayout, ModesFromTheDesktopShape) {
+    EXPECT_EQ(ChooseScreenMode(false, 1920, 1080), 0);
+    EXPECT_EQ(ChooseScreenMode(true, 1024, 768), 1);
+    EXPECT_EQ(ChooseScreenMode(true, 1280, 1024), 1);
+    EXPECT_EQ(ChooseScreenMode(true, 1920, 1080), 2);
+    EXPECT_EQ(ChooseScreenMode(true, 1920, 1200), 2);
+    EXPECT_EQ(CanvasWidth(2), 720);
+    EXPECT_EQ(PictureLeft(2), 40);
+    EXPECT_EQ(PictureLeft(1), 0);
+    EXPECT_EQ(WindowScale(0, 1904, 1016), 2);
+    EXPECT_EQ(WindowScale(0, 1264, 960), 1);
+    EXPECT_EQ(WindowScale(0, 2560, 1440 - 64), 2);
+    EXPECT_EQ(WindowScale(0, 3840, 2160), 4);
+    EXPECT_EQ(WindowScale(0, 300, 200), 1);
+    EXPECT_EQ(WindowScale(3, 640, 480), 3);
+}
+
+}  // namespace
+}  // namespace mervox
