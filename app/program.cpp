@@ -51,6 +51,8 @@ struct Program {
     std::string baseDir = ".";
     // Pacing measurement (MERVOX_PACING_LOG).
     bool logPacing = false;
+    bool logRuns = false;  // MERVOX_RUN_LOG: a line at every change of RunMode
+    int lastRunMode = 0;
     int loggedPasses = 0;
     double logStart = 0.0;
     double lastPassEnd = 0.0;
@@ -136,6 +138,11 @@ void RoundUpdateHook(void* ctx) {
 void PassDoneHook(void* ctx) {
     Program& p = P(ctx);
     p.totalPasses += 1;
+    if (p.logRuns && p.g->RunMode != p.lastRunMode) {
+        std::fprintf(stderr, "mervox: run mode %d -> %d after %ld updates\n", p.lastRunMode, p.g->RunMode,
+                     p.totalPasses);
+        p.lastRunMode = p.g->RunMode;
+    }
     if (!p.logPacing) return;
     const double now = ClockSeconds();
     const double pass = now - p.lastPassEnd;
@@ -233,7 +240,8 @@ void MainLoop(Program& p) {
 // What closing the window does: the settings and scores are saved, the
 // cursor comes back, the sound is released, the window goes.
 void CloseDown(Program& p) {
-    SaveScoresAndConfig(*p.g, p.baseDir);
+    const bool saved = SaveScoresAndConfig(*p.g, p.baseDir);
+    if (p.logRuns) std::fprintf(stderr, "mervox: closing; settings and scores %s\n", saved ? "saved" : "NOT saved");
     ProgramAudioStop();
     CloseProgramWindow(p.window);
     if (p.logPacing && p.totalPasses > 0) {
@@ -287,6 +295,7 @@ int RunProgram(const CommandLine& cmd) {
     InitProgramState(*p->g);
     p->g->ScreenMode = ChooseScreenMode(fullScreen, desktop.w, desktop.h);
     p->logPacing = std::getenv("MERVOX_PACING_LOG") != nullptr;
+    p->logRuns = std::getenv("MERVOX_RUN_LOG") != nullptr;
     WireHooks(*p);
     ResetKeyboard(p->keyboard);
 

@@ -12,7 +12,7 @@ packages=(
   libpng-dev zlib1g-dev libogg-dev libvorbis-dev
   libgtest-dev libbenchmark-dev
   fonts-ipafont-gothic
-  xvfb xauth xdotool x11-utils
+  xvfb xauth xdotool x11-utils imagemagick
 )
 
 missing=()

@@ -1,0 +1,135 @@
+#!/usr/bin/env bash
+# The game in a real X window under Xvfb, driven by xdotool: the title
+# appears, Z starts a round, a held Escape ends it, Escape on the title
+# quits, and the settings and high scores are written on the way out.
+#
+# usage: e2e_window.sh <mervox binary> <build dir>
+set -euo pipefail
+
+binary="$(readlink -f "$1")"
+build="$(readlink -f "$2")"
+
+for tool in Xvfb xdotool import convert; do
+  if ! command -v "$tool" >/dev/null; then
+    echo "e2e_window: $tool is missing (scripts/setup.sh installs it)"
+    exit 1
+  fi
+done
+
+work="$(mktemp -d /tmp/mervox-e2e-XXXXXX)"
+xvfb_pid=""
+game_pid=""
+cleanup() {
+  if [ -n "$game_pid" ] && kill -0 "$game_pid" 2>/dev/null; then kill "$game_pid" || true; fi
+  if [ -n "$xvfb_pid" ] && kill -0 "$xvfb_pid" 2>/dev/null; then kill "$xvfb_pid" || true; fi
+  if [ "${KEEP_E2E:-}" = "" ]; then rm -rf "$work"; else echo "e2e_window: kept $work"; fi
+}
+trap cleanup EXIT
+
+fail() {
+  echo "e2e_window: FAIL: $*"
+  echo "--- program output ---"
+  cat "$work/game.log" 2>/dev/null || true
+  exit 1
+}
+
+# A copy of the game folder, so the test writes its files there.
+mkdir -p "$work/game"
+if [ -d "$build/game" ]; then
+  cp -r "$build/game/." "$work/game/"
+fi
+mkdir -p "$work/game/data"
+rm -f "$work/game/config.txt" "$work/game/data/scr.hsc" "$work/game/mervox"
+cp "$binary" "$work/game/mervox"
+
+# A private X server; it reports the display number it took.
+exec 3<> <(:)
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+display_number=""
+for _ in $(seq 1 100); do
+  if read -r -t 0.1 display_number <&3; then break; fi
+  kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+done
+[ -n "$display_number" ] || fail "Xvfb gave no display number"
+export DISPLAY=":$display_number"
+echo "e2e_window: Xvfb on $DISPLAY"
+
+export SDL_AUDIODRIVER=dummy
+export MERVOX_RUN_LOG=1
+export MERVOX_PACING_LOG=1
+( cd "$work/game" && exec ./mervox --windowed ) >"$work/game.log" 2>&1 &
+game_pid=$!
+
+window=""
+for _ in $(seq 1 100); do
+  window="$(xdotool search --name '^mervox$' 2>/dev/null | head -n1 || true)"
+  [ -n "$window" ] && break
+  kill -0 "$game_pid" 2>/dev/null || fail "the program ended before its window appeared"
+  sleep 0.1
+done
+[ -n "$window" ] || fail "no window titled mervox"
+echo "e2e_window: window $window"
+
+# Keys go to the window under the pointer (no window manager runs).
+xdotool mousemove --window "$window" 320 240
+xdotool windowfocus --sync "$window" 2>/dev/null || true
+
+wait_for_log() {  # pattern, seconds
+  local pattern="$1" limit="$2" n=0
+  while ! grep -q -- "$pattern" "$work/game.log"; do
+    n=$((n + 1))
+    [ "$n" -le $((limit * 10)) ] || fail "waited ${limit}s for \"$pattern\""
+    kill -0 "$game_pid" 2>/dev/null || [ "$pattern" = "closing" ] || fail "the program ended early"
+    sleep 0.1
+  done
+}
+
+# The title: its fade-in is over after 40 updates.
+sleep 2
+import -window root "$work/title.png"
+colours="$(convert "$work/title.png" -format '%k' info:)"
+deviation="$(convert "$work/title.png" -format '%[fx:int(1000*standard_deviation)]' info:)"
+echo "e2e_window: title screenshot has $colours colours, deviation $deviation/1000"
+[ "$colours" -ge 8 ] && [ "$deviation" -ge 10 ] || fail "the title screenshot looks blank"
+
+# Z starts a game: after the fade-out the round runs (run mode 1).
+xdotool key --delay 80 z
+wait_for_log "run mode 0 -> 1" 10
+# Escape counts only once the ready countdown is over (three seconds).
+sleep 3.5
+import -window root "$work/round.png"
+if cmp -s <(convert "$work/title.png" rgb:-) <(convert "$work/round.png" rgb:-); then
+  fail "the round looks like the title"
+fi
+
+# Escape held for more than a second ends the round; it returns to the title.
+xdotool keydown Escape
+sleep 1.3
+xdotool keyup Escape
+wait_for_log "run mode 1 -> 0" 10
+
+# Escape on the title ends the program, which saves on the way out.
+sleep 1.5
+xdotool key --delay 80 Escape
+for _ in $(seq 1 100); do
+  kill -0 "$game_pid" 2>/dev/null || break
+  sleep 0.1
+done
+if kill -0 "$game_pid" 2>/dev/null; then fail "Escape on the title did not end the program"; fi
+status=0
+wait "$game_pid" || status=$?
+game_pid=""
+[ "$status" -eq 0 ] || fail "the program exited with status $status"
+grep -q "settings and scores saved" "$work/game.log" || fail "no save at the end"
+
+[ -f "$work/game/config.txt" ] || fail "config.txt was not written"
+[ -f "$work/game/data/scr.hsc" ] || fail "data/scr.hsc was not written"
+size="$(stat -c %s "$work/game/config.txt")"
+[ "$size" -eq 158 ] || fail "config.txt has $size bytes, not the default 158"
+scores="$(tr -d '\r' <"$work/game/data/scr.hsc" | tr '\n' ' ')"
+[ "$scores" = "020000 008000 003000" ] || fail "unexpected high scores: $scores"
+ls "$work/game"/*.tmp "$work/game/data"/*.tmp >/dev/null 2>&1 && fail "temporary files were left behind"
+
+grep "pacing" "$work/game.log" || true
+echo "e2e_window: PASS"
