@@ -1,0 +1,188 @@
+// Where the three-dimensional parts of the scene land: block faces and
+// their shades, wipes, fading boxes, announcements, rings, arrows, rim.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "draw/draw_objects.h"
+#include "game/simulation.h"
+#include "render/palette.h"
+#include "render/projection.h"
+#include "render/scene_drawing.h"
+#include "test_images.h"
+
+namespace mervox {
+namespace {
+
+class SceneGeometry : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        InitProgramState(*g);
+        ResetScene(*g);
+        for (auto& column : g->Board) {
+            for (auto& cell : column) {
+                for (BlockSlot& s : cell) {
+                    const float h = s.height;
+                    s = BlockSlot{};
+                    s.height = h;
+                    s.chainSlot = -1;
+                }
+            }
+        }
+        g->DrawCamera = Camera{350, 400, -200, {0, 0, 0}};
+        g->ViewCamera = g->DrawCamera;
+        g->CameraPitch = 30;
+        g->CameraPitchRad = 30 * DegToRad;
+        g->ViewAngle = 0;
+        g->ViewAngleRad = 0;
+        g->RunMode = 1;
+        g->Playback = 0;
+        g->FadeLevel = 0;
+        g->ReadyCountdown = 0;
+        g->PlayFrames = 600;
+        g->PlayerX = 150;  // out of the way, near the left edge
+        g->PlayerZ = 50;
+        CreatePalette(res.palette);
+        res.NumberSheet = testing::MakeSourceSheet(640, 240, 0);
+    }
+    void TearDown() override { ReleaseRenderResources(res); }
+
+    uint32_t Seen(float x, float y, float z) const {
+        const ScreenPoint p = ProjectPoint(*g, g->DrawCamera, x, y, z);
+        return fb->pixels[p.y * kFrameWidth + p.x];
+    }
+    uint32_t Shade(int family, int shade) const { return ColourToPixel(res.palette.ShadeBrushes[family][shade].colour); }
+    BlockSlot& Place(int i, int j, int layer, int colour) {
+        BlockSlot& s = g->Board[i][j][layer];
+        s.state = Solid;
+        s.colour = colour;
+        s.height = 100.0f * layer;
+        return s;
+    }
+    void Draw() { DrawScene(*g, res, *fb); }
+
+    std::unique_ptr<GameState> g = std::make_unique<GameState>();
+    std::unique_ptr<FrameBuffer> fb = std::make_unique<FrameBuffer>();
+    RenderResources res;
+};
+
+TEST_F(SceneGeometry, RestingBlockShowsItsTopAndFrontFacesInTheirShades) {
+    Place(3, 3, 0, 2);
+    Draw();
+    EXPECT_EQ(Seen(350, 100, 350), Shade(2, 4));  // top
+    EXPECT_EQ(Seen(350, 50, 300), Shade(2, 2));   // -z face toward the camera
+    // Left of the camera: the +x face shows in shade 1.
+    Place(0, 4, 0, 3);
+    Draw();
+    EXPECT_EQ(Seen(100, 50, 450), Shade(3, 1));
+    EXPECT_EQ(Seen(50, 100, 450), Shade(3, 4));
+    // Right of the camera: the -x face in shade 3.
+    Place(6, 4, 0, 0);
+    Draw();
+    EXPECT_EQ(Seen(600, 50, 450), Shade(0, 3));
+}
+
+TEST_F(SceneGeometry, VanishingBlockIsLighterAndWipedFromTheCentre) {
+    BlockSlot& b = Place(3, 3, 0, 1);
+    b.state = Vanishing;
+    b.vanishTimer = 150;  // shade offset 2; wipe f = 1/6: dark square of side 16.7
+    Draw();
+    EXPECT_EQ(Seen(350 + 30, 100, 350), Shade(1, 6));
+    EXPECT_EQ(Seen(350 + 5, 100, 350 + 5), ColourToPixel(res.palette.DarkBrushes[1].colour));
+    EXPECT_EQ(Seen(350 + 30, 50, 300), Shade(1, 4));
+    // Two thirds through: a dark square of side 66.7 whose middle (side
+    // 100 f^3 = 29.6) shows the face's brush again; shade offset 1.
+    b.vanishTimer = 60;
+    Draw();
+    EXPECT_EQ(Seen(350 + 25, 100, 350), ColourToPixel(res.palette.DarkBrushes[1].colour));
+    EXPECT_EQ(Seen(350 + 5, 100, 350 + 5), Shade(1, 5));
+    EXPECT_EQ(Seen(350 + 42, 100, 350), Shade(1, 5));
+}
+
+TEST_F(SceneGeometry, FadingBlockShrinksAndArrivingBlockIsTwoSquares) {
+    BlockSlot& b = Place(3, 3, 0, 0);
+    b.state = Fading;
+    b.vanishTimer = 5;  // a 50-unit box centred in the cell: top at 75
+    Draw();
+    EXPECT_EQ(Seen(350, 75, 350), Shade(0, 4));
+    const uint32_t floor = Seen(310, 0, 390);
+    EXPECT_NE(floor, Shade(0, 4));
+    EXPECT_NE(Seen(350, 100, 390), Shade(0, 4));
+
+    b.state = Solid;
+    b.vanishTimer = 0;
+    b.arriveTimer = 60;  // squares at heights 125 (shade 3) and 175 (shade 9)
+    Draw();
+    EXPECT_EQ(Seen(350, 175, 350), Shade(0, 9));
+    EXPECT_NE(Seen(350, 100, 350), Shade(0, 4));  // no box
+}
+
+TEST_F(SceneGeometry, VanishRingSurroundsTheCellBelowTheBoard) {
+    g->RunMode = 0;  // rings belong to the layers under the title too
+    BlockSlot& b = g->Board[3][3][0];
+    b.colour = 3;
+    b.popupTimer = 10;
+    b.chainSlot = 0;
+    g->ChainSlots[0] = ChainSlot{1, 3, 100, 0};
+    // k = 12, v = (900 - 100) / 12 = 66, w = 66 - 10 = 56: a band from 56
+    // to 66 units outside the cell, drawn 20 units below the board.
+    Draw();
+    const uint32_t ring = Shade(3, 2);
+    EXPECT_EQ(Seen(300 - 61, -20, 350), ring);
+    EXPECT_EQ(Seen(400 + 61, -20, 350), ring);
+    EXPECT_EQ(Seen(350, -20, 400 + 61), ring);
+    EXPECT_NE(Seen(300 - 40, -20, 350), ring);
+    EXPECT_NE(Seen(300 - 75, -20, 350), ring);
+    b.popupTimer = 0;
+    Draw();
+    EXPECT_NE(Seen(300 - 61, -20, 350), ring);
+}
+
+TEST_F(SceneGeometry, PushArrowsAndTheirLabelsBelowLevelFive) {
+    g->PlayerX = 350;
+    g->PlayerZ = 150;
+    g->PushIntent = 1;  // toward +x
+    g->Level = 4;
+    Draw();
+    EXPECT_EQ(Seen(350 + 36, 50, 150), ColourToPixel(0xA0A0A0));
+    const ScreenPoint label = ProjectPoint(*g, g->DrawCamera, 350 + 40, 50, 150 + 15);
+    EXPECT_EQ(fb->pixels[(label.y - 20) * kFrameWidth + label.x - 37], testing::SourceCode(350, 95));
+    EXPECT_NE(Seen(350 - 36, 50, 150), ColourToPixel(0xA0A0A0));
+    g->Level = 5;
+    Draw();
+    EXPECT_NE(fb->pixels[(label.y - 20) * kFrameWidth + label.x - 37], testing::SourceCode(350, 95));
+    g->PushIntent = 4 | 8;
+    Draw();
+    EXPECT_EQ(Seen(350 - 36, 50, 150), ColourToPixel(0xA0A0A0));
+    EXPECT_EQ(Seen(350, 50, 150 - 36), ColourToPixel(0xA0A0A0));
+    EXPECT_NE(Seen(350 + 36, 50, 150), ColourToPixel(0xA0A0A0));
+}
+
+TEST_F(SceneGeometry, BoardRimIsDrawnFiftyUnitsAbove) {
+    g->RunMode = 0;
+    Draw();
+    const uint32_t pen = ColourToPixel(0x787878);
+    auto nearPen = [&](float x, float y, float z) {
+        const ScreenPoint p = ProjectPoint(*g, g->DrawCamera, x, y, z);
+        for (int dy = -1; dy <= 1; ++dy) {
+            for (int dx = -1; dx <= 1; ++dx) {
+                if (fb->pixels[(p.y + dy) * kFrameWidth + p.x + dx] == pen) return true;
+            }
+        }
+        return false;
+    };
+    EXPECT_TRUE(nearPen(350, 50, 0));   // front edge, raised
+    EXPECT_TRUE(nearPen(0, 50, 350));   // left edge
+    EXPECT_TRUE(nearPen(700, 50, 350));  // right edge
+    EXPECT_TRUE(nearPen(350, 50, 700));  // back edge
+    EXPECT_TRUE(nearPen(350, 0, 200));   // an inner grid line at board height
+    EXPECT_FALSE(nearPen(350, 50, 250));  // no raised lines inside the board
+    // From level 25 the grids swap pens.
+    g->Level = 25;
+    g->BackgroundGrid[1][0].y = -400;
+    Draw();
+    EXPECT_FALSE(nearPen(350, 0, 200));
+}
+
+}  // namespace
+}  // namespace mervox
