@@ -36,8 +36,20 @@ bool OpenProgramWindow(ProgramWindow& w, uint16_t screenMode, int scale, std::st
     if (w.fullScreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
-    w.window = SDL_CreateWindow("mervox", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
-                                canvas * scale, kPictureHeight * scale, flags);
+    w.windowedWidth = canvas * scale;
+    w.windowedHeight = kPictureHeight * scale;
+    // A full-screen window starts with the desktop's size, so that it covers
+    // the screen even where no window manager enlarges it.
+    int width = w.windowedWidth, height = w.windowedHeight;
+    int x = SDL_WINDOWPOS_UNDEFINED, y = SDL_WINDOWPOS_UNDEFINED;
+    SDL_Rect desktop{};
+    if (w.fullScreen && SDL_GetDisplayBounds(0, &desktop) == 0) {
+        width = desktop.w;
+        height = desktop.h;
+        x = desktop.x;
+        y = desktop.y;
+    }
+    w.window = SDL_CreateWindow("mervox", x, y, width, height, flags);
     if (w.window == nullptr) {
         error = SDL_GetError();
         return false;
@@ -104,6 +116,10 @@ void SetFullScreen(ProgramWindow& w, bool on) {
     if (w.window == nullptr || on == w.fullScreen) return;
     if (SDL_SetWindowFullscreen(w.window, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) return;
     w.fullScreen = on;
+    if (!on) {
+        SDL_SetWindowSize(w.window, w.windowedWidth, w.windowedHeight);
+        SDL_SetWindowPosition(w.window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    }
     ShowCursorIf(w, !on);
     OnWindowResized(w);
 }

@@ -18,6 +18,8 @@ struct ProgramWindow {
     uint16_t screenMode = 0;         // 0 windowed, 1 full 640, 2 full 720
     bool fullScreen = false;         // currently covering the desktop
     bool cursorHidden = false;
+    int windowedWidth = 640;         // size to return to when leaving full screen
+    int windowedHeight = 480;
 };
 
 // Creates the window titled "mervox": full screen on the desktop for
