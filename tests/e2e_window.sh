@@ -42,6 +42,13 @@ mkdir -p "$work/game/data"
 rm -f "$work/game/config.txt" "$work/game/data/scr.hsc" "$work/game/mervox"
 cp "$binary" "$work/game/mervox"
 
+# Without a display the program refuses to start and names the headless
+# ways of running instead.
+if no_display="$(cd "$work/game" && env -u DISPLAY -u WAYLAND_DISPLAY ./mervox --windowed 2>&1)"; then
+  fail "the program ran without a display"
+fi
+echo "$no_display" | grep -q -- "--headless" || fail "no hint at the headless options: $no_display"
+
 # A private X server; it reports the display number it took.
 exec 3<> <(:)
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
