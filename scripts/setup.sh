@@ -13,6 +13,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   fonts-ipafont-gothic
   xvfb xauth xdotool x11-utils imagemagick
+  espeak-ng
 )
 
 missing=()
