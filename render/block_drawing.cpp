@@ -125,7 +125,7 @@ void DrawBlock(ScenePainter& sp, int i, int j, int layer) {
         // Announced: two flat squares that sink onto the block's place.
         for (int n = 1; n <= 3; n += 2) {
             const float h = ArrivalSquareHeight(b, layer, n);
-            const int q = std::clamp((static_cast<int>(std::trunc(h)) % 100) / 8, 0, 9);
+            const int q = std::clamp((TruncToInt(h) % 100) / 8, 0, 9);
             sp.Pen(sp.pal.FixedPens[2]);
             sp.Brush(shades[q]);
             Quad(sp, {{x0 + 10, h, z0 + 10}, {x0 + 90, h, z0 + 10}, {x0 + 90, h, z0 + 90},
@@ -193,7 +193,7 @@ void DrawBurstOutlines(ScenePainter& sp) {
                 const int colour = std::clamp(b.colour, 0, 4);
                 sp.Pen(sp.pal.ShadePens[colour][std::min(b.popupSize / 3, 9)]);
                 SelectBrush(sp.dc, StockNullBrush());
-                const float r = static_cast<float>(b.popupSize * b.popupSize) / 10;
+                const float r = static_cast<float>(b.popupSize) * static_cast<float>(b.popupSize) / 10;
                 const float x0 = g.BoardGrid[i][j].x + b.offsetX;
                 const float z0 = g.BoardGrid[i][j].z + b.offsetZ;
                 const float xs[4] = {x0 - r, x0 + 100 + r, x0 + 100 + r, x0 - r};

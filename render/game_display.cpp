@@ -13,7 +13,7 @@ namespace mervox {
 
 namespace {
 
-int CellIndex(float v) { return static_cast<int>(std::trunc(v / 100)); }
+int CellIndex(float v) { return TruncToInt(v / 100); }
 
 void Sprite(ScenePainter& sp, const SpriteSheet& sheet, int w, int h, int srcX, int srcY, int dstX,
             int dstY) {
@@ -188,7 +188,7 @@ void FinishFrame(ScenePainter& sp, const FrameHooks& hooks) {
         }
     }
     if (g.FadeLevel != 0) {
-        const int s = ((g.FadeLevel - 1) % 80) + 2;
+        const int s = static_cast<int>(((static_cast<int64_t>(g.FadeLevel) - 1) % 80) + 2);
         for (int a = 0; a < 8; ++a) {
             for (int b = 0; b < 6; ++b) PatBltWhiteness(sp.dc, 1 + 80 * a, 1 + 80 * b, s, s);
         }

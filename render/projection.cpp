@@ -15,13 +15,13 @@ namespace {
 constexpr float k = DegToRad;
 constexpr double kFarOff = 1.0e9;  // pixels; where a point at depth 0 goes
 
-int32_t TruncToInt(double v) {
+}  // namespace
+
+int TruncToInt(double v) {
     if (!(v < kFarOff)) v = kFarOff;  // also catches NaN
     if (v < -kFarOff) v = -kFarOff;
     return static_cast<int32_t>(std::trunc(v));
 }
-
-}  // namespace
 
 float GroundHeading(float fromX, float fromZ, float toX, float toZ) {
     float h;

@@ -40,6 +40,10 @@ inline ScreenPoint ProjectPoint(const ProjectionView& view, const Camera& cam, c
     return ProjectPoint(view, cam, v.x, v.y, v.z);
 }
 
+// trunc(v) as an int, for the game's float-to-int conversions; values
+// beyond +-1e9 (and NaN) are held at +-1e9 instead of overflowing.
+int TruncToInt(double v);
+
 // Painter's order: the board row drawn at depth step m (0..6) and the
 // column drawn at side step n (0..6), from the camera's cell index
 // (trunc(z / 100) and trunc(x / 100)). Far rows first; columns from each

@@ -49,7 +49,7 @@ void DrawBackground(ScenePainter& sp) {
 int FloorLevelShift(const GameState& g) {
     if (g.Level == 25) {
         const float h = g.BackgroundGrid[1][0].y;
-        return static_cast<int>(std::trunc(10 - (-h - 100) / 30));
+        return TruncToInt(10 - (-h - 100) / 30);
     }
     return g.Level > 25 ? 10 : 0;
 }
@@ -95,7 +95,7 @@ void DrawFloorTiles(ScenePainter& sp) {
             }
         }
         const float h = pass == 0 ? g.BackgroundGrid[0][1].y : g.BackgroundGrid[0][0].y;
-        const int index = 20 - static_cast<int>(std::trunc((h + 300) / -50)) - FloorLevelShift(g);
+        const int index = 20 - TruncToInt((h + 300) / -50) - FloorLevelShift(g);
         sp.Brush(sp.pal.GreyBrushes[GreyIndex(index)]);
         if (polygons > 0) PolyPolygon(sp.dc, pts, counts, polygons);
     }
@@ -126,15 +126,16 @@ void DrawVanishRing(ScenePainter& sp, int i, int j) {
     const int c = slot->chainSlot >= 0 && slot->chainSlot < kChainSlotCount
                       ? g.ChainSlots[slot->chainSlot].chain
                       : 1;
-    const int k = std::max((5 - c) * 3, 2);
-    const int v = (900 - t * t) / k;
-    const int w = v - std::max(t * c, 1);
+    const int64_t k = std::max<int64_t>((5 - static_cast<int64_t>(c)) * 3, 2);
+    const int64_t t64 = t;
+    const int64_t v = (900 - t64 * t64) / k;
+    const int64_t w = v - std::max<int64_t>(t64 * c, 1);
     const Vertex& c00 = g.BoardGrid[i][j];
     const Vertex& c10 = g.BoardGrid[i + 1][j];
     const Vertex& c11 = g.BoardGrid[i + 1][j + 1];
     const Vertex& c01 = g.BoardGrid[i][j + 1];
     Point pts[8];
-    const int spread[2] = {v, w};
+    const int64_t spread[2] = {v, w};
     for (int q = 0; q < 2; ++q) {
         const float s = static_cast<float>(spread[q]);
         pts[q * 4 + 0] = sp.Project(c00.x - s, c00.y, c00.z - s);
@@ -192,7 +193,7 @@ void DrawGrids(ScenePainter& sp) {
     }
 }
 
-int CellIndex(float v) { return static_cast<int>(std::trunc(v / 100)); }
+int CellIndex(float v) { return TruncToInt(v / 100); }
 
 // The blocks and the player, layer by layer, far rows first, columns from
 // the outside in; a block sliding into an empty cell is drawn again at that
@@ -232,10 +233,10 @@ void DrawBlocksAndPlayer(ScenePainter& sp) {
 }  // namespace
 
 int BackgroundGreyIndex(const GameState& g) {
-    if (g.Level < 25) return 25 - std::max(g.Level - 15, 0);
+    if (g.Level < 25) return static_cast<int>(25 - std::max<int64_t>(static_cast<int64_t>(g.Level) - 15, 0));
     if (g.Level == 25) {
         const float h = g.BackgroundGrid[1][0].y;
-        return std::max(1, static_cast<int>(std::trunc((-h - 100) / 30)));
+        return std::max(1, TruncToInt((-h - 100) / 30));
     }
     return 0;
 }
