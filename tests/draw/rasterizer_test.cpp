@@ -209,8 +209,12 @@ TEST(ThinLine, ShallowAndSteepLinesStayOnTheIdealLine) {
         ExpectBresenham(c, seg[0], seg[1]);
         EXPECT_GT(c.count(kBluePixel), 0);
         auto inside = [&](Point p) { return p.x >= 0 && p.y >= 0 && p.x < c.w && p.y < c.h; };
-        if (inside(seg[0])) EXPECT_EQ(c.at(seg[0].x, seg[0].y), kBluePixel);
-        if (inside(seg[1])) EXPECT_NE(c.at(seg[1].x, seg[1].y), kBluePixel);
+        if (inside(seg[0])) {
+            EXPECT_EQ(c.at(seg[0].x, seg[0].y), kBluePixel);
+        }
+        if (inside(seg[1])) {
+            EXPECT_NE(c.at(seg[1].x, seg[1].y), kBluePixel);
+        }
     }
 }
 
