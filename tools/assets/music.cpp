@@ -196,9 +196,11 @@ Part Compose(int track, int part) {
                              : inPhrase == 1              ? (phrase % 2 ? answer2 : answer)
                                                           : cadence;
         const int chord = chords[bar];
-        // The motif always sets out from the chord tone nearest the fifth
-        // degree, so its repeats are heard as the same figure.
-        if (inPhrase == 0 || inPhrase == 2) degree = NearestChordTone(9, chord, 1);
+        // The motif always sets out from the chord tone nearest the same
+        // degree, so its repeats are heard as the same figure; every third
+        // phrase of four lifts it a third higher for some development.
+        const int home = phrase % 4 == 2 ? 11 : 9;
+        if (inPhrase == 0 || inPhrase == 2) degree = NearestChordTone(home, chord, 1);
         for (size_t i = 0; i < mb.rhythm.size(); ++i) {
             const Hit h = mb.rhythm[i];
             int next = (i == 0 && (inPhrase == 0 || inPhrase == 2)) ? degree : degree + mb.moves[i];

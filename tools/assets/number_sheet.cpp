@@ -13,9 +13,9 @@ namespace {
 // Draws the figures 0-9 of one strip, each centred in its own cell and
 // clipped to it, so neighbouring glyphs never touch.
 void DrawDigitStrip(cairo_t* cr, const FontFace& font, int x0, int y0, int cell, double digitHeight,
-                    double outline) {
+                    double outline, double widen) {
     TextStyle style = DigitStyle(SizeForDigitHeight(cr, font, digitHeight), outline);
-    style.widen = 1.3;  // the font's figures are narrow for a score display
+    style.widen = widen;  // the font's figures are narrow for a score display
     for (int d = 0; d < 10; ++d) {
         const std::string s(1, static_cast<char>('0' + d));
         DrawTextInBox(cr, font, s, Box{double(x0 + cell * d), double(y0), double(cell), double(cell)},
@@ -40,11 +40,12 @@ bool WriteNumberSheet(const std::string& path, const FontFace& font) {
 
     // Digit strips: large 45 x 45 at (45d, 0), medium 30 x 30 at (30d, 45),
     // small 20 x 20 at (20d, 75) followed by the letter x at (200, 75).
-    DrawDigitStrip(cr, font, 0, 0, 45, 32, 2.5);
-    DrawDigitStrip(cr, font, 0, 45, 30, 21, 2.0);
-    DrawDigitStrip(cr, font, 0, 75, 20, 13, 1.5);
+    DrawDigitStrip(cr, font, 0, 0, 45, 32, 2.5, 1.3);
+    DrawDigitStrip(cr, font, 0, 45, 30, 21, 2.0, 1.35);
+    DrawDigitStrip(cr, font, 0, 75, 20, 14, 1.5, 1.45);
     {
-        TextStyle x = DigitStyle(SizeForDigitHeight(cr, font, 13), 1.5);
+        TextStyle x = DigitStyle(SizeForDigitHeight(cr, font, 14), 1.5);
+        x.widen = 1.2;
         DrawTextInBox(cr, font, "x", Box{200, 75, 20, 20}, x, Align::Centre, 0);
     }
 
