@@ -18,8 +18,11 @@ int64_t FloorDiv(__int128 n, __int128 d) {
 
 // Step i (0 <= i < n) of a line whose major axis moves by `amaj` and minor
 // axis by `amin` (amaj >= amin >= 0) is offset on the minor axis by
-// round(i * amin / amaj), halves rounding toward the start:
-// floor((2 i amin + amaj - 1) / (2 amaj)). Only the steps whose major
+// round(i * amin / amaj) = floor((2 i amin + bias) / (2 amaj)). A line
+// passing exactly halfway between two pixels lights the upper one of two
+// stacked pixels and the left one of two side by side (the diamond rule),
+// so halves round toward the smaller minor coordinate: bias amaj - 1 when
+// the minor coordinate grows, amaj when it shrinks. Only the steps whose major
 // coordinate lies inside the bitmap are visited, so a segment from millions
 // of pixels away costs no more than one across the screen.
 void ThinSegment(const DrawContext& dc, Point a, Point b, uint32_t pixel) {
@@ -52,6 +55,7 @@ void ThinSegment(const DrawContext& dc, Point a, Point b, uint32_t pixel) {
     }
     // Narrow it to the steps whose minor coordinate is inside too: the
     // offset must lie in [offLo, offHi], and it never decreases with i.
+    const int64_t bias = smin > 0 ? amaj - 1 : amaj;
     const int64_t offLo = smin > 0 ? -min0 : min0 - (minLimit - 1);
     const int64_t offHi = smin > 0 ? minLimit - 1 - min0 : min0;
     if (offHi < 0 || offLo > offHi) return;
@@ -60,20 +64,20 @@ void ThinSegment(const DrawContext& dc, Point a, Point b, uint32_t pixel) {
     } else {
         const __int128 twoMin = static_cast<__int128>(2) * amin;
         if (offLo > 0) {
-            // smallest i with 2 i amin + amaj - 1 >= 2 amaj offLo
-            const __int128 need = static_cast<__int128>(2) * amaj * offLo - amaj + 1;
+            // smallest i with 2 i amin + bias >= 2 amaj offLo
+            const __int128 need = static_cast<__int128>(2) * amaj * offLo - bias;
             const __int128 first = (need + twoMin - 1) / twoMin;
             if (first > iFirst) iFirst = first > amaj ? amaj : static_cast<int64_t>(first);
         }
-        // largest i with 2 i amin + amaj - 1 < 2 amaj (offHi + 1)
-        const __int128 limit = static_cast<__int128>(2) * amaj * (static_cast<__int128>(offHi) + 1) - amaj + 1;
+        // largest i with 2 i amin + bias < 2 amaj (offHi + 1)
+        const __int128 limit = static_cast<__int128>(2) * amaj * (static_cast<__int128>(offHi) + 1) - bias;
         const __int128 end = (limit + twoMin - 1) / twoMin;  // first i past the range
         if (end < iEnd) iEnd = end < 0 ? 0 : static_cast<int64_t>(end);
     }
     if (iFirst >= iEnd) return;
 
     const int64_t den = 2 * amaj;
-    const __int128 num = static_cast<__int128>(2) * iFirst * amin + amaj - 1;
+    const __int128 num = static_cast<__int128>(2) * iFirst * amin + bias;
     int64_t off = FloorDiv(num, den);
     int64_t rem = static_cast<int64_t>(num - static_cast<__int128>(off) * den);
     const int64_t step = 2 * amin;

@@ -171,6 +171,47 @@ TEST(ThinLine, IncludesTheFirstPixelAndExcludesTheLast) {
     EXPECT_EQ(e.count(kBluePixel), 0);
 }
 
+TEST(ThinLine, HalfwayCrossingsLightTheUpperOrLeftPixel) {
+    // (0, 0) to (4, 2) passes halfway between (1, 0) and (1, 1): the upper one.
+    Canvas a;
+    a.penOnly();
+    MoveToEx(a.dc, 0, 0);
+    LineTo(a.dc, 4, 2);
+    EXPECT_EQ(a.at(1, 0), kBluePixel);
+    EXPECT_EQ(a.at(1, 1), 0u);
+    EXPECT_EQ(a.at(3, 1), kBluePixel);  // halfway between rows 1 and 2 again
+    // The same line drawn the other way picks the same upper pixels.
+    Canvas b;
+    b.penOnly();
+    MoveToEx(b.dc, 4, 2);
+    LineTo(b.dc, 0, 0);
+    EXPECT_EQ(b.at(3, 1), kBluePixel);
+    EXPECT_EQ(b.at(1, 0), kBluePixel);
+    EXPECT_EQ(b.at(3, 2), 0u);
+    // Rising to the right: (0, 2) to (4, 0) is halfway at x = 1 and x = 3.
+    Canvas c;
+    c.penOnly();
+    MoveToEx(c.dc, 0, 2);
+    LineTo(c.dc, 4, 0);
+    EXPECT_EQ(c.at(1, 1), kBluePixel);
+    EXPECT_EQ(c.at(1, 2), 0u);
+    EXPECT_EQ(c.at(3, 0), kBluePixel);
+    // Steep lines take the left pixel: (0, 0) to (2, 4) at y = 1 and 3.
+    Canvas d;
+    d.penOnly();
+    MoveToEx(d.dc, 0, 0);
+    LineTo(d.dc, 2, 4);
+    EXPECT_EQ(d.at(0, 1), kBluePixel);
+    EXPECT_EQ(d.at(1, 3), kBluePixel);
+    Canvas e;
+    e.penOnly();
+    MoveToEx(e.dc, 2, 0);
+    LineTo(e.dc, 0, 4);
+    EXPECT_EQ(e.at(1, 1), kBluePixel);
+    EXPECT_EQ(e.at(2, 1), 0u);
+    EXPECT_EQ(e.at(0, 3), kBluePixel);
+}
+
 // Every drawn pixel lies within half a pixel of the ideal line on the minor
 // axis, and each major-axis step inside the bitmap has exactly one pixel.
 void ExpectBresenham(const Canvas& c, Point a, Point b) {
