@@ -213,6 +213,9 @@ Part Compose(int track, int part) {
             next = std::clamp(next, 4, 15);
             degree = next;
             add(bar, h.step, h.length, DegreeToMidi(next, plan), strong ? 1.0 : 0.82, Voice::Lead, 0.0);
+            // The driving tracks double the melody a third below.
+            if (in >= 4)
+                add(bar, h.step, h.length, DegreeToMidi(next - 2, plan), strong ? 0.42 : 0.35, Voice::Lead, 0.35);
         }
     }
 
