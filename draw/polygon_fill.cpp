@@ -1,7 +1,10 @@
-// Even-odd polygon filling by scanlines. Each edge keeps an exact integer
-// step (quotient and remainder) so that the pixel where it crosses a row is
-// the same as the exact rational intersection would give, for any 32-bit
-// coordinates.
+// Even-odd polygon filling by scanlines. Pixel centres lie on the integer
+// grid (as for the platform's lines and rectangles): row y is crossed by the
+// edges with top <= y < bottom, and a pixel is filled from the first centre
+// at or right of a left crossing up to, not including, the first centre at
+// or right of the next crossing. Each edge keeps an exact integer step
+// (quotient and remainder), so the crossing pixel is the one the exact
+// rational intersection gives, for any 32-bit coordinates.
 #include <algorithm>
 #include <cwchar>
 #include <vector>
@@ -16,9 +19,9 @@ struct ScanEdge {
     int64_t x0;        // x of the upper end
     int64_t rowStart;  // first row crossed (clipped)
     int64_t rowEnd;    // one past the last row crossed (clipped)
-    int64_t den;       // 2 * dy
-    int64_t stepQuot;  // floor(2 dx / den)
-    int64_t stepRem;   // 2 dx - stepQuot * den
+    int64_t den;       // dy
+    int64_t stepQuot;  // floor(dx / den)
+    int64_t stepRem;   // dx - stepQuot * den
     int64_t quot;      // ceil(n / den) for the current row
     int64_t rem;       // quot * den - n, in [0, den)
 };
@@ -37,17 +40,17 @@ bool MakeEdge(int64_t ax, int64_t ay, int64_t bx, int64_t by, int64_t height, Sc
         std::swap(ax, bx);
         std::swap(ay, by);
     }
-    // A row y is crossed when its centre y + 0.5 lies in [ay, by).
+    // Row y is crossed when ay <= y < by.
     e.rowStart = std::max<int64_t>(ay, 0);
     e.rowEnd = std::min<int64_t>(by, height);
     if (e.rowStart >= e.rowEnd) return false;
     const int64_t dx = bx - ax;
     const int64_t dy = by - ay;
     e.x0 = ax;
-    e.den = 2 * dy;
-    // The first pixel whose centre is at or right of the crossing on row y
-    // is x0 + ceil(n / den) with n = (2 (y - ay) + 1) dx - dy.
-    const __int128 n = static_cast<__int128>(2 * (e.rowStart - ay) + 1) * dx - dy;
+    e.den = dy;
+    // The first pixel at or right of the crossing on row y is
+    // x0 + ceil(n / den) with n = (y - ay) dx.
+    const __int128 n = static_cast<__int128>(e.rowStart - ay) * dx;
     const int64_t fl = FloorDiv128(n, e.den);
     if (static_cast<__int128>(fl) * e.den == n) {
         e.quot = fl;
@@ -56,8 +59,8 @@ bool MakeEdge(int64_t ax, int64_t ay, int64_t bx, int64_t by, int64_t height, Sc
         e.quot = fl + 1;
         e.rem = static_cast<int64_t>(static_cast<__int128>(e.quot) * e.den - n);
     }
-    e.stepQuot = FloorDiv128(static_cast<__int128>(2) * dx, e.den);
-    e.stepRem = 2 * dx - e.stepQuot * e.den;
+    e.stepQuot = FloorDiv128(dx, e.den);
+    e.stepRem = dx - e.stepQuot * e.den;
     return true;
 }
 

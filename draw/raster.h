@@ -1,4 +1,5 @@
 // The scanline rasterizer under the drawing operations. Pixel rules:
+// - pixel centres lie on the integer grid: pixel (x, y) is the point (x, y);
 // - fills cover the pixels whose centres lie inside the outline; a centre on
 //   a left or top edge is inside, one on a right or bottom edge outside;
 // - a one-pixel line is a Bresenham line that includes its first pixel and

@@ -73,11 +73,11 @@ TEST(PolygonFill, OutlineWithPenCoversTheClosingEdgesToo) {
     EXPECT_EQ(c.count(kRedPixel), 81);
 }
 
-TEST(PolygonFill, SlopedEdgeTakesPixelsWhoseCentresAreOnOrRightOfIt) {
+TEST(PolygonFill, SlopedEdgesUsePixelCentresOnTheIntegerGrid) {
     Canvas c;
     c.fillOnly();
-    // Right triangle with the hypotenuse x = y: on row y the centre
-    // (x + 0.5, y + 0.5) is inside when x + 0.5 >= y + 0.5 and x < 20.
+    // Right triangle with the hypotenuse x = y as its left edge: on row y
+    // the pixels x = y .. 19 (centre on the left edge: inside).
     const Point tri[3] = {{0, 0}, {20, 0}, {20, 20}};
     Polygon(c.dc, tri, 3);
     for (int y = 0; y < 20; ++y) {
@@ -89,6 +89,31 @@ TEST(PolygonFill, SlopedEdgeTakesPixelsWhoseCentresAreOnOrRightOfIt) {
         EXPECT_EQ(c.at(20, y), 0u);
     }
     EXPECT_EQ(c.count(kRedPixel), 20 * 21 / 2);
+
+    // A right edge of slope 1/2 from (0, 0) to (10, 5): row y is crossed at
+    // x = 2y, which is outside (right edges exclude): 2y pixels per row.
+    Canvas d;
+    d.fillOnly();
+    const Point wedge[3] = {{0, 0}, {10, 5}, {0, 5}};
+    Polygon(d.dc, wedge, 3);
+    EXPECT_EQ(d.at(0, 0), 0u);  // row 0: empty
+    EXPECT_EQ(d.at(1, 1), kRedPixel);
+    EXPECT_EQ(d.at(2, 1), 0u);
+    EXPECT_EQ(d.at(7, 4), kRedPixel);
+    EXPECT_EQ(d.at(8, 4), 0u);
+    EXPECT_EQ(d.at(0, 5), 0u);  // the bottom edge row is outside
+    EXPECT_EQ(d.count(kRedPixel), 0 + 2 + 4 + 6 + 8);
+    // Two triangles sharing a diagonal cover the square once, no gaps.
+    Canvas e;
+    e.fillOnly();
+    const Point upper[3] = {{0, 0}, {17, 0}, {17, 11}};
+    const Point lower[3] = {{0, 0}, {17, 11}, {0, 11}};
+    Polygon(e.dc, upper, 3);
+    const int first = e.count(kRedPixel);
+    e.brush = MakeSolidBrush(kBlue);
+    Polygon(e.dc, lower, 3);
+    EXPECT_EQ(e.count(kRedPixel), first);  // no pixel painted twice
+    EXPECT_EQ(e.count(kRedPixel) + e.count(kBluePixel), 17 * 11);
 }
 
 TEST(PolygonFill, PolyPolygonAlternateFillLeavesNestedAndOverlappingPartsEmpty) {
