@@ -116,8 +116,11 @@ sleep 1.3
 xdotool keyup Escape
 wait_for_log "run mode 1 -> 0" 10
 
-# Escape on the title ends the program, which saves on the way out.
+# F halves the drawn frame rate; Escape on the title ends the program,
+# which saves the settings and scores on the way out.
 sleep 1.5
+xdotool key --delay 80 f
+sleep 0.5
 xdotool key --delay 80 Escape
 for _ in $(seq 1 100); do
   kill -0 "$game_pid" 2>/dev/null || break
@@ -133,7 +136,8 @@ grep -q "settings and scores saved" "$work/game.log" || fail "no save at the end
 [ -f "$work/game/config.txt" ] || fail "config.txt was not written"
 [ -f "$work/game/data/scr.hsc" ] || fail "data/scr.hsc was not written"
 size="$(stat -c %s "$work/game/config.txt")"
-[ "$size" -eq 158 ] || fail "config.txt has $size bytes, not the default 158"
+[ "$size" -eq 158 ] || fail "config.txt has $size bytes, not 158"
+head -c 14 "$work/game/config.txt" | grep -q "FRAMERATE.= 30" || fail "config.txt does not hold the changed frame rate"
 scores="$(tr -d '\r' <"$work/game/data/scr.hsc" | tr '\n' ' ')"
 [ "$scores" = "020000 008000 003000" ] || fail "unexpected high scores: $scores"
 ls "$work/game"/*.tmp "$work/game/data"/*.tmp >/dev/null 2>&1 && fail "temporary files were left behind"
