@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
     // made on this one.
     std::string musicError;
     bool musicOk = false;
-    std::thread music([&] { musicOk = WriteMusic(snd, std::max(1, threads - 1), musicError); });
+    std::thread music([&] { musicOk = WriteMusic(snd, threads, musicError); });
 
     int status = 0;
     const std::string fontPath = FindGothicFont(fontArg);
