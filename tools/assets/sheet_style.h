@@ -23,12 +23,13 @@ inline constexpr Rgba kRed{0.90, 0.15, 0.20};
 inline constexpr Rgba kMint{0.70, 1.00, 0.70};
 inline constexpr Rgba kGreen{0.20, 0.80, 0.35};
 
-// Captions: cool white-to-sky letters.
+// Captions: cool white-to-sky letters (the blue foot keeps them apart from
+// a white fade).
 inline TextStyle CaptionStyle(double size) {
     TextStyle s;
     s.size = size;
     s.top = kWhite;
-    s.bottom = kIce;
+    s.bottom = Rgba{0.52, 0.78, 1.00};
     s.outlineWidth = size >= 16 ? 2.0 : 1.5;
     s.embolden = size >= 16 ? 1.2 : 0.8;
     return s;
