@@ -80,6 +80,13 @@ int NearestChordTone(int degree, int chordRoot, int direction) {
     return degree;
 }
 
+// The first chord tone strictly above (direction +1) or below (-1).
+int NextChordTone(int degree, int chordRoot, int direction) {
+    int d = degree + direction;
+    while (!IsChordTone(d, chordRoot)) d += direction;
+    return d;
+}
+
 struct Hit {
     int step, length;
 };
@@ -189,7 +196,10 @@ Part Compose(int track, int part) {
     const MotifBar answer = MakeBar(dice, pool);
     const MotifBar answer2 = MakeBar(dice, pool);
     MotifBar cadence = MakeBar(dice, CadenceRhythms());
-    int degree = 9 + dice.Below(3);  // around the fifth above the tonic, octave 5
+    int degree = 9 + dice.Below(3);  // around the third of the octave above the tonic
+    // Keys from G up sing an octave lower, so the melody stays between
+    // about G4 and G6 in every track.
+    const int octaveDown = plan.tonic >= 66 ? 12 : 0;
     for (int bar = 0; bar < bars; ++bar) {
         const int phrase = bar / 4, inPhrase = bar % 4;
         const MotifBar& mb = inPhrase == 0 || inPhrase == 2 ? motif
@@ -207,15 +217,23 @@ Part Compose(int track, int part) {
             if (next > 14 || next < 5) next = degree - mb.moves[i];
             const bool strong = h.step % 4 == 0;
             const bool last = inPhrase == 3 && i + 1 == mb.rhythm.size();
-            if (strong) next = NearestChordTone(next, chord, mb.moves[i]);
+            if (strong) {
+                next = NearestChordTone(next, chord, mb.moves[i]);
+                // A step that snapped back onto the same pitch moves on to
+                // the next chord tone instead.
+                if (next == degree && mb.moves[i] != 0 && i > 0)
+                    next = NextChordTone(degree, chord, mb.moves[i] > 0 ? 1 : -1);
+            }
             // The phrase ends leaning towards the chord's root.
             if (last) next = NearestChordTone(next - (next - (chord + 7)) / 2, chord, 0);
-            next = std::clamp(next, 4, 15);
+            next = std::clamp(next, 4, 14);
             degree = next;
-            add(bar, h.step, h.length, DegreeToMidi(next, plan), strong ? 1.0 : 0.82, Voice::Lead, 0.0);
+            add(bar, h.step, h.length, DegreeToMidi(next, plan) - octaveDown, strong ? 1.0 : 0.82, Voice::Lead,
+                0.0);
             // The driving tracks double the melody a third below.
             if (in >= 4)
-                add(bar, h.step, h.length, DegreeToMidi(next - 2, plan), strong ? 0.42 : 0.35, Voice::Lead, 0.35);
+                add(bar, h.step, h.length, DegreeToMidi(next - 2, plan) - octaveDown, strong ? 0.42 : 0.35,
+                    Voice::Lead, 0.35);
         }
     }
 
