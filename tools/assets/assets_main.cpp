@@ -54,8 +54,20 @@ int main(int argc, char** argv) {
     }
     threads = std::clamp(threads, 1, 8);
     const auto begin = std::chrono::steady_clock::now();
+
+    // The font is needed first: without it nothing is written at all.
+    const std::string fontPath = FindGothicFont(fontArg);
+    FontFace font;
+    if (fontPath.empty() || !OpenFont(fontPath, font)) {
+        CloseFont(font);
+        return Fail("cannot open the IPAGothic font" + (fontArg.empty() ? std::string() : " " + fontArg) +
+                    " (install fonts-ipafont-gothic or pass --font)");
+    }
     const std::string data = out + "/data", snd = out + "/snd";
-    if (!MakeDir(out) || !MakeDir(data) || !MakeDir(snd)) return Fail("cannot create " + out + "/data and /snd");
+    if (!MakeDir(out) || !MakeDir(data) || !MakeDir(snd)) {
+        CloseFont(font);
+        return Fail("cannot create " + out + "/data and " + out + "/snd");
+    }
 
     // Music takes the longest: it runs on worker threads while the rest is
     // made on this one.
@@ -64,17 +76,10 @@ int main(int argc, char** argv) {
     std::thread music([&] { musicOk = WriteMusic(snd, threads, musicError); });
 
     int status = 0;
-    const std::string fontPath = FindGothicFont(fontArg);
-    FontFace font;
-    if (fontPath.empty() || !OpenFont(fontPath, font)) {
-        status = Fail("cannot open the IPAGothic font" + (fontArg.empty() ? std::string() : " " + fontArg) +
-                      " (install fonts-ipafont-gothic or pass --font)");
-    } else {
-        if (!WriteNumberSheet(data + "/number.png", font)) status = Fail("cannot write number.png");
-        if (!WriteTitleSheet(data + "/title.png", font)) status = Fail("cannot write title.png");
-        if (!WriteRankSheet(data + "/rank.png", font)) status = Fail("cannot write rank.png");
-        CloseFont(font);
-    }
+    if (!WriteNumberSheet(data + "/number.png", font)) status = Fail("cannot write number.png");
+    if (!WriteTitleSheet(data + "/title.png", font)) status = Fail("cannot write title.png");
+    if (!WriteRankSheet(data + "/rank.png", font)) status = Fail("cannot write rank.png");
+    CloseFont(font);
     if (!WriteWindowIcon(data + "/icon.png")) status = Fail("cannot write icon.png");
 
     for (int k = 0; k < kEffectCount; ++k)

@@ -29,6 +29,14 @@ std::string FindGothicFont(const std::string& preferred) {
     return {};
 }
 
+namespace {
+
+const cairo_user_data_key_t kFaceKey{};
+
+void DoneFace(void* face) { FT_Done_Face(static_cast<FT_Face>(face)); }
+
+}  // namespace
+
 bool OpenFont(const std::string& path, FontFace& font) {
     FT_Library lib = nullptr;
     if (FT_Init_FreeType(&lib) != 0) return false;
@@ -37,18 +45,29 @@ bool OpenFont(const std::string& path, FontFace& font) {
         FT_Done_FreeType(lib);
         return false;
     }
-    font.library = lib;
-    font.face = face;
     // Outlines only: embedded bitmap strikes would make small sizes look
     // different from large ones.
-    font.cairo = cairo_ft_font_face_create_for_ft_face(face, FT_LOAD_NO_BITMAP | FT_LOAD_NO_HINTING);
-    return cairo_font_face_status(font.cairo) == CAIRO_STATUS_SUCCESS;
+    cairo_font_face_t* cf = cairo_ft_font_face_create_for_ft_face(face, FT_LOAD_NO_BITMAP | FT_LOAD_NO_HINTING);
+    // Cairo may keep the face in its caches after the last use, so it is the
+    // one to release the FreeType face; the library lives until the program
+    // ends.
+    if (cairo_font_face_set_user_data(cf, &kFaceKey, face, DoneFace) != CAIRO_STATUS_SUCCESS) {
+        cairo_font_face_destroy(cf);
+        FT_Done_Face(face);
+        return false;
+    }
+    if (cairo_font_face_status(cf) != CAIRO_STATUS_SUCCESS) {
+        cairo_font_face_destroy(cf);
+        return false;
+    }
+    font.library = lib;
+    font.face = face;
+    font.cairo = cf;
+    return true;
 }
 
 void CloseFont(FontFace& font) {
     if (font.cairo) cairo_font_face_destroy(font.cairo);
-    if (font.face) FT_Done_Face(static_cast<FT_Face>(font.face));
-    if (font.library) FT_Done_FreeType(static_cast<FT_Library>(font.library));
     font = FontFace{};
 }
 

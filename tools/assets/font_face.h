@@ -19,6 +19,7 @@ std::string FindGothicFont(const std::string& preferred);
 
 // Opens the font at `path`. False (with nothing held) when it cannot be read.
 bool OpenFont(const std::string& path, FontFace& font);
+// Lets go of the font; Cairo frees the face once nothing uses it.
 void CloseFont(FontFace& font);
 
 // Selects the font at `size` pixels on `cr`, with hinting off so that
