@@ -24,8 +24,19 @@ bool WriteFileAtomically(const std::string& path, const std::string& contents) {
     if (ok && ::fsync(fd) != 0) ok = false;
     if (::close(fd) != 0) ok = false;
     if (ok && std::rename(temp.c_str(), path.c_str()) != 0) ok = false;
-    if (!ok) std::remove(temp.c_str());
-    return ok;
+    if (!ok) {
+        std::remove(temp.c_str());
+        return false;
+    }
+    // Make the rename itself durable: flush the folder that holds the file.
+    const size_t slash = path.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+    return true;
 }
 
 }  // namespace mervox
