@@ -1,0 +1,66 @@
+// The level-driven music: seven tracks of two parts each, decoded whole on a
+// loader thread before they are needed and queued two parts at a time on
+// the music output. Each finished first part chooses the next track by the
+// current level, so the music changes every five levels, always at the end
+// of a track; tracks left behind are freed again.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "audio/wave_file.h"
+#include "game/state/game_state.h"
+
+namespace mervox {
+
+constexpr int kMusicSegments = 14;
+
+// The music output; the program connects it to the mixer, tests to a fake.
+struct MusicOutput {
+    void* ctx = nullptr;
+    bool (*open)(void* ctx) = nullptr;
+    void (*write)(void* ctx, int segment, const std::vector<int16_t>& pcm) = nullptr;
+    void (*reset)(void* ctx) = nullptr;
+    void (*unprepare)(void* ctx, int segment) = nullptr;
+    void (*close)(void* ctx) = nullptr;
+};
+
+// Decodes one music file; false when it cannot be opened.
+using MusicDecoder = bool (*)(const std::string& path, std::vector<int16_t>& pcm, OutputFormat& format);
+
+struct MusicSegment {
+    std::vector<int16_t> pcm;
+    int user = 0;  // 0 while prepared or queued; 1 after decoding or unloading
+};
+
+struct MusicPlayer {
+    std::string baseDir;
+    MusicOutput output;
+    MusicDecoder decode = nullptr;
+    OutputFormat* format = nullptr;
+
+    bool deviceOpen = false;
+    MusicSegment segments[kMusicSegments];
+    std::atomic<bool> table[kMusicSegments] = {};  // segment loaded or loading
+    int CurrentTrackSegment = 0;
+    int NextPairToLoad = 0;
+    std::thread loader;
+    std::atomic<bool> loaderDone{true};
+};
+
+// The file of a segment: "snd/bgm1-1.ogg" ... "snd/bgm7-2.ogg".
+std::string MusicSegmentFile(int segment);
+
+void StartMusic(MusicPlayer& p);
+void StopMusic(MusicPlayer& p);
+void PreloadMusic(MusicPlayer& p, const GameState& g);
+void OnMusicBufferDone(MusicPlayer& p, const GameState& g, int segment);
+void UnloadMusicPair(MusicPlayer& p, int track);
+
+// Removes decoded leftovers snd/bgm1-1.wav ... snd/bgm7-2.wav.
+void DeleteLeftoverMusicFiles(const std::string& baseDir);
+
+}  // namespace mervox

@@ -1,0 +1,198 @@
+// The music's track chain, driven by a fake output and a fake decoder.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "audio/music.h"
+#include "game/state/game_state.h"
+
+namespace mervox::testing {
+namespace {
+
+struct FakeOutput {
+    bool openWorks = true;
+    std::vector<int> written;
+    int resets = 0;
+    std::vector<int> unprepared;
+};
+
+// Files decoded so far; written on the loader thread.
+std::mutex g_decodedLock;
+std::vector<std::string> g_decoded;
+std::atomic<bool> g_slowDecode{false};
+
+std::vector<std::string> Decoded() {
+    std::lock_guard<std::mutex> lock(g_decodedLock);
+    return g_decoded;
+}
+
+bool FakeDecode(const std::string& path, std::vector<int16_t>& pcm, OutputFormat& format) {
+    if (g_slowDecode) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    {
+        std::lock_guard<std::mutex> lock(g_decodedLock);
+        g_decoded.push_back(path.substr(path.rfind('/') + 1));
+    }
+    pcm.assign(8, 1);
+    format.formatTag = 1;
+    return true;
+}
+
+class MusicChainTest : public ::testing::Test {
+protected:
+    FakeOutput out;
+    MusicPlayer player;
+    std::unique_ptr<GameState> state = std::make_unique<GameState>();
+    GameState& g = *state;
+    OutputFormat format;
+
+    void SetUp() override {
+        {
+            std::lock_guard<std::mutex> lock(g_decodedLock);
+            g_decoded.clear();
+        }
+        g_slowDecode = false;
+        InitProgramState(g);
+        g.RunMode = 1;
+        g.Level = 1;
+        player.baseDir = "/game";
+        player.format = &format;
+        player.decode = FakeDecode;
+        player.output.ctx = &out;
+        player.output.open = [](void* c) { return static_cast<FakeOutput*>(c)->openWorks; };
+        player.output.write = [](void* c, int s, const std::vector<int16_t>&) {
+            static_cast<FakeOutput*>(c)->written.push_back(s);
+        };
+        player.output.reset = [](void* c) { static_cast<FakeOutput*>(c)->resets++; };
+        player.output.unprepare = [](void* c, int s) { static_cast<FakeOutput*>(c)->unprepared.push_back(s); };
+        player.output.close = [](void*) {};
+    }
+    void TearDown() override { StopMusic(player); }
+
+    // The part that is playing finishes: the output reports it.
+    void Finish(int segment) { OnMusicBufferDone(player, g, segment); }
+    bool Present(int segment) const { return player.table[segment].load(); }
+
+    // Music parts last half a minute: the background decode has long ended
+    // by the time a part finishes.
+    void StartAndSettle() {
+        StartMusic(player);
+        for (int k = 0; k < 1000 && !player.loaderDone.load(); ++k)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+};
+
+TEST_F(MusicChainTest, OneTrackRepeatsWhileTheLevelStaysLow) {
+    StartMusic(player);
+    EXPECT_EQ(out.written, (std::vector<int>{0, 1}));
+    EXPECT_EQ(Decoded().front(), "bgm1-1.ogg");
+    Finish(0);
+    Finish(1);
+    Finish(0);
+    Finish(1);
+    EXPECT_EQ(out.written, (std::vector<int>{0, 1, 0, 1, 0, 1}));
+}
+
+TEST_F(MusicChainTest, LevelFiveDuringTheFirstPartMovesOnAtTheTracksEnd) {
+    StartAndSettle();
+    g.Level = 5;
+    PreloadMusic(player, g);
+    Finish(0);  // bgm1-1 ends: track 1 chosen
+    Finish(1);  // bgm1-2 ends: track 1's second part follows
+    EXPECT_EQ(out.written, (std::vector<int>{0, 1, 2, 3}));
+    EXPECT_TRUE(Present(0)) << "track 0 stays until track 1 has played through";
+    Finish(2);
+    Finish(3);
+    EXPECT_FALSE(Present(0));
+    EXPECT_FALSE(Present(1));
+    EXPECT_EQ(out.unprepared, (std::vector<int>{0, 1}));
+    EXPECT_EQ(out.written, (std::vector<int>{0, 1, 2, 3, 2, 3}));
+}
+
+TEST_F(MusicChainTest, LevelFiveDuringTheSecondPartPlaysTrackZeroOnceMore) {
+    StartAndSettle();
+    Finish(0);
+    g.Level = 5;
+    Finish(1);
+    Finish(0);
+    Finish(1);
+    EXPECT_EQ(out.written, (std::vector<int>{0, 1, 0, 1, 2, 3}));
+}
+
+TEST_F(MusicChainTest, AbsentTargetTrackFallsBackToTheHighestPresent) {
+    StartAndSettle();
+    g.Level = 12;  // wants track 2, only 0 and 1 are there
+    Finish(0);
+    EXPECT_EQ(out.written.back(), 2);
+    EXPECT_EQ(player.CurrentTrackSegment, 2);
+}
+
+TEST_F(MusicChainTest, LevelJumpPreloadsTheTargetAndWaitsForIt) {
+    g_slowDecode = true;
+    StartMusic(player);
+    g.Level = 9;
+    PreloadMusic(player, g);  // track 1 already loading or loaded: nothing new
+    g.Level = 15;
+    for (int k = 0; k < 100 && !Present(6); ++k) {
+        PreloadMusic(player, g);
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ASSERT_TRUE(Present(6)) << "bgm4 is being decoded";
+    Finish(0);
+    EXPECT_EQ(out.written.back(), 6) << "chosen once its decoding finished";
+    EXPECT_EQ(player.NextPairToLoad, 8);
+}
+
+TEST_F(MusicChainTest, LevelThirtyPlaysTheLastTrackAndPreloadsNothingBeyond) {
+    StartMusic(player);
+    g.Level = 30;
+    for (int k = 0; k < 50 && !Present(12); ++k) {
+        PreloadMusic(player, g);
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    Finish(0);
+    EXPECT_EQ(out.written.back(), 12);
+    StopMusic(player);
+    const size_t decodedBefore = Decoded().size();
+    StartAndSettle();
+    g.Level = 40;
+    PreloadMusic(player, g);
+    StopMusic(player);
+    EXPECT_EQ(Decoded().size(), decodedBefore + 4) << "only the two tracks of the new start";
+}
+
+TEST_F(MusicChainTest, NothingHappensWithoutTheOutputOrAfterStopping) {
+    out.openWorks = false;
+    StartMusic(player);
+    EXPECT_TRUE(out.written.empty());
+    PreloadMusic(player, g);
+    StopMusic(player);
+    EXPECT_TRUE(Decoded().empty()) << "no output, no decoding";
+
+    out.openWorks = true;
+    StartMusic(player);
+    StopMusic(player);
+    const size_t written = out.written.size();
+    Finish(0);
+    Finish(1);
+    EXPECT_EQ(out.written.size(), written) << "a late report changes nothing";
+    EXPECT_EQ(out.resets, 1);
+
+    StartMusic(player);
+    g.QuitRequested = 1;
+    Finish(0);
+    EXPECT_EQ(out.written.size(), written + 2);
+}
+
+TEST(MusicFiles, SegmentNamesFollowTheTracks) {
+    EXPECT_EQ(MusicSegmentFile(0), "snd/bgm1-1.ogg");
+    EXPECT_EQ(MusicSegmentFile(13), "snd/bgm7-2.ogg");
+}
+
+}  // namespace
+}  // namespace mervox::testing
