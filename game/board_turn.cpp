@@ -46,4 +46,14 @@ void TurnBoard(GameState& g, int direction) {
     }
 }
 
+void TurnBoardPastHalfway(GameState& g) {
+    if (g.ViewAngle < -45.0f) {
+        TurnBoard(g, 1);
+        g.ViewAngle += 90.0f;
+    } else if (g.ViewAngle > 45.0f) {
+        TurnBoard(g, 0);
+        g.ViewAngle -= 90.0f;
+    }
+}
+
 }  // namespace mervox

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "game/simulation.h"
 #include "game/state/board.h"
 
 namespace mervox {
@@ -49,6 +50,10 @@ void UpdateCamera(GameState& g) {
         if (inPlay) Ease(g.CameraPitch, 80.0f, 0.7f);
     }
 
+    HandCameraToProjection(g);
+}
+
+void HandCameraToProjection(GameState& g) {
     g.DrawCamera = g.ViewCamera;
     g.CameraPitchRad = g.CameraPitch * DegToRad;
     g.ViewAngleRad = g.ViewAngle * DegToRad;

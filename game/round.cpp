@@ -58,13 +58,7 @@ void RunClock(GameState& g, const RoundHost& host) {
 void TurnStep(GameState& g) {
     if (g.TurnSpeed != 0) {
         g.ViewAngle += static_cast<float>(g.TurnSpeed);
-        if (g.ViewAngle < -45.0f) {
-            TurnBoard(g, 1);
-            g.ViewAngle += 90.0f;
-        } else if (g.ViewAngle > 45.0f) {
-            TurnBoard(g, 0);
-            g.ViewAngle -= 90.0f;
-        }
+        TurnBoardPastHalfway(g);
     }
     if (g.ViewAngle == 0.0f) g.TurnSpeed = 0;
 }

@@ -21,6 +21,14 @@ void ResetScene(GameState& g);
 // direction 0 when ViewAngle passes +45, 1 when it passes -45.
 void TurnBoard(GameState& g, int direction);
 
+// Completes a quarter turn whose angle has passed 45 degrees either way:
+// the board's contents turn and the angle jumps back by 90.
+void TurnBoardPastHalfway(GameState& g);
+
+// Hands the steered camera to the projection: DrawCamera and the radian
+// copies of the angles.
+void HandCameraToProjection(GameState& g);
+
 // The tutorial caption table (texts and timings).
 void FillTutorialCaptions(GameState& g);
 

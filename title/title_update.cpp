@@ -51,22 +51,6 @@ void MoveTilesAndSpin(GameState& g) {
     else g.ViewAngle -= spin;
 }
 
-void QuarterTurns(GameState& g) {
-    if (g.ViewAngle < -45.0f) {
-        TurnBoard(g, 1);
-        g.ViewAngle += 90.0f;
-    } else if (g.ViewAngle > 45.0f) {
-        TurnBoard(g, 0);
-        g.ViewAngle -= 90.0f;
-    }
-}
-
-void CameraOutput(GameState& g) {
-    g.DrawCamera = g.ViewCamera;
-    g.CameraPitchRad = DegToRad * g.CameraPitch;
-    g.ViewAngleRad = DegToRad * g.ViewAngle;
-}
-
 bool ReplayFileOpens(const std::string& baseDir) {
     std::FILE* f = std::fopen((baseDir + "/" + InputLogFileName(0)).c_str(), "rb");
     if (f == nullptr) return false;
@@ -199,8 +183,8 @@ void TitleUpdate(GameState& g, const TitleHost& h) {
     if (g.StartRequested == 0) AttractTimer(g) += 1;
     SwingCamera(g);
     MoveTilesAndSpin(g);
-    QuarterTurns(g);
-    CameraOutput(g);
+    TurnBoardPastHalfway(g);
+    HandCameraToProjection(g);
     // A round set up in this update takes no title keys: a key still held
     // would otherwise start another game or change the settings.
     if (Fade(g, h)) return;

@@ -118,8 +118,12 @@ TEST(HeadlessTrace, RunnerWritesATraceLinePerUpdate) {
     int lines = 0;
     while (std::getline(trace, line)) {
         ++lines;
-        if (lines == 230) EXPECT_NE(line.find("\"k\":0,\"li\":2,"), std::string::npos);
-        if (lines == 229) EXPECT_NE(line.find("\"k\":4,\"li\":1,"), std::string::npos);
+        if (lines == 230) {
+            EXPECT_NE(line.find("\"k\":0,\"li\":2,"), std::string::npos);
+        }
+        if (lines == 229) {
+            EXPECT_NE(line.find("\"k\":4,\"li\":1,"), std::string::npos);
+        }
     }
     EXPECT_EQ(lines, 4201);
 

@@ -61,7 +61,9 @@ TEST_F(RoundFlowTest, ExtendRestartsOnConsecutiveLevelUps) {
     Step();
     EXPECT_EQ(CountEffect(EffectExtend), 2);
     for (size_t k = 0; k < world.effects.size(); ++k)
-        if (world.effects[k] == EffectExtend) EXPECT_TRUE(world.restarts[k]);
+        if (world.effects[k] == EffectExtend) {
+            EXPECT_TRUE(world.restarts[k]);
+        }
 }
 
 TEST_F(RoundFlowTest, TickSoundsOncePerSecondInTheLastTen) {
