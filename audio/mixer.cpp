@@ -74,6 +74,14 @@ bool MixerOpen(Mixer& m) {
         std::fprintf(stderr, "mervox: no sound (%s); the game runs silent\n", SDL_GetError());
         return false;
     }
+    // The dummy driver plays into nothing: the game is as silent as with no
+    // sound card, and then there is no mixing or music decoding to pay for.
+    const char* driver = SDL_GetCurrentAudioDriver();
+    if (driver != nullptr && std::strcmp(driver, "dummy") == 0) {
+        std::fprintf(stderr, "mervox: no sound device (dummy audio driver); the game runs silent\n");
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return false;
+    }
     SDL_AudioSpec want;
     SDL_zero(want);
     want.freq = 44100;
