@@ -189,6 +189,25 @@ TEST_F(MusicChainTest, NothingHappensWithoutTheOutputOrAfterStopping) {
     EXPECT_EQ(out.written.size(), written + 2);
 }
 
+TEST_F(MusicChainTest, RoundWithMusicOffAfterOneWithMusicDecodesAndQueuesNothing) {
+    StartAndSettle();
+    Finish(0);
+    StopMusic(player);
+    const size_t decoded = Decoded().size(), written = out.written.size();
+
+    // The next round has music off: the title never starts it, the round
+    // preloads every update and stops it at the end.
+    g.BGMMODE = 1;
+    for (g.Level = 1; g.Level <= 35; ++g.Level) PreloadMusic(player, g);
+    Finish(0);
+    Finish(1);
+    StopMusic(player);
+    EXPECT_EQ(Decoded().size(), decoded);
+    EXPECT_EQ(out.written.size(), written);
+    EXPECT_EQ(out.resets, 1) << "a closed output is not reset again";
+    for (int s = 0; s < kMusicSegments; ++s) EXPECT_FALSE(Present(s)) << "segment " << s;
+}
+
 TEST(MusicFiles, SegmentNamesFollowTheTracks) {
     EXPECT_EQ(MusicSegmentFile(0), "snd/bgm1-1.ogg");
     EXPECT_EQ(MusicSegmentFile(13), "snd/bgm7-2.ogg");
