@@ -3,8 +3,6 @@
 // end that saves the settings and the high scores.
 #include "app/program.h"
 
-#include <SDL.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -18,6 +16,7 @@
 #include "platform/display_check.h"
 #include "platform/fullscreen_question.h"
 #include "platform/keyboard.h"
+#include "platform/message_box.h"
 #include "platform/message_pump.h"
 #include "platform/screen_mode.h"
 #include "platform/window.h"
@@ -38,6 +37,8 @@ constexpr int kDecorationHeight = 64;
 constexpr int kDecorationWidth = 16;
 constexpr int kPacingLogPasses = 600;
 
+// The program owns every service it runs on, and the hooks reach them
+// through their context, which is always the Program.
 struct Program {
     std::unique_ptr<GameState> g = std::make_unique<GameState>();
     std::unique_ptr<FrameBuffer> fb = std::make_unique<FrameBuffer>();
@@ -45,6 +46,8 @@ struct Program {
     ProgramWindow window;
     KeyboardState keyboard{};
     MessagePump pump;
+    ProgramAudioPtr audio;        // null until started and after closing down
+    SoundMessages soundMessages;  // to a message box, or stderr without one
     RoundHost host;
     TitleHost title;
     FrameHooks frameHooks;
@@ -52,7 +55,7 @@ struct Program {
     // Pacing measurement (MERVOX_PACING_LOG).
     bool logPacing = false;
     bool logRuns = false;  // MERVOX_RUN_LOG: a line at every change of RunMode
-    int lastRunMode = 0;
+    int lastRunMode = RunTitle;
     int loggedPasses = 0;
     double logStart = 0.0;
     double lastPassEnd = 0.0;
@@ -62,38 +65,36 @@ struct Program {
     double runStart = 0.0;
 };
 
-SDL_Scancode ScancodeOf(HostKey key) {
-    switch (key) {
-        case HostKey::Left: return SDL_SCANCODE_LEFT;
-        case HostKey::Up: return SDL_SCANCODE_UP;
-        case HostKey::Right: return SDL_SCANCODE_RIGHT;
-        case HostKey::Down: return SDL_SCANCODE_DOWN;
-        case HostKey::Z: return SDL_SCANCODE_Z;
-        case HostKey::X: return SDL_SCANCODE_X;
-        case HostKey::Q: return SDL_SCANCODE_Q;
-        case HostKey::E: return SDL_SCANCODE_E;
-        case HostKey::R: return SDL_SCANCODE_R;
-        case HostKey::F: return SDL_SCANCODE_F;
-        case HostKey::B: return SDL_SCANCODE_B;
-        case HostKey::S: return SDL_SCANCODE_S;
-        case HostKey::Ctrl: return SDL_SCANCODE_LCTRL;
-        case HostKey::Escape: return SDL_SCANCODE_ESCAPE;
-    }
-    return SDL_SCANCODE_UNKNOWN;
-}
-
 // ---- hooks ------------------------------------------------------------------
 
 Program& P(void* ctx) { return *static_cast<Program*>(ctx); }
 
-bool KeyDownHook(void* ctx, HostKey key) {
-    Program& p = P(ctx);
-    if (key == HostKey::Ctrl) {
-        const bool left = PollKey(p.keyboard, SDL_SCANCODE_LCTRL);
-        const bool right = PollKey(p.keyboard, SDL_SCANCODE_RCTRL);
-        return left || right;
-    }
-    return PollKey(p.keyboard, ScancodeOf(key));
+bool KeyDownHook(void* ctx, HostKey key) { return PollHostKey(P(ctx).keyboard, key); }
+
+void WriteEffectHook(void* ctx, int effect, bool restart) {
+    if (P(ctx).audio) ProgramWriteEffect(*P(ctx).audio, effect, restart);
+}
+void PlayVoiceHook(void* ctx, VoiceClip clip) {
+    if (P(ctx).audio) ProgramPlayVoice(*P(ctx).audio, clip);
+}
+void PreloadMusicHook(void* ctx) {
+    if (P(ctx).audio) ProgramPreloadMusic(*P(ctx).audio);
+}
+void StopMusicHook(void* ctx) {
+    if (P(ctx).audio) ProgramStopMusic(*P(ctx).audio);
+}
+void StartMusicHook(void* ctx) {
+    if (P(ctx).audio) ProgramStartMusic(*P(ctx).audio);
+}
+void UserEventHook(void* ctx, uint32_t type, int32_t code) {
+    if (P(ctx).audio) ProgramAudioEvent(*P(ctx).audio, type, code);
+}
+
+// A sound file that cannot be used is reported in a message box captioned
+// with its path, as the window is there; stderr when no box can be shown.
+// Called from the music loader thread too: it touches nothing of the Program.
+void SoundMessageHook(void*, const std::string& caption, const std::string& text) {
+    if (!ShowErrorMessageBox(caption, text)) std::fprintf(stderr, "mervox: %s: %s\n", caption.c_str(), text.c_str());
 }
 
 void PumpHook(void* ctx, int ms) { PumpMessagesFor(P(ctx).pump, ms); }
@@ -168,11 +169,16 @@ void WireHooks(Program& p) {
     p.pump.keyboard = &p.keyboard;
     p.pump.quitRequested = &p.g->QuitRequested;
     p.pump.ctx = &p;
-    p.pump.onUserEvent = ProgramAudioEvent;
+    p.pump.onUserEvent = UserEventHook;
+
+    p.soundMessages = SoundMessages{&p, SoundMessageHook};
 
     p.host.ctx = &p;
     p.host.keyDown = KeyDownHook;
-    FillAudioHooks(p.host);
+    p.host.writeEffect = WriteEffectHook;
+    p.host.playVoice = PlayVoiceHook;
+    p.host.preloadMusic = PreloadMusicHook;
+    p.host.stopMusic = StopMusicHook;
     p.host.saveScoresAndConfig = SaveScoresHook;
     p.host.saveReplay = SaveReplayHook;
     p.host.pumpMessages = PumpHook;
@@ -180,7 +186,7 @@ void WireHooks(Program& p) {
 
     p.title.round = &p.host;
     p.title.ctx = &p;
-    p.title.startMusic = ProgramStartMusic;
+    p.title.startMusic = StartMusicHook;
     p.title.drawTitleScreen = DrawTitleHook;
     p.title.baseDir = p.baseDir;
 
@@ -201,14 +207,7 @@ void SetIconFromFile(Program& p) {
 // Keys held while the program started must not choose anything on the
 // title: wait until Z, R and Escape are up, then forget the presses queued
 // meanwhile.
-void WaitForStartKeysUp() {
-    for (;;) {
-        SDL_PumpEvents();
-        if (!KeyHeld(SDL_SCANCODE_Z) && !KeyHeld(SDL_SCANCODE_R) && !KeyHeld(SDL_SCANCODE_ESCAPE)) break;
-        SleepOneTick();
-    }
-    SDL_FlushEvents(SDL_KEYDOWN, SDL_KEYUP);
-}
+void WaitForStartKeysUp() { WaitUntilKeysUp({HostKey::Z, HostKey::R, HostKey::Escape}); }
 
 void MainLoop(Program& p) {
     GameState& g = *p.g;
@@ -242,7 +241,7 @@ void MainLoop(Program& p) {
 void CloseDown(Program& p) {
     const bool saved = SaveScoresAndConfig(*p.g, p.baseDir);
     if (p.logRuns) std::fprintf(stderr, "mervox: closing; settings and scores %s\n", saved ? "saved" : "NOT saved");
-    ProgramAudioStop();
+    StopProgramAudio(p.audio);
     CloseProgramWindow(p.window);
     if (p.logPacing && p.totalPasses > 0) {
         const double span = ClockSeconds() - p.runStart;
@@ -269,13 +268,13 @@ int RunProgram(const CommandLine& cmd) {
         NoWindowMessage(why);
         return 1;
     }
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
-        NoWindowMessage(SDL_GetError());
+    if (!StartVideo(why)) {
+        NoWindowMessage(why);
         return 1;
     }
     if (!VideoDriverShowsWindows(why)) {
         NoWindowMessage(why);
-        SDL_Quit();
+        StopVideo();
         return 1;
     }
 
@@ -283,34 +282,28 @@ int RunProgram(const CommandLine& cmd) {
     if (cmd.fullscreen) fullScreen = true;
     else if (!cmd.windowed) fullScreen = AskFullScreen();
 
-    SDL_DisplayMode desktop{};
-    if (SDL_GetDesktopDisplayMode(0, &desktop) != 0) {
-        desktop.w = 640;
-        desktop.h = 480;
-    }
-    SDL_Rect usable{0, 0, desktop.w, desktop.h};
-    SDL_GetDisplayUsableBounds(0, &usable);
+    const DesktopArea desktop = QueryDesktop();
 
     auto p = std::make_unique<Program>();
     InitProgramState(*p->g);
-    p->g->ScreenMode = ChooseScreenMode(fullScreen, desktop.w, desktop.h);
+    p->g->ScreenMode = ChooseScreenMode(fullScreen, desktop.width, desktop.height);
     p->logPacing = std::getenv("MERVOX_PACING_LOG") != nullptr;
     p->logRuns = std::getenv("MERVOX_RUN_LOG") != nullptr;
     WireHooks(*p);
     ResetKeyboard(p->keyboard);
 
-    const int scale = WindowScale(cmd.scale, usable.w - kDecorationWidth, usable.h - kDecorationHeight);
+    const int scale = WindowScale(cmd.scale, desktop.usableWidth - kDecorationWidth, desktop.usableHeight - kDecorationHeight);
     if (!OpenProgramWindow(p->window, p->g->ScreenMode, scale, why)) {
         NoWindowMessage(why);
-        SDL_Quit();
+        StopVideo();
         return 1;
     }
     SetIconFromFile(*p);
-    ProgramAudioStart(*p->g, p->baseDir);
+    p->audio = StartProgramAudio(*p->g, p->baseDir, p->soundMessages);
 
     MainLoop(*p);
     CloseDown(*p);
-    SDL_Quit();
+    StopVideo();
     return 0;
 }
 

@@ -65,7 +65,7 @@ void BM_WholeHeadlessRound(benchmark::State& st) {
     long updates = 0;
     for (auto _ : st) {
         StartPlaybackRound(*g, 1, "/nonexistent/recording.dat");
-        while (g->RunMode != 0) {
+        while (g->RunMode != RunTitle) {
             UpdateRound(*g, host);
             ++updates;
         }

@@ -58,8 +58,8 @@ void DrawEndOfRound(ScenePainter& sp) {
     const RenderResources& r = sp.res;
     char buf[32];
     Sprite(sp, r.NumberSheet, 350, 60, 0, 95, 146, 171);
-    if (g.TimeLeft < -120 && g.RunMode != 3) Sprite(sp, r.NumberSheet, 80, 15, 370, 75, 161, 266);
-    if (g.TimeLeft < -180 && g.RunMode != 3) {
+    if (g.TimeLeft < -120 && g.RunMode != RunTutorial) Sprite(sp, r.NumberSheet, 80, 15, 370, 75, 161, 266);
+    if (g.TimeLeft < -180 && g.RunMode != RunTutorial) {
         // Six glyphs from 100000 up; a score past six digits shows 999999.
         const bool six = g.ShownScore > 99999;
         Format(buf, six ? "%06d" : "%05d", g.ShownScore, 999999);
@@ -108,15 +108,15 @@ void DrawGameDisplay(ScenePainter& sp) {
     DrawBoardMap(sp);
 
     // Mode labels.
-    if (g.Playback == 0 || g.RunMode == 3) {
+    if (g.Playback == 0 || g.RunMode == RunTutorial) {
         if (g.PushIntent != 0) Sprite(sp, r.NumberSheet, 100, 20, 350, 115, 16, 351);
         Sprite(sp, r.NumberSheet, 100, 20, 350, 135, 16, 381);
-    } else if (g.RunMode == 2) {
+    } else if (g.RunMode == RunReplay) {
         Sprite(sp, r.NumberSheet, 120, 20, 220, 75, 16, 366);
     } else {
         Sprite(sp, r.NumberSheet, 140, 20, 400, 0, 16, 366);
     }
-    if (g.RunMode >= 2 && g.RoundFrame % 120 < 100) Sprite(sp, r.TitleSheet, 216, 20, 0, 0, 203, 361);
+    if (g.RunMode >= RunReplay && g.RoundFrame % 120 < 100) Sprite(sp, r.TitleSheet, 216, 20, 0, 0, 203, 361);
 
     SelectFont(sp.dc, &sp.pal.SmallFont);
 
@@ -165,7 +165,7 @@ void DrawGameDisplay(ScenePainter& sp) {
 
 void FinishFrame(ScenePainter& sp, const FrameHooks& hooks) {
     const GameState& g = sp.g;
-    if (g.RunMode == 3) {
+    if (g.RunMode == RunTutorial) {
         sp.Pen(sp.pal.FixedPens[3]);
         sp.Brush(sp.pal.GreyBrushes[23]);
         Rectangle(sp.dc, 1, 401, 640, 480);
@@ -193,7 +193,7 @@ void FinishFrame(ScenePainter& sp, const FrameHooks& hooks) {
             for (int b = 0; b < 6; ++b) PatBltWhiteness(sp.dc, 1 + 80 * a, 1 + 80 * b, s, s);
         }
     }
-    if (g.RunMode >= 1 && hooks.presentFrame != nullptr) hooks.presentFrame(hooks.ctx);
+    if (g.RunMode >= RunGame && hooks.presentFrame != nullptr) hooks.presentFrame(hooks.ctx);
 }
 
 }  // namespace mervox

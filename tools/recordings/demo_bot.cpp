@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "game/key_bits.h"
 #include "game/simulation.h"
 
 namespace mervox {
@@ -19,20 +20,7 @@ struct BotHost {
     int jumps = 0;
 };
 
-bool BotKey(void* ctx, HostKey key) {
-    const int k = static_cast<BotHost*>(ctx)->keys;
-    switch (key) {
-        case HostKey::Left: return k & KeyLeft;
-        case HostKey::Up: return k & KeyUp;
-        case HostKey::Right: return k & KeyRight;
-        case HostKey::Down: return k & KeyDown;
-        case HostKey::Z: return k & KeyKick;
-        case HostKey::X: return k & KeyJump;
-        case HostKey::Q: return k & KeyTurnQ;
-        case HostKey::E: return k & KeyTurnE;
-        default: return false;
-    }
-}
+bool BotKey(void* ctx, HostKey key) { return KeyBitsHold(static_cast<BotHost*>(ctx)->keys, key); }
 
 void CountEffect(void* ctx, int effect, bool) {
     auto* h = static_cast<BotHost*>(ctx);
@@ -56,12 +44,12 @@ std::vector<Move> Candidates() {
 // held so the next press counts as fresh.
 void RunMove(GameState& g, BotHost& host, RoundHost& rh, const Move& m, int maxFrames) {
     host.keys = m.keys;
-    for (int k = 0; k < m.frames && g.RunMode != 0; ++k) {
+    for (int k = 0; k < m.frames && g.RunMode != RunTitle; ++k) {
         if (g.RoundFrame >= maxFrames) host.keys = 0;
         UpdateRound(g, rh);
     }
     host.keys = 0;
-    for (int k = 0; k < 2 && g.RunMode != 0; ++k) UpdateRound(g, rh);
+    for (int k = 0; k < 2 && g.RunMode != RunTitle; ++k) UpdateRound(g, rh);
 }
 
 int BlocksGoing(const GameState& g) {
@@ -96,13 +84,7 @@ int TouchingPairs(const GameState& g) {
 
 std::unique_ptr<GameState> PlayBotRound(const BotOptions& options) {
     auto g = std::make_unique<GameState>();
-    InitProgramState(*g);
-    ResetScene(*g);
-    g->BGMMODE = 1;
-    g->Playback = 0;
-    g->RunMode = options.runMode;
-    ResetScene(*g);
-    g->ArrowLatch = 0;
+    StartRoundOutsideTitle(*g, options.runMode, 0);
 
     BotHost host;
     RoundHost rh;
@@ -118,7 +100,7 @@ std::unique_ptr<GameState> PlayBotRound(const BotOptions& options) {
     // The ready countdown: look around a little while the clock waits.
     RunMove(*g, host, rh, Move{0, 150}, options.maxFrames);
 
-    while (g->RunMode != 0 && g->RoundFrame < options.maxFrames) {
+    while (g->RunMode != RunTitle && g->RoundFrame < options.maxFrames) {
         double best = -1e18;
         size_t bestMove = moves.size() - 1;
         for (size_t a = 0; a < moves.size(); ++a) {
@@ -134,7 +116,7 @@ std::unique_ptr<GameState> PlayBotRound(const BotOptions& options) {
                 trh2.ctx = &th2;
                 RunMove(*trial2, th2, trh2, moves[b], options.maxFrames);
                 th2.keys = 0;
-                for (int k = 0; k < options.lookahead && trial2->RunMode != 0; ++k)
+                for (int k = 0; k < options.lookahead && trial2->RunMode != RunTitle; ++k)
                     UpdateRound(*trial2, trh2);
                 rng = rng * 1664525u + 1013904223u;
                 double value = static_cast<double>(trial2->Score) + 40.0 * BlocksGoing(*trial2) +
@@ -154,7 +136,7 @@ std::unique_ptr<GameState> PlayBotRound(const BotOptions& options) {
         RunMove(*g, host, rh, moves[bestMove], options.maxFrames);
     }
     host.keys = 0;
-    while (g->RunMode != 0) UpdateRound(*g, rh);
+    while (g->RunMode != RunTitle) UpdateRound(*g, rh);
     return g;
 }
 

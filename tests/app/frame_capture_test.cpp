@@ -9,7 +9,7 @@
 #include "app/frame_capture.h"
 #include "game/simulation.h"
 #include "render/sprite_sheet.h"
-#include "test_images.h"
+#include "tests/render/test_images.h"
 
 namespace mervox {
 namespace {
