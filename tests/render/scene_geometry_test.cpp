@@ -29,13 +29,8 @@ class SceneGeometry : public ::testing::Test {
                 }
             }
         }
-        g->DrawCamera = Camera{350, 400, -200, {0, 0, 0}};
-        g->ViewCamera = g->DrawCamera;
-        g->CameraPitch = 30;
-        g->CameraPitchRad = 30 * DegToRad;
-        g->ViewAngle = 0;
-        g->ViewAngleRad = 0;
-        g->RunMode = 1;
+        PutTitleStartCamera(*g);
+        g->RunMode = RunGame;
         g->Playback = 0;
         g->FadeLevel = 0;
         g->ReadyCountdown = 0;
