@@ -16,7 +16,7 @@ namespace {
 void FillBusyBoard(GameState& g) {
     InitProgramState(g);
     g.Playback = 1;
-    g.RunMode = 1;
+    g.RunMode = RunGame;
     ResetScene(g);
     g.ReadyCountdown = 0;
     g.FadeLevel = 0;

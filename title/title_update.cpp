@@ -52,7 +52,7 @@ void MoveTilesAndSpin(GameState& g) {
 }
 
 bool ReplayFileOpens(const std::string& baseDir) {
-    std::FILE* f = std::fopen((baseDir + "/" + InputLogFileName(0)).c_str(), "rb");
+    std::FILE* f = std::fopen((baseDir + "/" + InputLogFileName(RunReplay)).c_str(), "rb");
     if (f == nullptr) return false;
     std::fclose(f);
     return true;

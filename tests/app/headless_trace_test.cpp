@@ -88,11 +88,11 @@ TEST(HeadlessTrace, ShippedRecordingsPlayToTheirEnd) {
         ASSERT_TRUE(StartPlaybackRound(*g, s.mode, dir + s.file)) << s.file;
         RoundHost host;
         long updates = 0;
-        while (g->RunMode != 0 && updates < 100000) {
+        while (g->RunMode != RunTitle && updates < 100000) {
             UpdateRound(*g, host);
             ++updates;
         }
-        EXPECT_EQ(g->RunMode, 0) << s.file;
+        EXPECT_EQ(g->RunMode, RunTitle) << s.file;
         EXPECT_GT(g->Score, 0u) << s.file << " shows blocks being cleared";
         EXPECT_LE(g->RoundFrame, 5400 + 421) << s.file;
     }

@@ -194,7 +194,7 @@ TEST_F(MusicChainTest, RoundWithMusicOffAfterOneWithMusicDecodesAndQueuesNothing
 
     // The next round has music off: the title never starts it, the round
     // preloads every update and stops it at the end.
-    g.BGMMODE = 1;
+    g.BGMMODE = SoundOff;
     for (g.Level = 1; g.Level <= 35; ++g.Level) PreloadMusic(player, g);
     Finish(0);
     Finish(1);

@@ -147,8 +147,8 @@ TEST_F(TitleDrawing, OptionValueSpritesFollowTheSettings) {
     // A sheet with the "off" column painted apart from the "on" column.
     for (int y = 100; y < 120; ++y)
         for (int x = 390; x < 450; ++x) res.TitleSheet.pixels[y * 600 + x] = 0xFFFFFF00u;  // yellow
-    g->BGMMODE = 1;
-    g->SEMODE = 0;
+    g->BGMMODE = SoundOff;
+    g->SEMODE = SoundOn;
     Draw();
     EXPECT_EQ(At(540, 260), 0xFFFF00u);
     EXPECT_EQ(At(540, 290), 0x0000FFu);
