@@ -94,7 +94,8 @@ void UserEventHook(void* ctx, uint32_t type, int32_t code) {
 // with its path, as the window is there; stderr when no box can be shown.
 // Called from the music loader thread too: it touches nothing of the Program.
 void SoundMessageHook(void*, const std::string& caption, const std::string& text) {
-    if (!ShowErrorMessageBox(caption, text)) std::fprintf(stderr, "mervox: %s: %s\n", caption.c_str(), text.c_str());
+    if (!ShowErrorMessageBox(caption, text))
+        std::fprintf(stderr, "mervox: %s: %s\n", caption.c_str(), text.c_str());
 }
 
 void PumpHook(void* ctx, int ms) { PumpMessagesFor(P(ctx).pump, ms); }
@@ -292,7 +293,8 @@ int RunProgram(const CommandLine& cmd) {
     WireHooks(*p);
     ResetKeyboard(p->keyboard);
 
-    const int scale = WindowScale(cmd.scale, desktop.usableWidth - kDecorationWidth, desktop.usableHeight - kDecorationHeight);
+    const int scale =
+        WindowScale(cmd.scale, desktop.usableWidth - kDecorationWidth, desktop.usableHeight - kDecorationHeight);
     if (!OpenProgramWindow(p->window, p->g->ScreenMode, scale, why)) {
         NoWindowMessage(why);
         StopVideo();

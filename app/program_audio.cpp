@@ -61,7 +61,9 @@ ProgramAudioPtr StartProgramAudio(GameState& g, const std::string& baseDir, cons
 
 void StopProgramAudio(ProgramAudioPtr& audio) { audio.reset(); }
 
-void ProgramWriteEffect(ProgramAudio& a, int effect, bool restart) { WriteEffect(a.mixer, a.effects, effect, restart); }
+void ProgramWriteEffect(ProgramAudio& a, int effect, bool restart) {
+    WriteEffect(a.mixer, a.effects, effect, restart);
+}
 void ProgramPlayVoice(ProgramAudio& a, VoiceClip clip) { PlayVoice(a.mixer, a.effects, clip); }
 void ProgramPreloadMusic(ProgramAudio& a) {
     if (a.game) PreloadMusic(a.music, *a.game);

@@ -17,7 +17,9 @@ namespace {
 int CellIndex(float v) { return TruncToInt(v / 100); }
 
 // Copies a picture of the sheets to (dstX, dstY).
-void Sprite(ScenePainter& sp, const SheetRect& r, int dstX, int dstY) { DrawSheetRect(sp.frame, sp.res, r, dstX, dstY); }
+void Sprite(ScenePainter& sp, const SheetRect& r, int dstX, int dstY) {
+    DrawSheetRect(sp.frame, sp.res, r, dstX, dstY);
+}
 
 // "%03d" and the like of a value kept inside what the digits can show.
 void Format(char (&buf)[32], const char* format, int64_t value, int64_t maxShown) {

@@ -50,8 +50,8 @@ bool WriteNumberSheet(const std::string& path, const FontFace& font) {
         const DigitStrip& s = mervox::kSmallDigits;
         TextStyle x = DigitStyle(SizeForDigitHeight(cr, font, 14), 1.5);
         x.widen = 1.2;
-        DrawTextInBox(cr, font, "x", Box{double(s.extraX), double(s.y), double(s.cellWidth), double(s.cellHeight)}, x,
-                      Align::Centre, 0);
+        const Box cell{double(s.extraX), double(s.y), double(s.cellWidth), double(s.cellHeight)};
+        DrawTextInBox(cr, font, "x", cell, x, Align::Centre, 0);
     }
 
     // Demonstration label. Its left 50 columns are the top rows of the large

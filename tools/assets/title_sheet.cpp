@@ -73,8 +73,8 @@ bool WriteTitleSheet(const std::string& path, const FontFace& font) {
     {
         const Box line = BoxOf(sheet::kMenuLine);
         const double caption = sheet::kInGameCaption.w;
-        DrawRuns(cr, font, {{"PRESS ", word}, {"Z", key}, {" KEY", word}}, Box{line.x, line.y, caption - 6, line.h},
-                 kMenuTracking, Align::Right, 1);
+        DrawRuns(cr, font, {{"PRESS ", word}, {"Z", key}, {" KEY", word}},
+                 Box{line.x, line.y, caption - 6, line.h}, kMenuTracking, Align::Right, 1);
         DrawRuns(cr, font, Words("TO START"), Box{line.x + caption + 4, line.y, line.w - caption - 4, line.h},
                  kMenuTracking, Align::Left, 1);
     }
