@@ -43,9 +43,7 @@ struct Program {
     std::unique_ptr<GameState> g = std::make_unique<GameState>();
     std::unique_ptr<FrameBuffer> fb = std::make_unique<FrameBuffer>();
     RenderResources res;
-    ProgramWindow window;
-    KeyboardState keyboard{};
-    MessagePump pump;
+    ProgramPlatform platform;     // the window, the keyboard, the clock
     ProgramAudioPtr audio;        // null until started and after closing down
     SoundMessages soundMessages;  // to a message box, or stderr without one
     RoundHost host;
@@ -69,7 +67,10 @@ struct Program {
 
 Program& P(void* ctx) { return *static_cast<Program*>(ctx); }
 
-bool KeyDownHook(void* ctx, HostKey key) { return PollHostKey(P(ctx).keyboard, key); }
+bool KeyDownHook(void* ctx, HostKey key) {
+    const ProgramPlatform& s = P(ctx).platform;
+    return s.keyDown != nullptr && s.keyDown(s.ctx, key);
+}
 
 void WriteEffectHook(void* ctx, int effect, bool restart) {
     if (P(ctx).audio) ProgramWriteEffect(*P(ctx).audio, effect, restart);
@@ -98,9 +99,18 @@ void SoundMessageHook(void*, const std::string& caption, const std::string& text
         std::fprintf(stderr, "mervox: %s: %s\n", caption.c_str(), text.c_str());
 }
 
-void PumpHook(void* ctx, int ms) { PumpMessagesFor(P(ctx).pump, ms); }
-unsigned ClockHook(void*) { return ClockMs(); }
-uint32_t LoopClockHook(void*) { return ClockMs(); }
+void PumpHook(void* ctx, int ms) {
+    const ProgramPlatform& s = P(ctx).platform;
+    s.pumpMessagesFor(s.ctx, ms);
+}
+unsigned ClockHook(void* ctx) {
+    const ProgramPlatform& s = P(ctx).platform;
+    return s.clockMs(s.ctx);
+}
+uint32_t LoopClockHook(void* ctx) {
+    const ProgramPlatform& s = P(ctx).platform;
+    return s.clockMs(s.ctx);
+}
 
 void SaveScoresHook(void* ctx) {
     Program& p = P(ctx);
@@ -114,7 +124,7 @@ void SaveReplayHook(void* ctx) {
 
 void PresentHook(void* ctx) {
     Program& p = P(ctx);
-    PresentFrame(p.window, p.fb->pixels);
+    if (p.platform.presentFrame != nullptr) p.platform.presentFrame(p.platform.ctx, p.fb->pixels);
 }
 
 void DrawTitleHook(void* ctx) {
@@ -166,12 +176,6 @@ void PassDoneHook(void* ctx) {
 }
 
 void WireHooks(Program& p) {
-    p.pump.window = &p.window;
-    p.pump.keyboard = &p.keyboard;
-    p.pump.quitRequested = &p.g->QuitRequested;
-    p.pump.ctx = &p;
-    p.pump.onUserEvent = UserEventHook;
-
     p.soundMessages = SoundMessages{&p, SoundMessageHook};
 
     p.host.ctx = &p;
@@ -198,29 +202,16 @@ void WireHooks(Program& p) {
 
 // ---- start-up and end ---------------------------------------------------------
 
-void SetIconFromFile(Program& p) {
-    SpriteSheet icon;
-    LoadPngImage(p.baseDir + "/data/icon.png", icon);
-    if (icon.pixels != nullptr) SetWindowIcon(p.window, icon.pixels, SheetWidth(icon), SheetHeight(icon));
-    FreeSpriteSheet(icon);
-}
-
-// Keys held while the program started must not choose anything on the
-// title: wait until Z, R and Escape are up, then forget the presses queued
-// meanwhile.
-void WaitForStartKeysUp() { WaitUntilKeysUp({HostKey::Z, HostKey::R, HostKey::Escape}); }
 
 void MainLoop(Program& p) {
     GameState& g = *p.g;
     LoadRenderResources(p.res, p.baseDir);
     FillTutorialCaptions(g);
-    const uint32_t previous = ClockMs();
+    const uint32_t previous = p.platform.clockMs(p.platform.ctx);
     ResetScene(g);
     LoadConfigAndScores(g, p.baseDir);
     PutTitleStartCamera(g);
-    if (g.ScreenMode != 0) BlackenWindow(p.window);
-    WaitForStartKeysUp();
-    ResetKeyboard(p.keyboard);
+    if (p.platform.beforeTitle != nullptr) p.platform.beforeTitle(p.platform.ctx, g.ScreenMode);
 
     FrameLoopHooks loop;
     loop.ctx = &p;
@@ -238,12 +229,11 @@ void MainLoop(Program& p) {
 }
 
 // What closing the window does: the settings and scores are saved, the
-// cursor comes back, the sound is released, the window goes.
+// sound is released (the window goes after).
 void CloseDown(Program& p) {
     const bool saved = SaveScoresAndConfig(*p.g, p.baseDir);
     if (p.logRuns) std::fprintf(stderr, "mervox: closing; settings and scores %s\n", saved ? "saved" : "NOT saved");
     StopProgramAudio(p.audio);
-    CloseProgramWindow(p.window);
     if (p.logPacing && p.totalPasses > 0) {
         const double span = ClockSeconds() - p.runStart;
         std::fprintf(stderr, "mervox: pacing: run of %ld updates in %.3f s = %.2f updates/s\n", p.totalPasses,
@@ -261,7 +251,77 @@ void NoWindowMessage(const std::string& why) {
                  why.c_str());
 }
 
+// ---- the desktop: the window, the SDL keyboard, the millisecond clock ------------
+
+struct DesktopPlatform {
+    ProgramWindow window;
+    KeyboardState keyboard{};
+    MessagePump pump;
+};
+
+DesktopPlatform& D(void* ctx) { return *static_cast<DesktopPlatform*>(ctx); }
+
+void DesktopConnect(void* ctx, const PlatformEvents& events) {
+    DesktopPlatform& d = D(ctx);
+    d.pump.window = &d.window;
+    d.pump.keyboard = &d.keyboard;
+    d.pump.quitRequested = events.quitRequested;
+    d.pump.ctx = events.ctx;
+    d.pump.onUserEvent = events.onUserEvent;
+}
+uint32_t DesktopClock(void*) { return ClockMs(); }
+void DesktopPump(void* ctx, int ms) { PumpMessagesFor(D(ctx).pump, ms); }
+bool DesktopKeyDown(void* ctx, HostKey key) { return PollHostKey(D(ctx).keyboard, key); }
+void DesktopPresent(void* ctx, const uint32_t* frame) { PresentFrame(D(ctx).window, frame); }
+
+// Keys held while the program started must not choose anything on the
+// title: wait until Z, R and Escape are up, then forget the presses queued
+// meanwhile.
+void DesktopBeforeTitle(void* ctx, uint16_t screenMode) {
+    DesktopPlatform& d = D(ctx);
+    if (screenMode != 0) BlackenWindow(d.window);
+    WaitUntilKeysUp({HostKey::Z, HostKey::R, HostKey::Escape});
+    ResetKeyboard(d.keyboard);
+}
+
+ProgramPlatform DesktopHooks(DesktopPlatform& d) {
+    ProgramPlatform s;
+    s.ctx = &d;
+    s.connect = DesktopConnect;
+    s.clockMs = DesktopClock;
+    s.pumpMessagesFor = DesktopPump;
+    s.keyDown = DesktopKeyDown;
+    s.presentFrame = DesktopPresent;
+    s.beforeTitle = DesktopBeforeTitle;
+    return s;
+}
+
+void SetIconFromFile(ProgramWindow& window, const std::string& baseDir) {
+    SpriteSheet icon;
+    LoadPngImage(baseDir + "/data/icon.png", icon);
+    if (icon.pixels != nullptr) SetWindowIcon(window, icon.pixels, SheetWidth(icon), SheetHeight(icon));
+    FreeSpriteSheet(icon);
+}
+
 }  // namespace
+
+int RunProgramOn(const ProgramPlatform& platform, const ProgramRun& run) {
+    auto p = std::make_unique<Program>();
+    InitProgramState(*p->g);
+    p->g->ScreenMode = run.screenMode;
+    p->baseDir = run.baseDir;
+    p->platform = platform;
+    p->logPacing = std::getenv("MERVOX_PACING_LOG") != nullptr;
+    p->logRuns = std::getenv("MERVOX_RUN_LOG") != nullptr;
+    WireHooks(*p);
+    if (platform.connect != nullptr)
+        platform.connect(platform.ctx, PlatformEvents{&p->g->QuitRequested, p.get(), UserEventHook});
+    if (run.sound) p->audio = StartProgramAudio(*p->g, p->baseDir, p->soundMessages);
+
+    MainLoop(*p);
+    CloseDown(*p);
+    return 0;
+}
 
 int RunProgram(const CommandLine& cmd) {
     std::string why;
@@ -284,29 +344,24 @@ int RunProgram(const CommandLine& cmd) {
     else if (!cmd.windowed) fullScreen = AskFullScreen();
 
     const DesktopArea desktop = QueryDesktop();
+    ProgramRun run;
+    run.screenMode = ChooseScreenMode(fullScreen, desktop.width, desktop.height);
 
-    auto p = std::make_unique<Program>();
-    InitProgramState(*p->g);
-    p->g->ScreenMode = ChooseScreenMode(fullScreen, desktop.width, desktop.height);
-    p->logPacing = std::getenv("MERVOX_PACING_LOG") != nullptr;
-    p->logRuns = std::getenv("MERVOX_RUN_LOG") != nullptr;
-    WireHooks(*p);
-    ResetKeyboard(p->keyboard);
-
+    auto d = std::make_unique<DesktopPlatform>();
+    ResetKeyboard(d->keyboard);
     const int scale =
         WindowScale(cmd.scale, desktop.usableWidth - kDecorationWidth, desktop.usableHeight - kDecorationHeight);
-    if (!OpenProgramWindow(p->window, p->g->ScreenMode, scale, why)) {
+    if (!OpenProgramWindow(d->window, run.screenMode, scale, why)) {
         NoWindowMessage(why);
         StopVideo();
         return 1;
     }
-    SetIconFromFile(*p);
-    p->audio = StartProgramAudio(*p->g, p->baseDir, p->soundMessages);
+    SetIconFromFile(d->window, run.baseDir);
 
-    MainLoop(*p);
-    CloseDown(*p);
+    const int status = RunProgramOn(DesktopHooks(*d), run);
+    CloseProgramWindow(d->window);
     StopVideo();
-    return 0;
+    return status;
 }
 
 }  // namespace mervox
