@@ -15,6 +15,11 @@ int RunProgram(const CommandLine& cmd);
 // timing line.
 int RunTimedemo(const CommandLine& cmd);
 
+// Runs the whole program on the null platform with erratic keys (never
+// Escape) for the given seconds of game time, in a scratch copy of the game
+// folder's data, and prints what it did.
+int RunSoak(const CommandLine& cmd);
+
 // What the program hands the machine it runs on while the main loop runs.
 struct PlatformEvents {
     int32_t* quitRequested = nullptr;  // set when the window is closed
