@@ -202,7 +202,6 @@ void WireHooks(Program& p) {
 
 // ---- start-up and end ---------------------------------------------------------
 
-
 void MainLoop(Program& p) {
     GameState& g = *p.g;
     LoadRenderResources(p.res, p.baseDir);
