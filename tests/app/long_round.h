@@ -1,0 +1,114 @@
+// The longest round a player can make: a keyboard round recorded through
+// the round's own recording path by a greedy scripted player that looks a
+// second ahead before each short move. The round lasts while level-ups
+// keep adding time; short presses make a key change every few updates, so
+// the recording's 6000 changes fill up over the round.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "game/key_bits.h"
+#include "game/simulation.h"
+
+namespace mervox::testing {
+
+struct ScriptedKeys {
+    int32_t bits = 0;
+};
+
+inline bool ScriptedKeyDown(void* ctx, HostKey key) {
+    return KeyBitsHold(static_cast<ScriptedKeys*>(ctx)->bits, key);
+}
+
+inline int GoingBlocks(const GameState& g) {
+    int n = 0;
+    for (auto& column : g.Board)
+        for (auto& cell : column)
+            for (auto& s : cell) n += s.state == Vanishing || s.state == Fading;
+    return n;
+}
+
+// Pairs of resting blocks of one colour side by side: groups in the making.
+inline int TouchingPairs(const GameState& g) {
+    int n = 0;
+    for (int i = 0; i < kBoardSize; ++i)
+        for (int j = 0; j < kBoardSize; ++j)
+            for (int l = 0; l < kLayers; ++l) {
+                const BlockSlot& s = g.Board[i][j][l];
+                if (s.state != Solid || s.arriveTimer != 0) continue;
+                if (i + 1 < kBoardSize) {
+                    const BlockSlot& t = g.Board[i + 1][j][l];
+                    n += t.state == Solid && t.arriveTimer == 0 && t.colour == s.colour;
+                }
+                if (j + 1 < kBoardSize) {
+                    const BlockSlot& t = g.Board[i][j + 1][l];
+                    n += t.state == Solid && t.arriveTimer == 0 && t.colour == s.colour;
+                }
+            }
+    return n;
+}
+
+// A move: keys held for some updates, then one update with none held.
+struct ScriptedMove {
+    int32_t keys;
+    int frames;
+};
+
+inline void PlayMove(GameState& g, const RoundHost& host, ScriptedKeys& k, const ScriptedMove& m) {
+    k.bits = m.keys;
+    for (int f = 0; f < m.frames && g.RunMode != RunTitle; ++f) UpdateRound(g, host);
+    k.bits = 0;
+    if (g.RunMode != RunTitle) UpdateRound(g, host);
+}
+
+// Plays the keyboard round to its end. `lookahead` updates are simulated
+// after each candidate move; the final state's InputLog is the recording.
+inline std::unique_ptr<GameState> PlayLongRound(int lookahead = 60) {
+    auto g = std::make_unique<GameState>();
+    StartRoundOutsideTitle(*g, RunGame, 0);
+    ScriptedKeys keys;
+    RoundHost host;
+    host.ctx = &keys;
+    host.keyDown = ScriptedKeyDown;
+
+    std::vector<ScriptedMove> moves;
+    for (int32_t dir : {KeyLeft, KeyRight, KeyUp, KeyDown})
+        for (int frames : {4, 9, 16}) moves.push_back({dir, frames});
+    moves.push_back({KeyKick, 3});
+    moves.push_back({KeyJump, 5});
+    moves.push_back({KeyTurnQ, 3});
+    moves.push_back({KeyTurnE, 3});
+
+    auto trial = std::make_unique<GameState>();
+    ScriptedKeys trialKeys;
+    RoundHost trialHost = host;
+    trialHost.ctx = &trialKeys;
+    uint32_t rng = 12345;
+    while (g->RunMode != RunTitle) {
+        if (g->ReadyCountdown > 0 || g->TimeLeft <= 0) {
+            PlayMove(*g, host, keys, {0, 1});
+            continue;
+        }
+        double best = -1e18;
+        size_t bestMove = 0;
+        for (size_t a = 0; a < moves.size(); ++a) {
+            *trial = *g;
+            PlayMove(*trial, trialHost, trialKeys, moves[a]);
+            for (int f = 0; f < lookahead && trial->RunMode != RunTitle; ++f) UpdateRound(*trial, trialHost);
+            rng = rng * 1664525u + 1013904223u;
+            const double value = static_cast<double>(trial->Score) + 40.0 * GoingBlocks(*trial) +
+                                 2000.0 * trial->Level + 25.0 * TouchingPairs(*trial) +
+                                 static_cast<double>(rng >> 24) * 0.05;
+            if (value > best) {
+                best = value;
+                bestMove = a;
+            }
+        }
+        PlayMove(*g, host, keys, moves[bestMove]);
+    }
+    return g;
+}
+
+}  // namespace mervox::testing

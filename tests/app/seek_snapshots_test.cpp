@@ -1,0 +1,129 @@
+// Seeking in a played-back round: after any seek, backwards or forwards,
+// the whole state equals the state of a straight play to that frame, and
+// the pre-pass's marks sit where the level rose.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "app/playback_round.h"
+#include "app/seek_snapshots.h"
+#include "game/simulation.h"
+#include "long_round.h"
+#include "save/input_log_file.h"
+
+namespace mervox::testing {
+namespace {
+
+// Whole-state copies: made by memcpy so that padding bytes match too.
+std::unique_ptr<GameState> CopyOf(const GameState& g) {
+    auto c = std::make_unique<GameState>();
+    std::memcpy(static_cast<void*>(c.get()), &g, sizeof g);
+    return c;
+}
+
+bool SameBytes(const GameState& a, const GameState& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+// Plays `start` straight through, keeps copies at the target frames, then
+// seeks to those frames in a shuffled order and compares whole states.
+void CheckRandomSeeks(const GameState& start, int interval, int seeks, uint32_t seed) {
+    RoundTimeline t;
+    ASSERT_TRUE(MeasureRound(start, interval, t));
+    ASSERT_GT(t.lastFrame, 2 * interval);
+    ASSERT_EQ(t.snapshots.size(), static_cast<size_t>(t.lastFrame / interval + 1));
+
+    std::mt19937 rng(seed);
+    std::vector<int> targets = {0, 1, interval - 1, interval, interval + 1, t.lastFrame - 1, t.lastFrame};
+    for (int k = 0; k < seeks; ++k) targets.push_back(static_cast<int>(rng() % (t.lastFrame + 1)));
+    std::sort(targets.begin(), targets.end());
+    targets.erase(std::unique(targets.begin(), targets.end()), targets.end());
+
+    // Straight play with no keys held, as the viewer plays.
+    std::vector<std::unique_ptr<GameState>> expected;
+    auto g = CopyOf(start);
+    const RoundHost host = SilentHost();
+    for (int target : targets) {
+        while (g->RoundFrame < target) UpdateRound(*g, host);
+        expected.push_back(CopyOf(*g));
+    }
+    EXPECT_EQ(g->RoundFrame, t.lastFrame);
+    EXPECT_EQ(g->RunMode, RunTitle);
+
+    // Level-up marks: one for each level gained, at the update that gained it.
+    int levelUps = 0;
+    for (const TimelineMark& m : t.marks) levelUps += m.kind == MarkKind::LevelUp;
+    EXPECT_EQ(levelUps, g->Level - start.Level);
+
+    std::vector<size_t> order(targets.size());
+    for (size_t k = 0; k < order.size(); ++k) order[k] = k;
+    std::shuffle(order.begin(), order.end(), rng);
+    auto seeker = CopyOf(start);
+    for (size_t k : order) {
+        const int played = SeekRound(t, *seeker, targets[k], host);
+        EXPECT_LT(played, interval) << "seek to " << targets[k];
+        ASSERT_TRUE(SameBytes(*seeker, *expected[k])) << "seek to frame " << targets[k];
+    }
+    // Past the end stops at the end; stepping one forward plays one update.
+    SeekRound(t, *seeker, t.lastFrame + 500, host);
+    EXPECT_TRUE(SameBytes(*seeker, *expected.back()));
+    SeekRound(t, *seeker, targets[1] - 1, host);
+    EXPECT_EQ(SeekRound(t, *seeker, targets[1], host), 1);
+    EXPECT_TRUE(SameBytes(*seeker, *expected[1]));
+
+    for (const TimelineMark& m : t.marks) {
+        if (m.kind != MarkKind::LevelUp) continue;
+        SeekRound(t, *seeker, m.frame - 1, host);
+        const int before = seeker->Level;
+        SeekRound(t, *seeker, m.frame, host);
+        EXPECT_EQ(seeker->Level, before + 1) << "mark at " << m.frame;
+        EXPECT_EQ(PreviousMark(t, m.frame + 1), m.frame);
+        EXPECT_EQ(NextMark(t, m.frame - 1), m.frame);
+    }
+}
+
+TEST(SeekSnapshots, SeeksAnywhereInALongKeyboardRecordingEqualStraightPlay) {
+    // The keyboard round, recorded through the round's own path and read
+    // back from the recording's text into a playback round.
+    auto recorded = PlayLongRound(20);
+    const std::string text = FormatInputLog(recorded->InputLog);
+    auto start = std::make_unique<GameState>();
+    StartRoundOutsideTitle(*start, RunGame, 1);
+    ASSERT_EQ(ParseInputLog(text, start->InputLog), recorded->InputLogIndex);
+    CheckRandomSeeks(*start, kSnapshotInterval, 300, 1);
+    // Another spacing, so that no seek lands by luck on a snapshot frame.
+    CheckRandomSeeks(*start, 97, 150, 2);
+}
+
+TEST(SeekSnapshots, SeeksInTheShippedRecordingsEqualStraightPlay) {
+    const std::string dir = std::string(MERVOX_BINARY_DIR) + "/game/data/";
+    const std::pair<const char*, int> recordings[] = {{"tuto.dat", RunTutorial}, {"demo1.dat", RunDemo1}};
+    for (const auto& [file, mode] : recordings) {
+        SCOPED_TRACE(file);
+        auto start = std::make_unique<GameState>();
+        ASSERT_TRUE(StartPlaybackRound(*start, mode, dir + file));
+        CheckRandomSeeks(*start, kSnapshotInterval, 200, 3);
+    }
+}
+
+TEST(SeekSnapshots, MarksOnTheTimelineAndAnEmptyTimeline) {
+    RoundTimeline t;
+    t.marks = {{100, MarkKind::LevelUp}, {250, MarkKind::ChainLink}, {400, MarkKind::LevelUp}};
+    EXPECT_EQ(PreviousMark(t, 100), -1);
+    EXPECT_EQ(PreviousMark(t, 101), 100);
+    EXPECT_EQ(PreviousMark(t, 400), 250);
+    EXPECT_EQ(NextMark(t, 99), 100);
+    EXPECT_EQ(NextMark(t, 250), 400);
+    EXPECT_EQ(NextMark(t, 400), -1);
+    // A timeline that was never measured seeks nowhere.
+    auto g = std::make_unique<GameState>();
+    StartRoundOutsideTitle(*g, RunGame, 1);
+    EXPECT_EQ(SeekRound(RoundTimeline{}, *g, 50, SilentHost()), 0);
+    EXPECT_EQ(g->RoundFrame, 0);
+}
+
+}  // namespace
+}  // namespace mervox::testing
