@@ -80,6 +80,11 @@ CommandLine ParseCommandLine(int argc, char** argv) {
         } else if (std::strcmp(arg, "--seed") == 0) {
             const char* v = value(arg);
             if (v && (!ParseInt(v, c.seed) || c.seed < 0)) c.error = "--seed takes a number from 0";
+        } else if (std::strcmp(arg, "--watch") == 0) {
+            if (const char* v = value(arg)) c.watchPath = v;
+        } else if (std::strcmp(arg, "--at") == 0) {
+            const char* v = value(arg);
+            if (v && (!ParseInt(v, c.at) || c.at < 0)) c.error = "--at takes a frame number from 0";
         } else {
             c.error = std::string("unknown option ") + arg;
         }
@@ -87,6 +92,7 @@ CommandLine ParseCommandLine(int argc, char** argv) {
     }
     if (c.error.empty() && c.headless && c.replayPath.empty())
         c.error = "--headless needs --replay FILE";
+    if (c.error.empty() && c.at >= 0 && c.watchPath.empty()) c.error = "--at needs --watch FILE";
     return c;
 }
 
@@ -97,6 +103,7 @@ void PrintUsage() {
         "              [--screenshot F[,F...] --out DIR]\n"
         "       mervox --timedemo FILE [--mode N]\n"
         "       mervox --soak SECONDS [--seed N]\n"
+        "       mervox --watch FILE [--mode N] [--at FRAME]\n"
         "\n"
         "  --headless   play a recording without a window and print the result\n"
         "  --mode N     the round's mode: 1 game, 2 replay, 3 tutorial, 4 and 5 demos\n"
@@ -105,7 +112,12 @@ void PrintUsage() {
         "  --timedemo   play a recording drawing every frame as fast as possible\n"
         "  --soak       run the whole program with erratic keys for SECONDS of game\n"
         "               time, with no window, no waiting and no sound, in a scratch\n"
-        "               copy of the game folder\n",
+        "               copy of the game folder\n"
+        "  --watch      watch a recording: Space pause, . and , one update, - and =\n"
+        "               slower and faster, Left/Right 5 s, Down/Up 30 s, Home/End,\n"
+        "               PageUp/PageDown the previous and next level-up or chain,\n"
+        "               H the overlay, the mouse on the timeline, Escape to leave\n"
+        "  --at FRAME   open the recording paused at that frame\n",
         stdout);
 }
 

@@ -20,6 +20,8 @@ struct CommandLine {
     int scale = 0;               // --scale N (0: largest that fits)
     int soakSeconds = 0;         // --soak SECONDS: the whole program on the null platform
     int seed = 1;                // --seed N: the soak's key script
+    std::string watchPath;       // --watch FILE: the viewer
+    int at = -1;                 // --at FRAME: the viewer opens paused there
     std::string error;           // set when the line could not be read
 };
 

@@ -5,6 +5,7 @@
 #include "app/command_line.h"
 #include "app/headless_runner.h"
 #include "app/program.h"
+#include "app/replay_viewer.h"
 
 int main(int argc, char** argv) {
     mervox::CommandLine cmd = mervox::ParseCommandLine(argc, argv);
@@ -20,5 +21,6 @@ int main(int argc, char** argv) {
     if (cmd.headless) return mervox::RunHeadless(cmd);
     if (!cmd.timedemoPath.empty()) return mervox::RunTimedemo(cmd);
     if (cmd.soakSeconds > 0) return mervox::RunSoak(cmd);
+    if (!cmd.watchPath.empty()) return mervox::RunWatch(cmd);
     return mervox::RunProgram(cmd);
 }

@@ -56,6 +56,16 @@ SDL_Scancode ScancodeOf(HostKey key) {
         case HostKey::S: return SDL_SCANCODE_S;
         case HostKey::Ctrl: return SDL_SCANCODE_LCTRL;
         case HostKey::Escape: return SDL_SCANCODE_ESCAPE;
+        case HostKey::Space: return SDL_SCANCODE_SPACE;
+        case HostKey::Period: return SDL_SCANCODE_PERIOD;
+        case HostKey::Comma: return SDL_SCANCODE_COMMA;
+        case HostKey::Minus: return SDL_SCANCODE_MINUS;
+        case HostKey::Equals: return SDL_SCANCODE_EQUALS;
+        case HostKey::Home: return SDL_SCANCODE_HOME;
+        case HostKey::End: return SDL_SCANCODE_END;
+        case HostKey::PageUp: return SDL_SCANCODE_PAGEUP;
+        case HostKey::PageDown: return SDL_SCANCODE_PAGEDOWN;
+        case HostKey::H: return SDL_SCANCODE_H;
     }
     return SDL_SCANCODE_UNKNOWN;
 }

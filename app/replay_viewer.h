@@ -1,0 +1,99 @@
+// Watching a recording like a video: pause, single updates forward and
+// back, slow motion and fast forward, seeks of 5 and 30 seconds, the start
+// and the end, the previous and next level-up or chain link, and a click or
+// drag on the timeline. The round is measured once by a headless pass that
+// keeps a snapshot every few updates, so any seek plays at most one
+// snapshot interval.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "app/program.h"
+#include "app/seek_snapshots.h"
+#include "draw/frame_buffer.h"
+#include "game/state/game_state.h"
+#include "render/render_resources.h"
+
+namespace mervox {
+
+enum class WatchCommand {
+    PlayPause,
+    StepForward, StepBack,
+    Slower, Faster,
+    Back5s, Forward5s, Back30s, Forward30s,
+    ToStart, ToEnd,
+    PreviousMark, NextMark,
+    ToggleOverlay,
+};
+
+// Playback speeds in quarters of normal speed; the last is "as fast as
+// drawing allows".
+inline constexpr int kWatchSpeeds[] = {1, 2, 4, 8, 16, 32, 0};
+constexpr int kNormalSpeed = 2;  // index of 1x
+constexpr int kFastestSpeed = 6;
+
+struct WatchSession {
+    std::unique_ptr<GameState> g = std::make_unique<GameState>();
+    RoundTimeline timeline;
+    bool paused = false;
+    int speed = kNormalSpeed;  // index into kWatchSpeeds
+    int quarters = 0;          // quarter updates owed at slow speeds
+    bool overlay = true;
+};
+
+// Loads the recording as a playback round of RunMode `mode`, measures it
+// and goes to frame `at` (paused there when `at` is not negative). False
+// with a reason when the recording cannot be read or does not end.
+bool OpenWatch(WatchSession& s, const std::string& path, int mode, int at, std::string& error);
+
+// Frames of the round: 60 updates a second.
+int WatchFrame(const WatchSession& s);
+int WatchLastFrame(const WatchSession& s);
+
+void ApplyWatchCommand(WatchSession& s, WatchCommand c);
+
+// Goes to a frame (clamped to the round); the picture then shows it.
+void WatchSeek(WatchSession& s, int frame);
+
+// One pass of the viewer's loop (1/60 s): plays the updates the speed owes
+// unless paused, and pauses at the end. At the fastest speed it plays until
+// `deadline` says stop (checked between updates; null plays 8). Returns the
+// updates played.
+int AdvanceWatch(WatchSession& s, bool (*deadline)(void* ctx) = nullptr, void* ctx = nullptr);
+
+// The timeline bar in frame-buffer pixels, for drawing and for the mouse.
+struct TimelineBar {
+    int left, top, right, bottom;  // right and bottom exclusive
+};
+TimelineBar WatchTimelineBar();
+// The frame under a picture x on the bar (any y), clamped to the round.
+int FrameAtBarX(const WatchSession& s, int x);
+
+// Draws the round at its frame and, when shown, the overlay: the timeline
+// with its marks, the frame and the time, the speed and the keys held.
+void DrawWatch(const WatchSession& s, const RenderResources& res, FrameBuffer& fb);
+
+// A pointer (mouse) for the timeline: picture coordinates of the shown
+// frame (0, 0 is the picture's top left) and whether the button is held.
+struct WatchPointer {
+    void* ctx = nullptr;
+    bool (*poll)(void* ctx, int* x, int* y) = nullptr;
+};
+
+struct WatchRun {
+    std::string baseDir = ".";
+    std::string path;
+    int mode = 1;
+    int at = -1;
+};
+
+// The viewer's window loop on any platform: 60 passes a second, a drawing
+// every pass, Escape or closing the window ends it.
+int RunWatchOn(const ProgramPlatform& platform, const WatchPointer& pointer, const WatchRun& run);
+
+// `mervox --watch FILE [--mode N] [--at FRAME]` on the desktop.
+int RunWatch(const CommandLine& cmd);
+
+}  // namespace mervox

@@ -1,0 +1,83 @@
+// `mervox --watch`: the viewer in the game's window, with the keyboard, the
+// mouse and the millisecond clock of the desktop. No sound is played.
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "app/replay_viewer.h"
+#include "platform/clock.h"
+#include "platform/display_check.h"
+#include "platform/keyboard.h"
+#include "platform/message_pump.h"
+#include "platform/pointer.h"
+#include "platform/screen_mode.h"
+#include "platform/window.h"
+
+namespace mervox {
+
+namespace {
+
+constexpr int kDecorationHeight = 64;
+constexpr int kDecorationWidth = 16;
+
+struct WatchDesktop {
+    ProgramWindow window;
+    KeyboardState keyboard{};
+    MessagePump pump;
+};
+
+WatchDesktop& W(void* ctx) { return *static_cast<WatchDesktop*>(ctx); }
+
+void Connect(void* ctx, const PlatformEvents& events) {
+    WatchDesktop& d = W(ctx);
+    d.pump.window = &d.window;
+    d.pump.keyboard = &d.keyboard;
+    d.pump.quitRequested = events.quitRequested;
+}
+uint32_t Clock(void*) { return ClockMs(); }
+void Pump(void* ctx, int ms) { PumpMessagesFor(W(ctx).pump, ms); }
+bool WatchKeyDown(void* ctx, HostKey key) { return PollHostKey(W(ctx).keyboard, key); }
+void Present(void* ctx, const uint32_t* frame) { PresentFrame(W(ctx).window, frame); }
+bool Pointer(void* ctx, int* x, int* y) { return PollPointer(W(ctx).window, *x, *y); }
+
+}  // namespace
+
+int RunWatch(const CommandLine& cmd) {
+    std::string why;
+    if (!DisplayNamed(why) || !StartVideo(why)) {
+        std::fprintf(stderr, "mervox: cannot open the viewer's window (%s)\n", why.c_str());
+        return 1;
+    }
+    if (!VideoDriverShowsWindows(why)) {
+        std::fprintf(stderr, "mervox: cannot open the viewer's window (%s)\n", why.c_str());
+        StopVideo();
+        return 1;
+    }
+    const DesktopArea desktop = QueryDesktop();
+    auto d = std::make_unique<WatchDesktop>();
+    ResetKeyboard(d->keyboard);
+    const int scale =
+        WindowScale(cmd.scale, desktop.usableWidth - kDecorationWidth, desktop.usableHeight - kDecorationHeight);
+    if (!OpenProgramWindow(d->window, 0, scale, why)) {
+        std::fprintf(stderr, "mervox: cannot open the viewer's window (%s)\n", why.c_str());
+        StopVideo();
+        return 1;
+    }
+    ProgramPlatform p;
+    p.ctx = d.get();
+    p.connect = Connect;
+    p.clockMs = Clock;
+    p.pumpMessagesFor = Pump;
+    p.keyDown = WatchKeyDown;
+    p.presentFrame = Present;
+    WatchRun run;
+    run.path = cmd.watchPath;
+    run.mode = cmd.mode;
+    run.at = cmd.at;
+    const int status = RunWatchOn(p, WatchPointer{d.get(), Pointer}, run);
+    CloseProgramWindow(d->window);
+    StopVideo();
+    return status;
+}
+
+}  // namespace mervox

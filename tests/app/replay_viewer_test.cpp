@@ -1,0 +1,142 @@
+// The viewer as a user drives it, on a platform with no window: keys held in
+// given passes, the pictures presented kept. With the overlay hidden, the
+// picture after every seek, step and speed change is the picture of a
+// straight play to that frame.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/command_line.h"
+#include "app/playback_round.h"
+#include "app/replay_viewer.h"
+#include "game/simulation.h"
+#include "render/scene_drawing.h"
+
+namespace mervox::testing {
+namespace {
+
+const std::string kGameDir = std::string(MERVOX_BINARY_DIR) + "/game";
+const std::string kDemo = kGameDir + "/data/demo1.dat";
+
+struct ScriptedViewer {
+    uint32_t clock = 1;
+    int pass = 0;                        // pictures presented so far
+    std::map<int, HostKey> keys;         // the key held in a pass
+    std::map<int, std::vector<uint32_t>> pictures;
+    int quitAt = 0;
+};
+
+ScriptedViewer& V(void* ctx) { return *static_cast<ScriptedViewer*>(ctx); }
+
+ProgramPlatform ScriptedPlatform(ScriptedViewer& v) {
+    ProgramPlatform p;
+    p.ctx = &v;
+    p.clockMs = [](void* ctx) { return V(ctx).clock; };
+    p.pumpMessagesFor = [](void* ctx, int ms) { V(ctx).clock += ms > 0 ? static_cast<uint32_t>(ms) : 1u; };
+    p.keyDown = [](void* ctx, HostKey key) {
+        ScriptedViewer& v = V(ctx);
+        if (key == HostKey::Escape) return v.pass >= v.quitAt;
+        auto it = v.keys.find(v.pass);
+        return it != v.keys.end() && it->second == key;
+    };
+    p.presentFrame = [](void* ctx, const uint32_t* frame) {
+        ScriptedViewer& v = V(ctx);
+        v.pictures[v.pass].assign(frame, frame + kFrameWidth * kFrameHeight);
+        v.pass += 1;
+    };
+    return p;
+}
+
+// The picture of a straight play of the recording to `frame`.
+std::vector<uint32_t> StraightPicture(const RenderResources& res, int frame) {
+    auto g = std::make_unique<GameState>();
+    StartPlaybackRound(*g, RunDemo1, kDemo);
+    const RoundHost host;
+    while (g->RoundFrame < frame && g->RunMode != RunTitle) UpdateRound(*g, host);
+    auto fb = std::make_unique<FrameBuffer>();
+    DrawScene(*g, res, *fb);
+    return std::vector<uint32_t>(fb->pixels, fb->pixels + kFrameWidth * kFrameHeight);
+}
+
+TEST(ReplayViewer, PicturesAfterSeeksStepsAndSpeedsEqualStraightPlay) {
+    auto start = std::make_unique<GameState>();
+    ASSERT_TRUE(StartPlaybackRound(*start, RunDemo1, kDemo));
+    RoundTimeline t;
+    ASSERT_TRUE(MeasureRound(*start, kSnapshotInterval, t));
+    const int last = t.lastFrame;
+    const int firstMark = NextMark(t, 0);
+    ASSERT_GT(firstMark, 0);
+
+    ScriptedViewer v;
+    // Pass: key held in it; then the frame the pass shows.
+    const std::vector<std::pair<HostKey, int>> script = {
+        {HostKey::H, 1000},          // opened paused at 1000; overlay off
+        {HostKey::Right, 1300},      // +5 s
+        {HostKey::Comma, 1299},      // one update back
+        {HostKey::Period, 1300},     // one forward
+        {HostKey::Down, 0},          // -30 s stops at the start
+        {HostKey::End, last},
+        {HostKey::Left, last - 300},
+        {HostKey::Up, last},         // +30 s stops at the end
+        {HostKey::Home, 0},
+        {HostKey::PageDown, firstMark},
+        {HostKey::PageUp, 0},        // no mark before the first: the start
+        {HostKey::Space, 1},         // playing at 1x: one update a pass
+        // The pass between two presses plays on as well.
+        {HostKey::Equals, 4},        // 2x from this pass on
+        {HostKey::Minus, 7},         // 1x again
+    };
+    std::vector<int> expected;
+    int pass = 0;
+    for (const auto& [key, frame] : script) {
+        v.keys[pass] = key;
+        expected.push_back(frame);
+        pass += 2;  // a pass with no key between presses
+    }
+    v.quitAt = pass;
+
+    WatchRun run;
+    run.baseDir = kGameDir;
+    run.path = kDemo;
+    run.mode = RunDemo1;
+    run.at = 1000;
+    ASSERT_EQ(RunWatchOn(ScriptedPlatform(v), WatchPointer{}, run), 0);
+
+    RenderResources res;
+    LoadRenderResources(res, kGameDir);
+    for (size_t k = 0; k < script.size(); ++k) {
+        const int p = static_cast<int>(2 * k);
+        ASSERT_TRUE(v.pictures.count(p));
+        EXPECT_TRUE(v.pictures[p] == StraightPicture(res, expected[k]))
+            << "pass " << p << ": key " << static_cast<int>(script[k].first) << ", frame " << expected[k];
+    }
+    ReleaseRenderResources(res);
+}
+
+TEST(ReplayViewer, ARecordingThatCannotBeReadFailsBeforeAnyPicture) {
+    ScriptedViewer v;
+    WatchRun run;
+    run.baseDir = kGameDir;
+    run.path = kGameDir + "/data/no-such-recording.dat";
+    EXPECT_EQ(RunWatchOn(ScriptedPlatform(v), WatchPointer{}, run), 1);
+    EXPECT_EQ(v.pass, 0);
+}
+
+TEST(ReplayViewer, CommandLineTakesWatchAndAt) {
+    const char* good[] = {"mervox", "--watch", "x.dat", "--mode", "4", "--at", "1200"};
+    CommandLine c = ParseCommandLine(7, const_cast<char**>(good));
+    EXPECT_EQ(c.error, "");
+    EXPECT_EQ(c.watchPath, "x.dat");
+    EXPECT_EQ(c.at, 1200);
+    const char* noWatch[] = {"mervox", "--at", "5"};
+    EXPECT_NE(ParseCommandLine(3, const_cast<char**>(noWatch)).error, "");
+    const char* negative[] = {"mervox", "--watch", "x.dat", "--at", "-3"};
+    EXPECT_NE(ParseCommandLine(5, const_cast<char**>(negative)).error, "");
+}
+
+}  // namespace
+}  // namespace mervox::testing
