@@ -138,12 +138,12 @@ constexpr uint32_t kChainMark = 0x00FF7040;
 constexpr uint32_t kKeyLit = 0x00FFD040;
 constexpr uint32_t kKeyDark = 0x00303438;
 
-// Darkens the band under the overlay to half its brightness.
+// Darkens the band under the overlay to a quarter of its brightness.
 void DarkenRows(FrameBuffer& fb, int top, int bottom) {
     for (int y = std::max(top, 0); y < std::min(bottom, kFrameHeight); ++y)
         for (int x = 0; x < kFrameWidth; ++x) {
             uint32_t& p = fb.pixels[y * kFrameWidth + x];
-            p = (p >> 1) & 0x007F7F7Fu;
+            p = (p >> 2) & 0x003F3F3Fu;
         }
 }
 

@@ -24,6 +24,7 @@ struct WatchDesktop {
     ProgramWindow window;
     KeyboardState keyboard{};
     MessagePump pump;
+    PointerState pointer;
 };
 
 WatchDesktop& W(void* ctx) { return *static_cast<WatchDesktop*>(ctx); }
@@ -38,7 +39,7 @@ uint32_t Clock(void*) { return ClockMs(); }
 void Pump(void* ctx, int ms) { PumpMessagesFor(W(ctx).pump, ms); }
 bool WatchKeyDown(void* ctx, HostKey key) { return PollHostKey(W(ctx).keyboard, key); }
 void Present(void* ctx, const uint32_t* frame) { PresentFrame(W(ctx).window, frame); }
-bool Pointer(void* ctx, int* x, int* y) { return PollPointer(W(ctx).window, *x, *y); }
+bool Pointer(void* ctx, int* x, int* y) { return PollPointer(W(ctx).pointer, *x, *y); }
 
 }  // namespace
 
@@ -63,6 +64,7 @@ int RunWatch(const CommandLine& cmd) {
         StopVideo();
         return 1;
     }
+    StartPointer(d->pointer, d->window);
     ProgramPlatform p;
     p.ctx = d.get();
     p.connect = Connect;
@@ -75,6 +77,7 @@ int RunWatch(const CommandLine& cmd) {
     run.mode = cmd.mode;
     run.at = cmd.at;
     const int status = RunWatchOn(p, WatchPointer{d.get(), Pointer}, run);
+    StopPointer(d->pointer);
     CloseProgramWindow(d->window);
     StopVideo();
     return status;

@@ -4,14 +4,50 @@
 
 namespace mervox {
 
-bool PollPointer(const ProgramWindow& w, int& x, int& y) {
-    int wx = 0, wy = 0;
-    const uint32_t buttons = SDL_GetMouseState(&wx, &wy);
+namespace {
+
+int NotePress(void* ctx, SDL_Event* e) {
+    auto* p = static_cast<PointerState*>(ctx);
+    if (e->type == SDL_MOUSEBUTTONDOWN && e->button.button == SDL_BUTTON_LEFT) {
+        p->pressedSincePoll = true;
+        p->pressX = e->button.x;
+        p->pressY = e->button.y;
+    }
+    return 1;
+}
+
+void ToPicture(const ProgramWindow& w, int wx, int wy, int& x, int& y) {
     float lx = static_cast<float>(wx), ly = static_cast<float>(wy);
     if (w.renderer != nullptr) SDL_RenderWindowToLogical(w.renderer, wx, wy, &lx, &ly);
     x = static_cast<int>(lx) - PictureLeft(w.screenMode);
     y = static_cast<int>(ly);
-    return (buttons & SDL_BUTTON_LMASK) != 0;
+}
+
+}  // namespace
+
+void StartPointer(PointerState& p, const ProgramWindow& w) {
+    p.window = &w;
+    if (!p.watching) SDL_AddEventWatch(NotePress, &p);
+    p.watching = true;
+}
+
+void StopPointer(PointerState& p) {
+    if (p.watching) SDL_DelEventWatch(NotePress, &p);
+    p.watching = false;
+}
+
+bool PollPointer(PointerState& p, int& x, int& y) {
+    if (p.window == nullptr) return false;
+    int wx = 0, wy = 0;
+    const bool held = (SDL_GetMouseState(&wx, &wy) & SDL_BUTTON_LMASK) != 0;
+    const bool pressed = p.pressedSincePoll;
+    p.pressedSincePoll = false;
+    if (!held && pressed) {
+        wx = p.pressX;
+        wy = p.pressY;
+    }
+    ToPicture(*p.window, wx, wy, x, y);
+    return held || pressed;
 }
 
 }  // namespace mervox
