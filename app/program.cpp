@@ -10,6 +10,7 @@
 
 #include "app/frame_loop.h"
 #include "app/program_audio.h"
+#include "app/replay_viewer.h"
 #include "draw/frame_buffer.h"
 #include "game/simulation.h"
 #include "platform/clock.h"
@@ -47,6 +48,7 @@ struct Program {
     ProgramAudioPtr audio;        // null until started and after closing down
     SoundMessages soundMessages;  // to a message box, or stderr without one
     RoundHost host;
+    WatchSession viewer;          // the viewer's keys in played-back rounds
     TitleHost title;
     FrameHooks frameHooks;
     std::string baseDir = ".";
@@ -134,7 +136,15 @@ void DrawTitleHook(void* ctx) {
 
 void DrawSceneHook(void* ctx) {
     Program& p = P(ctx);
-    DrawScene(*p.g, p.res, *p.fb, p.frameHooks);
+    if (p.g->Playback != 1) {
+        DrawScene(*p.g, p.res, *p.fb, p.frameHooks);
+        return;
+    }
+    FrameHooks noPresent = p.frameHooks;
+    noPresent.presentFrame = nullptr;
+    DrawScene(*p.g, p.res, *p.fb, noPresent);
+    DrawWatchOverlay(p.viewer, p.res, *p.fb);
+    PresentHook(&p);
 }
 
 void TitleUpdateHook(void* ctx) {
@@ -144,7 +154,8 @@ void TitleUpdateHook(void* ctx) {
 
 void RoundUpdateHook(void* ctx) {
     Program& p = P(ctx);
-    UpdateRound(*p.g, p.host);
+    if (p.g->Playback == 1) WatchRoundPass(p.viewer, *p.g, p.host);
+    else UpdateRound(*p.g, p.host);
 }
 
 void PassDoneHook(void* ctx) {

@@ -27,6 +27,9 @@ void PauseAtEnd(WatchSession& s) {
 }  // namespace
 
 bool OpenWatch(WatchSession& s, const std::string& path, int mode, int at, std::string& error) {
+    s.own = std::make_unique<GameState>();
+    s.g = s.own.get();
+    s.live = false;
     if (!StartPlaybackRound(*s.g, mode, path)) {
         error = "cannot open recording " + path;
         return false;
@@ -44,6 +47,7 @@ int WatchFrame(const WatchSession& s) { return s.g->RoundFrame; }
 int WatchLastFrame(const WatchSession& s) { return s.timeline.lastFrame; }
 
 void WatchSeek(WatchSession& s, int frame) {
+    if (s.live) frame = std::min(frame, WatchLastFrame(s) - 1);
     SeekRound(s.timeline, *s.g, frame, SilentHost());
     s.quarters = 0;
 }
@@ -214,7 +218,11 @@ void DrawOverlay(const WatchSession& s, const RenderResources& res, FrameBuffer&
 
 void DrawWatch(const WatchSession& s, const RenderResources& res, FrameBuffer& fb) {
     DrawScene(*s.g, res, fb);
-    if (s.overlay) DrawOverlay(s, res, fb);
+    DrawWatchOverlay(s, res, fb);
+}
+
+void DrawWatchOverlay(const WatchSession& s, const RenderResources& res, FrameBuffer& fb) {
+    if (s.overlay && s.g != nullptr) DrawOverlay(s, res, fb);
 }
 
 }  // namespace mervox
@@ -255,6 +263,8 @@ constexpr KeyBinding kBindings[] = {
 };
 constexpr int kBindingCount = sizeof kBindings / sizeof kBindings[0];
 
+static_assert(kBindingCount == kWatchKeyCount, "one held-pass count per viewer key");
+
 struct PassClock {
     const ProgramPlatform* platform;
     uint32_t start;
@@ -266,6 +276,67 @@ bool PassOver(void* ctx) {
 }
 
 }  // namespace
+
+void PollWatchKeys(WatchSession& s, bool (*keyDown)(void* ctx, HostKey key), void* ctx) {
+    for (int k = 0; k < kBindingCount; ++k) {
+        const bool down = keyDown != nullptr && keyDown(ctx, kBindings[k].key);
+        s.heldPasses[k] = down ? s.heldPasses[k] + 1 : 0;
+        const int n = s.heldPasses[k];
+        const bool repeat = kBindings[k].repeats && n > kRepeatDelay && (n - kRepeatDelay) % kRepeatEvery == 0;
+        if (n == 1 || repeat) ApplyWatchCommand(s, kBindings[k].command);
+    }
+}
+
+namespace {
+
+struct HostKeys {
+    const RoundHost* host;
+};
+
+bool HostKeyHook(void* ctx, HostKey key) { return HostKeyDown(*static_cast<HostKeys*>(ctx)->host, key); }
+
+}  // namespace
+
+void WatchRoundPass(WatchSession& s, GameState& g, const RoundHost& host) {
+    if (s.g != &g || g.RoundFrame == 0) {
+        const bool overlay = s.g == &g && s.overlay;
+        s.own.reset();
+        s.g = &g;
+        s.live = true;
+        s.paused = false;
+        s.speed = kNormalSpeed;
+        s.quarters = 0;
+        s.overlay = overlay;
+        for (int& n : s.heldPasses) n = 0;
+        if (!MeasureRound(g, kSnapshotInterval, s.timeline)) s.timeline = RoundTimeline{};
+    }
+    if (!s.timeline.snapshots.empty()) {
+        const int before = WatchFrame(s);
+        const bool pausedBefore = s.paused;
+        const int speedBefore = s.speed;
+        const bool overlayBefore = s.overlay;
+        HostKeys keys{&host};
+        PollWatchKeys(s, HostKeyHook, &keys);
+        const bool command = WatchFrame(s) != before || s.paused != pausedBefore || s.speed != speedBefore;
+        if (command && overlayBefore == s.overlay) s.overlay = true;
+    }
+    if (s.paused) return;
+    // Effects and voices only at normal speed.
+    RoundHost quiet = host;
+    if (kWatchSpeeds[s.speed] != 4) {
+        quiet.writeEffect = nullptr;
+        quiet.playVoice = nullptr;
+    }
+    int updates = 1;
+    if (kWatchSpeeds[s.speed] == 0) {
+        updates = 16;
+    } else {
+        s.quarters += kWatchSpeeds[s.speed];
+        updates = s.quarters / 4;
+        s.quarters %= 4;
+    }
+    for (int k = 0; k < updates && g.RunMode != RunTitle; ++k) UpdateRound(g, quiet);
+}
 
 int RunWatchOn(const ProgramPlatform& platform, const WatchPointer& pointer, const WatchRun& run) {
     auto s = std::make_unique<WatchSession>();
@@ -280,7 +351,6 @@ int RunWatchOn(const ProgramPlatform& platform, const WatchPointer& pointer, con
 
     int32_t quit = 0;
     if (platform.connect != nullptr) platform.connect(platform.ctx, PlatformEvents{&quit, nullptr, nullptr});
-    int heldPasses[kBindingCount] = {};
     bool dragging = false;
     bool buttonBefore = false;
     int step = 0;
@@ -293,13 +363,7 @@ int RunWatchOn(const ProgramPlatform& platform, const WatchPointer& pointer, con
         if (quit != 0) break;
         if (platform.keyDown != nullptr && platform.keyDown(platform.ctx, HostKey::Escape)) break;
 
-        for (int k = 0; k < kBindingCount; ++k) {
-            const bool down = platform.keyDown != nullptr && platform.keyDown(platform.ctx, kBindings[k].key);
-            heldPasses[k] = down ? heldPasses[k] + 1 : 0;
-            const int n = heldPasses[k];
-            const bool repeat = kBindings[k].repeats && n > kRepeatDelay && (n - kRepeatDelay) % kRepeatEvery == 0;
-            if (n == 1 || repeat) ApplyWatchCommand(*s, kBindings[k].command);
-        }
+        PollWatchKeys(*s, platform.keyDown, platform.ctx);
 
         if (pointer.poll != nullptr) {
             int x = 0, y = 0;

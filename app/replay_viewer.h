@@ -34,13 +34,20 @@ inline constexpr int kWatchSpeeds[] = {1, 2, 4, 8, 16, 32, 0};
 constexpr int kNormalSpeed = 2;  // index of 1x
 constexpr int kFastestSpeed = 6;
 
+constexpr int kWatchKeyCount = 14;
+
 struct WatchSession {
-    std::unique_ptr<GameState> g = std::make_unique<GameState>();
+    std::unique_ptr<GameState> own;  // the round --watch plays
+    GameState* g = nullptr;          // the round watched: own, or the program's
     RoundTimeline timeline;
+    // A round the title started: seeks stop short of the round's last
+    // update, which is played so that the round ends as it always does.
+    bool live = false;
     bool paused = false;
     int speed = kNormalSpeed;  // index into kWatchSpeeds
     int quarters = 0;          // quarter updates owed at slow speeds
     bool overlay = true;
+    int heldPasses[kWatchKeyCount] = {};  // passes each viewer key has been held
 };
 
 // Loads the recording as a playback round of RunMode `mode`, measures it
@@ -62,6 +69,22 @@ void WatchSeek(WatchSession& s, int frame);
 // `deadline` says stop (checked between updates; null plays 8). Returns the
 // updates played.
 int AdvanceWatch(WatchSession& s, bool (*deadline)(void* ctx) = nullptr, void* ctx = nullptr);
+
+// Polls the viewer's keys (once each) and applies the commands of those
+// just pressed, or held long enough to repeat.
+void PollWatchKeys(WatchSession& s, bool (*keyDown)(void* ctx, HostKey key), void* ctx);
+
+// A playback round started by the title (the replay, the tutorial, the
+// demonstrations) under the viewer's keys: called by the program instead of
+// UpdateRound for such a round. The round is measured at its first update.
+// Paused, it does not update; slow and fast it updates less or more often,
+// with effects and voices heard at normal speed only. The overlay appears
+// with the first viewer key pressed. The round's own keys (Ctrl, Z,
+// Escape) keep their meaning while it plays.
+void WatchRoundPass(WatchSession& s, GameState& g, const RoundHost& host);
+
+// Draws the overlay over a drawn scene when it is shown.
+void DrawWatchOverlay(const WatchSession& s, const RenderResources& res, FrameBuffer& fb);
 
 // The timeline bar in frame-buffer pixels, for drawing and for the mouse.
 struct TimelineBar {
