@@ -117,6 +117,88 @@ TEST(ReplayViewer, PicturesAfterSeeksStepsAndSpeedsEqualStraightPlay) {
     ReleaseRenderResources(res);
 }
 
+struct TitleRoundWorld {
+    bool holding = false;
+    HostKey held = HostKey::Space;
+    int effects = 0;
+    int musicStops = 0;
+};
+
+RoundHost TitleRoundHost(TitleRoundWorld& w) {
+    RoundHost h;
+    h.ctx = &w;
+    h.keyDown = [](void* ctx, HostKey key) {
+        auto* w = static_cast<TitleRoundWorld*>(ctx);
+        return w->holding && w->held == key;
+    };
+    h.writeEffect = [](void* ctx, int, bool) { static_cast<TitleRoundWorld*>(ctx)->effects += 1; };
+    h.stopMusic = [](void* ctx) { static_cast<TitleRoundWorld*>(ctx)->musicStops += 1; };
+    return h;
+}
+
+// One pass of a title playback round with a key held in it.
+void Press(WatchSession& s, GameState& g, TitleRoundWorld& w, const RoundHost& h, HostKey key) {
+    w.holding = true;
+    w.held = key;
+    WatchRoundPass(s, g, h);
+    w.holding = false;
+}
+
+TEST(ReplayViewer, TitlePlaybackRoundsPlayAsBeforeUntilAViewerKeyAndEndAsAlways) {
+    auto g = std::make_unique<GameState>();
+    ASSERT_TRUE(StartPlaybackRound(*g, RunDemo1, kDemo));
+    g->BGMMODE = SoundOn;  // as the title starts it with music
+    auto plain = std::make_unique<GameState>();
+    std::memcpy(static_cast<void*>(plain.get()), g.get(), sizeof *g);
+    TitleRoundWorld w, wPlain;
+    const RoundHost h = TitleRoundHost(w), hPlain = TitleRoundHost(wPlain);
+
+    // No viewer key: one update a pass, the same state and the same effects.
+    WatchSession s;
+    for (int k = 0; k < 900; ++k) {
+        WatchRoundPass(s, *g, h);
+        UpdateRound(*plain, hPlain);
+    }
+    EXPECT_EQ(std::memcmp(g.get(), plain.get(), sizeof *g), 0);
+    EXPECT_EQ(w.effects, wPlain.effects);
+    EXPECT_GT(w.effects, 0);
+    EXPECT_FALSE(s.overlay);
+
+    // Paused: nothing moves; the overlay came with the key.
+    Press(s, *g, w, h, HostKey::Space);
+    const int pausedAt = g->RoundFrame;
+    for (int k = 0; k < 30; ++k) WatchRoundPass(s, *g, h);
+    EXPECT_EQ(g->RoundFrame, pausedAt);
+    EXPECT_TRUE(s.overlay);
+
+    // At 2x two updates a pass and no effect heard, where normal speed hears some.
+    Press(s, *g, w, h, HostKey::Space);
+    Press(s, *g, w, h, HostKey::Equals);
+    const int fastFrom = g->RoundFrame;
+    const int effectsBefore = w.effects;
+    for (int k = 0; k < 600; ++k) WatchRoundPass(s, *g, h);
+    EXPECT_EQ(g->RoundFrame, fastFrom + 2 * 600);
+    EXPECT_EQ(w.effects, effectsBefore);
+    wPlain.effects = 0;
+    while (plain->RoundFrame < g->RoundFrame) UpdateRound(*plain, hPlain);
+    EXPECT_GT(wPlain.effects, 0);
+
+    // A seek to the end stops one update short; the next pass ends the
+    // round with the music stopped, as a round always ends.
+    Press(s, *g, w, h, HostKey::Minus);
+    w.holding = true;
+    w.held = HostKey::End;
+    s.paused = true;
+    WatchRoundPass(s, *g, h);
+    w.holding = false;
+    EXPECT_EQ(g->RoundFrame, s.timeline.lastFrame - 1);
+    EXPECT_NE(g->RunMode, RunTitle);
+    EXPECT_EQ(w.musicStops, 0);
+    Press(s, *g, w, h, HostKey::Space);
+    EXPECT_EQ(g->RunMode, RunTitle);
+    EXPECT_EQ(w.musicStops, 1);
+}
+
 TEST(ReplayViewer, ARecordingThatCannotBeReadFailsBeforeAnyPicture) {
     ScriptedViewer v;
     WatchRun run;
