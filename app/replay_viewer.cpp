@@ -6,6 +6,7 @@
 
 #include "app/frame_pacing.h"
 #include "app/playback_round.h"
+#include "app/program_audio.h"
 #include "draw/draw_context.h"
 #include "draw/raster.h"
 #include "draw/text_drawing.h"
@@ -26,7 +27,8 @@ void PauseAtEnd(WatchSession& s) {
 
 }  // namespace
 
-bool OpenWatch(WatchSession& s, const std::string& path, int mode, int at, std::string& error) {
+bool OpenWatch(WatchSession& s, const std::string& path, int mode, int at, std::string& error,
+               bool music) {
     s.own = std::make_unique<GameState>();
     s.g = s.own.get();
     s.live = false;
@@ -34,6 +36,7 @@ bool OpenWatch(WatchSession& s, const std::string& path, int mode, int at, std::
         error = "cannot open recording " + path;
         return false;
     }
+    if (music) s.g->BGMMODE = SoundOn;
     if (!MeasureRound(*s.g, kSnapshotInterval, s.timeline)) {
         error = "the recording " + path + " does not end";
         return false;
@@ -93,7 +96,14 @@ void ApplyWatchCommand(WatchSession& s, WatchCommand c) {
 int AdvanceWatch(WatchSession& s, bool (*deadline)(void* ctx), void* ctx) {
     if (s.paused) return 0;
     int played = 0;
-    const RoundHost host = SilentHost();
+    RoundHost host = s.sound;
+    if (kWatchSpeeds[s.speed] != 4) {
+        host.writeEffect = nullptr;
+        host.playVoice = nullptr;
+    }
+    // The music plays on to the viewer's end, whatever the round does.
+    host.stopMusic = nullptr;
+    host.pumpMessages = nullptr;
     auto one = [&]() {
         if (WatchFrame(s) >= WatchLastFrame(s)) return false;
         UpdateRound(*s.g, host);
@@ -265,6 +275,24 @@ constexpr int kBindingCount = sizeof kBindings / sizeof kBindings[0];
 
 static_assert(kBindingCount == kWatchKeyCount, "one held-pass count per viewer key");
 
+ProgramAudio& A(void* ctx) { return *static_cast<ProgramAudio*>(ctx); }
+
+// The watched round's sound: effects, voices and the music's level.
+RoundHost SoundHost(ProgramAudio* audio) {
+    RoundHost h;
+    h.ctx = audio;
+    h.writeEffect = [](void* ctx, int effect, bool restart) { ProgramWriteEffect(A(ctx), effect, restart); };
+    h.playVoice = [](void* ctx, VoiceClip clip) { ProgramPlayVoice(A(ctx), clip); };
+    h.preloadMusic = [](void* ctx) { ProgramPreloadMusic(A(ctx)); };
+    return h;
+}
+
+void AudioEvent(void* ctx, uint32_t type, int32_t code) { ProgramAudioEvent(A(ctx), type, code); }
+
+void PrintSoundMessage(void*, const std::string& caption, const std::string& text) {
+    std::fprintf(stderr, "mervox: %s: %s\n", caption.c_str(), text.c_str());
+}
+
 struct PassClock {
     const ProgramPlatform* platform;
     uint32_t start;
@@ -341,7 +369,7 @@ void WatchRoundPass(WatchSession& s, GameState& g, const RoundHost& host) {
 int RunWatchOn(const ProgramPlatform& platform, const WatchPointer& pointer, const WatchRun& run) {
     auto s = std::make_unique<WatchSession>();
     std::string error;
-    if (!OpenWatch(*s, run.path, run.mode, run.at, error)) {
+    if (!OpenWatch(*s, run.path, run.mode, run.at, error, run.sound)) {
         std::fprintf(stderr, "mervox: %s\n", error.c_str());
         return 1;
     }
@@ -349,8 +377,15 @@ int RunWatchOn(const ProgramPlatform& platform, const WatchPointer& pointer, con
     LoadRenderResources(res, run.baseDir);
     auto fb = std::make_unique<FrameBuffer>();
 
+    ProgramAudioPtr audio;
+    if (run.sound) {
+        audio = StartProgramAudio(*s->g, run.baseDir, SoundMessages{nullptr, PrintSoundMessage});
+        s->sound = SoundHost(audio.get());
+        ProgramStartMusic(*audio);
+    }
     int32_t quit = 0;
-    if (platform.connect != nullptr) platform.connect(platform.ctx, PlatformEvents{&quit, nullptr, nullptr});
+    if (platform.connect != nullptr)
+        platform.connect(platform.ctx, PlatformEvents{&quit, audio.get(), audio ? AudioEvent : nullptr});
     bool dragging = false;
     bool buttonBefore = false;
     int step = 0;
@@ -383,6 +418,7 @@ int RunWatchOn(const ProgramPlatform& platform, const WatchPointer& pointer, con
         DrawWatch(*s, res, *fb);
         if (platform.presentFrame != nullptr) platform.presentFrame(platform.ctx, fb->pixels);
     }
+    StopProgramAudio(audio);
     ReleaseRenderResources(res);
     return 0;
 }

@@ -48,12 +48,18 @@ struct WatchSession {
     int quarters = 0;          // quarter updates owed at slow speeds
     bool overlay = true;
     int heldPasses[kWatchKeyCount] = {};  // passes each viewer key has been held
+    // What the watched round hears while it plays at normal speed (effects,
+    // voices, the music's level); at other speeds only the music's level.
+    // Seeks hear nothing. Empty: silence.
+    RoundHost sound;
 };
 
-// Loads the recording as a playback round of RunMode `mode`, measures it
-// and goes to frame `at` (paused there when `at` is not negative). False
-// with a reason when the recording cannot be read or does not end.
-bool OpenWatch(WatchSession& s, const std::string& path, int mode, int at, std::string& error);
+// Loads the recording as a playback round of RunMode `mode` (with the music
+// on when `music`), measures it and goes to frame `at` (paused there when
+// `at` is not negative). False with a reason when the recording cannot be
+// read or does not end.
+bool OpenWatch(WatchSession& s, const std::string& path, int mode, int at, std::string& error,
+               bool music = false);
 
 // Frames of the round: 60 updates a second.
 int WatchFrame(const WatchSession& s);
@@ -110,6 +116,7 @@ struct WatchRun {
     std::string path;
     int mode = 1;
     int at = -1;
+    bool sound = false;  // effects, voices and music through the program's sound system
 };
 
 // The viewer's window loop on any platform: 60 passes a second, a drawing

@@ -1,5 +1,5 @@
 // `mervox --watch`: the viewer in the game's window, with the keyboard, the
-// mouse and the millisecond clock of the desktop. No sound is played.
+// mouse and the millisecond clock of the desktop, and the game's sound.
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -34,6 +34,8 @@ void Connect(void* ctx, const PlatformEvents& events) {
     d.pump.window = &d.window;
     d.pump.keyboard = &d.keyboard;
     d.pump.quitRequested = events.quitRequested;
+    d.pump.ctx = events.ctx;
+    d.pump.onUserEvent = events.onUserEvent;
 }
 uint32_t Clock(void*) { return ClockMs(); }
 void Pump(void* ctx, int ms) { PumpMessagesFor(W(ctx).pump, ms); }
@@ -76,6 +78,7 @@ int RunWatch(const CommandLine& cmd) {
     run.path = cmd.watchPath;
     run.mode = cmd.mode;
     run.at = cmd.at;
+    run.sound = true;
     const int status = RunWatchOn(p, WatchPointer{d.get(), Pointer}, run);
     StopPointer(d->pointer);
     CloseProgramWindow(d->window);

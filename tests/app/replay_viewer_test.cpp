@@ -199,6 +199,27 @@ TEST(ReplayViewer, TitlePlaybackRoundsPlayAsBeforeUntilAViewerKeyAndEndAsAlways)
     EXPECT_EQ(w.musicStops, 1);
 }
 
+TEST(ReplayViewer, AWatchedRoundHearsEffectsAtNormalSpeedOnlyAndTheMusicPlaysToTheEnd) {
+    WatchSession s;
+    std::string error;
+    ASSERT_TRUE(OpenWatch(s, kDemo, RunDemo1, -1, error, true));
+    TitleRoundWorld w;
+    s.sound = TitleRoundHost(w);
+    for (int k = 0; k < 900; ++k) AdvanceWatch(s);
+    EXPECT_GT(w.effects, 0);
+    w.effects = 0;
+    ApplyWatchCommand(s, WatchCommand::Faster);
+    for (int k = 0; k < 300; ++k) AdvanceWatch(s);
+    ApplyWatchCommand(s, WatchCommand::Back30s);
+    ApplyWatchCommand(s, WatchCommand::Forward30s);
+    EXPECT_EQ(w.effects, 0);
+    ApplyWatchCommand(s, WatchCommand::Slower);
+    while (!s.paused) AdvanceWatch(s);
+    EXPECT_EQ(WatchFrame(s), WatchLastFrame(s));
+    EXPECT_EQ(s.g->RunMode, RunTitle);
+    EXPECT_EQ(w.musicStops, 0);
+}
+
 TEST(ReplayViewer, ARecordingThatCannotBeReadFailsBeforeAnyPicture) {
     ScriptedViewer v;
     WatchRun run;
