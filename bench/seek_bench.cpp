@@ -18,14 +18,23 @@
 namespace mervox {
 namespace {
 
-// The demonstration recording (arg 0) or the long keyboard round of the
-// scripted player (arg 1), at frame 0 of its playback.
+// The round of the tests' bot recording: 12 301 updates, 10 levels.
+std::string BotRound() {
+    const std::string here = __FILE__;
+    return here.substr(0, here.rfind('/')) + "/../tests/app/data/bot_round.dat";
+}
+
+// The demonstration recording (arg 0), the long keyboard round of the
+// scripted player (arg 1) or the bot's round (arg 2), at frame 0 of its
+// playback.
 const GameState& Start(int which) {
-    static std::unique_ptr<GameState> starts[2];
+    static std::unique_ptr<GameState> starts[3];
     if (!starts[which]) {
         starts[which] = std::make_unique<GameState>();
         if (which == 0) {
             StartPlaybackRound(*starts[0], RunDemo1, std::string(MERVOX_GAME_DIR) + "/data/demo1.dat");
+        } else if (which == 2) {
+            StartPlaybackRound(*starts[2], RunGame, BotRound());
         } else {
             auto recorded = testing::PlayLongRound(20);
             StartRoundOutsideTitle(*starts[1], RunGame, 1);
@@ -46,7 +55,7 @@ void BM_MeasureRound(benchmark::State& st) {
     st.counters["marks"] = static_cast<double>(t.marks.size());
     st.counters["snapshot_KB"] = static_cast<double>(t.SnapshotBytes()) / 1024.0;
 }
-BENCHMARK(BM_MeasureRound)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MeasureRound)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 // Every snapshot block once per iteration: from the round's end, a seek to
 // the last frame before the next snapshot. The worst and mean seek are
@@ -81,7 +90,7 @@ void BM_SlowestSeeks(benchmark::State& st) {
     st.counters["KB_at_29000"] = static_cast<double>((29000 / interval + 1) * SnapshotSize()) / 1024.0;
 }
 BENCHMARK(BM_SlowestSeeks)
-    ->ArgsProduct({{0, 1}, {30, 60, 120, 240, 480, 960}})
+    ->ArgsProduct({{0, 1, 2}, {30, 60, 120, 240, 480, 960}})
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace
