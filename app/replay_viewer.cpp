@@ -53,6 +53,7 @@ void WatchSeek(WatchSession& s, int frame) {
     if (s.live) frame = std::min(frame, WatchLastFrame(s) - 1);
     SeekRound(s.timeline, *s.g, frame, SilentHost());
     s.quarters = 0;
+    s.seekedToStart = s.live && WatchFrame(s) == 0;
 }
 
 void ApplyWatchCommand(WatchSession& s, WatchCommand c) {
@@ -326,7 +327,8 @@ bool HostKeyHook(void* ctx, HostKey key) { return HostKeyDown(*static_cast<HostK
 }  // namespace
 
 void WatchRoundPass(WatchSession& s, GameState& g, const RoundHost& host) {
-    if (s.g != &g || g.RoundFrame == 0) {
+    if (g.RoundFrame > 0) s.seekedToStart = false;
+    if (s.g != &g || (g.RoundFrame == 0 && !s.seekedToStart)) {
         const bool overlay = s.g == &g && s.overlay;
         s.own.reset();
         s.g = &g;
@@ -348,7 +350,10 @@ void WatchRoundPass(WatchSession& s, GameState& g, const RoundHost& host) {
         const bool command = WatchFrame(s) != before || s.paused != pausedBefore || s.speed != speedBefore;
         if (command && overlayBefore == s.overlay) s.overlay = true;
     }
-    if (s.paused) return;
+    if (s.paused) {
+        g.FastForward = 0;  // Ctrl held when it paused: the loop draws and waits again
+        return;
+    }
     // Effects and voices only at normal speed.
     RoundHost quiet = host;
     if (kWatchSpeeds[s.speed] != 4) {

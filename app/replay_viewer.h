@@ -43,6 +43,7 @@ struct WatchSession {
     // A round the title started: seeks stop short of the round's last
     // update, which is played so that the round ends as it always does.
     bool live = false;
+    bool seekedToStart = false;  // live, at frame 0 by a seek, not a new round
     bool paused = false;
     int speed = kNormalSpeed;  // index into kWatchSpeeds
     int quarters = 0;          // quarter updates owed at slow speeds

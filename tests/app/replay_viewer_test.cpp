@@ -170,6 +170,11 @@ TEST(ReplayViewer, TitlePlaybackRoundsPlayAsBeforeUntilAViewerKeyAndEndAsAlways)
     for (int k = 0; k < 30; ++k) WatchRoundPass(s, *g, h);
     EXPECT_EQ(g->RoundFrame, pausedAt);
     EXPECT_TRUE(s.overlay);
+    // Back to the start, still paused: not taken for a new round.
+    Press(s, *g, w, h, HostKey::Home);
+    for (int k = 0; k < 5; ++k) WatchRoundPass(s, *g, h);
+    EXPECT_EQ(g->RoundFrame, 0);
+    EXPECT_TRUE(s.paused);
 
     // At 2x two updates a pass and no effect heard, where normal speed hears some.
     Press(s, *g, w, h, HostKey::Space);
