@@ -153,7 +153,7 @@ TEST(CommandLineTest, ReadsTheHeadlessOptions) {
     const char* soak[] = {"mervox", "--soak", "30", "--seed", "7"};
     c = ParseCommandLine(5, const_cast<char**>(soak));
     EXPECT_TRUE(c.error.empty()) << c.error;
-    EXPECT_EQ(c.soakSeconds, 30);
+    EXPECT_EQ(c.soakRounds, 30);
     EXPECT_EQ(c.seed, 7);
     const char* noSoak[] = {"mervox", "--soak", "0"};
     EXPECT_FALSE(ParseCommandLine(3, const_cast<char**>(noSoak)).error.empty());
