@@ -36,6 +36,62 @@ Played Play(const char* file, int mode) {
     return p;
 }
 
+// A block kicked along row 3 from cell 1, with or without a block in its
+// way at cell 5: the events read how far it slid and what stopped it.
+RoundEvents KickAlongRow(bool obstacle) {
+    auto g = std::make_unique<GameState>();
+    StartPlaybackRound(*g, 1, "/nonexistent.dat");
+    RoundHost host;
+    while (g->ReadyCountdown > 0) UpdateRound(*g, host);
+    for (int i = 0; i < kBoardSize; ++i)
+        for (int j = 0; j < kBoardSize; ++j)
+            for (int l = 0; l < kLayers; ++l) {
+                BlockSlot s{};
+                s.height = static_cast<float>(l * 100 - 100);
+                s.chainSlot = -1;
+                g->Board[i][j][l] = s;
+            }
+    auto place = [&](int i, int colour) {
+        BlockSlot& s = g->Board[i][3][0];
+        s.state = Solid;
+        s.colour = colour;
+        s.height = 0.0f;
+    };
+    place(1, 0);
+    if (obstacle) place(5, 1);
+    g->PlayerX = 48.0f;
+    g->PlayerZ = 348.0f;
+    g->PushIntent = 1;  // leaning on the block towards +x
+    g->InputLog[0] = InputRecord{g->RoundFrame + 1, KeyKick};
+    g->InputLog[1] = InputRecord{g->RoundFrame + 3, 0};
+    g->InputLogIndex = 0;
+    RoundEvents ev;
+    for (int k = 0; k < 120; ++k) {
+        UpdateRound(*g, host);
+        ev.Observe(*g);
+    }
+    return ev;
+}
+
+TEST(ShippedRecordings, KicksAreReadWithTheirSlideAndWhatStoppedThem) {
+    const RoundEvents open = KickAlongRow(false);
+    ASSERT_EQ(open.kicks.size(), 1u);
+    EXPECT_EQ(open.kicks[0].fromI, 1);
+    EXPECT_EQ(open.kicks[0].cells, 5) << "cell 1 to the edge at cell 6";
+    EXPECT_TRUE(open.kicks[0].wall);
+    EXPECT_GT(open.kicks[0].stopFrame, open.kicks[0].frame);
+    EXPECT_EQ(open.KicksIn(5, true, 0, 10000), 1);
+    EXPECT_EQ(open.KicksIn(6, true, 0, 10000), 0);
+
+    const RoundEvents blocked = KickAlongRow(true);
+    ASSERT_EQ(blocked.kicks.size(), 1u);
+    EXPECT_EQ(blocked.kicks[0].cells, 3) << "stops in cell 4, against the block in cell 5";
+    EXPECT_FALSE(blocked.kicks[0].wall);
+    EXPECT_EQ(blocked.KicksIn(3, true, 0, 10000), 0);
+    EXPECT_TRUE(blocked.upperPlay.empty());
+    EXPECT_TRUE(blocked.chains.empty());
+}
+
 // Caption windows of the tutorial, as the round's frames.
 struct Window {
     int from, to;

@@ -37,6 +37,10 @@ BotOptions Tutorial() {
         {BotGoal::Chain, 1500, 2999, 2, 2, 1500},
         {BotGoal::KickToWall, 3000, 4499, 4, 1, 1500},
         {BotGoal::KickToBlock, 3000, 4499, 2, 1, 1500},
+        // Clearing spread over the captions: the first level-up under the
+        // chains caption, the second under the kicks caption.
+        {BotGoal::NoLevelUp, 0, 1499, 0, 0, 6000},
+        {BotGoal::NoLevelUp, 0, 2999, 0, 1, 6000},
         {BotGoal::LevelUp, 0, 4379, 0, 2, 3000},
         {BotGoal::NoLevelUp, 0, 4499, 0, 2, 6000},
         {BotGoal::LevelUp, 4500, 4979, 0, 1, 3000},
@@ -92,13 +96,16 @@ struct Job {
 // The search budget of one recording: the bot plays the round once with
 // each of these settings and the round that best meets the goals is kept.
 std::vector<BotOptions> Variants(const BotOptions& base) {
-    std::vector<BotOptions> v(4, base);
+    std::vector<BotOptions> v(6, base);
     v[1].beam = 6;
     v[2].lookahead = 60;
     v[2].chainBonus *= 1.5;
     v[3].beam = 6;
     v[3].lookahead = 60;
     v[3].pairValue = 40;
+    v[4].beam = 8;
+    v[5].pairValue = 15;
+    v[5].timeCost = 1.5;
     return v;
 }
 
