@@ -73,15 +73,15 @@ BotOptions Demo2() {
     BotOptions o;
     o.runMode = 5;
     o.chainBonus = 60;
-    o.kickBonus = 25;
+    o.kickBonus = 40;
     o.maxTurns = 2;
     o.maxPush = 2;
     o.goals = {
         {BotGoal::Chain, 0, 5400, 4, 1, 3000},
-        {BotGoal::KickToWall, 0, 5400, 3, 3, 400},
-        {BotGoal::KickToBlock, 0, 5400, 2, 3, 400},
+        {BotGoal::KickToWall, 0, 5400, 4, 4, 500},
+        {BotGoal::KickToBlock, 0, 5400, 3, 4, 400},
         {BotGoal::JumpOnto, 0, 5400, 0, 4, 400},
-        {BotGoal::UpperPlay, 0, 5400, 0, 3, 600},
+        {BotGoal::UpperPlay, 0, 5400, 0, 4, 600},
         {BotGoal::LevelUp, 0, 5400, 0, 6, 500},
         {BotGoal::Turn, 0, 5400, 0, 2, 400},
     };
