@@ -33,7 +33,9 @@ BotOptions Tutorial() {
     o.turns = false;
     o.maxPush = 2;
     o.goals = {
-        {BotGoal::Group, 300, 1499, 1, 1, 800},
+        // Groups of three first; chain links wait for their own caption.
+        {BotGoal::Group, 300, 1499, 1, 2, 800},
+        {BotGoal::Chain, 0, 1499, 2, 99, -1500},
         {BotGoal::Chain, 1500, 2999, 2, 2, 1500},
         {BotGoal::KickToWall, 3000, 4499, 4, 1, 1500},
         {BotGoal::KickToBlock, 3000, 4499, 2, 1, 1500},
