@@ -108,6 +108,7 @@ TEST(ShippedRecordings, TutorialShowsEachCaptionsPointWhileItIsShown) {
     for (const ChainEvent& c : ev.chains)
         groupOfThree += c.level == 1 && c.count == 3 && c.frame >= kGroups.from && c.frame <= kGroups.to;
     EXPECT_GE(groupOfThree, 1);
+    EXPECT_EQ(ev.ChainsIn(2, 0, kGroups.to), 0) << "chain links wait for the caption that explains them";
 
     EXPECT_GE(ev.ChainsIn(2, kChains.from, kChains.to), 2) << "chain links while chains are explained";
 
