@@ -76,7 +76,6 @@ struct Move {
 };
 
 constexpr float kCentre = 48.0f;  // the player's place inside a cell
-constexpr int kTopHeight = 100;
 
 int Cell(float v) { return CellIndex(v); }
 
@@ -363,7 +362,9 @@ double GoalValue(const RoundEvents& ev, const GameState& g, const BotGoal& goal)
     const int next = g.RoundFrame + 1;
     switch (goal.kind) {
         case BotGoal::Chain: got = ev.ChainsIn(goal.size, goal.from, goal.to); break;
-        case BotGoal::Group: got = ev.ChainsIn(1, goal.from, goal.to); break;
+        case BotGoal::Group:
+            for (const ChainEvent& c : ev.chains) got += c.level == 1 && c.frame >= goal.from && c.frame <= goal.to;
+            break;
         case BotGoal::KickToWall: got = ev.KicksIn(goal.size, true, goal.from, goal.to); break;
         case BotGoal::KickToBlock: got = ev.KicksIn(goal.size, false, goal.from, goal.to); break;
         case BotGoal::LevelUp: {
