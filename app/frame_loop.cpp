@@ -17,10 +17,10 @@ void RunFrameLoop(GameState& g, const FrameLoopHooks& h, uint32_t previous) {
         step = NextPacingStep(step);
         g.FramePhase = NextFramePhase(g.FramePhase, g.FrameSkip);
 
-        if (g.RunMode == 0) {
+        if (g.RunMode == RunTitle) {
             h.titleUpdate(h.ctx);
             if (g.FramePhase == 0) h.drawTitleScreen(h.ctx);
-        } else if (g.RunMode >= 1 && g.RunMode <= 5) {
+        } else if (g.RunMode >= RunGame && g.RunMode <= kLastRunMode) {
             h.roundUpdate(h.ctx);
             if (g.FramePhase == 0 && g.FastForward == 0) h.drawScene(h.ctx);
         }

@@ -65,7 +65,7 @@ int RunHeadless(const CommandLine& cmd) {
     std::string line;
     int status = 0;
     long updates = 0;
-    while (g->RunMode != 0) {
+    while (g->RunMode != RunTitle) {
         if (++updates > kUpdateLimit) {
             std::fprintf(stderr, "mervox: the round did not end after %ld updates\n", kUpdateLimit);
             status = 1;

@@ -6,15 +6,7 @@
 namespace mervox {
 
 bool StartPlaybackRound(GameState& g, int runMode, const std::string& recordingPath) {
-    InitProgramState(g);
-    ResetScene(g);
-    g.BGMMODE = 1;
-    g.SEMODE = 0;
-    g.Playback = 1;
-    g.RunMode = runMode;
-    ResetScene(g);
-    g.StartRequested = 0;
-    g.ArrowLatch = 0;
+    StartRoundOutsideTitle(g, runMode, 1);
     return LoadInputLogFile(g, recordingPath);
 }
 

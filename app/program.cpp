@@ -3,8 +3,6 @@
 // end that saves the settings and the high scores.
 #include "app/program.h"
 
-#include <SDL.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -18,6 +16,7 @@
 #include "platform/display_check.h"
 #include "platform/fullscreen_question.h"
 #include "platform/keyboard.h"
+#include "platform/message_box.h"
 #include "platform/message_pump.h"
 #include "platform/screen_mode.h"
 #include "platform/window.h"
@@ -38,13 +37,15 @@ constexpr int kDecorationHeight = 64;
 constexpr int kDecorationWidth = 16;
 constexpr int kPacingLogPasses = 600;
 
+// The program owns every service it runs on, and the hooks reach them
+// through their context, which is always the Program.
 struct Program {
     std::unique_ptr<GameState> g = std::make_unique<GameState>();
     std::unique_ptr<FrameBuffer> fb = std::make_unique<FrameBuffer>();
     RenderResources res;
-    ProgramWindow window;
-    KeyboardState keyboard{};
-    MessagePump pump;
+    ProgramPlatform platform;     // the window, the keyboard, the clock
+    ProgramAudioPtr audio;        // null until started and after closing down
+    SoundMessages soundMessages;  // to a message box, or stderr without one
     RoundHost host;
     TitleHost title;
     FrameHooks frameHooks;
@@ -52,7 +53,7 @@ struct Program {
     // Pacing measurement (MERVOX_PACING_LOG).
     bool logPacing = false;
     bool logRuns = false;  // MERVOX_RUN_LOG: a line at every change of RunMode
-    int lastRunMode = 0;
+    int lastRunMode = RunTitle;
     int loggedPasses = 0;
     double logStart = 0.0;
     double lastPassEnd = 0.0;
@@ -62,43 +63,54 @@ struct Program {
     double runStart = 0.0;
 };
 
-SDL_Scancode ScancodeOf(HostKey key) {
-    switch (key) {
-        case HostKey::Left: return SDL_SCANCODE_LEFT;
-        case HostKey::Up: return SDL_SCANCODE_UP;
-        case HostKey::Right: return SDL_SCANCODE_RIGHT;
-        case HostKey::Down: return SDL_SCANCODE_DOWN;
-        case HostKey::Z: return SDL_SCANCODE_Z;
-        case HostKey::X: return SDL_SCANCODE_X;
-        case HostKey::Q: return SDL_SCANCODE_Q;
-        case HostKey::E: return SDL_SCANCODE_E;
-        case HostKey::R: return SDL_SCANCODE_R;
-        case HostKey::F: return SDL_SCANCODE_F;
-        case HostKey::B: return SDL_SCANCODE_B;
-        case HostKey::S: return SDL_SCANCODE_S;
-        case HostKey::Ctrl: return SDL_SCANCODE_LCTRL;
-        case HostKey::Escape: return SDL_SCANCODE_ESCAPE;
-    }
-    return SDL_SCANCODE_UNKNOWN;
-}
-
 // ---- hooks ------------------------------------------------------------------
 
 Program& P(void* ctx) { return *static_cast<Program*>(ctx); }
 
 bool KeyDownHook(void* ctx, HostKey key) {
-    Program& p = P(ctx);
-    if (key == HostKey::Ctrl) {
-        const bool left = PollKey(p.keyboard, SDL_SCANCODE_LCTRL);
-        const bool right = PollKey(p.keyboard, SDL_SCANCODE_RCTRL);
-        return left || right;
-    }
-    return PollKey(p.keyboard, ScancodeOf(key));
+    const ProgramPlatform& s = P(ctx).platform;
+    return s.keyDown != nullptr && s.keyDown(s.ctx, key);
 }
 
-void PumpHook(void* ctx, int ms) { PumpMessagesFor(P(ctx).pump, ms); }
-unsigned ClockHook(void*) { return ClockMs(); }
-uint32_t LoopClockHook(void*) { return ClockMs(); }
+void WriteEffectHook(void* ctx, int effect, bool restart) {
+    if (P(ctx).audio) ProgramWriteEffect(*P(ctx).audio, effect, restart);
+}
+void PlayVoiceHook(void* ctx, VoiceClip clip) {
+    if (P(ctx).audio) ProgramPlayVoice(*P(ctx).audio, clip);
+}
+void PreloadMusicHook(void* ctx) {
+    if (P(ctx).audio) ProgramPreloadMusic(*P(ctx).audio);
+}
+void StopMusicHook(void* ctx) {
+    if (P(ctx).audio) ProgramStopMusic(*P(ctx).audio);
+}
+void StartMusicHook(void* ctx) {
+    if (P(ctx).audio) ProgramStartMusic(*P(ctx).audio);
+}
+void UserEventHook(void* ctx, uint32_t type, int32_t code) {
+    if (P(ctx).audio) ProgramAudioEvent(*P(ctx).audio, type, code);
+}
+
+// A sound file that cannot be used is reported in a message box captioned
+// with its path, as the window is there; stderr when no box can be shown.
+// Called from the music loader thread too: it touches nothing of the Program.
+void SoundMessageHook(void*, const std::string& caption, const std::string& text) {
+    if (!ShowErrorMessageBox(caption, text))
+        std::fprintf(stderr, "mervox: %s: %s\n", caption.c_str(), text.c_str());
+}
+
+void PumpHook(void* ctx, int ms) {
+    const ProgramPlatform& s = P(ctx).platform;
+    s.pumpMessagesFor(s.ctx, ms);
+}
+unsigned ClockHook(void* ctx) {
+    const ProgramPlatform& s = P(ctx).platform;
+    return s.clockMs(s.ctx);
+}
+uint32_t LoopClockHook(void* ctx) {
+    const ProgramPlatform& s = P(ctx).platform;
+    return s.clockMs(s.ctx);
+}
 
 void SaveScoresHook(void* ctx) {
     Program& p = P(ctx);
@@ -112,7 +124,7 @@ void SaveReplayHook(void* ctx) {
 
 void PresentHook(void* ctx) {
     Program& p = P(ctx);
-    PresentFrame(p.window, p.fb->pixels);
+    if (p.platform.presentFrame != nullptr) p.platform.presentFrame(p.platform.ctx, p.fb->pixels);
 }
 
 void DrawTitleHook(void* ctx) {
@@ -164,15 +176,14 @@ void PassDoneHook(void* ctx) {
 }
 
 void WireHooks(Program& p) {
-    p.pump.window = &p.window;
-    p.pump.keyboard = &p.keyboard;
-    p.pump.quitRequested = &p.g->QuitRequested;
-    p.pump.ctx = &p;
-    p.pump.onUserEvent = ProgramAudioEvent;
+    p.soundMessages = SoundMessages{&p, SoundMessageHook};
 
     p.host.ctx = &p;
     p.host.keyDown = KeyDownHook;
-    FillAudioHooks(p.host);
+    p.host.writeEffect = WriteEffectHook;
+    p.host.playVoice = PlayVoiceHook;
+    p.host.preloadMusic = PreloadMusicHook;
+    p.host.stopMusic = StopMusicHook;
     p.host.saveScoresAndConfig = SaveScoresHook;
     p.host.saveReplay = SaveReplayHook;
     p.host.pumpMessages = PumpHook;
@@ -180,7 +191,7 @@ void WireHooks(Program& p) {
 
     p.title.round = &p.host;
     p.title.ctx = &p;
-    p.title.startMusic = ProgramStartMusic;
+    p.title.startMusic = StartMusicHook;
     p.title.drawTitleScreen = DrawTitleHook;
     p.title.baseDir = p.baseDir;
 
@@ -191,36 +202,15 @@ void WireHooks(Program& p) {
 
 // ---- start-up and end ---------------------------------------------------------
 
-void SetIconFromFile(Program& p) {
-    SpriteSheet icon;
-    LoadPngImage(p.baseDir + "/data/icon.png", icon);
-    if (icon.pixels != nullptr) SetWindowIcon(p.window, icon.pixels, SheetWidth(icon), SheetHeight(icon));
-    FreeSpriteSheet(icon);
-}
-
-// Keys held while the program started must not choose anything on the
-// title: wait until Z, R and Escape are up, then forget the presses queued
-// meanwhile.
-void WaitForStartKeysUp() {
-    for (;;) {
-        SDL_PumpEvents();
-        if (!KeyHeld(SDL_SCANCODE_Z) && !KeyHeld(SDL_SCANCODE_R) && !KeyHeld(SDL_SCANCODE_ESCAPE)) break;
-        SleepOneTick();
-    }
-    SDL_FlushEvents(SDL_KEYDOWN, SDL_KEYUP);
-}
-
 void MainLoop(Program& p) {
     GameState& g = *p.g;
     LoadRenderResources(p.res, p.baseDir);
     FillTutorialCaptions(g);
-    const uint32_t previous = ClockMs();
+    const uint32_t previous = p.platform.clockMs(p.platform.ctx);
     ResetScene(g);
     LoadConfigAndScores(g, p.baseDir);
     PutTitleStartCamera(g);
-    if (g.ScreenMode != 0) BlackenWindow(p.window);
-    WaitForStartKeysUp();
-    ResetKeyboard(p.keyboard);
+    if (p.platform.beforeTitle != nullptr) p.platform.beforeTitle(p.platform.ctx, g.ScreenMode);
 
     FrameLoopHooks loop;
     loop.ctx = &p;
@@ -238,12 +228,11 @@ void MainLoop(Program& p) {
 }
 
 // What closing the window does: the settings and scores are saved, the
-// cursor comes back, the sound is released, the window goes.
+// sound is released (the window goes after).
 void CloseDown(Program& p) {
     const bool saved = SaveScoresAndConfig(*p.g, p.baseDir);
     if (p.logRuns) std::fprintf(stderr, "mervox: closing; settings and scores %s\n", saved ? "saved" : "NOT saved");
-    ProgramAudioStop();
-    CloseProgramWindow(p.window);
+    StopProgramAudio(p.audio);
     if (p.logPacing && p.totalPasses > 0) {
         const double span = ClockSeconds() - p.runStart;
         std::fprintf(stderr, "mervox: pacing: run of %ld updates in %.3f s = %.2f updates/s\n", p.totalPasses,
@@ -261,7 +250,77 @@ void NoWindowMessage(const std::string& why) {
                  why.c_str());
 }
 
+// ---- the desktop: the window, the SDL keyboard, the millisecond clock ------------
+
+struct DesktopPlatform {
+    ProgramWindow window;
+    KeyboardState keyboard{};
+    MessagePump pump;
+};
+
+DesktopPlatform& D(void* ctx) { return *static_cast<DesktopPlatform*>(ctx); }
+
+void DesktopConnect(void* ctx, const PlatformEvents& events) {
+    DesktopPlatform& d = D(ctx);
+    d.pump.window = &d.window;
+    d.pump.keyboard = &d.keyboard;
+    d.pump.quitRequested = events.quitRequested;
+    d.pump.ctx = events.ctx;
+    d.pump.onUserEvent = events.onUserEvent;
+}
+uint32_t DesktopClock(void*) { return ClockMs(); }
+void DesktopPump(void* ctx, int ms) { PumpMessagesFor(D(ctx).pump, ms); }
+bool DesktopKeyDown(void* ctx, HostKey key) { return PollHostKey(D(ctx).keyboard, key); }
+void DesktopPresent(void* ctx, const uint32_t* frame) { PresentFrame(D(ctx).window, frame); }
+
+// Keys held while the program started must not choose anything on the
+// title: wait until Z, R and Escape are up, then forget the presses queued
+// meanwhile.
+void DesktopBeforeTitle(void* ctx, uint16_t screenMode) {
+    DesktopPlatform& d = D(ctx);
+    if (screenMode != 0) BlackenWindow(d.window);
+    WaitUntilKeysUp({HostKey::Z, HostKey::R, HostKey::Escape});
+    ResetKeyboard(d.keyboard);
+}
+
+ProgramPlatform DesktopHooks(DesktopPlatform& d) {
+    ProgramPlatform s;
+    s.ctx = &d;
+    s.connect = DesktopConnect;
+    s.clockMs = DesktopClock;
+    s.pumpMessagesFor = DesktopPump;
+    s.keyDown = DesktopKeyDown;
+    s.presentFrame = DesktopPresent;
+    s.beforeTitle = DesktopBeforeTitle;
+    return s;
+}
+
+void SetIconFromFile(ProgramWindow& window, const std::string& baseDir) {
+    SpriteSheet icon;
+    LoadPngImage(baseDir + "/data/icon.png", icon);
+    if (icon.pixels != nullptr) SetWindowIcon(window, icon.pixels, SheetWidth(icon), SheetHeight(icon));
+    FreeSpriteSheet(icon);
+}
+
 }  // namespace
+
+int RunProgramOn(const ProgramPlatform& platform, const ProgramRun& run) {
+    auto p = std::make_unique<Program>();
+    InitProgramState(*p->g);
+    p->g->ScreenMode = run.screenMode;
+    p->baseDir = run.baseDir;
+    p->platform = platform;
+    p->logPacing = std::getenv("MERVOX_PACING_LOG") != nullptr;
+    p->logRuns = std::getenv("MERVOX_RUN_LOG") != nullptr;
+    WireHooks(*p);
+    if (platform.connect != nullptr)
+        platform.connect(platform.ctx, PlatformEvents{&p->g->QuitRequested, p.get(), UserEventHook});
+    if (run.sound) p->audio = StartProgramAudio(*p->g, p->baseDir, p->soundMessages);
+
+    MainLoop(*p);
+    CloseDown(*p);
+    return 0;
+}
 
 int RunProgram(const CommandLine& cmd) {
     std::string why;
@@ -269,13 +328,13 @@ int RunProgram(const CommandLine& cmd) {
         NoWindowMessage(why);
         return 1;
     }
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
-        NoWindowMessage(SDL_GetError());
+    if (!StartVideo(why)) {
+        NoWindowMessage(why);
         return 1;
     }
     if (!VideoDriverShowsWindows(why)) {
         NoWindowMessage(why);
-        SDL_Quit();
+        StopVideo();
         return 1;
     }
 
@@ -283,35 +342,25 @@ int RunProgram(const CommandLine& cmd) {
     if (cmd.fullscreen) fullScreen = true;
     else if (!cmd.windowed) fullScreen = AskFullScreen();
 
-    SDL_DisplayMode desktop{};
-    if (SDL_GetDesktopDisplayMode(0, &desktop) != 0) {
-        desktop.w = 640;
-        desktop.h = 480;
-    }
-    SDL_Rect usable{0, 0, desktop.w, desktop.h};
-    SDL_GetDisplayUsableBounds(0, &usable);
+    const DesktopArea desktop = QueryDesktop();
+    ProgramRun run;
+    run.screenMode = ChooseScreenMode(fullScreen, desktop.width, desktop.height);
 
-    auto p = std::make_unique<Program>();
-    InitProgramState(*p->g);
-    p->g->ScreenMode = ChooseScreenMode(fullScreen, desktop.w, desktop.h);
-    p->logPacing = std::getenv("MERVOX_PACING_LOG") != nullptr;
-    p->logRuns = std::getenv("MERVOX_RUN_LOG") != nullptr;
-    WireHooks(*p);
-    ResetKeyboard(p->keyboard);
-
-    const int scale = WindowScale(cmd.scale, usable.w - kDecorationWidth, usable.h - kDecorationHeight);
-    if (!OpenProgramWindow(p->window, p->g->ScreenMode, scale, why)) {
+    auto d = std::make_unique<DesktopPlatform>();
+    ResetKeyboard(d->keyboard);
+    const int scale =
+        WindowScale(cmd.scale, desktop.usableWidth - kDecorationWidth, desktop.usableHeight - kDecorationHeight);
+    if (!OpenProgramWindow(d->window, run.screenMode, scale, why)) {
         NoWindowMessage(why);
-        SDL_Quit();
+        StopVideo();
         return 1;
     }
-    SetIconFromFile(*p);
-    ProgramAudioStart(*p->g, p->baseDir);
+    SetIconFromFile(d->window, run.baseDir);
 
-    MainLoop(*p);
-    CloseDown(*p);
-    SDL_Quit();
-    return 0;
+    const int status = RunProgramOn(DesktopHooks(*d), run);
+    CloseProgramWindow(d->window);
+    StopVideo();
+    return status;
 }
 
 }  // namespace mervox

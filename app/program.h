@@ -1,7 +1,11 @@
 // The game as a player runs it: window, main loop, title, rounds.
 #pragma once
 
+#include <cstdint>
+#include <string>
+
 #include "app/command_line.h"
+#include "game/round_host.h"
 
 namespace mervox {
 
@@ -10,5 +14,48 @@ int RunProgram(const CommandLine& cmd);
 // Plays a recording drawing every frame as fast as it can and prints the
 // timing line.
 int RunTimedemo(const CommandLine& cmd);
+
+// Runs the whole program on the null platform with erratic keys (never
+// Escape) for the given seconds of game time, in a scratch copy of the game
+// folder's data, and prints what it did.
+int RunSoak(const CommandLine& cmd);
+
+// What the program hands the machine it runs on while the main loop runs.
+struct PlatformEvents {
+    int32_t* quitRequested = nullptr;  // set when the window is closed
+    void* ctx = nullptr;
+    // The program's own events (the music's finished buffer).
+    void (*onUserEvent)(void* ctx, uint32_t type, int32_t code) = nullptr;
+};
+
+// The machine the main loop runs on: the window and its events, the
+// keyboard and the clock. On the desktop these are the window, the SDL
+// keyboard and the millisecond clock; a null platform runs the same loop
+// with no window, no waiting and no sound device (a clock that waiting
+// moves on at once, keys from a script, frames only counted).
+struct ProgramPlatform {
+    void* ctx = nullptr;
+    void (*connect)(void* ctx, const PlatformEvents& events) = nullptr;
+    uint32_t (*clockMs)(void* ctx) = nullptr;
+    // Dispatches events for the milliseconds given (the only waiting).
+    void (*pumpMessagesFor)(void* ctx, int milliseconds) = nullptr;
+    bool (*keyDown)(void* ctx, HostKey key) = nullptr;
+    void (*presentFrame)(void* ctx, const uint32_t* frame) = nullptr;
+    // Before the first title frame: blackens a full-screen window, waits
+    // until Z, R and Escape are up and forgets the presses queued
+    // meanwhile. May be null.
+    void (*beforeTitle)(void* ctx, uint16_t screenMode) = nullptr;
+};
+
+struct ProgramRun {
+    std::string baseDir = ".";  // the game folder
+    uint16_t screenMode = 0;
+    bool sound = true;          // open the sound output and load the sounds
+};
+
+// The program from the window's opening to its orderly end: the title and
+// the rounds until the player quits, then the settings and the high scores
+// saved and the sound released. Returns the exit status.
+int RunProgramOn(const ProgramPlatform& platform, const ProgramRun& run);
 
 }  // namespace mervox

@@ -1,8 +1,5 @@
 #include "app/program_audio.h"
 
-#include <cstdio>
-#include <memory>
-
 #include "audio/mixer.h"
 #include "audio/music.h"
 #include "audio/ogg_decode.h"
@@ -11,18 +8,16 @@
 
 namespace mervox {
 
-namespace {
-
-// The program's one sound system; it lives from start-up to shutdown.
+// Lives from start-up to shutdown.
 struct ProgramAudio {
     Mixer mixer;
     SoundEffects effects;
-    OutputFormat format;
     MusicPlayer music;
+    SoundMessages messages;
     GameState* game = nullptr;
 };
 
-std::unique_ptr<ProgramAudio> g_audio;
+namespace {
 
 bool MusicOpen(void* ctx) { return static_cast<ProgramAudio*>(ctx)->mixer.device != 0; }
 void MusicWrite(void* ctx, int segment, const std::vector<int16_t>& pcm) {
@@ -34,68 +29,51 @@ void MusicUnprepare(void* ctx, int segment) {
 }
 void MusicClose(void* ctx) { MixerResetMusic(static_cast<ProgramAudio*>(ctx)->mixer); }
 
-bool DecodeMusic(const std::string& path, std::vector<int16_t>& pcm, OutputFormat& format) {
-    return DecodeOggFile(path, pcm, format) == OggOk;
-}
-
-void HookWriteEffect(void*, int effect, bool restart) {
-    if (g_audio) WriteEffect(g_audio->mixer, g_audio->effects, effect, restart);
-}
-void HookPlayVoice(void*, VoiceClip clip) {
-    if (g_audio) PlayVoice(g_audio->mixer, g_audio->effects, clip);
-}
-void HookPreloadMusic(void*) {
-    if (g_audio && g_audio->game) PreloadMusic(g_audio->music, *g_audio->game);
-}
-void HookStopMusic(void*) {
-    if (g_audio) StopMusic(g_audio->music);
-}
-
-// A sound file that cannot be used is reported in a message box captioned
-// with its path, as the window is there; stderr when no box can be shown.
-void SoundMessageBox(const std::string& caption, const std::string& text) {
-    if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption.c_str(), text.c_str(), nullptr) != 0)
-        std::fprintf(stderr, "mervox: %s: %s\n", caption.c_str(), text.c_str());
+bool DecodeMusic(void* ctx, const std::string& path, std::vector<int16_t>& pcm) {
+    OutputFormat format;  // what the file holds; the output's format is fixed
+    return DecodeOggFile(path, pcm, format, &static_cast<ProgramAudio*>(ctx)->messages) == OggOk;
 }
 
 }  // namespace
 
-void ProgramAudioStart(GameState& g, const std::string& baseDir) {
-    SetSoundMessageHook(SoundMessageBox);
-    g_audio = std::make_unique<ProgramAudio>();
-    ProgramAudio& a = *g_audio;
+void ProgramAudioDeleter::operator()(ProgramAudio* a) const {
+    if (a == nullptr) return;
+    for (int k = 0; k < kVoiceCount; ++k) MixerReset(a->mixer, k);
+    StopMusic(a->music);
+    MixerClose(a->mixer);
+    DeleteLeftoverMusicFiles(a->music.baseDir);
+    delete a;
+}
+
+ProgramAudioPtr StartProgramAudio(GameState& g, const std::string& baseDir, const SoundMessages& messages) {
+    ProgramAudioPtr audio(new ProgramAudio);
+    ProgramAudio& a = *audio;
     a.game = &g;
+    a.messages = messages;
     MixerOpen(a.mixer);
-    LoadSoundEffects(a.effects, a.format, baseDir, a.mixer.rate);
+    LoadSoundEffects(a.effects, baseDir, a.mixer.rate, &a.messages);
     a.music.baseDir = baseDir;
-    a.music.format = &a.format;
     a.music.decode = DecodeMusic;
+    a.music.decodeCtx = &a;
     a.music.output = MusicOutput{&a, MusicOpen, MusicWrite, MusicReset, MusicUnprepare, MusicClose};
+    return audio;
 }
 
-void ProgramAudioStop() {
-    if (!g_audio) return;
-    for (int k = 0; k < kVoiceCount; ++k) MixerReset(g_audio->mixer, k);
-    StopMusic(g_audio->music);
-    MixerClose(g_audio->mixer);
-    DeleteLeftoverMusicFiles(g_audio->music.baseDir);
-    g_audio.reset();
-}
+void StopProgramAudio(ProgramAudioPtr& audio) { audio.reset(); }
 
-void FillAudioHooks(RoundHost& host) {
-    host.writeEffect = HookWriteEffect;
-    host.playVoice = HookPlayVoice;
-    host.preloadMusic = HookPreloadMusic;
-    host.stopMusic = HookStopMusic;
+void ProgramWriteEffect(ProgramAudio& a, int effect, bool restart) {
+    WriteEffect(a.mixer, a.effects, effect, restart);
 }
-
-void ProgramStartMusic(void*) {
-    if (g_audio) StartMusic(g_audio->music);
+void ProgramPlayVoice(ProgramAudio& a, VoiceClip clip) { PlayVoice(a.mixer, a.effects, clip); }
+void ProgramPreloadMusic(ProgramAudio& a) {
+    if (a.game) PreloadMusic(a.music, *a.game);
 }
+void ProgramStopMusic(ProgramAudio& a) { StopMusic(a.music); }
+void ProgramStartMusic(ProgramAudio& a) { StartMusic(a.music); }
 
-void ProgramAudioEvent(void*, const SDL_Event& e) {
-    if (!g_audio || g_audio->mixer.musicDoneEvent == 0 || e.type != g_audio->mixer.musicDoneEvent) return;
-    if (g_audio->game) OnMusicBufferDone(g_audio->music, *g_audio->game, e.user.code);
+void ProgramAudioEvent(ProgramAudio& a, uint32_t type, int32_t code) {
+    if (a.mixer.musicDoneEvent == 0 || type != a.mixer.musicDoneEvent) return;
+    if (a.game) OnMusicBufferDone(a.music, *a.game, code);
 }
 
 }  // namespace mervox

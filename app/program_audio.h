@@ -1,30 +1,41 @@
-// The program's link to the sound: effects, voice clips and music, reached
-// from the round's and the title's hooks and from the message pump.
+// The program's sound system: effects, voice clips and music on one output.
+// The program owns it and reaches it from the round's and the title's hooks
+// and from the message pump.
 #pragma once
 
-#include <SDL.h>
-
+#include <cstdint>
+#include <memory>
 #include <string>
 
+#include "audio/wave_file.h"
 #include "game/round_host.h"
 #include "game/state/game_state.h"
 
 namespace mervox {
 
-// Loads the effects and voice clips from baseDir/snd and opens the output.
-// The state is kept for the music's level-driven chaining.
-void ProgramAudioStart(GameState& g, const std::string& baseDir);
-// Releases the effects, stops the music and removes leftover decoded files.
-void ProgramAudioStop();
+struct ProgramAudio;
+struct ProgramAudioDeleter {
+    void operator()(ProgramAudio* a) const;
+};
+using ProgramAudioPtr = std::unique_ptr<ProgramAudio, ProgramAudioDeleter>;
 
-// Fills the sound hooks of a RoundHost (effects, voice, music preload and
-// stop); `ctx` is not used by them.
-void FillAudioHooks(RoundHost& host);
+// Loads the effects and voice clips from baseDir/snd and opens the output;
+// files that cannot be used are reported to `messages` (also from the music
+// loader thread). The state is kept for the music's level-driven chaining.
+ProgramAudioPtr StartProgramAudio(GameState& g, const std::string& baseDir, const SoundMessages& messages);
+// Silences every voice, stops the music, closes the output and removes
+// leftover decoded files. Destroying the pointer does the same.
+void StopProgramAudio(ProgramAudioPtr& audio);
 
-// The first track of a round (title's round start).
-void ProgramStartMusic(void* ctx);
+// What the round's and the title's sound hooks do.
+void ProgramWriteEffect(ProgramAudio& a, int effect, bool restart);
+void ProgramPlayVoice(ProgramAudio& a, VoiceClip clip);
+void ProgramPreloadMusic(ProgramAudio& a);
+void ProgramStopMusic(ProgramAudio& a);
+void ProgramStartMusic(ProgramAudio& a);  // the first track of a round
 
-// An event the sound registered for itself (the music's finished buffer).
-void ProgramAudioEvent(void* ctx, const SDL_Event& e);
+// An event the program registered for itself, by type and code: the
+// music's finished buffer is handled, any other is ignored.
+void ProgramAudioEvent(ProgramAudio& a, uint32_t type, int32_t code);
 
 }  // namespace mervox

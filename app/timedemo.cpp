@@ -44,7 +44,7 @@ int RunTimedemo(const CommandLine& cmd) {
     const Clock::time_point start = Clock::now();
     long updates = 0;
     int status = 0;
-    while (g->RunMode != 0) {
+    while (g->RunMode != RunTitle) {
         if (++updates > kUpdateLimit) {
             std::fprintf(stderr, "mervox: the round did not end after %ld updates\n", kUpdateLimit);
             status = 1;

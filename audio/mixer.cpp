@@ -1,5 +1,7 @@
 #include "audio/mixer.h"
 
+#include <SDL.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>

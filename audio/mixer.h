@@ -5,8 +5,7 @@
 // reports each finished one to the main thread through SDL's event queue.
 #pragma once
 
-#include <SDL.h>
-
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <vector>
@@ -33,9 +32,9 @@ struct MusicBuffer {
 };
 
 struct Mixer {
-    SDL_AudioDeviceID device = 0;   // 0: silent, every call does nothing
+    uint32_t device = 0;            // the audio device; 0: silent, every call does nothing
     int rate = 44100;
-    uint32_t musicDoneEvent = 0;    // SDL user event type for finished music
+    uint32_t musicDoneEvent = 0;    // event type registered for finished music
     MixVoice voices[kVoiceCount];
     std::deque<MusicBuffer> music;  // first one playing
     size_t musicPosition = 0;

@@ -21,7 +21,7 @@ void LoadMusicSegment(MusicPlayer& p, int s) {
     MusicSegment& seg = p.segments[s];
     seg.pcm.clear();
     seg.pcm.shrink_to_fit();
-    if (p.decode) p.decode(p.baseDir + "/" + MusicSegmentFile(s), seg.pcm, *p.format);
+    if (p.decode) p.decode(p.decodeCtx, p.baseDir + "/" + MusicSegmentFile(s), seg.pcm);
     seg.user = 1;
     seg.user = 0;  // prepared on the output
 }
@@ -93,7 +93,7 @@ void StopMusic(MusicPlayer& p) {
 void PreloadMusic(MusicPlayer& p, const GameState& g) {
     const int t = g.Level / 5;
     if (2 * t >= kMusicSegments) return;
-    if (p.table[2 * t].load(std::memory_order_acquire) || !p.deviceOpen || g.RunMode == 0) return;
+    if (p.table[2 * t].load(std::memory_order_acquire) || !p.deviceOpen || g.RunMode == RunTitle) return;
     if (!LoaderEnded(p)) return;
     p.NextPairToLoad = 2 * t;
     StartLoader(p);

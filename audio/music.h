@@ -28,8 +28,9 @@ struct MusicOutput {
     void (*close)(void* ctx) = nullptr;
 };
 
-// Decodes one music file; false when it cannot be opened.
-using MusicDecoder = bool (*)(const std::string& path, std::vector<int16_t>& pcm, OutputFormat& format);
+// Decodes one music file (on the loader thread); false when it cannot be
+// opened.
+using MusicDecoder = bool (*)(void* ctx, const std::string& path, std::vector<int16_t>& pcm);
 
 struct MusicSegment {
     std::vector<int16_t> pcm;
@@ -40,7 +41,7 @@ struct MusicPlayer {
     std::string baseDir;
     MusicOutput output;
     MusicDecoder decode = nullptr;
-    OutputFormat* format = nullptr;
+    void* decodeCtx = nullptr;
 
     bool deviceOpen = false;
     MusicSegment segments[kMusicSegments];

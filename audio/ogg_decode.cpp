@@ -8,7 +8,8 @@
 
 namespace mervox {
 
-int DecodeOggFile(const std::string& path, std::vector<int16_t>& pcm, OutputFormat& format) {
+int DecodeOggFile(const std::string& path, std::vector<int16_t>& pcm, OutputFormat& format,
+                  const SoundMessages* messages) {
     OggVorbis_File vf;
     if (ov_fopen(path.c_str(), &vf) != 0) return OggCannotOpen;
     const vorbis_info* info = ov_info(&vf, -1);
@@ -27,7 +28,7 @@ int DecodeOggFile(const std::string& path, std::vector<int16_t>& pcm, OutputForm
         if (total > 0) raw.reserve(static_cast<size_t>(total) * 2 * static_cast<size_t>(channels));
     } catch (const std::bad_alloc&) {
         ov_clear(&vf);
-        ShowSoundMessage(path, "メモリ領域の確保に失敗しました");
+        ShowSoundMessage(messages, path, "メモリ領域の確保に失敗しました");
         return OggNoMemory;
     }
     char scratch[4096];

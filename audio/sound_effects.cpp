@@ -18,17 +18,18 @@ std::vector<int16_t> Converted(const WaveSound& s, int outputRate) {
 std::vector<int16_t> LoadClip(const std::string& path, int outputRate) {
     WaveSound s;
     OutputFormat unused;
-    if (LoadWaveFile(path, s, unused, false) != WaveOk) return {};
+    if (LoadWaveFile(path, s, unused, nullptr) != WaveOk) return {};
     return Converted(s, outputRate);
 }
 
 }  // namespace
 
-void LoadSoundEffects(SoundEffects& fx, OutputFormat& format, const std::string& baseDir,
-                      int outputRate) {
+void LoadSoundEffects(SoundEffects& fx, const std::string& baseDir, int outputRate,
+                      const SoundMessages* messages) {
     for (int k = 0; k < 13; ++k) {
         WaveSound s;
-        fx.results[k] = LoadWaveFile(baseDir + "/snd/" + kEffectFiles[k] + ".wav", s, format);
+        OutputFormat format;
+        fx.results[k] = LoadWaveFile(baseDir + "/snd/" + kEffectFiles[k] + ".wav", s, format, messages);
         fx.effects[k] = Converted(s, outputRate);
     }
     fx.ready = LoadClip(baseDir + "/snd/ready.wav", outputRate);

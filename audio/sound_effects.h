@@ -21,11 +21,11 @@ struct SoundEffects {
     int results[13] = {};  // what loading each file gave (0 = loaded)
 };
 
-// Loads snd/<effect>.wav for every effect in order (showing a message for a
-// file that cannot be used; that effect stays silent), and the voice clips.
-// Every file read rewrites `format`.
-void LoadSoundEffects(SoundEffects& fx, OutputFormat& format, const std::string& baseDir,
-                      int outputRate);
+// Loads snd/<effect>.wav for every effect in order (showing a message to
+// `messages` for a file that cannot be used; that effect stays silent), and
+// the voice clips (quietly).
+void LoadSoundEffects(SoundEffects& fx, const std::string& baseDir, int outputRate,
+                      const SoundMessages* messages);
 
 // The device side of starting an effect: a restart resets the voice first;
 // a plain write to a voice still sounding is refused and it goes on.

@@ -9,12 +9,6 @@ namespace mervox {
 
 namespace {
 
-void PrintMessage(const std::string& caption, const std::string& text) {
-    std::fprintf(stderr, "mervox: %s: %s\n", caption.c_str(), text.c_str());
-}
-
-SoundMessageHook g_messageHook = PrintMessage;
-
 uint16_t Read16(const std::vector<uint8_t>& b, size_t at) {
     return static_cast<uint16_t>(b[at] | (b[at + 1] << 8));
 }
@@ -30,16 +24,16 @@ bool Tag(const std::vector<uint8_t>& b, size_t at, const char* tag) {
 
 }  // namespace
 
-void SetSoundMessageHook(SoundMessageHook hook) { g_messageHook = hook ? hook : PrintMessage; }
-
-void ShowSoundMessage(const std::string& caption, const std::string& text) {
-    g_messageHook(caption, text);
+void ShowSoundMessage(const SoundMessages* to, const std::string& caption, const std::string& text) {
+    if (to == nullptr) return;
+    if (to->show != nullptr) to->show(to->ctx, caption, text);
+    else std::fprintf(stderr, "mervox: %s: %s\n", caption.c_str(), text.c_str());
 }
 
 int ParseWaveImage(const std::vector<uint8_t>& file, const std::string& path, WaveSound& sound,
-                   OutputFormat& format, bool showMessages) {
+                   OutputFormat& format, const SoundMessages* messages) {
     auto ShowSoundMessage = [&](const std::string& caption, const std::string& text) {
-        if (showMessages) mervox::ShowSoundMessage(caption, text);
+        mervox::ShowSoundMessage(messages, caption, text);
     };
     if (!Tag(file, 8, "WAVE")) {
         ShowSoundMessage(path, "WAVEファイルを指定してください");
@@ -80,14 +74,14 @@ int ParseWaveImage(const std::vector<uint8_t>& file, const std::string& path, Wa
 }
 
 int LoadWaveFile(const std::string& path, WaveSound& sound, OutputFormat& format,
-                 bool showMessages) {
+                 const SoundMessages* messages) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        if (showMessages) ShowSoundMessage(path, "ファイルを開けません");
+        ShowSoundMessage(messages, path, "ファイルを開けません");
         return WaveCannotOpen;
     }
     std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return ParseWaveImage(file, path, sound, format, showMessages);
+    return ParseWaveImage(file, path, sound, format, messages);
 }
 
 }  // namespace mervox

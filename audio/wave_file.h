@@ -37,20 +37,25 @@ enum WaveResult : int {
     WaveUnknownChunk = -4,
 };
 
-// Shows a message about a sound file that could not be used: the text
-// (UTF-8 Japanese) with the file's path as caption. The program sets it to a
-// message box when there is a display; by default it prints to stderr.
-using SoundMessageHook = void (*)(const std::string& caption, const std::string& text);
-void SetSoundMessageHook(SoundMessageHook hook);
-void ShowSoundMessage(const std::string& caption, const std::string& text);
+// Where the messages about sound files that could not be used go: the text
+// (UTF-8 Japanese) with the file's path as caption. The program shows them
+// in a message box; with no `show`, they are printed to stderr. A loader
+// given no SoundMessages at all fails quietly.
+struct SoundMessages {
+    void* ctx = nullptr;
+    void (*show)(void* ctx, const std::string& caption, const std::string& text) = nullptr;
+};
+inline constexpr SoundMessages kSoundMessagesToStderr{};
+
+void ShowSoundMessage(const SoundMessages* to, const std::string& caption, const std::string& text);
 
 // Reads the file into `sound` and `format` as described above. A data size
 // larger than what the file holds is cut to what is there.
 int LoadWaveFile(const std::string& path, WaveSound& sound, OutputFormat& format,
-                 bool showMessages = true);
+                 const SoundMessages* messages = &kSoundMessagesToStderr);
 
 // The same from bytes already in memory (the file's whole contents).
 int ParseWaveImage(const std::vector<uint8_t>& file, const std::string& path, WaveSound& sound,
-                   OutputFormat& format, bool showMessages = true);
+                   OutputFormat& format, const SoundMessages* messages = &kSoundMessagesToStderr);
 
 }  // namespace mervox

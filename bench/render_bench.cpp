@@ -56,7 +56,7 @@ struct BenchScene {
 
     void MakeBusyRound() {
         GameState& s = *g;
-        s.RunMode = 3;
+        s.RunMode = RunTutorial;
         s.Playback = 1;
         s.FadeLevel = 0;
         s.ReadyCountdown = 0;
@@ -115,7 +115,7 @@ BENCHMARK(BM_DrawBusyRound)->Unit(benchmark::kMicrosecond)->Repetitions(5)->Repo
 void BM_DrawBusyRoundWithoutCaption(benchmark::State& state) {
     BenchScene scene;
     scene.MakeBusyRound();
-    scene.g->RunMode = 1;
+    scene.g->RunMode = RunGame;
     scene.g->Playback = 0;
     for (auto _ : state) {
         DrawScene(*scene.g, scene.res, *scene.fb);
@@ -126,7 +126,7 @@ BENCHMARK(BM_DrawBusyRoundWithoutCaption)->Unit(benchmark::kMicrosecond)->Repeti
 
 void BM_DrawTitleScene(benchmark::State& state) {
     BenchScene scene;
-    scene.g->RunMode = 0;
+    scene.g->RunMode = RunTitle;
     scene.g->FadeLevel = 0;
     // The title swings the checkerboard floor tiles up and down.
     for (int a = 0; a < 8; ++a) {

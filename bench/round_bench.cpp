@@ -16,7 +16,7 @@ namespace {
 void FillBusyBoard(GameState& g) {
     InitProgramState(g);
     g.Playback = 1;
-    g.RunMode = 1;
+    g.RunMode = RunGame;
     ResetScene(g);
     g.ReadyCountdown = 0;
     g.FadeLevel = 0;
@@ -65,7 +65,7 @@ void BM_WholeHeadlessRound(benchmark::State& st) {
     long updates = 0;
     for (auto _ : st) {
         StartPlaybackRound(*g, 1, "/nonexistent/recording.dat");
-        while (g->RunMode != 0) {
+        while (g->RunMode != RunTitle) {
             UpdateRound(*g, host);
             ++updates;
         }

@@ -9,13 +9,13 @@ void AgeEffectCooldowns(GameState& g) {
 }
 
 void PlayEffect(GameState& g, const RoundHost& host, int k) {
-    if (g.EffectCooldown[k] != 0 || g.SEMODE != 0) return;
+    if (g.EffectCooldown[k] != 0 || g.SEMODE != SoundOn) return;
     g.EffectCooldown[k] = 1;
     if (host.writeEffect) host.writeEffect(host.ctx, k, false);
 }
 
 void RestartEffect(GameState& g, const RoundHost& host, int k) {
-    if (g.SEMODE != 0) return;
+    if (g.SEMODE != SoundOn) return;
     if (k != EffectExtend) {
         if (g.EffectCooldown[k] != 0) return;
         g.EffectCooldown[k] = 1;
@@ -24,12 +24,12 @@ void RestartEffect(GameState& g, const RoundHost& host, int k) {
 }
 
 void WriteArrivalEffect(GameState& g, const RoundHost& host) {
-    if (g.EffectCooldown[EffectAdm] != 0 || g.SEMODE != 0) return;
+    if (g.EffectCooldown[EffectAdm] != 0 || g.SEMODE != SoundOn) return;
     if (host.writeEffect) host.writeEffect(host.ctx, EffectAdm, false);
 }
 
 void PlayVoiceClip(GameState& g, const RoundHost& host, VoiceClip clip) {
-    if (g.SEMODE != 0) return;
+    if (g.SEMODE != SoundOn) return;
     if (host.playVoice) host.playVoice(host.ctx, clip);
 }
 

@@ -5,6 +5,7 @@
 #include "game/camera_follow.h"
 #include "game/effects.h"
 #include "game/game_random.h"
+#include "game/key_bits.h"
 #include "game/matching.h"
 #include "game/player.h"
 #include "game/simulation.h"
@@ -31,8 +32,8 @@ void EnterHighScore(GameState& g, const RoundHost& host) {
 void EndRound(GameState& g, const RoundHost& host) {
     if (g.Playback == 0 && g.ShownScore == g.HighScores[0] && host.saveReplay)
         host.saveReplay(host.ctx);
-    if (g.BGMMODE == 0 && host.stopMusic) host.stopMusic(host.ctx);
-    g.RunMode = 0;
+    if (g.BGMMODE == SoundOn && host.stopMusic) host.stopMusic(host.ctx);
+    g.RunMode = RunTitle;
     // Keys that skipped the end screen must not also act on the title.
     while ((HostKeyDown(host, HostKey::Z) || HostKeyDown(host, HostKey::R)) && g.QuitRequested == 0) {
         if (!host.pumpMessages) break;
@@ -74,7 +75,7 @@ void LevelUp(GameState& g, const RoundHost& host) {
     g.BlockCap = 2 * (L - 3 * g.ColourCount) + 22;
     g.SupplyInterval = 60 * std::max(10 - 4 * std::min(q, 1) - L, 4);
     if (L >= 15) g.LevelQuota -= (5 * q - L + 4) * (q - 1);
-    if (g.RunMode == 3) g.TimeLeft += 600;
+    if (g.RunMode == RunTutorial) g.TimeLeft += 600;
     else g.TimeLeft += 60 * std::max(21 - L, 10);
     g.LevelUpFlash = 60;
     GameSeed(g, static_cast<uint32_t>(g.PlayFrames / 60));
@@ -83,15 +84,7 @@ void LevelUp(GameState& g, const RoundHost& host) {
 void ReadInput(GameState& g, const RoundHost& host) {
     g.KeysPrev = g.KeysNow;
     if (g.Playback == 0) {
-        int32_t keys = 0;
-        if (HostKeyDown(host, HostKey::Left)) keys |= KeyLeft;
-        if (HostKeyDown(host, HostKey::Up)) keys |= KeyUp;
-        if (HostKeyDown(host, HostKey::Right)) keys |= KeyRight;
-        if (HostKeyDown(host, HostKey::Down)) keys |= KeyDown;
-        if (HostKeyDown(host, HostKey::Z)) keys |= KeyKick;
-        if (HostKeyDown(host, HostKey::X)) keys |= KeyJump;
-        if (HostKeyDown(host, HostKey::Q)) keys |= KeyTurnQ;
-        if (HostKeyDown(host, HostKey::E)) keys |= KeyTurnE;
+        const int32_t keys = PollRoundKeys(host);
         g.KeysNow = keys;
         if (!(keys & kArrowBits)) g.ArrowLatch = 0;
     } else if (g.InputLogIndex >= 0 && g.InputLogIndex < kInputLogLength) {
@@ -113,7 +106,7 @@ void PlaybackControlsAndEarlyEnd(GameState& g, const RoundHost& host) {
         } else {
             g.FastForward = 0;
         }
-        if (HostKeyDown(host, HostKey::Z) && g.RunMode > 1 && g.TimeLeft > 0 && g.EscHold == 0) {
+        if (HostKeyDown(host, HostKey::Z) && g.RunMode > RunGame && g.TimeLeft > 0 && g.EscHold == 0) {
             g.EscHold = kEscHoldToEnd;
             g.TimeLeft = -360;
         }
@@ -126,7 +119,8 @@ void PlaybackControlsAndEarlyEnd(GameState& g, const RoundHost& host) {
         g.EscHold = 0;
     }
     const bool attractLimit =
-        g.RoundFrame > kAttractFrameLimit && (g.RunMode == 2 || g.RunMode == 4 || g.RunMode == 5);
+        g.RoundFrame > kAttractFrameLimit &&
+        (g.RunMode == RunReplay || g.RunMode == RunDemo1 || g.RunMode == RunDemo2);
     if (g.TimeLeft > 0 && (g.EscHold >= kEscHoldToEnd || attractLimit)) {
         g.EscHold = kEscHoldToEnd;
         g.TimeLeft = -360;
@@ -186,7 +180,7 @@ void UpdateRound(GameState& g, const RoundHost& host) {
     if (g.LevelUpFlash != 0) g.LevelUpFlash -= 1;
     if (g.ShownTime < g.TimeLeft) g.ShownTime += 60;
     else g.ShownTime = g.TimeLeft;
-    if (g.RunMode == 3 && g.CaptionIndex < 4) {
+    if (g.RunMode == RunTutorial && g.CaptionIndex < 4) {
         const TutorialCaption& c = g.TutorialCaptions[g.CaptionIndex];
         if (static_cast<uint32_t>(c.start + c.length) < static_cast<uint32_t>(g.RoundFrame))
             g.CaptionIndex += 1;

@@ -87,4 +87,26 @@ void ResetScene(GameState& g) {
     }
 }
 
+void PutTitleStartCamera(GameState& g) {
+    g.DrawCamera.x = 350.0f;
+    g.DrawCamera.y = 400.0f;
+    g.DrawCamera.z = -200.0f;
+    g.CameraPitch = 30.0f;
+    g.CameraPitchRad = 30.0f * DegToRad;
+    g.ViewAngle = 0.0f;
+    g.ViewAngleRad = 0.0f;
+    g.ViewCamera = g.DrawCamera;
+}
+
+void StartRoundOutsideTitle(GameState& g, int32_t runMode, int32_t playback) {
+    InitProgramState(g);
+    ResetScene(g);
+    g.BGMMODE = SoundOff;
+    g.Playback = playback;
+    g.RunMode = runMode;
+    ResetScene(g);
+    g.StartRequested = 0;
+    MenuKeyLatch(g) = 0;
+}
+
 }  // namespace mervox

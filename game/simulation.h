@@ -17,6 +17,17 @@ void UpdateRound(GameState& g, const RoundHost& host);
 // starting blocks, counters to their start values, generator seeded with 5.
 void ResetScene(GameState& g);
 
+// The camera of the title's first frame, also put back at every title
+// reset: both cameras at (350, 400, -200), pitch 30 degrees, no turn.
+void PutTitleStartCamera(GameState& g);
+
+// A round started outside the title (a recording played headless, a test,
+// the demonstration bot): the program's start-up state and its scene reset,
+// then the round start with the given RunMode and Playback (1: the keys come
+// from InputLog, 0: from the host), music off, no start key latched. The
+// recording, if any, is loaded by the caller afterwards.
+void StartRoundOutsideTitle(GameState& g, int32_t runMode, int32_t playback);
+
 // Turns the board's contents, the player and the camera a quarter turn.
 // direction 0 when ViewAngle passes +45, 1 when it passes -45.
 void TurnBoard(GameState& g, int direction);

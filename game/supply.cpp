@@ -137,7 +137,7 @@ void RefillSupply(GameState& g, const RoundHost& host) {
 }
 
 void TimedSupply(GameState& g, const RoundHost& host) {
-    if (g.RunMode != 3) g.SupplyCountdown -= 1;
+    if (g.RunMode != RunTutorial) g.SupplyCountdown -= 1;
     if (g.SupplyCountdown != 0) return;
     g.SupplyCountdown = g.SupplyInterval;
     if (g.BlockCount < g.BlockCap) {

@@ -36,4 +36,23 @@ bool VideoDriverShowsWindows(std::string& why) {
     return true;
 }
 
+bool StartVideo(std::string& why) {
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0) return true;
+    why = SDL_GetError();
+    return false;
+}
+
+void StopVideo() { SDL_Quit(); }
+
+DesktopArea QueryDesktop() {
+    SDL_DisplayMode desktop{};
+    if (SDL_GetDesktopDisplayMode(0, &desktop) != 0) {
+        desktop.w = 640;
+        desktop.h = 480;
+    }
+    SDL_Rect usable{0, 0, desktop.w, desktop.h};
+    SDL_GetDisplayUsableBounds(0, &usable);
+    return DesktopArea{desktop.w, desktop.h, usable.w, usable.h};
+}
+
 }  // namespace mervox

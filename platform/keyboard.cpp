@@ -40,4 +40,44 @@ bool PollKey(KeyboardState& k, SDL_Scancode code) {
     return pressed;
 }
 
+SDL_Scancode ScancodeOf(HostKey key) {
+    switch (key) {
+        case HostKey::Left: return SDL_SCANCODE_LEFT;
+        case HostKey::Up: return SDL_SCANCODE_UP;
+        case HostKey::Right: return SDL_SCANCODE_RIGHT;
+        case HostKey::Down: return SDL_SCANCODE_DOWN;
+        case HostKey::Z: return SDL_SCANCODE_Z;
+        case HostKey::X: return SDL_SCANCODE_X;
+        case HostKey::Q: return SDL_SCANCODE_Q;
+        case HostKey::E: return SDL_SCANCODE_E;
+        case HostKey::R: return SDL_SCANCODE_R;
+        case HostKey::F: return SDL_SCANCODE_F;
+        case HostKey::B: return SDL_SCANCODE_B;
+        case HostKey::S: return SDL_SCANCODE_S;
+        case HostKey::Ctrl: return SDL_SCANCODE_LCTRL;
+        case HostKey::Escape: return SDL_SCANCODE_ESCAPE;
+    }
+    return SDL_SCANCODE_UNKNOWN;
+}
+
+bool PollHostKey(KeyboardState& k, HostKey key) {
+    if (key == HostKey::Ctrl) {
+        const bool left = PollKey(k, SDL_SCANCODE_LCTRL);
+        const bool right = PollKey(k, SDL_SCANCODE_RCTRL);
+        return left || right;
+    }
+    return PollKey(k, ScancodeOf(key));
+}
+
+void WaitUntilKeysUp(std::initializer_list<HostKey> keys) {
+    for (;;) {
+        SDL_PumpEvents();
+        bool held = false;
+        for (HostKey key : keys) held = held || KeyHeld(ScancodeOf(key));
+        if (!held) break;
+        SleepOneTick();
+    }
+    SDL_FlushEvents(SDL_KEYDOWN, SDL_KEYUP);
+}
+
 }  // namespace mervox

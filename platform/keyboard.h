@@ -4,6 +4,10 @@
 
 #include <SDL.h>
 
+#include <initializer_list>
+
+#include "game/round_host.h"
+
 #include <cstdint>
 
 namespace mervox {
@@ -29,5 +33,16 @@ bool PollKey(KeyboardState& k, SDL_Scancode code);
 
 // The state of a key as held right now, without touching the marks.
 bool KeyHeld(SDL_Scancode code);
+
+// The key a HostKey stands for on the keyboard (Ctrl: the left one).
+SDL_Scancode ScancodeOf(HostKey key);
+
+// PollKey for the key a round or the title asks about; Ctrl is either Ctrl
+// key (both are polled).
+bool PollHostKey(KeyboardState& k, HostKey key);
+
+// Waits, sleeping a tick at a time, until none of the keys is held, then
+// forgets the key presses queued meanwhile.
+void WaitUntilKeysUp(std::initializer_list<HostKey> keys);
 
 }  // namespace mervox

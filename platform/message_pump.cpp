@@ -1,5 +1,7 @@
 #include "platform/message_pump.h"
 
+#include <SDL.h>
+
 #include "platform/clock.h"
 
 namespace mervox {
@@ -49,7 +51,7 @@ void HandleEvent(MessagePump& p, const SDL_Event& e) {
             if (p.keyboard) NoteKeyPress(*p.keyboard, e.key.keysym.scancode, e.key.timestamp);
             break;
         default:
-            if (e.type >= SDL_USEREVENT && p.onUserEvent) p.onUserEvent(p.ctx, e);
+            if (e.type >= SDL_USEREVENT && p.onUserEvent) p.onUserEvent(p.ctx, e.type, e.user.code);
             break;
     }
 }

@@ -4,8 +4,6 @@
 // buffer report never interrupts an update.
 #pragma once
 
-#include <SDL.h>
-
 #include <cstdint>
 
 #include "platform/keyboard.h"
@@ -18,9 +16,9 @@ struct MessagePump {
     KeyboardState* keyboard = nullptr;
     int32_t* quitRequested = nullptr;  // set when the window is closed
     // Events the program registered for itself (the music's "buffer done"
-    // report); may be null.
+    // report), by their registered type and their code; may be null.
     void* ctx = nullptr;
-    void (*onUserEvent)(void* ctx, const SDL_Event& e) = nullptr;
+    void (*onUserEvent)(void* ctx, uint32_t type, int32_t code) = nullptr;
 };
 
 // Handles every event waiting in the queue.

@@ -7,6 +7,7 @@
 #include "draw/gdi_calls.h"
 #include "draw/text_drawing.h"
 #include "render/digit_strings.h"
+#include "render/scene_drawing.h"
 #include "render/scene_painter.h"
 
 namespace mervox {
@@ -15,9 +16,9 @@ namespace {
 
 int CellIndex(float v) { return TruncToInt(v / 100); }
 
-void Sprite(ScenePainter& sp, const SpriteSheet& sheet, int w, int h, int srcX, int srcY, int dstX,
-            int dstY) {
-    DrawSprite(sp.frame, w, h, sheet, dstX, dstY, srcX, srcY);
+// Copies a picture of the sheets to (dstX, dstY).
+void Sprite(ScenePainter& sp, const SheetRect& r, int dstX, int dstY) {
+    DrawSheetRect(sp.frame, sp.res, r, dstX, dstY);
 }
 
 // "%03d" and the like of a value kept inside what the digits can show.
@@ -57,9 +58,9 @@ void DrawEndOfRound(ScenePainter& sp) {
     const GameState& g = sp.g;
     const RenderResources& r = sp.res;
     char buf[32];
-    Sprite(sp, r.NumberSheet, 350, 60, 0, 95, 146, 171);
-    if (g.TimeLeft < -120 && g.RunMode != 3) Sprite(sp, r.NumberSheet, 80, 15, 370, 75, 161, 266);
-    if (g.TimeLeft < -180 && g.RunMode != 3) {
+    Sprite(sp, sheet::kEndOfRoundBanner, 146, 171);
+    if (g.TimeLeft < -120 && g.RunMode != RunTutorial) Sprite(sp, sheet::kScoreLabel, 161, 266);
+    if (g.TimeLeft < -180 && g.RunMode != RunTutorial) {
         // Six glyphs from 100000 up; a score past six digits shows 999999.
         const bool six = g.ShownScore > 99999;
         Format(buf, six ? "%06d" : "%05d", g.ShownScore, 999999);
@@ -68,8 +69,8 @@ void DrawEndOfRound(ScenePainter& sp) {
     if (g.TimeLeft < -240 && g.Playback == 0) {
         for (int n = 0; n < 3; ++n) {
             if (g.ShownScore != g.HighScores[n]) continue;
-            Sprite(sp, r.RankSheet, 90, 30, 0, 30 * n, 171, 306);
-            Sprite(sp, r.RankSheet, 180, 30, 90, 0, 281, 306);
+            Sprite(sp, sheet::kPlaceMarks[n], 171, 306);
+            Sprite(sp, sheet::kNewRecordLabel, 281, 306);
             break;
         }
     }
@@ -108,55 +109,55 @@ void DrawGameDisplay(ScenePainter& sp) {
     DrawBoardMap(sp);
 
     // Mode labels.
-    if (g.Playback == 0 || g.RunMode == 3) {
-        if (g.PushIntent != 0) Sprite(sp, r.NumberSheet, 100, 20, 350, 115, 16, 351);
-        Sprite(sp, r.NumberSheet, 100, 20, 350, 135, 16, 381);
-    } else if (g.RunMode == 2) {
-        Sprite(sp, r.NumberSheet, 120, 20, 220, 75, 16, 366);
+    if (g.Playback == 0 || g.RunMode == RunTutorial) {
+        if (g.PushIntent != 0) Sprite(sp, sheet::kKickKeyLabel, 16, 351);
+        Sprite(sp, sheet::kKeysLabel, 16, 381);
+    } else if (g.RunMode == RunReplay) {
+        Sprite(sp, sheet::kReplayLabel, 16, 366);
     } else {
-        Sprite(sp, r.NumberSheet, 140, 20, 400, 0, 16, 366);
+        Sprite(sp, sheet::kDemoLabel, 16, 366);
     }
-    if (g.RunMode >= 2 && g.RoundFrame % 120 < 100) Sprite(sp, r.TitleSheet, 216, 20, 0, 0, 203, 361);
+    if (g.RunMode >= RunReplay && g.RoundFrame % 120 < 100) Sprite(sp, sheet::kInGameCaption, 203, 361);
 
     SelectFont(sp.dc, &sp.pal.SmallFont);
 
     // Frame rate and play time, bottom corners.
     Format(buf, "%03d", g.FramesPerSecond, 999);
     DrawDigitsUntil(sp.frame, r.RankSheet, buf, 12, 45, 459, kTinyDigits);
-    Sprite(sp, r.RankSheet, 25, 11, 211, 71, 50, 459);
+    Sprite(sp, sheet::kFpsLabel, 50, 459);
     std::snprintf(buf, sizeof buf, "%06.2f", std::min(g.PlayFrames / 60.0, 999.99));
     DrawDigitsUntil(sp.frame, r.RankSheet, buf, 562, 628, 459, kTinyDigits);
 
     // Level.
-    Sprite(sp, r.NumberSheet, 80, 15, 370, 60, 531, 4);
+    Sprite(sp, sheet::kLevelLabel, 531, 4);
     Format(buf, "%03d", g.Level, 999);
     DrawDigitsUntil(sp.frame, r.NumberSheet, buf, 531, 621, 21, kMediumDigits);
 
     // Score: the last five digits.
-    Sprite(sp, r.NumberSheet, 80, 15, 370, 75, 11, 4);
+    Sprite(sp, sheet::kScoreLabel, 11, 4);
     Format(buf, "%05d", g.ShownScore % 100000, 99999);
     DrawDigitsUntil(sp.frame, r.NumberSheet, buf, 11, 161, 21, kMediumDigits);
 
     // Time: under ten seconds the figure blinks off for the last 6 updates
     // of each second.
-    Sprite(sp, r.NumberSheet, 60, 15, 300, 45, 291, 4);
+    Sprite(sp, sheet::kTimeLabel, 291, 4);
     if (g.ShownTime % 60 < 54 || g.ShownTime >= 600) {
         Format(buf, "%03d", g.ShownTime / 60, 999);
         DrawDigitsUntil(sp.frame, r.NumberSheet, buf, 254, 389, 21, kLargeDigits);
     }
 
-    if (g.LevelUpFlash != 0) Sprite(sp, r.NumberSheet, 88, 15, 360, 45, 277, 61);
+    if (g.LevelUpFlash != 0) Sprite(sp, sheet::kLevelUpLabel, 277, 61);
 
     if (g.TimeLeft <= 0 && g.EscHold < 60) DrawEndOfRound(sp);
 
     if (g.ReadyCountdown > 0) {
-        Sprite(sp, r.NumberSheet, 300, 60, 0, 155, 171, 211);
+        Sprite(sp, sheet::kReadyBanner, 171, 211);
     } else if (g.PlayFrames < 60) {
-        Sprite(sp, r.NumberSheet, 150, 60, 300, 155, 246, 211);
+        Sprite(sp, sheet::kGoBanner, 246, 211);
     }
 
     // Quota still to clear.
-    Sprite(sp, r.NumberSheet, 60, 15, 300, 60, 531, 54);
+    Sprite(sp, sheet::kQuotaLabel, 531, 54);
     Format(buf, "%03d", g.LevelQuota, 999);
     DrawDigitsUntil(sp.frame, r.NumberSheet, buf, 531, 621, 71, kMediumDigits);
 
@@ -165,7 +166,7 @@ void DrawGameDisplay(ScenePainter& sp) {
 
 void FinishFrame(ScenePainter& sp, const FrameHooks& hooks) {
     const GameState& g = sp.g;
-    if (g.RunMode == 3) {
+    if (g.RunMode == RunTutorial) {
         sp.Pen(sp.pal.FixedPens[3]);
         sp.Brush(sp.pal.GreyBrushes[23]);
         Rectangle(sp.dc, 1, 401, 640, 480);
@@ -187,13 +188,15 @@ void FinishFrame(ScenePainter& sp, const FrameHooks& hooks) {
             }
         }
     }
-    if (g.FadeLevel != 0) {
-        const int s = static_cast<int>(((static_cast<int64_t>(g.FadeLevel) - 1) % 80) + 2);
-        for (int a = 0; a < 8; ++a) {
-            for (int b = 0; b < 6; ++b) PatBltWhiteness(sp.dc, 1 + 80 * a, 1 + 80 * b, s, s);
-        }
-    }
-    if (g.RunMode >= 1 && hooks.presentFrame != nullptr) hooks.presentFrame(hooks.ctx);
+    DrawFadeSquares(sp.dc, g.FadeLevel);
+    if (g.RunMode >= RunGame && hooks.presentFrame != nullptr) hooks.presentFrame(hooks.ctx);
+}
+
+void DrawFadeSquares(DrawContext& dc, int32_t fadeLevel) {
+    if (fadeLevel == 0) return;
+    const int side = static_cast<int>(((static_cast<int64_t>(fadeLevel) - 1) % 80) + 2);
+    for (int a = 0; a < 8; ++a)
+        for (int b = 0; b < 6; ++b) PatBltWhiteness(dc, 1 + 80 * a, 1 + 80 * b, side, side);
 }
 
 }  // namespace mervox

@@ -87,8 +87,7 @@ void DrawPushArrows(ScenePainter& sp) {
             const Point p = sp.Project(x + a.labelX, y, z + a.labelZ);
             const int64_t left = static_cast<int64_t>(p.x) - 37;
             if (left < 640) {
-                DrawSprite(sp.frame, 75, 20, sp.res.NumberSheet, static_cast<int>(left),
-                           p.y + a.labelDy, 350, 95);
+                DrawSheetRect(sp.frame, sp.res, sheet::kPushArrowLabel, static_cast<int>(left), p.y + a.labelDy);
             }
         }
     }

@@ -17,4 +17,17 @@ void ReleaseRenderResources(RenderResources& res) {
     ReleasePalette(res.palette);
 }
 
+const SpriteSheet& SheetOf(const RenderResources& res, SheetId sheet) {
+    switch (sheet) {
+        case SheetId::Number: return res.NumberSheet;
+        case SheetId::Title: return res.TitleSheet;
+        case SheetId::Rank: return res.RankSheet;
+    }
+    return res.NumberSheet;
+}
+
+void DrawSheetRect(uint32_t* frame, const RenderResources& res, const SheetRect& r, int dstX, int dstY) {
+    DrawSprite(frame, r.w, r.h, SheetOf(res, r.sheet), dstX, dstY, r.x, r.y);
+}
+
 }  // namespace mervox

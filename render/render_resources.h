@@ -6,6 +6,7 @@
 #include <string>
 
 #include "render/palette.h"
+#include "render/sheet_layout.h"
 #include "render/sprite_sheet.h"
 
 namespace mervox {
@@ -16,6 +17,12 @@ struct RenderResources {
     SpriteSheet TitleSheet;
     SpriteSheet RankSheet;
 };
+
+// The loaded sheet a rectangle of the sheet layout lies on.
+const SpriteSheet& SheetOf(const RenderResources& res, SheetId sheet);
+
+// Copies the picture `r` to (dstX, dstY) of the frame.
+void DrawSheetRect(uint32_t* frame, const RenderResources& res, const SheetRect& r, int dstX, int dstY);
 
 // Loads data/number.png, data/title.png and data/rank.png from `baseDir`
 // (sheets that fail stay unloaded and draw nothing) and creates the palette.

@@ -256,7 +256,7 @@ void DrawScene(const GameState& g, const RenderResources& res, FrameBuffer& fb, 
     DrawBackground(sp);
     DrawFloorTiles(sp);
     DrawGrids(sp);
-    if (g.RunMode < 1) {
+    if (g.RunMode < RunGame) {
         FinishFrame(sp, hooks);
         return;
     }

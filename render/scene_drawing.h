@@ -1,6 +1,7 @@
 // One whole frame of the game drawn from the state.
 #pragma once
 
+#include "draw/draw_context.h"
 #include "draw/frame_buffer.h"
 #include "game/state/game_state.h"
 #include "render/render_resources.h"
@@ -14,6 +15,11 @@ namespace mervox {
 // it draws the title's layers and does not present. Reads the state only.
 void DrawScene(const GameState& g, const RenderResources& res, FrameBuffer& fb,
                const FrameHooks& hooks = FrameHooks{});
+
+// The fade's white squares, drawn over the title and over a round alike:
+// 48 on an 80-pixel grid from (1, 1), (f - 1) mod 80 + 2 pixels wide for
+// fade level f; nothing at 0.
+void DrawFadeSquares(DrawContext& dc, int32_t fadeLevel);
 
 // Grey index of the whole-frame background for the level.
 int BackgroundGreyIndex(const GameState& g);

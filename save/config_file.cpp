@@ -109,8 +109,8 @@ int FrameSkipForRate(int rate) {
 
 void ParseConfig(const std::string& text, GameState& g) {
     g.FrameSkip = 1;
-    g.BGMMODE = 0;
-    g.SEMODE = 0;
+    g.BGMMODE = SoundOn;
+    g.SEMODE = SoundOn;
     size_t pos = 0;
     for (int k = 0; k < kLinesRead; ++k) {
         bool got = false;
@@ -122,9 +122,9 @@ void ParseConfig(const std::string& text, GameState& g) {
         if (key == kFrameRateKey) {
             if (g.FrameSkip == 1) g.FrameSkip = FrameSkipForRate(v);
         } else if (key == kBgmKey) {
-            if (g.BGMMODE == 0) g.BGMMODE = v != 0 ? 1 : 0;
+            if (g.BGMMODE == SoundOn) g.BGMMODE = v != 0 ? SoundOff : SoundOn;
         } else if (key == kSeKey) {
-            if (g.SEMODE == 0) g.SEMODE = v != 0 ? 1 : 0;
+            if (g.SEMODE == SoundOn) g.SEMODE = v != 0 ? SoundOff : SoundOn;
         }
     }
     if (g.FrameSkip == 0 || g.FrameSkip > 10) g.FrameSkip = 1;
@@ -134,8 +134,8 @@ bool ReadConfigFile(GameState& g, const std::string& baseDir) {
     std::ifstream in(baseDir + "/config.txt", std::ios::binary);
     if (!in) {
         g.FrameSkip = 1;
-        g.BGMMODE = 0;
-        g.SEMODE = 0;
+        g.BGMMODE = SoundOn;
+        g.SEMODE = SoundOn;
         WriteConfigFile(g, baseDir);
         return false;
     }

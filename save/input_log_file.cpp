@@ -11,9 +11,9 @@ namespace mervox {
 
 const char* InputLogFileName(int runMode) {
     switch (runMode) {
-        case 3: return "data/tuto.dat";
-        case 4: return "data/demo1.dat";
-        case 5: return "data/demo2.dat";
+        case RunTutorial: return "data/tuto.dat";
+        case RunDemo1: return "data/demo1.dat";
+        case RunDemo2: return "data/demo2.dat";
         default: return "data/replay.dat";
     }
 }
@@ -72,7 +72,7 @@ bool LoadInputLogFile(GameState& g, const std::string& path) {
 }
 
 bool SaveReplay(const GameState& g, const std::string& baseDir) {
-    return WriteFileAtomically(baseDir + "/" + InputLogFileName(0), FormatInputLog(g.InputLog));
+    return WriteFileAtomically(baseDir + "/" + InputLogFileName(RunReplay), FormatInputLog(g.InputLog));
 }
 
 }  // namespace mervox

@@ -18,8 +18,4 @@ void DrawTitleScreen(const GameState& g, const RenderResources& res, FrameBuffer
 // x = 240. Returns the digits written to `text` and the x of the first one.
 int FormatTitleScore(uint32_t score, char (&text)[16], int& firstX);
 
-// The fade's white squares: 48 on an 80-pixel grid, (f - 1) mod 80 + 2
-// pixels wide for fade level f; nothing at 0.
-void DrawFadeSquares(FrameBuffer& fb, int fadeLevel);
-
 }  // namespace mervox

@@ -52,7 +52,7 @@ void MoveTilesAndSpin(GameState& g) {
 }
 
 bool ReplayFileOpens(const std::string& baseDir) {
-    std::FILE* f = std::fopen((baseDir + "/" + InputLogFileName(0)).c_str(), "rb");
+    std::FILE* f = std::fopen((baseDir + "/" + InputLogFileName(RunReplay)).c_str(), "rb");
     if (f == nullptr) return false;
     std::fclose(f);
     return true;
@@ -61,7 +61,7 @@ bool ReplayFileOpens(const std::string& baseDir) {
 void StartRound(GameState& g, const TitleHost& h) {
     // The fully white frame is shown before the set-up work.
     if (h.drawTitleScreen) h.drawTitleScreen(h.ctx);
-    g.RunMode = 1;
+    g.RunMode = RunGame;
     if (AttractTimer(g) == kAttractDelay) {
         const AttractStep s = ChooseAttractRound(g.DemoIndex, g.ReplayAvailable != 0);
         g.RunMode = s.runMode;
@@ -81,8 +81,8 @@ void StartRound(GameState& g, const TitleHost& h) {
             h.round->pumpMessages(h.round->ctx, 0);
         }
     }
-    if (g.BGMMODE == 0 && h.startMusic) h.startMusic(h.ctx);
-    if (g.SEMODE == 0 && h.round != nullptr && h.round->playVoice)
+    if (g.BGMMODE == SoundOn && h.startMusic) h.startMusic(h.ctx);
+    if (g.SEMODE == SoundOn && h.round != nullptr && h.round->playVoice)
         h.round->playVoice(h.round->ctx, VoiceClip::Ready);
 }
 
@@ -121,10 +121,10 @@ void Keys(GameState& g, const TitleHost& h) {
         g.FrameSkip = g.FrameSkip % 4 + 1;
     } else if (latch == 0 && Key(h, HostKey::B)) {
         latch = 1;
-        g.BGMMODE = (g.BGMMODE + 1) % 2;
+        g.BGMMODE = g.BGMMODE == SoundOn ? SoundOff : SoundOn;
     } else if (latch == 0 && Key(h, HostKey::S)) {
         latch = 1;
-        g.SEMODE = (g.SEMODE + 1) % 2;
+        g.SEMODE = g.SEMODE == SoundOn ? SoundOff : SoundOn;
     } else if (Key(h, HostKey::Escape)) {
         g.QuitRequested = 1;
     } else if (g.StartRequested != 0 && g.FadeLevel < kFadeFull) {
@@ -140,19 +140,8 @@ AttractStep ChooseAttractRound(int demoIndex, bool replayAvailable) {
     int used = demoIndex;
     if (used < 0 || used > 5) used = 0;
     if (used == 0 && !replayAvailable) used = 1;
-    static constexpr int kRunMode[6] = {2, 3, 4, 3, 5, 3};
+    static constexpr int kRunMode[6] = {RunReplay, RunTutorial, RunDemo1, RunTutorial, RunDemo2, RunTutorial};
     return AttractStep{kRunMode[used], (used + 1) % 6};
-}
-
-void PutTitleStartCamera(GameState& g) {
-    g.DrawCamera.x = 350.0f;
-    g.DrawCamera.y = 400.0f;
-    g.DrawCamera.z = -200.0f;
-    g.CameraPitch = 30.0f;
-    g.CameraPitchRad = 30.0f * DegToRad;
-    g.ViewAngle = 0.0f;
-    g.ViewAngleRad = 0.0f;
-    g.ViewCamera = g.DrawCamera;
 }
 
 void TitleReset(GameState& g, const TitleHost& h) {
@@ -160,20 +149,13 @@ void TitleReset(GameState& g, const TitleHost& h) {
     const int32_t level = g.Level;
     ResetScene(g);
     g.Level = level;
-    g.DrawCamera.x = 350.0f;
-    g.DrawCamera.y = 400.0f;
-    g.DrawCamera.z = -200.0f;
-    g.CameraPitch = 30.0f;
-    g.CameraPitchRad = 30.0f * DegToRad;
-    g.ViewAngle = 0.0f;
-    g.ViewAngleRad = 0.0f;
+    PutTitleStartCamera(g);
     const uint32_t now =
         (h.round != nullptr && h.round->clockMs) ? h.round->clockMs(h.round->ctx) : 0u;
     GameSeed(g, now);
     g.SwingPhase = 0;
     AttractTimer(g) = 1;
     g.SpinDirection = static_cast<uint16_t>((GameRand(g) % 2) * 2);
-    g.ViewCamera = g.DrawCamera;
     for (int i = 0; i < kBoardSize; ++i)
         for (int j = 0; j < kBoardSize; ++j) g.BackgroundGrid[i][j].y = kTileRest;
     g.ReplayAvailable = ReplayFileOpens(h.baseDir) ? 1 : 0;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "game/round_host.h"
+#include "game/simulation.h"  // PutTitleStartCamera: the title's first camera
 #include "game/state/game_state.h"
 
 namespace mervox {
@@ -29,9 +30,6 @@ void TitleUpdate(GameState& g, const TitleHost& host);
 
 // The reset on the first title update after start-up and after each round.
 void TitleReset(GameState& g, const TitleHost& host);
-
-// The camera of the title's first frame.
-void PutTitleStartCamera(GameState& g);
 
 // The attract cycle: the round a demonstration index starts and the index
 // that follows it.

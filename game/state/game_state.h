@@ -93,6 +93,24 @@ enum KeyBit : int32_t {
 };
 constexpr int32_t kArrowBits = KeyLeft | KeyUp | KeyRight | KeyDown;
 
+// What runs in the main loop: the title or one of the five kinds of round.
+// The values are those the recordings' file names and the attract cycle use.
+enum RunModeValue : int32_t {
+    RunTitle = 0,
+    RunGame = 1,      // played from the keyboard (recorded as the replay)
+    RunReplay = 2,    // the last game played back
+    RunTutorial = 3,
+    RunDemo1 = 4,
+    RunDemo2 = 5,
+};
+constexpr int32_t kLastRunMode = RunDemo2;
+
+// BGMMODE and SEMODE as config.txt keeps them: 0 on, 1 off.
+enum SoundSetting : int32_t {
+    SoundOn = 0,
+    SoundOff = 1,
+};
+
 struct InputRecord {
     int32_t frame;  // RoundFrame from which the keys hold
     uint16_t keys;  // key bits, 0..255
@@ -141,7 +159,7 @@ constexpr int kEffectCount = 13;
 
 struct GameState {
     // --- main loop -------------------------------------------------------
-    int32_t RunMode;          // 0 title, 1 game, 2 replay, 3 tutorial, 4/5 demos
+    int32_t RunMode;          // a RunModeValue
     int32_t QuitRequested;
     int32_t FrameSkip;        // 1..10
     int32_t FramePhase;
@@ -150,8 +168,8 @@ struct GameState {
     uint16_t ScreenMode;      // 0 windowed, 1 full 640, 2 full 720
 
     // --- settings ----------------------------------------------------------
-    int32_t BGMMODE;          // 0 music on, 1 off
-    int32_t SEMODE;           // 0 effects on, 1 off
+    int32_t BGMMODE;          // music: SoundOn or SoundOff
+    int32_t SEMODE;           // effects and voice clips: SoundOn or SoundOff
 
     // --- high scores -------------------------------------------------------
     uint32_t HighScores[3];   // best first

@@ -143,7 +143,7 @@ TEST(FrameLoop, FrameSkipDrawsEveryNthPass) {
 
 TEST(FrameLoop, FastForwardNeitherWaitsNorDraws) {
     SimulatedLoop s;
-    s.g->RunMode = 4;
+    s.g->RunMode = RunDemo1;
     s.g->FastForward = 1;
     s.g->FrameSkip = 2;
     s.passLimit = 3000;
@@ -178,7 +178,7 @@ TEST(FrameLoop, QuitDuringTheWaitEndsBeforeTheUpdate) {
 
 TEST(FrameLoop, RoundsDrawOnlyWithoutFastForward) {
     SimulatedLoop s;
-    s.g->RunMode = 1;
+    s.g->RunMode = RunGame;
     s.passLimit = 10;
     s.Run();
     EXPECT_EQ(s.roundUpdates, 10);

@@ -128,6 +128,14 @@ TEST(CommandLineTest, ReadsTheHeadlessOptions) {
     EXPECT_FALSE(ParseCommandLine(2, const_cast<char**>(noFile)).error.empty());
     const char* badList[] = {"mervox", "--screenshot", "1,,2"};
     EXPECT_FALSE(ParseCommandLine(3, const_cast<char**>(badList)).error.empty());
+
+    const char* soak[] = {"mervox", "--soak", "30", "--seed", "7"};
+    c = ParseCommandLine(5, const_cast<char**>(soak));
+    EXPECT_TRUE(c.error.empty()) << c.error;
+    EXPECT_EQ(c.soakSeconds, 30);
+    EXPECT_EQ(c.seed, 7);
+    const char* noSoak[] = {"mervox", "--soak", "0"};
+    EXPECT_FALSE(ParseCommandLine(3, const_cast<char**>(noSoak)).error.empty());
 }
 
 }  // namespace

@@ -28,7 +28,7 @@ Played Play(const char* file, int mode) {
     const std::string path = std::string(MERVOX_SOURCE_DIR) + "/data/" + file;
     EXPECT_TRUE(StartPlaybackRound(*p.g, mode, path)) << path;
     RoundHost host;
-    while (p.g->RunMode != 0 && p.g->RoundFrame < 20000) {
+    while (p.g->RunMode != RunTitle && p.g->RoundFrame < 20000) {
         UpdateRound(*p.g, host);
         p.ev.Observe(*p.g);
     }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "render/sheet_layout.h"
 #include "render/sprite_sheet.h"
 #include "tests/assets/game_files.h"
 
@@ -20,57 +21,28 @@ struct Rect {
     int x, y, w, h;
 };
 
-// Every rectangle cut from each sheet by the title and in-game drawing.
-std::vector<Rect> NumberRects() {
+void AddStrip(std::vector<Rect>& r, const mervox::DigitStrip& s, const char* digit, const char* extra) {
+    for (int d = 0; d < 10; ++d) r.push_back({digit, s.x0 + s.cellWidth * d, s.y, s.cellWidth, s.cellHeight});
+    if (s.extraChar != 0) r.push_back({extra, s.extraX, s.y, s.cellWidth, s.cellHeight});
+}
+
+// Every rectangle cut from a sheet by the title and in-game drawing.
+std::vector<Rect> RectsOn(mervox::SheetId sheet) {
     std::vector<Rect> r;
-    for (int d = 0; d < 10; ++d) r.push_back({"large digit", 45 * d, 0, 45, 45});
-    for (int d = 0; d < 10; ++d) r.push_back({"medium digit", 30 * d, 45, 30, 30});
-    for (int d = 0; d < 10; ++d) r.push_back({"small digit", 20 * d, 75, 20, 20});
-    r.push_back({"small x", 200, 75, 20, 20});
-    r.push_back({"level label", 370, 60, 80, 15});
-    r.push_back({"score label", 370, 75, 80, 15});
-    r.push_back({"time label", 300, 45, 60, 15});
-    r.push_back({"level-up label", 360, 45, 88, 15});
-    r.push_back({"quota label", 300, 60, 60, 15});
-    r.push_back({"push-arrow label", 350, 95, 75, 20});
-    r.push_back({"kick key label", 350, 115, 100, 20});
-    r.push_back({"keys label", 350, 135, 100, 20});
-    r.push_back({"replay label", 220, 75, 120, 20});
-    r.push_back({"demonstration label", 400, 0, 140, 20});
-    r.push_back({"end-of-round banner", 0, 95, 350, 60});
-    r.push_back({"ready banner", 0, 155, 300, 60});
-    r.push_back({"go banner", 300, 155, 150, 60});
+    if (sheet == mervox::SheetId::Number) {
+        AddStrip(r, mervox::kLargeDigits, "large digit", "");
+        AddStrip(r, mervox::kMediumDigits, "medium digit", "");
+        AddStrip(r, mervox::kSmallDigits, "small digit", "small x");
+    }
+    if (sheet == mervox::SheetId::Rank) AddStrip(r, mervox::kTinyDigits, "tiny digit", "tiny full stop");
+    for (const mervox::SheetRect& s : mervox::sheet::kAll)
+        if (s.sheet == sheet) r.push_back({s.what, s.x, s.y, s.w, s.h});
     return r;
 }
 
-std::vector<Rect> TitleRects() {
-    return {
-        {"logo", 0, 40, 540, 60},
-        {"first menu line", 0, 0, 400, 20},
-        {"replay menu line", 0, 20, 400, 20},
-        {"bottom line, first piece", 400, 20, 40, 20},
-        {"bottom line, second piece", 140, 20, 131, 20},
-        {"bottom line, third piece", 450, 20, 60, 20},
-        {"frame-rate caption", 0, 100, 110, 20},
-        {"music caption", 110, 100, 110, 20},
-        {"effects caption", 220, 100, 110, 20},
-        {"on", 330, 100, 60, 20},
-        {"off", 390, 100, 60, 20},
-        {"in-game caption", 0, 0, 216, 20},
-    };
-}
-
-std::vector<Rect> RankRects() {
-    std::vector<Rect> r;
-    for (int n = 0; n < 3; ++n) r.push_back({"place mark", 0, 30 * n, 90, 30});
-    r.push_back({"new-record label", 90, 0, 180, 30});
-    r.push_back({"score-table heading", 90, 30, 120, 20});
-    for (int i = 0; i < 3; ++i) r.push_back({"rank label", 90 + 60 * i, 50, 60, 20});
-    for (int d = 0; d < 10; ++d) r.push_back({"tiny digit", 90 + 11 * d, 71, 11, 11});
-    r.push_back({"tiny full stop", 200, 71, 11, 11});
-    r.push_back({"frames-per-second label", 211, 71, 25, 11});
-    return r;
-}
+std::vector<Rect> NumberRects() { return RectsOn(mervox::SheetId::Number); }
+std::vector<Rect> TitleRects() { return RectsOn(mervox::SheetId::Title); }
+std::vector<Rect> RankRects() { return RectsOn(mervox::SheetId::Rank); }
 
 class SheetFile {
 public:
@@ -127,9 +99,10 @@ void CheckSheet(const char* file, int minW, int minH, const std::vector<Rect>& r
 }
 
 TEST(SpriteSheetFiles, EveryCutRectangleHoldsAPictureAndNothingIsDrawnElsewhere) {
-    CheckSheet("number.png", 540, 215, NumberRects());
-    CheckSheet("title.png", 540, 120, TitleRects());
-    CheckSheet("rank.png", 270, 90, RankRects());
+    using namespace mervox;
+    CheckSheet("number.png", kNumberSheetSize.w, kNumberSheetSize.h, NumberRects());
+    CheckSheet("title.png", kTitleSheetSize.w, kTitleSheetSize.h, TitleRects());
+    CheckSheet("rank.png", kRankSheetSize.w, kRankSheetSize.h, RankRects());
 }
 
 TEST(SpriteSheetFiles, PicturesEndInsideTheirRectangles) {
@@ -162,8 +135,11 @@ TEST(SpriteSheetFiles, GlyphsOfAStripAreAllDifferent) {
         const char* file;
         int x0, y0, cell, h;
     };
-    for (const Strip& s : {Strip{"number.png", 0, 0, 45, 45}, Strip{"number.png", 0, 45, 30, 30},
-                           Strip{"number.png", 0, 75, 20, 20}, Strip{"rank.png", 90, 71, 11, 11}}) {
+    auto strip = [](const char* file, const mervox::DigitStrip& s) {
+        return Strip{file, s.x0, s.y, s.cellWidth, s.cellHeight};
+    };
+    for (const Strip& s : {strip("number.png", mervox::kLargeDigits), strip("number.png", mervox::kMediumDigits),
+                           strip("number.png", mervox::kSmallDigits), strip("rank.png", mervox::kTinyDigits)}) {
         SheetFile sheet(s.file);
         ASSERT_TRUE(sheet.Loaded());
         for (int a = 0; a < 11; ++a)

@@ -32,14 +32,13 @@ std::vector<std::string> Decoded() {
     return g_decoded;
 }
 
-bool FakeDecode(const std::string& path, std::vector<int16_t>& pcm, OutputFormat& format) {
+bool FakeDecode(void*, const std::string& path, std::vector<int16_t>& pcm) {
     if (g_slowDecode) std::this_thread::sleep_for(std::chrono::milliseconds(20));
     {
         std::lock_guard<std::mutex> lock(g_decodedLock);
         g_decoded.push_back(path.substr(path.rfind('/') + 1));
     }
     pcm.assign(8, 1);
-    format.formatTag = 1;
     return true;
 }
 
@@ -49,7 +48,6 @@ protected:
     MusicPlayer player;
     std::unique_ptr<GameState> state = std::make_unique<GameState>();
     GameState& g = *state;
-    OutputFormat format;
 
     void SetUp() override {
         {
@@ -58,10 +56,9 @@ protected:
         }
         g_slowDecode = false;
         InitProgramState(g);
-        g.RunMode = 1;
+        g.RunMode = RunGame;
         g.Level = 1;
         player.baseDir = "/game";
-        player.format = &format;
         player.decode = FakeDecode;
         player.output.ctx = &out;
         player.output.open = [](void* c) { return static_cast<FakeOutput*>(c)->openWorks; };
@@ -197,7 +194,7 @@ TEST_F(MusicChainTest, RoundWithMusicOffAfterOneWithMusicDecodesAndQueuesNothing
 
     // The next round has music off: the title never starts it, the round
     // preloads every update and stops it at the end.
-    g.BGMMODE = 1;
+    g.BGMMODE = SoundOff;
     for (g.Level = 1; g.Level <= 35; ++g.Level) PreloadMusic(player, g);
     Finish(0);
     Finish(1);

@@ -12,9 +12,8 @@
 namespace mervox::testing {
 namespace {
 
-std::vector<std::string> g_messages;
-void Collect(const std::string& caption, const std::string& text) {
-    g_messages.push_back(caption + "|" + text);
+void Collect(void* ctx, const std::string& caption, const std::string& text) {
+    static_cast<std::vector<std::string>*>(ctx)->push_back(caption + "|" + text);
 }
 
 void Put32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
@@ -46,61 +45,58 @@ std::vector<uint8_t> Canonical(uint32_t samples, uint32_t declared, const char* 
 
 class WaveFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        g_messages.clear();
-        SetSoundMessageHook(Collect);
-    }
-    void TearDown() override { SetSoundMessageHook(nullptr); }
+    std::vector<std::string> messages;
+    const SoundMessages to{&messages, Collect};
     WaveSound sound;
     OutputFormat format;
 };
 
 TEST_F(WaveFileTest, CanonicalFileLoadsItsSamplesAndFormat) {
     auto file = Canonical(8, 8);
-    EXPECT_EQ(ParseWaveImage(file, "a.wav", sound, format), WaveOk);
+    EXPECT_EQ(ParseWaveImage(file, "a.wav", sound, format, &to), WaveOk);
     EXPECT_EQ(sound.data, (std::vector<uint8_t>{1, 2, 3, 4, 5, 6, 7, 8}));
     EXPECT_EQ(format.channels, 2);
     EXPECT_EQ(format.samplesPerSec, 22050u);
     EXPECT_EQ(format.blockAlign, 4);
     EXPECT_EQ(format.bitsPerSample, 16);
-    EXPECT_TRUE(g_messages.empty());
+    EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(WaveFileTest, FactChunkMovesTheSamplesTo56) {
     auto file = Canonical(20, 0, "fact");
     Put32(file, 52, 4);  // data size after the fact body
-    EXPECT_EQ(ParseWaveImage(file, "f.wav", sound, format), WaveOk);
+    EXPECT_EQ(ParseWaveImage(file, "f.wav", sound, format, &to), WaveOk);
     EXPECT_EQ(sound.data, (std::vector<uint8_t>{13, 14, 15, 16}));
 }
 
 TEST_F(WaveFileTest, EachFaultHasItsResultAndMessage) {
     auto notWave = Canonical(4, 4);
     std::memcpy(notWave.data() + 8, "AVI ", 4);
-    EXPECT_EQ(ParseWaveImage(notWave, "x.wav", sound, format), WaveNotWave);
+    EXPECT_EQ(ParseWaveImage(notWave, "x.wav", sound, format, &to), WaveNotWave);
 
     auto notPcm = Canonical(4, 4, "data", 3);
-    EXPECT_EQ(ParseWaveImage(notPcm, "y.wav", sound, format), WaveNotPcm);
+    EXPECT_EQ(ParseWaveImage(notPcm, "y.wav", sound, format, &to), WaveNotPcm);
     EXPECT_EQ(format.formatTag, 3) << "the format is taken before the PCM test";
     EXPECT_EQ(format.samplesPerSec, 22050u);
 
     auto list = Canonical(4, 4, "LIST");
-    EXPECT_EQ(ParseWaveImage(list, "z.wav", sound, format), WaveUnknownChunk);
+    EXPECT_EQ(ParseWaveImage(list, "z.wav", sound, format, &to), WaveUnknownChunk);
 
-    EXPECT_EQ(LoadWaveFile("/nonexistent/none.wav", sound, format), WaveCannotOpen);
-    ASSERT_EQ(g_messages.size(), 4u);
-    EXPECT_EQ(g_messages[0], "x.wav|WAVEファイルを指定してください");
-    EXPECT_EQ(g_messages[1], "y.wav|PCM形式のWAVEファイルを指定してください");
-    EXPECT_EQ(g_messages[2], "z.wav|正体不明のファイルです");
-    EXPECT_EQ(g_messages[3], "/nonexistent/none.wav|ファイルを開けません");
+    EXPECT_EQ(LoadWaveFile("/nonexistent/none.wav", sound, format, &to), WaveCannotOpen);
+    ASSERT_EQ(messages.size(), 4u);
+    EXPECT_EQ(messages[0], "x.wav|WAVEファイルを指定してください");
+    EXPECT_EQ(messages[1], "y.wav|PCM形式のWAVEファイルを指定してください");
+    EXPECT_EQ(messages[2], "z.wav|正体不明のファイルです");
+    EXPECT_EQ(messages[3], "/nonexistent/none.wav|ファイルを開けません");
     EXPECT_FALSE(sound.loaded);
 
-    EXPECT_EQ(LoadWaveFile("/nonexistent/none.wav", sound, format, false), WaveCannotOpen);
-    EXPECT_EQ(g_messages.size(), 4u) << "voice clips fail quietly";
+    EXPECT_EQ(LoadWaveFile("/nonexistent/none.wav", sound, format, nullptr), WaveCannotOpen);
+    EXPECT_EQ(messages.size(), 4u) << "voice clips fail quietly";
 }
 
 TEST_F(WaveFileTest, OversizeDataIsCutAndTruncatedFilesAreSafe) {
     auto file = Canonical(6, 1000000);
-    EXPECT_EQ(ParseWaveImage(file, "o.wav", sound, format), WaveOk);
+    EXPECT_EQ(ParseWaveImage(file, "o.wav", sound, format, &to), WaveOk);
     EXPECT_EQ(sound.data.size(), 6u);
 
     const struct {
@@ -113,7 +109,7 @@ TEST_F(WaveFileTest, OversizeDataIsCutAndTruncatedFilesAreSafe) {
         auto whole = Canonical(8, 8);
         std::vector<uint8_t> part(whole.begin(), whole.begin() + static_cast<long>(c.cut));
         WaveSound s;
-        EXPECT_EQ(ParseWaveImage(part, "t.wav", s, format), c.result) << c.cut;
+        EXPECT_EQ(ParseWaveImage(part, "t.wav", s, format, &to), c.result) << c.cut;
         EXPECT_TRUE(s.data.empty()) << c.cut;
     }
 }
@@ -123,7 +119,7 @@ TEST_F(WaveFileTest, ReadsARealFileFromDisk) {
     auto bytes = Canonical(16, 16);
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
                                                 static_cast<std::streamsize>(bytes.size()));
-    EXPECT_EQ(LoadWaveFile(path.string(), sound, format), WaveOk);
+    EXPECT_EQ(LoadWaveFile(path.string(), sound, format, &to), WaveOk);
     EXPECT_EQ(sound.data.size(), 16u);
     std::filesystem::remove(path);
 }

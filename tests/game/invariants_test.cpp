@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "game/key_bits.h"
 #include "game/simulation.h"
 
 namespace mervox::testing {
@@ -15,20 +16,7 @@ struct Erratic {
     int next = 1;
 };
 
-bool ErraticKey(void* ctx, HostKey key) {
-    const int k = static_cast<Erratic*>(ctx)->keys;
-    switch (key) {
-        case HostKey::Left: return k & KeyLeft;
-        case HostKey::Up: return k & KeyUp;
-        case HostKey::Right: return k & KeyRight;
-        case HostKey::Down: return k & KeyDown;
-        case HostKey::Z: return k & KeyKick;
-        case HostKey::X: return k & KeyJump;
-        case HostKey::Q: return k & KeyTurnQ;
-        case HostKey::E: return k & KeyTurnE;
-        default: return false;
-    }
-}
+bool ErraticKey(void* ctx, HostKey key) { return KeyBitsHold(static_cast<Erratic*>(ctx)->keys, key); }
 
 void CheckWellFormed(const GameState& g, int update) {
     ASSERT_GE(g.PlayerX, 16.0f) << update;
@@ -74,19 +62,16 @@ void CheckWellFormed(const GameState& g, int update) {
 }
 
 TEST(RoundInvariants, ErraticPlayKeepsTheBoardWellFormed) {
-    for (int mode = 1; mode <= 5; ++mode) {
+    for (int mode = RunGame; mode <= kLastRunMode; ++mode) {
         for (uint32_t seed = 1; seed <= 4; ++seed) {
             auto g = std::make_unique<GameState>();
-            InitProgramState(*g);
-            g->Playback = 0;
-            g->RunMode = mode;
-            ResetScene(*g);
+            StartRoundOutsideTitle(*g, mode, 0);
             Erratic player{seed * 7919u + static_cast<uint32_t>(mode)};
             RoundHost host;
             host.ctx = &player;
             host.keyDown = ErraticKey;
             int update = 0;
-            while (g->RunMode != 0 && update < 40000) {
+            while (g->RunMode != RunTitle && update < 40000) {
                 if (update >= player.next) {
                     player.seed = player.seed * 1664525u + 1013904223u;
                     player.keys = static_cast<int>((player.seed >> 8) & 0xff);
@@ -98,7 +83,7 @@ TEST(RoundInvariants, ErraticPlayKeepsTheBoardWellFormed) {
                 CheckWellFormed(*g, update);
                 if (::testing::Test::HasFatalFailure()) return;
             }
-            EXPECT_EQ(g->RunMode, 0) << "mode " << mode << " seed " << seed;
+            EXPECT_EQ(g->RunMode, RunTitle) << "mode " << mode << " seed " << seed;
         }
     }
 }

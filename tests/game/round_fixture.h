@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "game/key_bits.h"
 #include "game/simulation.h"
 #include "game/state/board.h"
 
@@ -24,19 +25,9 @@ struct TestWorld {
 
 inline bool WorldKey(void* ctx, HostKey key) {
     auto* w = static_cast<TestWorld*>(ctx);
-    switch (key) {
-        case HostKey::Left: return w->held & KeyLeft;
-        case HostKey::Up: return w->held & KeyUp;
-        case HostKey::Right: return w->held & KeyRight;
-        case HostKey::Down: return w->held & KeyDown;
-        case HostKey::Z: return w->held & KeyKick;
-        case HostKey::X: return w->held & KeyJump;
-        case HostKey::Q: return w->held & KeyTurnQ;
-        case HostKey::E: return w->held & KeyTurnE;
-        case HostKey::Escape: return w->esc;
-        case HostKey::Ctrl: return w->ctrl;
-        default: return false;
-    }
+    if (key == HostKey::Escape) return w->esc;
+    if (key == HostKey::Ctrl) return w->ctrl;
+    return KeyBitsHold(w->held, key);
 }
 
 class RoundTest : public ::testing::Test {
@@ -47,11 +38,7 @@ protected:
     RoundHost host;
 
     void SetUp() override {
-        InitProgramState(g);
-        ResetScene(g);
-        g.Playback = 0;
-        g.RunMode = 1;
-        ResetScene(g);
+        StartRoundOutsideTitle(g, RunGame, 0);
         host.ctx = &world;
         host.keyDown = WorldKey;
         host.writeEffect = [](void* ctx, int k, bool restart) {

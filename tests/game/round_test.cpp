@@ -39,7 +39,7 @@ TEST_F(RoundFlowTest, LevelUpsFollowTheTable) {
 }
 
 TEST_F(RoundFlowTest, QuotaBelowZeroCarriesOverAndTutorialAddsTenSeconds) {
-    g.RunMode = 3;
+    g.RunMode = RunTutorial;
     g.LevelQuota = -3;
     g.TimeLeft = 100;
     Step();
@@ -101,7 +101,7 @@ TEST_F(RoundFlowTest, GoVoiceWhenTheCountdownEnds) {
     Step(1);
     EXPECT_EQ(g.TimeLeft, 3599);
 
-    g.SEMODE = 1;
+    g.SEMODE = SoundOff;
     g.ReadyCountdown = 1;
     Step(1);
     EXPECT_EQ(world.voicesGo, 1) << "no voice with effects off";
@@ -152,7 +152,7 @@ TEST_F(RoundFlowTest, HeldEscapeEndsTheRoundWithoutEnteringScores) {
     EXPECT_EQ(g.EscHold, 60);
     world.esc = false;
     int updates = 0;
-    while (g.RunMode != 0 && updates < 1000) {
+    while (g.RunMode != RunTitle && updates < 1000) {
         Step();
         ++updates;
     }
@@ -169,19 +169,19 @@ TEST_F(RoundFlowTest, ReplayIsSavedWhenTheRoundEqualsTheBestScore) {
     g.ShownScore = 700;
     g.TimeLeft = -420;
     Step();
-    EXPECT_EQ(g.RunMode, 0);
+    EXPECT_EQ(g.RunMode, RunTitle);
     EXPECT_EQ(world.replaySaves, 1);
 }
 
 TEST_F(RoundFlowTest, AttractRoundsStopAfter5400Updates) {
-    g.RunMode = 4;
+    g.RunMode = RunDemo1;
     g.Playback = 1;
     g.RoundFrame = 5400;
     Step();
     EXPECT_EQ(g.TimeLeft, -360);
     EXPECT_EQ(g.EscHold, 60);
 
-    g.RunMode = 3;
+    g.RunMode = RunTutorial;
     g.TimeLeft = 1000;
     g.EscHold = 0;
     Step();
@@ -189,7 +189,7 @@ TEST_F(RoundFlowTest, AttractRoundsStopAfter5400Updates) {
 }
 
 TEST_F(RoundFlowTest, TutorialCaptionsAdvanceWithTheRoundFrame) {
-    g.RunMode = 3;
+    g.RunMode = RunTutorial;
     g.RoundFrame = 1499;
     Step();
     EXPECT_EQ(g.CaptionIndex, 0);
@@ -201,7 +201,7 @@ TEST_F(RoundFlowTest, TutorialCaptionsAdvanceWithTheRoundFrame) {
 }
 
 TEST_F(RoundFlowTest, EffectsOffSetNoCooldowns) {
-    g.SEMODE = 1;
+    g.SEMODE = SoundOff;
     g.Score = 100;
     Step(3);
     EXPECT_TRUE(world.effects.empty());

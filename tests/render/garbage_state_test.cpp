@@ -28,11 +28,8 @@ TEST(GarbageState, AnyStateDrawsWithoutFault) {
         for (size_t k = 0; k < sizeof(GameState); ++k) bytes[k] = static_cast<uint8_t>(rng());
         if (round % 2 == 0) {
             // Half the rounds keep a sane camera so that the scene lands on screen.
-            g->DrawCamera = Camera{350, 400, -200, {0, 0, 0}};
-            g->ViewCamera = g->DrawCamera;
-            g->CameraPitchRad = 30 * DegToRad;
-            g->ViewAngleRad = 0;
-            g->RunMode = 1 + round % 5;
+            PutTitleStartCamera(*g);
+            g->RunMode = RunGame + round % kLastRunMode;
             g->TutorialCaptions[0].line1[10] = 0;
             g->CaptionIndex = 0;
         }

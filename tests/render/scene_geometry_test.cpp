@@ -29,13 +29,8 @@ class SceneGeometry : public ::testing::Test {
                 }
             }
         }
-        g->DrawCamera = Camera{350, 400, -200, {0, 0, 0}};
-        g->ViewCamera = g->DrawCamera;
-        g->CameraPitch = 30;
-        g->CameraPitchRad = 30 * DegToRad;
-        g->ViewAngle = 0;
-        g->ViewAngleRad = 0;
-        g->RunMode = 1;
+        PutTitleStartCamera(*g);
+        g->RunMode = RunGame;
         g->Playback = 0;
         g->FadeLevel = 0;
         g->ReadyCountdown = 0;
@@ -118,7 +113,7 @@ TEST_F(SceneGeometry, FadingBlockShrinksAndArrivingBlockIsTwoSquares) {
 }
 
 TEST_F(SceneGeometry, VanishRingSurroundsTheCellBelowTheBoard) {
-    g->RunMode = 0;  // rings belong to the layers under the title too
+    g->RunMode = RunTitle;  // rings belong to the layers under the title too
     BlockSlot& b = g->Board[3][3][0];
     b.colour = 3;
     b.popupTimer = 10;
@@ -159,7 +154,7 @@ TEST_F(SceneGeometry, PushArrowsAndTheirLabelsBelowLevelFive) {
 }
 
 TEST_F(SceneGeometry, BoardRimIsDrawnFiftyUnitsAbove) {
-    g->RunMode = 0;
+    g->RunMode = RunTitle;
     Draw();
     const uint32_t pen = ColourToPixel(0x787878);
     auto nearPen = [&](float x, float y, float z) {

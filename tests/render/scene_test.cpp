@@ -47,13 +47,8 @@ class SceneTest : public ::testing::Test {
                 for (BlockSlot& s : cell) s = BlockSlot{Empty, 0, 0, s.height, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, -1};
             }
         }
-        g->DrawCamera = Camera{350, 400, -200, {0, 0, 0}};
-        g->ViewCamera = g->DrawCamera;
-        g->CameraPitch = 30;
-        g->CameraPitchRad = 30 * DegToRad;
-        g->ViewAngle = 0;
-        g->ViewAngleRad = 0;
-        g->RunMode = 1;
+        PutTitleStartCamera(*g);
+        g->RunMode = RunGame;
         g->Playback = 0;
         g->FadeLevel = 0;
         g->ReadyCountdown = 0;
@@ -104,13 +99,13 @@ void PlaceBlock(GameState& g, int i, int j, int layer, int colour, BlockState st
 }
 
 TEST_F(SceneTest, TitleModeDrawsTheSceneWithoutOverlayAndDoesNotPresent) {
-    g->RunMode = 0;
+    g->RunMode = RunTitle;
     Draw();
     EXPECT_EQ(hooks.pumps, 1);
     EXPECT_EQ(hooks.lastWait, 0);
     EXPECT_EQ(hooks.presents, 0);
     EXPECT_EQ(sprites(), 0);
-    g->RunMode = 1;
+    g->RunMode = RunGame;
     Draw();
     EXPECT_EQ(hooks.pumps, 2);
     EXPECT_EQ(hooks.presents, 1);
@@ -127,20 +122,20 @@ TEST_F(SceneTest, DrawingNeverChangesTheState) {
     g->Board[2][2][0].chainSlot = 0;
     g->ChainSlots[0] = ChainSlot{2, 3, 90, 0};
     g->PushIntent = 15;
-    g->RunMode = 3;
+    g->RunMode = RunTutorial;
     g->FadeLevel = 30;
     g->RoundFrame = 400;
     auto before = std::make_unique<GameState>(*g);
     Draw();
     EXPECT_EQ(std::memcmp(before.get(), g.get(), sizeof(GameState)), 0);
-    g->RunMode = 0;
+    g->RunMode = RunTitle;
     *before = *g;
     Draw();
     EXPECT_EQ(std::memcmp(before.get(), g.get(), sizeof(GameState)), 0);
 }
 
 TEST_F(SceneTest, BackgroundDarkensWithTheLevel) {
-    g->RunMode = 0;
+    g->RunMode = RunTitle;
     const struct {
         int level;
         uint32_t colour;
@@ -163,7 +158,7 @@ TEST_F(SceneTest, BackgroundDarkensWithTheLevel) {
 }
 
 TEST_F(SceneTest, FadeSquaresGrowFromDotsToAWhiteScreen) {
-    g->RunMode = 0;
+    g->RunMode = RunTitle;
     g->FadeLevel = 80;
     Draw();
     int white = 0;
@@ -191,7 +186,7 @@ class TutorialBand : public SceneTest {
   protected:
     void SetUp() override {
         SceneTest::SetUp();
-        g->RunMode = 3;
+        g->RunMode = RunTutorial;
         g->Playback = 1;
     }
     // Text pixels: darker than the band's grey 0xE6.
@@ -231,7 +226,7 @@ TEST_F(TutorialBand, BandAndCaptionsFollowTheRoundFrame) {
     Draw();
     EXPECT_EQ(Ink(411), 0);
     // The band belongs to the tutorial only.
-    g->RunMode = 1;
+    g->RunMode = RunGame;
     Draw();
     EXPECT_NE(at(10, 470), ColourToPixel(0xE6E6E6));
 }
@@ -267,7 +262,7 @@ TEST_F(SceneTest, ModeLabelsAndThePlaybackCaptionBlink) {
     Draw();
     EXPECT_NE(at(16, 351), SourceCode(350, 115));
     g->Playback = 1;
-    g->RunMode = 2;
+    g->RunMode = RunReplay;
     g->RoundFrame = 99;
     Draw();
     EXPECT_EQ(at(16, 366), SourceCode(220, 75));
@@ -275,12 +270,12 @@ TEST_F(SceneTest, ModeLabelsAndThePlaybackCaptionBlink) {
     g->RoundFrame = 100;
     Draw();
     EXPECT_NE(at(203, 361), SourceCode(0, kTitleBase));
-    g->RunMode = 4;
+    g->RunMode = RunDemo1;
     g->RoundFrame = 240;
     Draw();
     EXPECT_EQ(at(16, 366), SourceCode(400, 0));
     EXPECT_EQ(at(203, 361), SourceCode(0, kTitleBase));
-    g->RunMode = 1;  // a replay started with R: no caption, the demo label
+    g->RunMode = RunGame;  // a replay started with R: no caption, the demo label
     Draw();
     EXPECT_NE(at(203, 361), SourceCode(0, kTitleBase));
 }
@@ -326,12 +321,12 @@ TEST_F(SceneTest, ScoreCornerShowsFiveDigitsAndTheEndBannerSix) {
     EXPECT_EQ(at(161, 266), SourceCode(370, 75));
     EXPECT_FALSE(TextAt(246, 251, kLargeDigits, "00500", 45));
     g->TimeLeft = -200;
-    g->RunMode = 3;
+    g->RunMode = RunTutorial;
     g->Playback = 1;
     Draw();
     EXPECT_NE(at(161, 266), SourceCode(370, 75));
     // A round ended by a held Escape shows no banner.
-    g->RunMode = 1;
+    g->RunMode = RunGame;
     g->Playback = 0;
     g->EscHold = 60;
     Draw();
@@ -348,11 +343,11 @@ TEST_F(SceneTest, HighScorePlaceMarkForTheFirstEqualScore) {
     EXPECT_EQ(at(171, 306), SourceCode(0, 30 + kRankBase));
     EXPECT_EQ(at(281, 306), SourceCode(90, kRankBase));
     g->Playback = 1;
-    g->RunMode = 2;
+    g->RunMode = RunReplay;
     Draw();
     EXPECT_NE(at(171, 306), SourceCode(0, 30 + kRankBase));
     g->Playback = 0;
-    g->RunMode = 1;
+    g->RunMode = RunGame;
     g->ShownScore = 301;
     Draw();
     EXPECT_NE(at(281, 306), SourceCode(90, kRankBase));

@@ -45,7 +45,7 @@ TEST(ConfigFile, DefaultFileIsExactBytes) {
     TempGameDir dir;
     auto g = FreshState();
     g->FrameSkip = 4;
-    g->BGMMODE = 1;
+    g->BGMMODE = SoundOff;
     EXPECT_FALSE(ReadConfigFile(*g, dir.dir()));  // missing: defaults, file created
     EXPECT_EQ(g->FrameSkip, 1);
     EXPECT_EQ(g->BGMMODE, 0);

@@ -7,8 +7,10 @@
 #include <memory>
 #include <string>
 
+#include "draw/draw_context.h"
 #include "draw/gdi_calls.h"
 #include "game/simulation.h"
+#include "render/scene_drawing.h"
 #include "title/title_update.h"
 
 namespace mervox {
@@ -41,24 +43,25 @@ int CountWhite(const FrameBuffer& fb, int x0, int y0, int x1, int y1) {
 
 TEST(TitleFade, SquaresGrowOnAnEightyPixelGrid) {
     auto fb = std::make_unique<FrameBuffer>();
+    DrawContext dc = MakeDrawContext(fb->pixels, kFrameWidth, kFrameHeight);
     std::memset(fb->pixels, 0, sizeof fb->pixels);
-    DrawFadeSquares(*fb, 1);
+    DrawFadeSquares(dc, 1);
     EXPECT_EQ(CountWhite(*fb, 0, 0, kFrameWidth, kFrameHeight), 48 * 4);
     EXPECT_EQ(CountWhite(*fb, 561, 401, 563, 403), 4);
     EXPECT_EQ(CountWhite(*fb, 81, 81, 83, 83), 4);
 
     for (int f : {80, 160}) {
         std::memset(fb->pixels, 0, sizeof fb->pixels);
-        DrawFadeSquares(*fb, f);
+        DrawFadeSquares(dc, f);
         // Everything shown (from pixel (1, 1) on) is white.
         EXPECT_EQ(CountWhite(*fb, 1, 1, kFrameWidth, kFrameHeight), (kFrameWidth - 1) * (kFrameHeight - 1))
             << f;
     }
     std::memset(fb->pixels, 0, sizeof fb->pixels);
-    DrawFadeSquares(*fb, 81);
+    DrawFadeSquares(dc, 81);
     EXPECT_EQ(CountWhite(*fb, 0, 0, kFrameWidth, kFrameHeight), 48 * 4);
     std::memset(fb->pixels, 0, sizeof fb->pixels);
-    DrawFadeSquares(*fb, 0);
+    DrawFadeSquares(dc, 0);
     EXPECT_EQ(CountWhite(*fb, 0, 0, kFrameWidth, kFrameHeight), 0);
 }
 
@@ -144,8 +147,8 @@ TEST_F(TitleDrawing, OptionValueSpritesFollowTheSettings) {
     // A sheet with the "off" column painted apart from the "on" column.
     for (int y = 100; y < 120; ++y)
         for (int x = 390; x < 450; ++x) res.TitleSheet.pixels[y * 600 + x] = 0xFFFFFF00u;  // yellow
-    g->BGMMODE = 1;
-    g->SEMODE = 0;
+    g->BGMMODE = SoundOff;
+    g->SEMODE = SoundOn;
     Draw();
     EXPECT_EQ(At(540, 260), 0xFFFF00u);
     EXPECT_EQ(At(540, 290), 0x0000FFu);

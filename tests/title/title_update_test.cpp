@@ -85,7 +85,7 @@ struct TitleFixture : ::testing::Test {
     int UpdatesUntilRound(int limit = 5000) {
         for (int n = 1; n <= limit; ++n) {
             Update();
-            if (g->RunMode != 0) return n;
+            if (g->RunMode != RunTitle) return n;
         }
         return -1;
     }
@@ -130,7 +130,7 @@ TEST_F(TitleFixture, ZStartsAGameAfterAFortyUpdateFade) {
     Update();
     EXPECT_EQ(g->FadeLevel, 81);
     EXPECT_EQ(UpdatesUntilRound(), 40);
-    EXPECT_EQ(g->RunMode, 1);
+    EXPECT_EQ(g->RunMode, RunGame);
     EXPECT_EQ(g->FadeLevel, 80);
     EXPECT_EQ(g->StartRequested, 0);
     EXPECT_EQ(world.titleFrames, 1);
@@ -149,8 +149,8 @@ TEST_F(TitleFixture, AStartDuringTheFadeInCutsItShort) {
 }
 
 TEST_F(TitleFixture, RoundStartWaitsForTheStartingKeysToGoUp) {
-    g->BGMMODE = 1;
-    g->SEMODE = 1;
+    g->BGMMODE = SoundOff;
+    g->SEMODE = SoundOff;
     Update(50);
     world.held = {HostKey::Z};
     world.releaseAfterPumps = 5;
@@ -169,7 +169,7 @@ TEST_F(TitleFixture, RNeedsASavedReplay) {
     EXPECT_EQ(g->StartRequested, 0);
 
     WriteRecording("replay.dat", "00010004\r\n00020000\r\n");
-    g->RunMode = 0;
+    g->RunMode = RunTitle;
     g->FadeLevel = 80;  // back from a round: the next update resets
     world.held.clear();
     Update();
@@ -180,7 +180,7 @@ TEST_F(TitleFixture, RNeedsASavedReplay) {
     EXPECT_EQ(g->Playback, 1);
     world.held.clear();
     ASSERT_GT(UpdatesUntilRound(), 0);
-    EXPECT_EQ(g->RunMode, 1);
+    EXPECT_EQ(g->RunMode, RunGame);
     EXPECT_EQ(g->InputLog[0].frame, 10);
     EXPECT_EQ(g->InputLog[0].keys, 4);
     EXPECT_EQ(g->InputLog[2].frame, 0);
@@ -240,14 +240,14 @@ TEST_F(TitleFixture, AttractCycleWithoutAReplay) {
     WriteRecording("tuto.dat", "00005001\r\n");
     const int updates = UpdatesUntilRound();
     EXPECT_EQ(updates, 1 + 3599 + 1 + 40);
-    EXPECT_EQ(g->RunMode, 3);
+    EXPECT_EQ(g->RunMode, RunTutorial);
     EXPECT_EQ(g->DemoIndex, 2);
     EXPECT_EQ(g->Playback, 1);
     EXPECT_EQ(g->InputLog[0].frame, 5);
 
     const int expected[5] = {4, 3, 5, 3, 3};
     for (int k = 0; k < 5; ++k) {
-        g->RunMode = 0;
+        g->RunMode = RunTitle;
         g->FadeLevel = 80;
         ASSERT_GT(UpdatesUntilRound(), 0);
         EXPECT_EQ(g->RunMode, expected[k]) << "step " << k;
@@ -258,7 +258,7 @@ TEST_F(TitleFixture, AttractCycleWithAReplay) {
     WriteRecording("replay.dat", "00001016\r\n");
     const int expected[7] = {2, 3, 4, 3, 5, 3, 2};
     for (int k = 0; k < 7; ++k) {
-        g->RunMode = 0;
+        g->RunMode = RunTitle;
         g->FadeLevel = 80;
         ASSERT_GT(UpdatesUntilRound(), 0);
         EXPECT_EQ(g->RunMode, expected[k]) << "step " << k;

@@ -6,9 +6,15 @@
 #include <cairo.h>
 #include <string>
 
+#include "render/sheet_layout.h"
 #include "tools/assets/outlined_text.h"
 
 namespace mervox_assets {
+
+namespace sheet = mervox::sheet;
+
+// The box of a picture's rectangle on its sheet.
+inline Box BoxOf(const mervox::SheetRect& r) { return Box{double(r.x), double(r.y), double(r.w), double(r.h)}; }
 
 inline constexpr Rgba kNavy{0.06, 0.08, 0.22};
 inline constexpr Rgba kWhite{1, 1, 1};

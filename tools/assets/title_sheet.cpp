@@ -17,7 +17,7 @@ constexpr double kMenuTracking = 6;
 
 // The six letters of the logo, each in the colour of one kind of block.
 void DrawLogo(cairo_t* cr, const FontFace& font) {
-    const Box box{0, 40, 540, 60};
+    const Box box = BoxOf(sheet::kLogo);
     ClipTo(cr, box.x, box.y, box.w, box.h);
     const char* word = "mervox";
     const Rgba tops[6] = {{1.00, 0.55, 0.55}, {1.00, 0.85, 0.45}, {0.65, 0.95, 0.55},
@@ -62,45 +62,56 @@ std::vector<TextRun> Words(const std::string& text) { return {{text, CaptionStyl
 }  // namespace
 
 bool WriteTitleSheet(const std::string& path, const FontFace& font) {
-    Canvas canvas = NewCanvas(540, 120);
+    Canvas canvas = NewCanvas(mervox::kTitleSheetSize.w, mervox::kTitleSheetSize.h);
     cairo_t* cr = canvas.cr;
     const TextStyle word = CaptionStyle(kMenuSize);
     const TextStyle key = KeyStyle(kMenuSize);
 
-    // First menu line (0, 0) 400 x 20: "PRESS Z KEY" ends before x 216, so
-    // the left 216 columns (the blinking caption of replays and
-    // demonstrations, where Z ends them) read on their own.
-    DrawRuns(cr, font, {{"PRESS ", word}, {"Z", key}, {" KEY", word}}, Box{0, 0, 210, 20}, kMenuTracking,
-             Align::Right, 1);
-    DrawRuns(cr, font, Words("TO START"), Box{220, 0, 180, 20}, kMenuTracking, Align::Left, 1);
+    // First menu line: "PRESS Z KEY" ends 6 columns before the end of the
+    // in-game caption, so that caption (the left part of the line, blinking
+    // in replays and demonstrations, where Z ends them) reads on its own.
+    {
+        const Box line = BoxOf(sheet::kMenuLine);
+        const double caption = sheet::kInGameCaption.w;
+        DrawRuns(cr, font, {{"PRESS ", word}, {"Z", key}, {" KEY", word}},
+                 Box{line.x, line.y, caption - 6, line.h}, kMenuTracking, Align::Right, 1);
+        DrawRuns(cr, font, Words("TO START"), Box{line.x + caption + 4, line.y, line.w - caption - 4, line.h},
+                 kMenuTracking, Align::Left, 1);
+    }
 
-    // Replay menu line (0, 20) 400 x 20, in three parts: its middle
-    // (x 140-271) is also the middle of the bottom line.
-    DrawRuns(cr, font, {{"PRESS ", word}, {"R", key}}, Box{0, 20, 139, 20}, kMenuTracking, Align::Right, 1);
-    DrawRuns(cr, font, Words("KEY TO"), Box{140, 20, 131, 20}, kMenuTracking, Align::Centre, 1);
-    DrawRuns(cr, font, Words("REPLAY"), Box{272, 20, 128, 20}, kMenuTracking, Align::Left, 1);
+    // Replay menu line, in three parts: its middle is also the middle of the
+    // bottom line.
+    {
+        const Box line = BoxOf(sheet::kReplayMenuLine);
+        const Box middle = BoxOf(sheet::kBottomLineMiddle);
+        DrawRuns(cr, font, {{"PRESS ", word}, {"R", key}}, Box{line.x, line.y, middle.x - line.x - 1, line.h},
+                 kMenuTracking, Align::Right, 1);
+        DrawRuns(cr, font, Words("KEY TO"), middle, kMenuTracking, Align::Centre, 1);
+        const double after = middle.x + middle.w + 1;
+        DrawRuns(cr, font, Words("REPLAY"), Box{after, line.y, line.x + line.w - after, line.h}, kMenuTracking,
+                 Align::Left, 1);
+    }
 
-    // Bottom line: "ESC" (400, 20) 40 x 20, the middle above, "QUIT"
-    // (450, 20) 60 x 20.
-    DrawRuns(cr, font, {{"ESC", key}}, Box{400, 20, 40, 20}, 1.5, Align::Right, 1);
-    DrawRuns(cr, font, Words("QUIT"), Box{450, 20, 60, 20}, 4, Align::Left, 1);
+    // Bottom line: "ESC", the middle above, "QUIT".
+    DrawRuns(cr, font, {{"ESC", key}}, BoxOf(sheet::kBottomLineEsc), 1.5, Align::Right, 1);
+    DrawRuns(cr, font, Words("QUIT"), BoxOf(sheet::kBottomLineQuit), 4, Align::Left, 1);
 
     DrawLogo(cr, font);
 
     // Option captions and values.
     const TextStyle optWord = CaptionStyle(18);
     const TextStyle optKey = KeyStyle(18);
-    DrawRuns(cr, font, {{"F", optKey}, {":FPS", optWord}}, Box{0, 100, 110, 20}, 2, Align::Left, 2);
-    DrawRuns(cr, font, {{"B", optKey}, {":MUSIC", optWord}}, Box{110, 100, 110, 20}, 2, Align::Left, 2);
-    DrawRuns(cr, font, {{"S", optKey}, {":SOUND", optWord}}, Box{220, 100, 110, 20}, 2, Align::Left, 2);
+    DrawRuns(cr, font, {{"F", optKey}, {":FPS", optWord}}, BoxOf(sheet::kFrameRateCaption), 2, Align::Left, 2);
+    DrawRuns(cr, font, {{"B", optKey}, {":MUSIC", optWord}}, BoxOf(sheet::kMusicCaption), 2, Align::Left, 2);
+    DrawRuns(cr, font, {{"S", optKey}, {":SOUND", optWord}}, BoxOf(sheet::kEffectsCaption), 2, Align::Left, 2);
     TextStyle on = CaptionStyle(18);
     on.top = kMint;
     on.bottom = kGreen;
     TextStyle off = CaptionStyle(18);
     off.top = kRose;
     off.bottom = kRed;
-    DrawRuns(cr, font, {{"ON", on}}, Box{330, 100, 60, 20}, 2, Align::Left, 3);
-    DrawRuns(cr, font, {{"OFF", off}}, Box{390, 100, 60, 20}, 2, Align::Left, 3);
+    DrawRuns(cr, font, {{"ON", on}}, BoxOf(sheet::kOptionOn), 2, Align::Left, 3);
+    DrawRuns(cr, font, {{"OFF", off}}, BoxOf(sheet::kOptionOff), 2, Align::Left, 3);
 
     return SaveCanvas(canvas, path);
 }

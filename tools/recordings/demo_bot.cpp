@@ -5,6 +5,7 @@
 #include <queue>
 #include <utility>
 
+#include "game/key_bits.h"
 #include "game/simulation.h"
 #include "game/state/board.h"
 
@@ -12,22 +13,9 @@ namespace mervox {
 
 namespace {
 
-// The player's keys for one update. A copy of the keyboard's key-to-bit
-// mapping: the round polls these as if they were held.
-bool BotKey(void* ctx, HostKey key) {
-    const int k = *static_cast<const int*>(ctx);
-    switch (key) {
-        case HostKey::Left: return k & KeyLeft;
-        case HostKey::Up: return k & KeyUp;
-        case HostKey::Right: return k & KeyRight;
-        case HostKey::Down: return k & KeyDown;
-        case HostKey::Z: return k & KeyKick;
-        case HostKey::X: return k & KeyJump;
-        case HostKey::Q: return k & KeyTurnQ;
-        case HostKey::E: return k & KeyTurnE;
-        default: return false;
-    }
-}
+// The player's keys for one update, as bits: the round polls them as if
+// they were held.
+bool BotKey(void* ctx, HostKey key) { return KeyBitsHold(*static_cast<const int*>(ctx), key); }
 
 // The four directions on the board: Left -x, Right +x, Up +z, Down -z.
 struct Dir {
@@ -53,7 +41,7 @@ struct Sim {
         return *this;
     }
 
-    bool Running() const { return g->RunMode != 0; }
+    bool Running() const { return g->RunMode != RunTitle; }
 
     void Step(int keys) {
         RoundHost host;
@@ -427,13 +415,7 @@ double Judge(const Sim& after, const BotOptions& o, int startFrame, Sim& scratch
 BotResult PlayBotRound(const BotOptions& options) {
     Sim real;
     GameState& g = *real.g;
-    InitProgramState(g);
-    ResetScene(g);
-    g.BGMMODE = 1;
-    g.Playback = 0;
-    g.RunMode = options.runMode;
-    ResetScene(g);
-    g.ArrowLatch = 0;
+    StartRoundOutsideTitle(g, options.runMode, 0);
 
     BotResult result;
     Sim first, second, scratch;

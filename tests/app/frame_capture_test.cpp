@@ -9,7 +9,7 @@
 #include "app/frame_capture.h"
 #include "game/simulation.h"
 #include "render/sprite_sheet.h"
-#include "test_images.h"
+#include "tests/render/test_images.h"
 
 namespace mervox {
 namespace {
@@ -39,7 +39,7 @@ TEST(FrameCapture, WritesThePictureFromPixelOneOne) {
     auto g = std::make_unique<GameState>();
     InitProgramState(*g);
     ResetScene(*g);
-    g->RunMode = 1;
+    g->RunMode = RunGame;
     g->FadeLevel = 0;
     g->ReadyCountdown = 10;  // the ready banner: 300 x 60 at (171, 211)
     ASSERT_TRUE(CaptureFrame(capture, *g, 42, dir.string()));
