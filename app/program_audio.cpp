@@ -69,6 +69,7 @@ void ProgramAudioStart(GameState& g, const std::string& baseDir) {
     LoadSoundEffects(a.effects, a.format, baseDir, a.mixer.rate);
     a.music.baseDir = baseDir;
     a.music.format = &a.format;
+    a.music.outputRate = a.mixer.rate;
     a.music.decode = DecodeMusic;
     a.music.output = MusicOutput{&a, MusicOpen, MusicWrite, MusicReset, MusicUnprepare, MusicClose};
 }

@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "audio/sample_convert.h"
 #include "audio/wave_file.h"
 #include "game/state/game_state.h"
 
@@ -28,7 +29,8 @@ struct MusicOutput {
     void (*close)(void* ctx) = nullptr;
 };
 
-// Decodes one music file; false when it cannot be opened.
+// Decodes one music file into 16-bit stereo at kOutputRate; false when it
+// cannot be opened.
 using MusicDecoder = bool (*)(const std::string& path, std::vector<int16_t>& pcm, OutputFormat& format);
 
 struct MusicSegment {
@@ -41,6 +43,7 @@ struct MusicPlayer {
     MusicOutput output;
     MusicDecoder decode = nullptr;
     OutputFormat* format = nullptr;
+    int outputRate = kOutputRate;  // the rate the device granted; music is converted to it
 
     bool deviceOpen = false;
     MusicSegment segments[kMusicSegments];
