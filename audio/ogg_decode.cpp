@@ -2,7 +2,10 @@
 
 #include <vorbis/vorbisfile.h>
 
+#include <cstdio>
+#include <mutex>
 #include <new>
+#include <set>
 
 #include "audio/sample_convert.h"
 
@@ -10,7 +13,15 @@ namespace mervox {
 
 int DecodeOggFile(const std::string& path, std::vector<int16_t>& pcm, OutputFormat& format) {
     OggVorbis_File vf;
-    if (ov_fopen(path.c_str(), &vf) != 0) return OggCannotOpen;
+    if (ov_fopen(path.c_str(), &vf) != 0) {
+        // Decoded again every time the track comes round: said only once.
+        static std::mutex lock;
+        static std::set<std::string> told;
+        std::lock_guard<std::mutex> hold(lock);
+        if (told.insert(path).second)
+            std::fprintf(stderr, "mervox: cannot load %s; that music is not heard\n", path.c_str());
+        return OggCannotOpen;
+    }
     const vorbis_info* info = ov_info(&vf, -1);
     const int channels = info ? info->channels : 2;
     const int rate = info ? static_cast<int>(info->rate) : kOutputRate;
