@@ -24,6 +24,7 @@ for part in "${parts[@]}"; do
       (cd build-asan &&
         ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1" \
         UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
+        LSAN_OPTIONS="suppressions=$src/scripts/lsan.supp:print_suppressions=0" \
         ctest --output-on-failure -j"$(nproc)")
       ;;
     tsan)

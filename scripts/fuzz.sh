@@ -13,7 +13,11 @@ parallel="${2:-2}"
 build="${3:-$src/build-fuzz}"
 
 CC=clang CXX=clang++ cmake -S "$src" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMERVOX_FUZZ=ON >/dev/null
-cmake --build "$build" -j"$(nproc)" --target fuzzers >/dev/null
+if ! cmake --build "$build" -j"$(nproc)" --target fuzzers >"$build/fuzz-build.log" 2>&1; then
+  tail -n 40 "$build/fuzz-build.log"
+  echo "fuzz: the fuzz targets did not build" >&2
+  exit 1
+fi
 
 targets=(settings scores recording png_sheet wave ogg)
 mkdir -p "$build/crashes" "$build/logs"
