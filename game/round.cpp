@@ -1,7 +1,7 @@
 // One update of a round, in its fixed order.
 #include <algorithm>
 
-#include "game/block_motion.h"
+#include "game/block_pass.h"
 #include "game/camera_follow.h"
 #include "game/effects.h"
 #include "game/game_random.h"
@@ -139,23 +139,6 @@ void RecordInput(GameState& g) {
     if (g.InputLogIndex < 0 || g.InputLogIndex >= kInputLogLength) return;
     g.InputLog[g.InputLogIndex] = InputRecord{g.RoundFrame, static_cast<uint16_t>(g.KeysNow)};
     g.InputLogIndex += 1;
-}
-
-void UpdateBlocks(GameState& g, const RoundHost& host) {
-    CountBlocks(g);
-    ReplaceVanishedBlocks(g, host);
-    ClearGroupMarks(g);
-    for (int i = 0; i < kBoardSize; ++i) {
-        for (int j = 0; j < kBoardSize; ++j) {
-            RelieveBackground(g, i, j);
-            for (int layer = 0; layer < kLayers; ++layer) {
-                ArriveSlot(g, host, i, j, layer);
-                GroupSlot(g, host, i, j, layer);
-            }
-        }
-    }
-    UpdateBlockMotion(g);
-    UpdateVanishing(g, host);
 }
 
 uint32_t LinkPoints(const ChainSlot& c) {

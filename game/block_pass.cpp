@@ -1,0 +1,203 @@
+#include "game/block_pass.h"
+
+#include <bit>
+#include <cstring>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
+#include "game/block_motion.h"
+#include "game/camera_follow.h"
+#include "game/matching.h"
+#include "game/slot_set.h"
+#include "game/state/board.h"
+#include "game/supply.h"
+
+namespace mervox {
+
+namespace {
+
+constexpr int kColours = 5;
+
+// Non-zero exactly when the float is not +0 or -0 (NaN included).
+inline uint32_t NonZeroBits(float v) { return std::bit_cast<uint32_t>(v) & 0x7fffffffu; }
+
+// The slots each pass of this update has to visit.
+struct BlockSets {
+    SlotSet present;               // holding a block or announcing one
+    SlotSet moving;                // NeedsMotionStep
+    SlotSet popups;                // a pop-up counting down
+    SlotSet colour[kColours];      // holding a block of each colour
+    static constexpr int kCodeLength = 128;
+    uint8_t code[kCodeLength];     // each slot's colour when it holds a block, else kColours
+
+    // Files the slot at `index` (its grouping mark already cleared) into the
+    // words of this update's sets. Without branches: every slot is filed.
+    struct Words {
+        uint64_t present = 0, moving = 0, popups = 0;
+    };
+    void File(Words& w, const BlockSlot& s, int index, bool floorEmpty) {
+        const uint64_t bit = uint64_t{1} << (index & 63);
+        const bool occupied = s.state != Empty;
+        w.present |= (occupied | (s.arriveTimer != 0)) ? bit : 0;
+        code[index] = static_cast<uint8_t>(occupied && static_cast<unsigned>(s.colour) < kColours
+                                               ? static_cast<unsigned>(s.colour) : kColours);
+        // NeedsMotionStep, with the zero tests on the bits.
+        const int layer = index & 1;
+        const uint32_t away = NonZeroBits(s.offsetX) | NonZeroBits(s.offsetZ) | NonZeroBits(s.slideX) |
+                              NonZeroBits(s.slideZ);
+        const float rest = layer != 0 ? 100.0f : 0.0f;
+        const bool moves = (away != 0) | (s.height != rest) |
+                           static_cast<bool>(layer & occupied & floorEmpty);
+        w.moving |= moves ? bit : 0;
+        w.popups |= ((s.popupSize > 0) | (s.popupTimer > 0)) ? bit : 0;
+    }
+    void Store(const Words& w, int word) {
+        present.w[word] = w.present;
+        moving.w[word] = w.moving;
+        popups.w[word] = w.popups;
+    }
+
+    // The colour sets, from the codes of all slots (those past the board
+    // read as no block).
+    void SortColours() {
+        for (int index = kSlotCount; index < kCodeLength; ++index) code[index] = kColours;
+        for (int c = 0; c < kColours; ++c) {
+            for (int word = 0; word < 2; ++word) {
+                uint64_t m = 0;
+#ifdef __SSE2__
+                const __m128i want = _mm_set1_epi8(static_cast<char>(c));
+                for (int k = 0; k < 4; ++k) {
+                    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(code + word * 64 + k * 16));
+                    m |= static_cast<uint64_t>(static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, want))))
+                         << (16 * k);
+                }
+#else
+                for (int k = 0; k < 64; ++k) m |= static_cast<uint64_t>(code[word * 64 + k] == c) << k;
+#endif
+                colour[c].w[word] = m;
+            }
+        }
+    }
+
+    // Files both slots of a cell again after a block landed in it.
+    void Refile(GameState& g, int i, int j) {
+        for (int layer = 0; layer < kLayers; ++layer) {
+            const int index = SlotIndex(i, j, layer);
+            const BlockSlot& s = g.Board[i][j][layer];
+            if (code[index] < kColours) colour[code[index]].Remove(index);
+            if (s.state != Empty) present.Add(index);
+            code[index] = static_cast<uint8_t>(s.state != Empty && static_cast<unsigned>(s.colour) < kColours
+                                                   ? static_cast<unsigned>(s.colour) : kColours);
+            if (code[index] < kColours) colour[code[index]].Add(index);
+            moving.Add(index);
+        }
+    }
+
+    // Whether a face neighbour holds a block of the slot's colour.
+    bool LikeNeighbour(const BlockSlot& s, int index) const {
+        if (static_cast<unsigned>(s.colour) >= kColours) return true;
+        return kNeighbours.of[index].Meets(colour[s.colour]);
+    }
+};
+
+// One sweep: block counts, refill countdowns and clearing the grouping
+// marks. A countdown that reaches its end supplies a block, which needs the
+// whole count first and may change any slot: the sweep then stops there,
+// the count and the countdowns are finished as usual and the board filed
+// again. Leaves the sets of the board as it then stands.
+void SweepBoard(GameState& g, const RoundHost& host, BlockSets& sets) {
+    uint64_t colourCounts = 0;  // eight bits a colour
+    int blocks = 0;
+    int refillDue = -1;
+    BlockSlot* const slots = BoardSlots(g);
+    for (int word = 0; word < 2 && refillDue < 0; ++word) {
+        BlockSets::Words w;
+        const int end = word == 0 ? 64 : kSlotCount;
+        bool floorEmpty = false;
+        for (int index = word * 64; index < end; ++index) {
+            BlockSlot& s = slots[index];
+            const bool counted = static_cast<uint32_t>(s.state - Solid) < 2;  // solid or vanishing
+            blocks += counted;
+            colourCounts += counted && static_cast<unsigned>(s.colour) < kColours
+                                ? uint64_t{1} << (8 * s.colour) : 0;
+            if (s.refillTimer > 0) {
+                if (s.refillTimer == 1) {
+                    refillDue = index;
+                    break;
+                }
+                s.refillTimer -= 1;
+            }
+            s.groupSize = 0;
+            s.groupMark = 0;
+            if ((index & 1) == 0) floorEmpty = s.state == Empty;
+            sets.File(w, s, index, floorEmpty);
+        }
+        sets.Store(w, word);
+    }
+    if (refillDue >= 0) {
+        CountBlocks(g);
+        ReplaceVanishedBlocks(g, host, refillDue);
+        for (int word = 0; word < 2; ++word) {
+            BlockSets::Words w;
+            const int end = word == 0 ? 64 : kSlotCount;
+            for (int index = word * 64; index < end; ++index) {
+                BlockSlot& s = slots[index];
+                s.groupSize = 0;
+                s.groupMark = 0;
+                sets.File(w, s, index, slots[index & ~1].state == Empty);
+            }
+            sets.Store(w, word);
+        }
+    } else {
+        g.BlockCount = blocks;
+        for (int c = 0; c < kColours; ++c) g.ColourCounts[c] = static_cast<int>((colourCounts >> (8 * c)) & 0xff);
+    }
+    sets.SortColours();
+    std::memset(g.GroupSizeTable, 0, sizeof g.GroupSizeTable);
+    g.MarkCounter = 0;
+}
+
+}  // namespace
+
+void UpdateBlocks(GameState& g, const RoundHost& host) {
+    BlockSets sets;
+    SweepBoard(g, host, sets);
+    RelieveBackground(g);
+
+    // Landing and grouping. An empty slot with no block announced is left
+    // alone by both while no size is recorded under mark 0, which only odd
+    // boards ever do; from then on every slot is visited.
+    SlotSet visit = sets.present;
+    bool everySlot = false;
+    bool groupOfThree = false;
+    bool dying = false;
+    visit.Drain([&](int index) {
+        BlockSlot& s = SlotOf(g, index);
+        if (s.arriveTimer != 0) {
+            ArriveSlot(g, host, SlotI(index), SlotJ(index), SlotLayer(index));
+            sets.Refile(g, SlotI(index), SlotJ(index));
+        }
+        GroupSlot(g, host, index, sets.LikeNeighbour(s, index));
+        groupOfThree |= s.groupSize >= 3;  // the size recorded for its mark
+        dying |= static_cast<uint32_t>(s.state - Vanishing) < 2;  // vanishing or fading
+        if (!everySlot && g.GroupSizeTable[0] != 0) {
+            everySlot = true;
+            visit.AddFrom(index + 1);
+        }
+    });
+
+    SlotSet entered;
+    UpdateBlockMotion(g, sets.moving, entered);
+
+    // Vanishing: pop-ups count down wherever they are. A block can start,
+    // run or end its vanishing only when a group of three was recorded or a
+    // block was already vanishing or fading (only such a block draws others
+    // into a chain); otherwise the blocks are left alone.
+    SlotSet vanishing = sets.popups;
+    vanishing.AddAll(entered);
+    if (groupOfThree || dying) vanishing.AddAll(sets.present);
+    UpdateVanishing(g, host, vanishing);
+}
+
+}  // namespace mervox
