@@ -57,7 +57,7 @@ void SlideOn(GameState& g, Moves& moves, BlockSlot& s, int ni, int nj, int layer
 
 void UpdateBlockMotion(GameState& g, SlotSet& moving, SlotSet& entered) {
     moving.Drain([&](int index) {
-        const int i = SlotI(index), j = SlotJ(index), layer = SlotLayer(index);
+        const int layer = SlotLayer(index);
         Moves moves{index, moving, entered};
         BlockSlot& s = SlotOf(g, index);
         const float rest = static_cast<float>(layer * 100);
@@ -70,35 +70,35 @@ void UpdateBlockMotion(GameState& g, SlotSet& moving, SlotSet& entered) {
         if (s.slideX < 0.0f) {
             s.offsetX -= kSlideStep;
             if (static_cast<int>(s.offsetX) <= 0)
-                SlideOn(g, moves, s, i - 1, j, layer, s.offsetX, s.slideX, -1.0f, true);
+                SlideOn(g, moves, s, SlotI(index) - 1, SlotJ(index), layer, s.offsetX, s.slideX, -1.0f, true);
         }
         if (s.slideX > 0.0f) {
             s.offsetX += kSlideStep;
             if (static_cast<int>(s.offsetX) >= 0)
-                SlideOn(g, moves, s, i + 1, j, layer, s.offsetX, s.slideX, 1.0f, true);
+                SlideOn(g, moves, s, SlotI(index) + 1, SlotJ(index), layer, s.offsetX, s.slideX, 1.0f, true);
         }
         if (s.slideZ > 0.0f) {
             s.offsetZ += kSlideStep;
             if (static_cast<int>(s.offsetZ) >= 0)
-                SlideOn(g, moves, s, i, j + 1, layer, s.offsetZ, s.slideZ, 1.0f, false);
+                SlideOn(g, moves, s, SlotI(index), SlotJ(index) + 1, layer, s.offsetZ, s.slideZ, 1.0f, false);
         }
         if (s.slideZ < 0.0f) {
             s.offsetZ -= kSlideStep;
             if (static_cast<int>(s.offsetZ) <= 0)
-                SlideOn(g, moves, s, i, j - 1, layer, s.offsetZ, s.slideZ, -1.0f, false);
+                SlideOn(g, moves, s, SlotI(index), SlotJ(index) - 1, layer, s.offsetZ, s.slideZ, -1.0f, false);
         }
 
-        if (layer == 1 && IsOccupied(s) && g.Board[i][j][0].state == Empty &&
+        if (layer == 1 && IsOccupied(s) && SlotOf(g, index - 1).state == Empty &&
             s.offsetX + s.offsetZ == 0.0f) {
-            BlockSlot& floor = g.Board[i][j][0];
+            BlockSlot& floor = SlotOf(g, index - 1);
             MoveBlock(s, floor);
             floor.height = 100.0f;
-            entered.Add(SlotIndex(i, j, 0));
+            entered.Add(index - 1);
         }
 
         // A block that slid out from under a stacked one: the stacked block
         // may drop when its turn comes.
-        if (layer == 0 && s.state == Empty && g.Board[i][j][1].state != Empty) moving.Add(index + 1);
+        if (layer == 0 && s.state == Empty && SlotOf(g, index + 1).state != Empty) moving.Add(index + 1);
     });
 }
 

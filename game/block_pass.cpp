@@ -22,33 +22,66 @@ constexpr int kColours = 5;
 // Non-zero exactly when the float is not +0 or -0 (NaN included).
 inline uint32_t NonZeroBits(float v) { return std::bit_cast<uint32_t>(v) & 0x7fffffffu; }
 
+// A slot set as one 128-bit number, bit k for slot index k.
+using Bits = unsigned __int128;
+inline Bits ToBits(const SlotSet& s) { return (static_cast<Bits>(s.w[1]) << 64) | s.w[0]; }
+inline SlotSet FromBits(Bits b) {
+    SlotSet s;
+    s.w[0] = static_cast<uint64_t>(b);
+    s.w[1] = static_cast<uint64_t>(b >> 64);
+    return s;
+}
+
+// Slots whose index satisfies the test.
+template <class Test>
+constexpr Bits SlotsWhere(Test test) {
+    Bits b = 0;
+    for (int index = 0; index < kSlotCount; ++index)
+        if (test(index)) b |= static_cast<Bits>(1) << index;
+    return b;
+}
+constexpr Bits kNotFirstRow = SlotsWhere([](int k) { return SlotJ(k) != 0; });
+constexpr Bits kNotLastRow = SlotsWhere([](int k) { return SlotJ(k) != kBoardSize - 1; });
+constexpr Bits kUpper = SlotsWhere([](int k) { return SlotLayer(k) == 1; });
+constexpr Bits kFloor = SlotsWhere([](int k) { return SlotLayer(k) == 0; });
+
+// The slots with a face neighbour in the set (x - 1 and x + 1 are 14 apart
+// in index, z - 1 and z + 1 are 2 apart, the layers 1).
+inline Bits Spread(Bits b) {
+    return (b << 14) | (b >> 14) | ((b << 2) & kNotFirstRow) | ((b >> 2) & kNotLastRow) | ((b << 1) & kUpper) |
+           ((b >> 1) & kFloor);
+}
+
 // The slots each pass of this update has to visit.
 struct BlockSets {
     SlotSet present;               // holding a block or announcing one
     SlotSet moving;                // NeedsMotionStep
     SlotSet popups;                // a pop-up counting down
     SlotSet colour[kColours];      // holding a block of each colour
+    SlotSet paired;                // holding a block with a face neighbour of its colour
     static constexpr int kCodeLength = 128;
     uint8_t code[kCodeLength];     // each slot's colour when it holds a block, else kColours
 
+    SlotSet counted;               // holding a solid or vanishing block
+
     // Files the slot at `index` (its grouping mark already cleared) into the
-    // words of this update's sets. Without branches: every slot is filed.
+    // words of this update's sets; `bit` is its bit in its word. Without
+    // branches: every slot is filed.
     struct Words {
-        uint64_t present = 0, moving = 0, popups = 0;
+        uint64_t present = 0, moving = 0, popups = 0, counted = 0;
     };
-    void File(Words& w, const BlockSlot& s, int index, bool floorEmpty) {
-        const uint64_t bit = uint64_t{1} << (index & 63);
+    template <int Layer>
+    void File(Words& w, const BlockSlot& s, int index, uint64_t bit, bool floorEmpty) {
         const bool occupied = s.state != Empty;
         w.present |= (occupied | (s.arriveTimer != 0)) ? bit : 0;
+        w.counted |= static_cast<uint32_t>(s.state - Solid) < 2 ? bit : 0;  // solid or vanishing
         code[index] = static_cast<uint8_t>(occupied && static_cast<unsigned>(s.colour) < kColours
                                                ? static_cast<unsigned>(s.colour) : kColours);
         // NeedsMotionStep, with the zero tests on the bits.
-        const int layer = index & 1;
         const uint32_t away = NonZeroBits(s.offsetX) | NonZeroBits(s.offsetZ) | NonZeroBits(s.slideX) |
                               NonZeroBits(s.slideZ);
-        const float rest = layer != 0 ? 100.0f : 0.0f;
-        const bool moves = (away != 0) | (s.height != rest) |
-                           static_cast<bool>(layer & occupied & floorEmpty);
+        bool moves = (away != 0) | (s.height != (Layer == 0 ? 0.0f : 100.0f));
+        if constexpr (Layer == 1) moves |= occupied & floorEmpty;
         w.moving |= moves ? bit : 0;
         w.popups |= ((s.popupSize > 0) | (s.popupTimer > 0)) ? bit : 0;
     }
@@ -56,6 +89,7 @@ struct BlockSets {
         present.w[word] = w.present;
         moving.w[word] = w.moving;
         popups.w[word] = w.popups;
+        counted.w[word] = w.counted;
     }
 
     // The colour sets, from the codes of all slots (those past the board
@@ -92,46 +126,65 @@ struct BlockSets {
             if (code[index] < kColours) colour[code[index]].Add(index);
             moving.Add(index);
         }
+        FindPairs();
     }
 
     // Whether a face neighbour holds a block of the slot's colour.
+    // (for a slot that holds a block).
     bool LikeNeighbour(const BlockSlot& s, int index) const {
         if (static_cast<unsigned>(s.colour) >= kColours) return true;
-        return kNeighbours.of[index].Meets(colour[s.colour]);
+        return paired.Has(index);
+    }
+
+    void FindPairs() {
+        Bits p = 0;
+        for (const SlotSet& c : colour) {
+            const Bits b = ToBits(c);
+            p |= b & Spread(b);
+        }
+        paired = FromBits(p);
     }
 };
 
-// One sweep: block counts, refill countdowns and clearing the grouping
-// marks. A countdown that reaches its end supplies a block, which needs the
-// whole count first and may change any slot: the sweep then stops there,
-// the count and the countdowns are finished as usual and the board filed
-// again. Leaves the sets of the board as it then stands.
+// The refill countdown of a slot, unless it is about to end (false).
+inline bool CountDownRefill(BlockSlot& s) {
+    if (s.refillTimer > 0) {
+        if (s.refillTimer == 1) return false;
+        s.refillTimer -= 1;
+    }
+    return true;
+}
+
+// One sweep: refill countdowns, clearing the grouping marks and filing the
+// slots, a cell (floor slot, then stacked slot) at a time; the block counts
+// come from the sets. A countdown that reaches its end supplies a block,
+// which needs the whole count first and may change any slot: the sweep then
+// stops there, the counts and the countdowns are finished as usual and the
+// board filed again. Leaves the sets of the board as it then stands.
 void SweepBoard(GameState& g, const RoundHost& host, BlockSets& sets) {
-    uint64_t colourCounts = 0;  // eight bits a colour
-    int blocks = 0;
-    int refillDue = -1;
     BlockSlot* const slots = BoardSlots(g);
+    int refillDue = -1;
     for (int word = 0; word < 2 && refillDue < 0; ++word) {
         BlockSets::Words w;
         const int end = word == 0 ? 64 : kSlotCount;
-        bool floorEmpty = false;
-        for (int index = word * 64; index < end; ++index) {
-            BlockSlot& s = slots[index];
-            const bool counted = static_cast<uint32_t>(s.state - Solid) < 2;  // solid or vanishing
-            blocks += counted;
-            colourCounts += counted && static_cast<unsigned>(s.colour) < kColours
-                                ? uint64_t{1} << (8 * s.colour) : 0;
-            if (s.refillTimer > 0) {
-                if (s.refillTimer == 1) {
-                    refillDue = index;
-                    break;
-                }
-                s.refillTimer -= 1;
+        uint64_t bit = 1;
+        for (int index = word * 64; index < end; index += 2, bit <<= 2) {
+            BlockSlot& floor = slots[index];
+            BlockSlot& upper = slots[index + 1];
+            if (!CountDownRefill(floor)) {
+                refillDue = index;
+                break;
             }
-            s.groupSize = 0;
-            s.groupMark = 0;
-            if ((index & 1) == 0) floorEmpty = s.state == Empty;
-            sets.File(w, s, index, floorEmpty);
+            floor.groupSize = 0;
+            floor.groupMark = 0;
+            sets.File<0>(w, floor, index, bit, false);
+            if (!CountDownRefill(upper)) {
+                refillDue = index + 1;
+                break;
+            }
+            upper.groupSize = 0;
+            upper.groupMark = 0;
+            sets.File<1>(w, upper, index + 1, bit << 1, floor.state == Empty);
         }
         sets.Store(w, word);
     }
@@ -141,19 +194,30 @@ void SweepBoard(GameState& g, const RoundHost& host, BlockSets& sets) {
         for (int word = 0; word < 2; ++word) {
             BlockSets::Words w;
             const int end = word == 0 ? 64 : kSlotCount;
-            for (int index = word * 64; index < end; ++index) {
-                BlockSlot& s = slots[index];
-                s.groupSize = 0;
-                s.groupMark = 0;
-                sets.File(w, s, index, slots[index & ~1].state == Empty);
+            uint64_t bit = 1;
+            for (int index = word * 64; index < end; index += 2, bit <<= 2) {
+                BlockSlot& floor = slots[index];
+                BlockSlot& upper = slots[index + 1];
+                floor.groupSize = 0;
+                floor.groupMark = 0;
+                sets.File<0>(w, floor, index, bit, false);
+                upper.groupSize = 0;
+                upper.groupMark = 0;
+                sets.File<1>(w, upper, index + 1, bit << 1, floor.state == Empty);
             }
             sets.Store(w, word);
         }
+        sets.SortColours();
     } else {
-        g.BlockCount = blocks;
-        for (int c = 0; c < kColours; ++c) g.ColourCounts[c] = static_cast<int>((colourCounts >> (8 * c)) & 0xff);
+        sets.SortColours();
+        g.BlockCount = sets.counted.Count();
+        for (int c = 0; c < kColours; ++c) {
+            SlotSet of = sets.colour[c];
+            of.KeepOnly(sets.counted);
+            g.ColourCounts[c] = of.Count();
+        }
     }
-    sets.SortColours();
+    sets.FindPairs();
     std::memset(g.GroupSizeTable, 0, sizeof g.GroupSizeTable);
     g.MarkCounter = 0;
 }

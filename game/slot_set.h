@@ -31,7 +31,11 @@ struct SlotSet {
     void Remove(int index) { w[index >> 6] &= ~(uint64_t{1} << (index & 63)); }
     bool Has(int index) const { return (w[index >> 6] >> (index & 63)) & 1u; }
     bool Any() const { return (w[0] | w[1]) != 0; }
-    bool Meets(const SlotSet& o) const { return ((w[0] & o.w[0]) | (w[1] & o.w[1])) != 0; }
+    int Count() const { return __builtin_popcountll(w[0]) + __builtin_popcountll(w[1]); }
+    void KeepOnly(const SlotSet& o) {
+        w[0] &= o.w[0];
+        w[1] &= o.w[1];
+    }
     void AddAll(const SlotSet& o) {
         w[0] |= o.w[0];
         w[1] |= o.w[1];
@@ -54,26 +58,5 @@ struct SlotSet {
         }
     }
 };
-
-// The face neighbours of each slot: x - 1, x + 1, z - 1, z + 1, below, above.
-constexpr SlotSet NeighbourSet(int index) {
-    SlotSet s;
-    const int i = SlotI(index), j = SlotJ(index), l = SlotLayer(index);
-    if (i > 0) s.w[SlotIndex(i - 1, j, l) >> 6] |= uint64_t{1} << (SlotIndex(i - 1, j, l) & 63);
-    if (i < kBoardSize - 1) s.w[SlotIndex(i + 1, j, l) >> 6] |= uint64_t{1} << (SlotIndex(i + 1, j, l) & 63);
-    if (j > 0) s.w[SlotIndex(i, j - 1, l) >> 6] |= uint64_t{1} << (SlotIndex(i, j - 1, l) & 63);
-    if (j < kBoardSize - 1) s.w[SlotIndex(i, j + 1, l) >> 6] |= uint64_t{1} << (SlotIndex(i, j + 1, l) & 63);
-    const int other = SlotIndex(i, j, 1 - l);
-    s.w[other >> 6] |= uint64_t{1} << (other & 63);
-    return s;
-}
-
-struct NeighbourTable {
-    SlotSet of[kSlotCount];
-    constexpr NeighbourTable() : of() {
-        for (int k = 0; k < kSlotCount; ++k) of[k] = NeighbourSet(k);
-    }
-};
-inline constexpr NeighbourTable kNeighbours{};
 
 }  // namespace mervox
