@@ -1,5 +1,5 @@
 // Plays seeded rounds of erratic key changes in every mode, some on a
-// crowded starting board, and prints one digest per round of everything the
+// crowded starting board, some on a scrambled one, and prints one digest per round of everything the
 // round trace shows, the effects and saves the round asked for, and the
 // grouping bookkeeping the trace leaves out. Two builds of the simulation
 // play the same rounds alike exactly when their outputs are equal.
@@ -94,7 +94,44 @@ struct RoundFacts {
     int topChain = 0;
 };
 
-uint64_t PlayRound(int mode, uint32_t seed, int style, bool crowded, RoundFacts& facts) {
+// Fills the board with records no ordinary play makes: blocks in every
+// state with leftover timers, pop-ups on empty slots, colours beyond those
+// in play, negative zeros, odd heights, refills due together, stale marks.
+// A scrambled round is scrambled again every 400 updates while it runs.
+// The simulation must treat them alike however it goes about its passes.
+void ScrambleBoard(GameState& g, Player& p) {
+    auto pick = [&](uint32_t n) { return static_cast<int>((p.Next() >> 8) % n); };
+    for (int i = 0; i < kBoardSize; ++i)
+        for (int j = 0; j < kBoardSize; ++j)
+            for (int l = 0; l < kLayers; ++l) {
+                BlockSlot& s = g.Board[i][j][l];
+                const float rest = static_cast<float>(l * 100);
+                s.state = pick(3) == 0 ? Empty : pick(4);
+                s.colour = pick(8) == 0 ? 5 + pick(2) : pick(3);
+                static constexpr float kOffsets[] = {0.0f, -0.0f, 4.0f, -4.0f, 48.0f, -92.0f, 96.0f, 0.0f};
+                s.offsetX = pick(4) == 0 ? kOffsets[pick(8)] : 0.0f;
+                s.offsetZ = pick(4) == 0 ? kOffsets[pick(8)] : 0.0f;
+                static constexpr float kHeights[] = {0.0f, 100.0f, -100.0f, 300.0f, -150.0f, 4.0f, 96.0f, -240.0f};
+                s.height = pick(4) == 0 ? kHeights[pick(8)] : rest;
+                s.slideX = pick(6) == 0 ? (pick(2) ? 8.0f : -8.0f) : 0.0f;
+                s.slideY = 0.0f;
+                s.slideZ = pick(6) == 0 ? (pick(2) ? 8.0f : -8.0f) : 0.0f;
+                s.groupSize = pick(5);
+                s.groupMark = pick(40);
+                s.vanishTimer = pick(182);
+                s.arriveTimer = pick(3) == 0 ? pick(61) : 0;
+                s.refillTimer = pick(4) == 0 ? pick(4) : 0;
+                s.popupSize = pick(3) == 0 ? pick(31) : 0;
+                s.popupTimer = pick(3) == 0 ? pick(31) : 0;
+                s.chainLevel = pick(5);
+                s.chainSlot = pick(21) - 1;
+            }
+    for (int& t : g.GroupSizeTable) t = pick(6);
+    g.MarkCounter = pick(40);
+    g.ColourCount = 5;
+}
+
+uint64_t PlayRound(int mode, uint32_t seed, int style, bool crowded, bool scrambled, RoundFacts& facts) {
     auto g = std::make_unique<GameState>();
     InitProgramState(*g);
     g->Playback = 0;
@@ -113,6 +150,8 @@ uint64_t PlayRound(int mode, uint32_t seed, int style, bool crowded, RoundFacts&
         }
         CrowdBoard(*g, player);
     }
+    if (scrambled) ScrambleBoard(*g, player);
+    int nextScramble = 400;
     RoundHost host;
     host.ctx = &player;
     host.keyDown = PlayerKey;
@@ -129,6 +168,10 @@ uint64_t PlayRound(int mode, uint32_t seed, int style, bool crowded, RoundFacts&
     int updates = 0;
     while (g->RunMode != 0 && updates < 40000) {
         if (updates >= player.next) player.Choose(updates);
+        if (scrambled && updates == nextScramble && g->TimeLeft > 0) {
+            ScrambleBoard(*g, player);
+            nextScramble += 400;
+        }
         player.effects.clear();
         UpdateRound(*g, host);
         ++updates;
@@ -170,11 +213,13 @@ int main(int argc, char** argv) {
         for (int r = 0; r < rounds; ++r) {
             const int style = r % 3;
             const bool crowded = (r / 3) % 2 == 1;
+            const bool scrambled = r % 4 == 3;
             mervox::RoundFacts f;
-            const uint64_t h = mervox::PlayRound(mode, static_cast<uint32_t>(r + 1), style, crowded, f);
-            std::printf("mode %d round %d style %d crowded %d updates %d score %u level %d cleared %d chain %d digest %016llx\n",
-                        mode, r, style, crowded ? 1 : 0, f.updates, f.score, f.level, f.cleared, f.topChain,
-                        static_cast<unsigned long long>(h));
+            const uint64_t h = mervox::PlayRound(mode, static_cast<uint32_t>(r + 1), style, crowded, scrambled, f);
+            std::printf("mode %d round %d style %d crowded %d scrambled %d updates %d score %u level %d cleared %d "
+                        "chain %d digest %016llx\n",
+                        mode, r, style, crowded ? 1 : 0, scrambled ? 1 : 0, f.updates, f.score, f.level, f.cleared,
+                        f.topChain, static_cast<unsigned long long>(h));
             all.AddInt(static_cast<long long>(h));
             total += f.updates;
         }
