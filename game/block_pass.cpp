@@ -222,9 +222,28 @@ void SweepBoard(GameState& g, const RoundHost& host, BlockSets& sets) {
     g.MarkCounter = 0;
 }
 
+// The plain form: every pass visits every slot in board order.
+void UpdateBlocksVisitingEverySlot(GameState& g, const RoundHost& host) {
+    CountBlocks(g);
+    ReplaceVanishedBlocks(g, host, 0);
+    ClearGroupMarks(g);
+    RelieveBackground(g);
+    for (int index = 0; index < kSlotCount; ++index) {
+        ArriveSlot(g, host, SlotI(index), SlotJ(index), SlotLayer(index));
+        GroupSlot(g, host, index, true);
+    }
+    SlotSet moving = SlotSet::All(), entered;
+    UpdateBlockMotion(g, moving, entered);
+    UpdateVanishing(g, host, SlotSet::All());
+}
+
 }  // namespace
 
-void UpdateBlocks(GameState& g, const RoundHost& host) {
+void UpdateBlocks(GameState& g, const RoundHost& host, SlotVisits visits) {
+    if (visits == SlotVisits::Every) {
+        UpdateBlocksVisitingEverySlot(g, host);
+        return;
+    }
     BlockSets sets;
     SweepBoard(g, host, sets);
     RelieveBackground(g);

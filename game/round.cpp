@@ -162,7 +162,7 @@ void PayChainLinks(GameState& g) {
 
 }  // namespace
 
-void UpdateRound(GameState& g, const RoundHost& host) {
+void UpdateRound(GameState& g, const RoundHost& host, SlotVisits visits) {
     AgeEffectCooldowns(g);
     g.RoundFrame += 1;
     RunClock(g, host);
@@ -190,7 +190,7 @@ void UpdateRound(GameState& g, const RoundHost& host) {
     UpdatePlayer(g, host);
     UpdateCamera(g);
     TimedSupply(g, host);
-    UpdateBlocks(g, host);
+    UpdateBlocks(g, host, visits);
     PayChainLinks(g);
 }
 

@@ -27,6 +27,12 @@ inline BlockSlot& SlotOf(GameState& g, int index) { return BoardSlots(g)[index];
 struct SlotSet {
     uint64_t w[2] = {0, 0};
 
+    static SlotSet All() {
+        SlotSet s;
+        s.AddFrom(0);
+        return s;
+    }
+
     void Add(int index) { w[index >> 6] |= uint64_t{1} << (index & 63); }
     void Remove(int index) { w[index >> 6] &= ~(uint64_t{1} << (index & 63)); }
     bool Has(int index) const { return (w[index >> 6] >> (index & 63)) & 1u; }
