@@ -24,6 +24,15 @@ static_assert(sizeof(GameState::Board) == kSlotCount * sizeof(BlockSlot), "the b
 inline BlockSlot* BoardSlots(GameState& g) { return &g.Board[0][0][0]; }
 inline BlockSlot& SlotOf(GameState& g, int index) { return BoardSlots(g)[index]; }
 
+// The number of bits set, in a few shifts and adds (no library call).
+constexpr int BitCount(uint64_t x) {
+    x = x - ((x >> 1) & 0x5555555555555555ull);
+    x = (x & 0x3333333333333333ull) + ((x >> 2) & 0x3333333333333333ull);
+    x = (x + (x >> 4)) & 0x0f0f0f0f0f0f0f0full;
+    return static_cast<int>((x * 0x0101010101010101ull) >> 56);
+}
+static_assert(BitCount(0) == 0 && BitCount(~0ull) == 64 && BitCount(0x8000000000000001ull) == 2);
+
 struct SlotSet {
     uint64_t w[2] = {0, 0};
 
@@ -37,7 +46,7 @@ struct SlotSet {
     void Remove(int index) { w[index >> 6] &= ~(uint64_t{1} << (index & 63)); }
     bool Has(int index) const { return (w[index >> 6] >> (index & 63)) & 1u; }
     bool Any() const { return (w[0] | w[1]) != 0; }
-    int Count() const { return __builtin_popcountll(w[0]) + __builtin_popcountll(w[1]); }
+    int Count() const { return BitCount(w[0]) + BitCount(w[1]); }
     void KeepOnly(const SlotSet& o) {
         w[0] &= o.w[0];
         w[1] &= o.w[1];
