@@ -45,7 +45,6 @@ struct SlotSet {
     void Add(int index) { w[index >> 6] |= uint64_t{1} << (index & 63); }
     void Remove(int index) { w[index >> 6] &= ~(uint64_t{1} << (index & 63)); }
     bool Has(int index) const { return (w[index >> 6] >> (index & 63)) & 1u; }
-    bool Any() const { return (w[0] | w[1]) != 0; }
     int Count() const { return BitCount(w[0]) + BitCount(w[1]); }
     void KeepOnly(const SlotSet& o) {
         w[0] &= o.w[0];
