@@ -4,15 +4,17 @@
 #      UndefinedBehaviorSanitizer, warnings as errors (all but the Xvfb
 #      window check, whose fixed waits an instrumented build overruns);
 #   2. the audio and music tests under ThreadSanitizer;
-#   3. a short run of every loader's fuzz target.
+#   3. a short run of every loader's fuzz target;
+#   4. a soak of the whole program (attract cycle and erratic keyboard
+#      rounds, every update checked) in the sanitizer build.
 # Each part prints how long it took.
 #
-# usage: scripts/ci.sh [asan|tsan|fuzz ...]   (default: all three)
+# usage: scripts/ci.sh [asan|tsan|fuzz|soak ...]   (default: all four)
 set -euo pipefail
 src="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$src"
 parts=("$@")
-[ ${#parts[@]} -eq 0 ] && parts=(asan tsan fuzz)
+[ ${#parts[@]} -eq 0 ] && parts=(asan tsan fuzz soak)
 
 stamp() { date +%s; }
 for part in "${parts[@]}"; do
@@ -35,6 +37,16 @@ for part in "${parts[@]}"; do
     fuzz)
       echo "ci: a short run of each loader's fuzz target"
       scripts/fuzz.sh "${MERVOX_FUZZ_SECONDS:-60}" 2 "$src/build-fuzz"
+      ;;
+    soak)
+      rounds="${MERVOX_SOAK_ROUNDS:-200}"
+      echo "ci: soak of $rounds rounds in the sanitizer build"
+      [ -x build-asan/game/mervox ] || { echo "ci: soak needs the asan part first" >&2; exit 2; }
+      (cd build-asan/game &&
+        ASAN_OPTIONS="detect_leaks=1:abort_on_error=1" \
+        UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
+        LSAN_OPTIONS="suppressions=$src/scripts/lsan.supp:print_suppressions=0" \
+        ./mervox --soak "$rounds" --seed "${MERVOX_SOAK_SEED:-1}")
       ;;
     *)
       echo "ci: unknown part $part" >&2

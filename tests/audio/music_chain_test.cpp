@@ -209,7 +209,7 @@ TEST_F(MusicChainTest, RoundWithMusicOffAfterOneWithMusicDecodesAndQueuesNothing
 }
 
 // One second of a 441 Hz tone in stereo, as the decoder hands it over.
-bool ToneDecode(const std::string&, std::vector<int16_t>& pcm, OutputFormat&) {
+bool ToneDecode(void*, const std::string&, std::vector<int16_t>& pcm) {
     pcm.resize(2 * 44100);
     for (int f = 0; f < 44100; ++f)
         pcm[2 * f] = pcm[2 * f + 1] = static_cast<int16_t>(10000 * std::sin(2 * M_PI * 441 * f / 44100.0));
