@@ -5,12 +5,16 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <memory>
 #include <string>
 
 #include "app/frame_loop.h"
+#include "app/pause.h"
 #include "app/program_audio.h"
+#include "app/screenshot.h"
 #include "draw/frame_buffer.h"
+#include "draw/text_drawing.h"
 #include "game/simulation.h"
 #include "platform/clock.h"
 #include "platform/display_check.h"
@@ -50,6 +54,10 @@ struct Program {
     TitleHost title;
     FrameHooks frameHooks;
     std::string baseDir = ".";
+    PauseState pause;
+    Font pauseFont;                // the caption face, large
+    ScreenshotWriter screenshots;
+    bool screenshotWanted = false;  // F12: the next presented frame
     // Pacing measurement (MERVOX_PACING_LOG).
     bool logPacing = false;
     bool logRuns = false;  // MERVOX_RUN_LOG: a line at every change of RunMode
@@ -124,6 +132,14 @@ void SaveReplayHook(void* ctx) {
 
 void PresentHook(void* ctx) {
     Program& p = P(ctx);
+    if (p.pause.paused && p.g->RunMode != RunTitle) DrawPauseOverlay(p.fb->pixels, p.pauseFont);
+    if (p.screenshotWanted) {
+        p.screenshotWanted = false;
+        const std::time_t now = std::time(nullptr);
+        std::tm local{};
+        localtime_r(&now, &local);
+        TakeScreenshot(p.screenshots, p.fb->pixels, local);
+    }
     if (p.platform.presentFrame != nullptr) p.platform.presentFrame(p.platform.ctx, p.fb->pixels);
 }
 
@@ -142,8 +158,22 @@ void TitleUpdateHook(void* ctx) {
     TitleUpdate(*p.g, p.title);
 }
 
+// Sound holds with the round; a pause that ended with its round lets it go.
+void FollowPause(Program& p) {
+    const bool held = PauseHoldsRound(p.pause, *p.g);
+    if (p.audio) ProgramPauseSound(*p.audio, held);
+}
+
+void CommandHook(void* ctx, PlayerCommand command) {
+    Program& p = P(ctx);
+    if (command == PlayerCommand::Screenshot) p.screenshotWanted = true;
+    if (ApplyPauseCommand(p.pause, *p.g, command)) FollowPause(p);
+}
+
 void RoundUpdateHook(void* ctx) {
     Program& p = P(ctx);
+    if (p.pause.paused && !PauseHoldsRound(p.pause, *p.g)) FollowPause(p);
+    if (p.pause.paused) return;
     UpdateRound(*p.g, p.host);
 }
 
@@ -205,6 +235,8 @@ void WireHooks(Program& p) {
 void MainLoop(Program& p) {
     GameState& g = *p.g;
     LoadRenderResources(p.res, p.baseDir);
+    p.pauseFont = CreateGameFont(kDefaultFontFile, 48, 700);
+    StartScreenshotWriter(p.screenshots, p.baseDir);
     FillTutorialCaptions(g);
     const uint32_t previous = p.platform.clockMs(p.platform.ctx);
     ResetScene(g);
@@ -224,6 +256,8 @@ void MainLoop(Program& p) {
     p.logStart = p.runStart = p.lastPassEnd = ClockSeconds();
     RunFrameLoop(g, loop, previous);
 
+    StopScreenshotWriter(p.screenshots);
+    ReleaseFont(p.pauseFont);
     ReleaseRenderResources(p.res);
 }
 
@@ -267,6 +301,7 @@ void DesktopConnect(void* ctx, const PlatformEvents& events) {
     d.pump.quitRequested = events.quitRequested;
     d.pump.ctx = events.ctx;
     d.pump.onUserEvent = events.onUserEvent;
+    d.pump.onCommand = events.onCommand;
 }
 uint32_t DesktopClock(void*) { return ClockMs(); }
 void DesktopPump(void* ctx, int ms) { PumpMessagesFor(D(ctx).pump, ms); }
@@ -314,7 +349,7 @@ int RunProgramOn(const ProgramPlatform& platform, const ProgramRun& run) {
     p->logRuns = std::getenv("MERVOX_RUN_LOG") != nullptr;
     WireHooks(*p);
     if (platform.connect != nullptr)
-        platform.connect(platform.ctx, PlatformEvents{&p->g->QuitRequested, p.get(), UserEventHook});
+        platform.connect(platform.ctx, PlatformEvents{&p->g->QuitRequested, p.get(), UserEventHook, CommandHook});
     if (run.sound) p->audio = StartProgramAudio(*p->g, p->baseDir, p->soundMessages);
 
     MainLoop(*p);

@@ -12,6 +12,10 @@ bool IsAltEnter(const SDL_KeyboardEvent& k) {
     return (k.keysym.sym == SDLK_RETURN || k.keysym.sym == SDLK_KP_ENTER) && (k.keysym.mod & KMOD_ALT) != 0;
 }
 
+void Command(MessagePump& p, PlayerCommand command) {
+    if (p.onCommand) p.onCommand(p.ctx, command);
+}
+
 void HandleWindowEvent(MessagePump& p, const SDL_WindowEvent& e) {
     switch (e.event) {
         case SDL_WINDOWEVENT_CLOSE:
@@ -22,6 +26,7 @@ void HandleWindowEvent(MessagePump& p, const SDL_WindowEvent& e) {
             break;
         case SDL_WINDOWEVENT_FOCUS_LOST:
             if (p.window) OnWindowFocus(*p.window, false);
+            Command(p, PlayerCommand::FocusLost);
             break;
         case SDL_WINDOWEVENT_SIZE_CHANGED:
             if (p.window) OnWindowResized(*p.window);
@@ -48,6 +53,8 @@ void HandleEvent(MessagePump& p, const SDL_Event& e) {
                 if (p.window) SetFullScreen(*p.window, !p.window->fullScreen);
                 break;
             }
+            if (e.key.keysym.scancode == SDL_SCANCODE_P) Command(p, PlayerCommand::Pause);
+            if (e.key.keysym.scancode == SDL_SCANCODE_F12) Command(p, PlayerCommand::Screenshot);
             if (p.keyboard) NoteKeyPress(*p.keyboard, e.key.keysym.scancode, e.key.timestamp);
             break;
         default:

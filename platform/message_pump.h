@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "platform/keyboard.h"
+#include "platform/player_command.h"
 #include "platform/window.h"
 
 namespace mervox {
@@ -19,6 +20,8 @@ struct MessagePump {
     // report), by their registered type and their code; may be null.
     void* ctx = nullptr;
     void (*onUserEvent)(void* ctx, uint32_t type, int32_t code) = nullptr;
+    // P, F12 and focus loss, as they are taken from the queue; may be null.
+    void (*onCommand)(void* ctx, PlayerCommand command) = nullptr;
 };
 
 // Handles every event waiting in the queue.
