@@ -22,6 +22,7 @@
 #include "platform/keyboard.h"
 #include "platform/message_box.h"
 #include "platform/message_pump.h"
+#include "platform/player_input.h"
 #include "platform/screen_mode.h"
 #include "platform/window.h"
 #include "render/render_resources.h"
@@ -289,6 +290,7 @@ void NoWindowMessage(const std::string& why) {
 struct DesktopPlatform {
     ProgramWindow window;
     KeyboardState keyboard{};
+    PlayerInput input;  // the keyboard and the pads, by controls.txt
     MessagePump pump;
 };
 
@@ -298,6 +300,8 @@ void DesktopConnect(void* ctx, const PlatformEvents& events) {
     DesktopPlatform& d = D(ctx);
     d.pump.window = &d.window;
     d.pump.keyboard = &d.keyboard;
+    d.pump.input = &d.input;
+    d.input.keyboard = &d.keyboard;
     d.pump.quitRequested = events.quitRequested;
     d.pump.ctx = events.ctx;
     d.pump.onUserEvent = events.onUserEvent;
@@ -305,7 +309,7 @@ void DesktopConnect(void* ctx, const PlatformEvents& events) {
 }
 uint32_t DesktopClock(void*) { return ClockMs(); }
 void DesktopPump(void* ctx, int ms) { PumpMessagesFor(D(ctx).pump, ms); }
-bool DesktopKeyDown(void* ctx, HostKey key) { return PollHostKey(D(ctx).keyboard, key); }
+bool DesktopKeyDown(void* ctx, HostKey key) { return PollPlayerKey(D(ctx).input, key); }
 void DesktopPresent(void* ctx, const uint32_t* frame) { PresentFrame(D(ctx).window, frame); }
 
 // Keys held while the program started must not choose anything on the
@@ -383,6 +387,7 @@ int RunProgram(const CommandLine& cmd) {
 
     auto d = std::make_unique<DesktopPlatform>();
     ResetKeyboard(d->keyboard);
+    d->input.bindings = LoadInputBindings(run.baseDir);
     const int scale =
         WindowScale(cmd.scale, desktop.usableWidth - kDecorationWidth, desktop.usableHeight - kDecorationHeight);
     if (!OpenProgramWindow(d->window, run.screenMode, scale, why)) {
@@ -393,6 +398,7 @@ int RunProgram(const CommandLine& cmd) {
     SetIconFromFile(d->window, run.baseDir);
 
     const int status = RunProgramOn(DesktopHooks(*d), run);
+    CloseAllPads(d->input);
     CloseProgramWindow(d->window);
     StopVideo();
     return status;

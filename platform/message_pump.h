@@ -8,6 +8,7 @@
 
 #include "platform/keyboard.h"
 #include "platform/player_command.h"
+#include "platform/player_input.h"
 #include "platform/window.h"
 
 namespace mervox {
@@ -15,6 +16,9 @@ namespace mervox {
 struct MessagePump {
     ProgramWindow* window = nullptr;
     KeyboardState* keyboard = nullptr;
+    // The pads and the bindings; null: keys only, P pauses and F12 takes
+    // a screenshot.
+    PlayerInput* input = nullptr;
     int32_t* quitRequested = nullptr;  // set when the window is closed
     // Events the program registered for itself (the music's "buffer done"
     // report), by their registered type and their code; may be null.
