@@ -5,8 +5,11 @@
 
 #include <SDL.h>
 
+#include <filesystem>
+#include <fstream>
 #include <vector>
 
+#include "app/program.h"
 #include "platform/message_pump.h"
 #include "platform/player_input.h"
 
@@ -139,6 +142,79 @@ TEST_F(VirtualPad, RebindingMovesAnActionAndUnknownNamesAreLeftOut) {
     Button(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, true);
     EXPECT_TRUE(PollPlayerKey(in, HostKey::Z));
     EXPECT_TRUE(PollPlayerKey(in, HostKey::E)) << "still turns right too";
+}
+
+
+// The whole program on a test clock, played from a virtual pad only: a on
+// the title starts a game, the round is played with the stick, the d-pad
+// and the buttons until its time runs out, and Back on the title quits.
+struct PadPlayer {
+    VirtualPad* pad = nullptr;
+    uint32_t clock = 1;
+    int32_t* quit = nullptr;
+    long roundPolls = 0;        // polls of the left arrow: one a round update
+    uint32_t lastRoundPollMs = 0;
+    long kicksSeen = 0;
+
+    void Set(SDL_GameControllerButton b, bool down) { SDL_JoystickSetVirtualButton(pad->stick, b, down); }
+    void Set(SDL_GameControllerAxis a, int v) { SDL_JoystickSetVirtualAxis(pad->stick, a, static_cast<Sint16>(v)); }
+
+    void Script() {
+        const bool inRound = roundPolls > 0 && clock - lastRoundPollMs < 100;
+        const int step = static_cast<int>(clock / 250) % 8;
+        Set(SDL_CONTROLLER_BUTTON_A, (clock >= 1000 && clock < 1100) || (inRound && step == 2));
+        Set(SDL_CONTROLLER_BUTTON_B, inRound && step == 5);
+        Set(SDL_CONTROLLER_BUTTON_LEFTSHOULDER, inRound && step == 7 && clock % 4000 < 2000);
+        Set(SDL_CONTROLLER_BUTTON_DPAD_DOWN, inRound && step == 4);
+        Set(SDL_CONTROLLER_AXIS_LEFTX, inRound && step == 0 ? 30000 : inRound && step == 3 ? -30000 : 0);
+        Set(SDL_CONTROLLER_AXIS_LEFTY, inRound && step == 6 ? -30000 : 0);
+        Set(SDL_CONTROLLER_BUTTON_BACK, roundPolls > 0 && clock - lastRoundPollMs > 3000);
+        pad->Pump();
+    }
+};
+
+PadPlayer& PP(void* ctx) { return *static_cast<PadPlayer*>(ctx); }
+
+TEST_F(VirtualPad, ARoundIsPlayedToItsEndFromThePad) {
+    const std::filesystem::path dir = std::filesystem::path(::testing::TempDir()) / "mervox-pad-round";
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir / "data");
+    std::ofstream(dir / "data" / "scr.hsc", std::ios::binary) << "000000\r\n000000\r\n000000";
+
+    PadPlayer player;
+    player.pad = this;
+    ProgramPlatform platform;
+    platform.ctx = &player;
+    platform.connect = [](void* ctx, const PlatformEvents& e) { PP(ctx).quit = e.quitRequested; };
+    platform.clockMs = [](void* ctx) { return PP(ctx).clock; };
+    platform.pumpMessagesFor = [](void* ctx, int ms) {
+        PadPlayer& p = PP(ctx);
+        p.clock += ms > 0 ? static_cast<uint32_t>(ms) : 1u;
+        p.Script();
+        if (p.clock > 400000 && p.quit != nullptr) *p.quit = 1;  // a safety net
+    };
+    platform.keyDown = [](void* ctx, HostKey key) {
+        PadPlayer& p = PP(ctx);
+        if (key == HostKey::Left) {
+            p.roundPolls += 1;
+            p.lastRoundPollMs = p.clock;
+        }
+        const bool down = PollPlayerKey(p.pad->in, key);
+        if (key == HostKey::Z && down && p.roundPolls > 0) p.kicksSeen += 1;
+        return down;
+    };
+    ProgramRun run;
+    run.baseDir = dir.string();
+    run.sound = false;
+    EXPECT_EQ(RunProgramOn(platform, run), 0);
+
+    EXPECT_LT(player.clock, 300000u) << "Back on the title quit";
+    EXPECT_GT(player.roundPolls, 3600) << "the round ran out its time";
+    EXPECT_GT(player.kicksSeen, 10);
+    // The round was recorded as the best one: a kick, a jump and moves.
+    ASSERT_TRUE(std::filesystem::exists(dir / "data" / "replay.dat"));
+    EXPECT_GT(std::filesystem::file_size(dir / "data" / "replay.dat"), 200u);
+    std::filesystem::remove_all(dir);
 }
 
 }  // namespace
