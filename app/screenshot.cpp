@@ -1,5 +1,8 @@
 #include "app/screenshot.h"
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
@@ -25,7 +28,7 @@ void WriteOne(ScreenshotWriter& w, const ScreenshotWriter::Job& job) {
     std::filesystem::create_directories(w.dir, ec);
     const std::string path = FreePath(w.dir, job.time);
     const bool ok = !ec && WriteFramePng(path, job.frame.data(), kFrameWidth, kFrameHeight, 1, 1, kFrameWidth,
-                                         kFrameHeight);
+                                         kFrameHeight, true);
     if (ok) std::fprintf(stderr, "mervox: screenshot %s\n", path.c_str());
     else std::fprintf(stderr, "mervox: cannot write the screenshot %s\n", path.c_str());
     std::lock_guard<std::mutex> guard(w.lock);
@@ -33,6 +36,9 @@ void WriteOne(ScreenshotWriter& w, const ScreenshotWriter::Job& job) {
 }
 
 void Work(ScreenshotWriter* w) {
+    // Below the main loop, so that on a busy machine the updates come first
+    // and the pictures wait (on Linux the nice value is the thread's own).
+    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10);
     for (;;) {
         ScreenshotWriter::Job job;
         {
