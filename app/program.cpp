@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/frame_loop.h"
+#include "app/game_folder.h"
 #include "app/pause.h"
 #include "app/program_audio.h"
 #include "app/screenshot.h"
@@ -363,6 +364,11 @@ int RunProgramOn(const ProgramPlatform& platform, const ProgramRun& run) {
 
 int RunProgram(const CommandLine& cmd) {
     std::string why;
+    GameFolder folder;
+    if (!ChooseOwnGameFolder(folder, why)) {
+        std::fprintf(stderr, "mervox: %s\n", why.c_str());
+        return 1;
+    }
     if (!DisplayNamed(why)) {
         NoWindowMessage(why);
         return 1;
@@ -383,6 +389,7 @@ int RunProgram(const CommandLine& cmd) {
 
     const DesktopArea desktop = QueryDesktop();
     ProgramRun run;
+    run.baseDir = folder.dir;
     run.screenMode = ChooseScreenMode(fullScreen, desktop.width, desktop.height);
 
     auto d = std::make_unique<DesktopPlatform>();
