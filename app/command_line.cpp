@@ -75,8 +75,8 @@ CommandLine ParseCommandLine(int argc, char** argv) {
                 c.error = "--scale takes 1 to 16";
         } else if (std::strcmp(arg, "--soak") == 0) {
             const char* v = value(arg);
-            if (v && (!ParseInt(v, c.soakSeconds) || c.soakSeconds < 1 || c.soakSeconds > 604800))
-                c.error = "--soak takes 1 to 604800 seconds";
+            if (v && (!ParseInt(v, c.soakRounds) || c.soakRounds < 1 || c.soakRounds > 10000000))
+                c.error = "--soak takes 1 to 10000000 rounds";
         } else if (std::strcmp(arg, "--seed") == 0) {
             const char* v = value(arg);
             if (v && (!ParseInt(v, c.seed) || c.seed < 0)) c.error = "--seed takes a number from 0";
@@ -96,16 +96,17 @@ void PrintUsage() {
         "       mervox --headless --replay FILE [--mode N] [--trace PATH]\n"
         "              [--screenshot F[,F...] --out DIR]\n"
         "       mervox --timedemo FILE [--mode N]\n"
-        "       mervox --soak SECONDS [--seed N]\n"
+        "       mervox --soak ROUNDS [--seed N]\n"
         "\n"
         "  --headless   play a recording without a window and print the result\n"
         "  --mode N     the round's mode: 1 game, 2 replay, 3 tutorial, 4 and 5 demos\n"
         "  --trace      write the state after every update as JSON lines\n"
         "  --screenshot write the picture after the given updates as PNG files\n"
         "  --timedemo   play a recording drawing every frame as fast as possible\n"
-        "  --soak       run the whole program with erratic keys for SECONDS of game\n"
-        "               time, with no window, no waiting and no sound, in a scratch\n"
-        "               copy of the game folder\n",
+        "  --soak       run the whole program for ROUNDS rounds (attract cycle and\n"
+        "               keyboard rounds by a seeded erratic player) with no window,\n"
+        "               no waiting and no sound, in a scratch copy of the game\n"
+        "               folder, checking every update of every round\n",
         stdout);
 }
 

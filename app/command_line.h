@@ -18,7 +18,7 @@ struct CommandLine {
     bool windowed = false;       // --windowed: skip the full-screen question
     bool fullscreen = false;     // --fullscreen
     int scale = 0;               // --scale N (0: largest that fits)
-    int soakSeconds = 0;         // --soak SECONDS: the whole program on the null platform
+    int soakRounds = 0;          // --soak ROUNDS: the whole program on the null platform
     int seed = 1;                // --seed N: the soak's key script
     std::string error;           // set when the line could not be read
 };

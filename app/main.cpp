@@ -19,6 +19,6 @@ int main(int argc, char** argv) {
     }
     if (cmd.headless) return mervox::RunHeadless(cmd);
     if (!cmd.timedemoPath.empty()) return mervox::RunTimedemo(cmd);
-    if (cmd.soakSeconds > 0) return mervox::RunSoak(cmd);
+    if (cmd.soakRounds > 0) return mervox::RunSoak(cmd);
     return mervox::RunProgram(cmd);
 }

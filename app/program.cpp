@@ -56,6 +56,7 @@ struct Program {
     TitleHost title;
     FrameHooks frameHooks;
     std::string baseDir = ".";
+    ProgramRun run;               // what the program was started with
     PauseState pause;
     Font pauseFont;                // the caption face, large
     ScreenshotWriter screenshots;
@@ -182,6 +183,7 @@ void RoundUpdateHook(void* ctx) {
 void PassDoneHook(void* ctx) {
     Program& p = P(ctx);
     p.totalPasses += 1;
+    if (p.run.afterPass != nullptr) p.run.afterPass(p.run.watchCtx, *p.g);
     if (p.logRuns && p.g->RunMode != p.lastRunMode) {
         std::fprintf(stderr, "mervox: run mode %d -> %d after %ld updates\n", p.lastRunMode, p.g->RunMode,
                      p.totalPasses);
@@ -349,6 +351,7 @@ int RunProgramOn(const ProgramPlatform& platform, const ProgramRun& run) {
     InitProgramState(*p->g);
     p->g->ScreenMode = run.screenMode;
     p->baseDir = run.baseDir;
+    p->run = run;
     p->platform = platform;
     p->logPacing = std::getenv("MERVOX_PACING_LOG") != nullptr;
     p->logRuns = std::getenv("MERVOX_RUN_LOG") != nullptr;

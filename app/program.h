@@ -10,6 +10,8 @@
 
 namespace mervox {
 
+struct GameState;
+
 int RunProgram(const CommandLine& cmd);
 
 // Plays a recording drawing every frame as fast as it can and prints the
@@ -54,6 +56,10 @@ struct ProgramRun {
     std::string baseDir = ".";  // the game folder
     uint16_t screenMode = 0;
     bool sound = true;          // open the sound output and load the sounds
+    // Called after every pass of the main loop with the state it left (the
+    // soak's checks and its key script); may be null. It only reads.
+    void* watchCtx = nullptr;
+    void (*afterPass)(void* ctx, const GameState& g) = nullptr;
 };
 
 // The program from the window's opening to its orderly end: the title and

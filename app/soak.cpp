@@ -1,7 +1,10 @@
-// The soak: the whole program, title and rounds, for a long stretch of game
-// time on the null platform, with keys changing erratically. It ends when
-// its time is up, as if the window were closed; a crash or a hang on the way
-// is what it looks for.
+// The soak: the whole program, title and rounds, for a given number of
+// rounds on the null platform. A seeded player leaves the title alone until
+// the attract cycle plays (the saved replay, the tutorial, the
+// demonstrations), starts keyboard rounds and plays them with erratic keys,
+// and ends some rounds early as a player would. Every frame is drawn into
+// the back buffer, every update of a round is checked against the round's
+// invariants, and the process's resident memory is sampled as it goes.
 #include <unistd.h>
 
 #include <chrono>
@@ -12,6 +15,8 @@
 
 #include "app/null_platform.h"
 #include "app/program.h"
+#include "game/key_bits.h"
+#include "game/round_invariants.h"
 
 namespace mervox {
 
@@ -19,30 +24,145 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Keys held in runs of a few to a few hundred milliseconds, chosen by a
-// small generator of its own. Escape is never held, so only the time ends
-// the run.
-struct ErraticKeys {
-    uint32_t seed;
-    uint32_t held = 0;  // bit k: HostKey with value k
-    uint32_t nextChange = 0;
+// How a title visit or a round is to be played, chosen when it begins.
+enum class TitlePlan { StartGame, StartReplay, WaitForAttract };
+
+struct SoakPlayer {
+    uint32_t seed = 1;
+    NullPlatform* platform = nullptr;
+    long roundsWanted = 0;
+
+    // Seen after the last pass.
+    int32_t lastRunMode = RunTitle;
+    long passes = 0;
+    long roundUpdates = 0;
+    long roundsDone = 0;
+    long framesAtStart = 0;
+
+    // The plan of the current title visit or round.
+    TitlePlan titlePlan = TitlePlan::StartGame;
+    long titlePasses = 0;
+    long titleKeyAt = 0;       // pass of the title visit at which its key goes down
+    int32_t endFrame = -1;     // RoundFrame at which the player ends the round; -1 plays it out
+    int32_t nextChange = 0;    // RoundFrame of the next change of the erratic keys
+    int32_t roundKeys = 0;     // key bits held in a keyboard round
+    HostKey endKey = HostKey::Escape;
+    uint32_t endKeyUntilMs = 0;  // the end key is let go then, wherever the round is
+    uint32_t lastPassMs = 0;     // the clock at the end of the last pass
+    bool settingKey = false;   // B or S tapped on this title visit
+
+    std::string fault;  // the first broken invariant
+    long rssSampleEvery = 1;
+    long peakRssKiB = 0;
 
     uint32_t Next() {
         seed = seed * 1664525u + 1013904223u;
         return seed >> 8;
     }
+    uint32_t Below(uint32_t n) { return Next() % n; }
 };
 
-bool ErraticKeyHeld(void* ctx, uint32_t clockMs, HostKey key) {
-    ErraticKeys& e = *static_cast<ErraticKeys*>(ctx);
-    if (static_cast<int32_t>(clockMs - e.nextChange) >= 0) {
-        // Mostly arrows and the round's keys; now and then a title key.
-        e.held = e.Next() & 0xFF;
-        if (e.Next() % 8 == 0) e.held |= 1u << (8 + e.Next() % 5);  // R, F, B, S, Ctrl
-        e.nextChange = clockMs + 5 + e.Next() % 400;
+long ResidentKiB() {
+    std::FILE* f = std::fopen("/proc/self/statm", "r");
+    if (f == nullptr) return 0;
+    long size = 0, resident = 0;
+    const int read = std::fscanf(f, "%ld %ld", &size, &resident);
+    std::fclose(f);
+    return read == 2 ? resident * (::sysconf(_SC_PAGESIZE) / 1024) : 0;
+}
+
+void PlanTitleVisit(SoakPlayer& s) {
+    s.titlePasses = 0;
+    const uint32_t r = s.Below(10);
+    s.titlePlan = r < 1 ? TitlePlan::WaitForAttract : r < 2 ? TitlePlan::StartReplay : TitlePlan::StartGame;
+    s.titleKeyAt = 20 + s.Below(180);
+    s.settingKey = s.Below(6) == 0;
+}
+
+// A keyboard round is ended with Escape held; a recorded one with a tap of
+// Z. One round in five is played to its end.
+void PlanRound(SoakPlayer& s, int32_t runMode) {
+    s.nextChange = 0;
+    s.roundKeys = 0;
+    s.endKeyUntilMs = 0;
+    s.endKey = runMode == RunGame ? HostKey::Escape : HostKey::Z;
+    s.endFrame = s.Below(5) == 0 ? -1 : static_cast<int32_t>(120 + s.Below(1500));
+}
+
+void SampleMemory(SoakPlayer& s) {
+    const long rss = ResidentKiB();
+    if (rss > s.peakRssKiB) s.peakRssKiB = rss;
+    std::printf("soak: round %ld: %ld passes, resident %ld KiB\n", s.roundsDone, s.passes, rss);
+    std::fflush(stdout);
+}
+
+void Stop(SoakPlayer& s) {
+    if (s.platform->quitRequested != nullptr) *s.platform->quitRequested = 1;
+}
+
+void AfterPass(void* ctx, const GameState& g) {
+    SoakPlayer& s = *static_cast<SoakPlayer*>(ctx);
+    s.passes += 1;
+    s.lastPassMs = s.platform->clock;
+    if (g.RunMode != RunTitle) {
+        s.roundUpdates += 1;
+        const std::string fault = FindRoundFault(g);
+        if (!fault.empty() && s.fault.empty()) {
+            s.fault = "round " + std::to_string(s.roundsDone + 1) + " (mode " + std::to_string(g.RunMode) +
+                      ") update " + std::to_string(g.RoundFrame) + ": " + fault;
+            Stop(s);
+            return;
+        }
     }
-    const int k = static_cast<int>(key);
-    return key != HostKey::Escape && k < 32 && (e.held >> k & 1u) != 0;
+    if (g.RunMode != s.lastRunMode) {
+        if (g.RunMode == RunTitle) {
+            s.roundsDone += 1;
+            if (s.roundsDone % s.rssSampleEvery == 0) SampleMemory(s);
+            if (s.roundsDone >= s.roundsWanted) Stop(s);
+            PlanTitleVisit(s);
+        } else {
+            PlanRound(s, g.RunMode);
+        }
+        s.lastRunMode = g.RunMode;
+    }
+    if (g.RunMode == RunTitle) {
+        s.titlePasses += 1;
+        return;
+    }
+    // The player's keys for the next update.
+    if (g.RunMode == RunGame && g.RoundFrame >= s.nextChange) {
+        s.roundKeys = static_cast<int32_t>(s.Next() & 0xff);
+        if (s.Below(3) == 0) s.roundKeys &= kArrowBits;
+        s.nextChange = g.RoundFrame + 1 + static_cast<int32_t>(s.Below(30));
+    }
+    if (s.endFrame >= 0 && g.RoundFrame >= s.endFrame && s.endKeyUntilMs == 0) {
+        // Escape must be held a second; a tap of Z ends a playback. Either is
+        // let go by the clock, as the round's end waits for Z to be up.
+        s.endKeyUntilMs = s.platform->clock + (s.endKey == HostKey::Escape ? 1500u : 100u);
+    }
+}
+
+bool SoakKeyHeld(void* ctx, uint32_t clockMs, HostKey key) {
+    const SoakPlayer& s = *static_cast<SoakPlayer*>(ctx);
+    if (s.lastRunMode == RunTitle) {
+        const bool keyDown = s.titlePasses >= s.titleKeyAt && s.titlePasses < s.titleKeyAt + 10;
+        if (s.settingKey && (key == HostKey::B || key == HostKey::S))
+            return s.titlePasses >= 5 && s.titlePasses < 8;
+        switch (s.titlePlan) {
+            case TitlePlan::StartGame: return key == HostKey::Z && keyDown;
+            case TitlePlan::StartReplay:
+                // With no replay saved yet, R does nothing: Z follows it.
+                return (key == HostKey::R && keyDown) ||
+                       (key == HostKey::Z && s.titlePasses >= s.titleKeyAt + 60 && s.titlePasses < s.titleKeyAt + 70);
+            case TitlePlan::WaitForAttract: return false;
+        }
+        return false;
+    }
+    if (s.endKeyUntilMs != 0 && key == s.endKey) return static_cast<int32_t>(clockMs - s.endKeyUntilMs) < 0;
+    // A round that waits inside an update (its end waits for Z to be let
+    // go) sees every key up, as a player's hands leave the keys.
+    if (s.lastRunMode != RunGame || clockMs - s.lastPassMs > 200) return false;
+    return KeyBitsHold(s.roundKeys, key);
 }
 
 // The files the program reads, copied from the game folder; what it writes
@@ -57,7 +177,7 @@ bool MakeScratchFolder(fs::path& dir) {
     if (!fs::is_directory("data", ec)) return true;
     for (const fs::directory_entry& f : fs::directory_iterator("data", ec)) {
         const std::string ext = f.path().extension().string();
-        if (f.is_regular_file(ec) && (ext == ".png" || ext == ".dat"))
+        if (f.is_regular_file(ec) && (ext == ".png" || ext == ".dat") && f.path().filename() != "replay.dat")
             fs::copy_file(f.path(), dir / "data" / f.path().filename(), ec);
         if (ec) return false;
     }
@@ -73,21 +193,36 @@ int RunSoak(const CommandLine& cmd) {
                      dir.string().c_str());
         return 1;
     }
-    ErraticKeys keys{static_cast<uint32_t>(cmd.seed)};
     NullPlatform n;
-    n.scriptCtx = &keys;
-    n.keyHeld = ErraticKeyHeld;
-    n.closeAtMs = n.clock + static_cast<uint32_t>(cmd.soakSeconds) * 1000u;
+    SoakPlayer player;
+    player.seed = static_cast<uint32_t>(cmd.seed) * 2654435761u + 1u;
+    player.platform = &n;
+    player.roundsWanted = cmd.soakRounds;
+    player.rssSampleEvery = cmd.soakRounds >= 20 ? cmd.soakRounds / 20 : 1;
+    PlanTitleVisit(player);
+    n.scriptCtx = &player;
+    n.keyHeld = SoakKeyHeld;
     ProgramRun run;
     run.baseDir = dir.string();
     run.sound = false;
+    run.watchCtx = &player;
+    run.afterPass = AfterPass;
 
+    SampleMemory(player);
     const auto start = std::chrono::steady_clock::now();
-    const int status = RunProgramOn(NullPlatformHooks(n), run);
+    int status = RunProgramOn(NullPlatformHooks(n), run);
     const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
-    std::printf("soak: %d s of game time in %.1f s: %ld frames drawn, %ld keyboard round updates\n",
-                cmd.soakSeconds, wall, n.framesPresented, n.keyPolls[static_cast<int>(HostKey::Left)]);
+    std::printf("soak: %ld rounds (%ld round updates) in %ld passes, %ld frames drawn, %.1f s; peak resident %ld KiB\n",
+                player.roundsDone, player.roundUpdates, player.passes, n.framesPresented, wall, player.peakRssKiB);
+    if (!player.fault.empty()) {
+        std::fprintf(stderr, "mervox: soak: %s\n", player.fault.c_str());
+        status = 1;
+    } else if (n.framesPresented < player.passes) {
+        std::fprintf(stderr, "mervox: soak: %ld frames drawn in %ld passes; every pass should draw\n",
+                     n.framesPresented, player.passes);
+        status = 1;
+    }
     std::error_code ec;
     fs::remove_all(dir, ec);
     return status;
