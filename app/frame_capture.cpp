@@ -17,19 +17,8 @@ struct FrameCapture {
 
 FrameCapture* OpenFrameCapture(const std::string& baseDir) {
     auto* capture = new FrameCapture;
+    // A sheet that cannot be loaded is named there, and left out here.
     LoadRenderResources(capture->res, baseDir);
-    const struct {
-        const SpriteSheet& sheet;
-        const char* name;
-    } sheets[] = {{capture->res.NumberSheet, "number.png"},
-                  {capture->res.TitleSheet, "title.png"},
-                  {capture->res.RankSheet, "rank.png"}};
-    for (const auto& s : sheets) {
-        if (s.sheet.pixels == nullptr) {
-            std::fprintf(stderr, "mervox: %s/data/%s could not be read; its pictures are left out\n",
-                         baseDir.c_str(), s.name);
-        }
-    }
     return capture;
 }
 

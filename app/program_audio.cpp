@@ -1,5 +1,7 @@
 #include "app/program_audio.h"
 
+#include <cstdio>
+
 #include "audio/mixer.h"
 #include "audio/music.h"
 #include "audio/ogg_decode.h"
@@ -34,6 +36,18 @@ bool DecodeMusic(void* ctx, const std::string& path, std::vector<int16_t>& pcm) 
     return DecodeOggFile(path, pcm, format, &static_cast<ProgramAudio*>(ctx)->messages) == OggOk;
 }
 
+// Music is decoded a track at a time while the game runs; a file that is not
+// there is named once here, at start-up, rather than each time its track
+// comes round.
+void NameMissingMusic(const std::string& baseDir) {
+    for (int s = 0; s < kMusicSegments; ++s) {
+        const std::string name = MusicSegmentFile(s);
+        std::FILE* f = std::fopen((baseDir + "/" + name).c_str(), "rb");
+        if (f == nullptr) std::fprintf(stderr, "mervox: cannot load %s; that music is not heard\n", name.c_str());
+        else std::fclose(f);
+    }
+}
+
 }  // namespace
 
 void ProgramAudioDeleter::operator()(ProgramAudio* a) const {
@@ -53,9 +67,11 @@ ProgramAudioPtr StartProgramAudio(GameState& g, const std::string& baseDir, cons
     MixerOpen(a.mixer);
     LoadSoundEffects(a.effects, baseDir, a.mixer.rate, &a.messages);
     a.music.baseDir = baseDir;
+    a.music.outputRate = a.mixer.rate;
     a.music.decode = DecodeMusic;
     a.music.decodeCtx = &a;
     a.music.output = MusicOutput{&a, MusicOpen, MusicWrite, MusicReset, MusicUnprepare, MusicClose};
+    NameMissingMusic(baseDir);
     return audio;
 }
 

@@ -22,6 +22,17 @@ void LoadMusicSegment(MusicPlayer& p, int s) {
     seg.pcm.clear();
     seg.pcm.shrink_to_fit();
     if (p.decode) p.decode(p.decodeCtx, p.baseDir + "/" + MusicSegmentFile(s), seg.pcm);
+    // A device that granted another rate than asked for plays the music at
+    // that rate: convert it as the effects are, or it plays fast and high.
+    if (p.outputRate != kOutputRate && !seg.pcm.empty()) {
+        std::vector<uint8_t> bytes(seg.pcm.size() * 2);
+        for (size_t k = 0; k < seg.pcm.size(); ++k) {
+            const uint16_t v = static_cast<uint16_t>(seg.pcm[k]);
+            bytes[2 * k] = static_cast<uint8_t>(v & 0xFF);
+            bytes[2 * k + 1] = static_cast<uint8_t>(v >> 8);
+        }
+        seg.pcm = ConvertToOutput(bytes.data(), bytes.size(), 16, kOutputChannels, kOutputRate, p.outputRate);
+    }
     seg.user = 1;
     seg.user = 0;  // prepared on the output
 }

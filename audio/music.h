@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "audio/sample_convert.h"
 #include "audio/wave_file.h"
 #include "game/state/game_state.h"
 
@@ -42,6 +43,7 @@ struct MusicPlayer {
     MusicOutput output;
     MusicDecoder decode = nullptr;
     void* decodeCtx = nullptr;
+    int outputRate = kOutputRate;  // the rate the device granted; music is converted to it
 
     bool deviceOpen = false;
     MusicSegment segments[kMusicSegments];

@@ -1,5 +1,7 @@
 #include "audio/sound_effects.h"
 
+#include <cstdio>
+
 #include "audio/sample_convert.h"
 
 namespace mervox {
@@ -18,7 +20,11 @@ std::vector<int16_t> Converted(const WaveSound& s, int outputRate) {
 std::vector<int16_t> LoadClip(const std::string& path, int outputRate) {
     WaveSound s;
     OutputFormat unused;
-    if (LoadWaveFile(path, s, unused, nullptr) != WaveOk) return {};
+    if (LoadWaveFile(path, s, unused, nullptr) != WaveOk) {
+        // The voice clips show no message box; the clip is simply not heard.
+        std::fprintf(stderr, "mervox: cannot load %s; that voice is not heard\n", path.c_str());
+        return {};
+    }
     return Converted(s, outputRate);
 }
 

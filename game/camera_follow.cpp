@@ -59,11 +59,20 @@ void HandCameraToProjection(GameState& g) {
     g.ViewAngleRad = g.ViewAngle * DegToRad;
 }
 
-void RelieveBackground(GameState& g, int a, int b) {
+void RelieveBackground(GameState& g) {
     const int depth = std::min((g.Level % 25) / 5, 4);
-    const int parity = (a + b) % 2;
-    const float target = -100.0f * static_cast<float>(1 + depth * parity);
-    Ease(g.BackgroundGrid[a][b].y, target, 1.0f);
+    // Cells of even a + b stay at -100; the others sink with the level.
+    const float targets[2] = {-100.0f * static_cast<float>(1 + depth * 0),
+                              -100.0f * static_cast<float>(1 + depth * 1)};
+    for (int a = 0; a < kBoardSize; ++a) {
+        Vertex* row = g.BackgroundGrid[a];
+        const float even = targets[a & 1], odd = targets[(a + 1) & 1];
+        for (int b = 0; b + 1 < kBoardSize; b += 2) {
+            Ease(row[b].y, even, 1.0f);
+            Ease(row[b + 1].y, odd, 1.0f);
+        }
+        Ease(row[kBoardSize - 1].y, even, 1.0f);
+    }
 }
 
 }  // namespace mervox

@@ -7,7 +7,8 @@ namespace mervox {
 
 void UpdateCamera(GameState& g);
 
-// The checkerboard relief of the background floor, one cell per call.
-void RelieveBackground(GameState& g, int a, int b);
+// The checkerboard relief of the background floor: each of the 7 x 7 cells
+// eases one unit toward its depth for the level.
+void RelieveBackground(GameState& g);
 
 }  // namespace mervox

@@ -1,7 +1,7 @@
 // One update of a round, in its fixed order.
 #include <algorithm>
 
-#include "game/block_motion.h"
+#include "game/block_pass.h"
 #include "game/camera_follow.h"
 #include "game/effects.h"
 #include "game/game_random.h"
@@ -135,23 +135,6 @@ void RecordInput(GameState& g) {
     g.InputLogIndex += 1;
 }
 
-void UpdateBlocks(GameState& g, const RoundHost& host) {
-    CountBlocks(g);
-    ReplaceVanishedBlocks(g, host);
-    ClearGroupMarks(g);
-    for (int i = 0; i < kBoardSize; ++i) {
-        for (int j = 0; j < kBoardSize; ++j) {
-            RelieveBackground(g, i, j);
-            for (int layer = 0; layer < kLayers; ++layer) {
-                ArriveSlot(g, host, i, j, layer);
-                GroupSlot(g, host, i, j, layer);
-            }
-        }
-    }
-    UpdateBlockMotion(g);
-    UpdateVanishing(g, host);
-}
-
 uint32_t LinkPoints(const ChainSlot& c) {
     const uint32_t n = static_cast<uint32_t>(c.count);
     if (c.chain == 1) return n * 10u * static_cast<uint32_t>(std::max(c.count - 3, 0) + 10);
@@ -173,7 +156,7 @@ void PayChainLinks(GameState& g) {
 
 }  // namespace
 
-void UpdateRound(GameState& g, const RoundHost& host) {
+void UpdateRound(GameState& g, const RoundHost& host, SlotVisits visits) {
     AgeEffectCooldowns(g);
     g.RoundFrame += 1;
     RunClock(g, host);
@@ -201,7 +184,7 @@ void UpdateRound(GameState& g, const RoundHost& host) {
     UpdatePlayer(g, host);
     UpdateCamera(g);
     TimedSupply(g, host);
-    UpdateBlocks(g, host);
+    UpdateBlocks(g, host, visits);
     PayChainLinks(g);
 }
 

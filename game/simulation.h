@@ -9,9 +9,14 @@
 
 namespace mervox {
 
+// How the block passes of an update go over the board: visiting only the
+// slots each pass can change, or every slot in board order. Both play
+// alike; the second is the plain form the first is checked against.
+enum class SlotVisits { Needed, Every };
+
 // One update of a round (RunMode 1 to 5): clock, counters, board turn,
 // supplies, level-up, input, player, camera, blocks, vanishing, scoring.
-void UpdateRound(GameState& g, const RoundHost& host);
+void UpdateRound(GameState& g, const RoundHost& host, SlotVisits visits = SlotVisits::Needed);
 
 // Starts every round and every title screen: empty board with the eight
 // starting blocks, counters to their start values, generator seeded with 5.

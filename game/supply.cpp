@@ -160,21 +160,19 @@ void CountBlocks(GameState& g) {
             }
 }
 
-void ReplaceVanishedBlocks(GameState& g, const RoundHost& host) {
-    for (int i = 0; i < kBoardSize; ++i)
-        for (int j = 0; j < kBoardSize; ++j)
-            for (int layer = 0; layer < kLayers; ++layer) {
-                BlockSlot& s = g.Board[i][j][layer];
-                if (s.refillTimer <= 0) continue;
-                s.refillTimer -= 1;
-                if (s.refillTimer != 0) continue;
-                PlayEffect(g, host, EffectPrep);
-                const bool largeGroup = GroupTotal(g, s.groupMark) > 3;
-                ClearGroupMarks(g);
-                const int next = g.ColourCount > 0 ? (s.colour + 1) % g.ColourCount : 0;
-                SupplyBlock(g, host, largeGroup ? 0 : 1, next);
-                g.BlockCount += 1;
-            }
+void ReplaceVanishedBlocks(GameState& g, const RoundHost& host, int firstSlot) {
+    for (int index = firstSlot < 0 ? 0 : firstSlot; index < kSlotCount; ++index) {
+        BlockSlot& s = SlotOf(g, index);
+        if (s.refillTimer <= 0) continue;
+        s.refillTimer -= 1;
+        if (s.refillTimer != 0) continue;
+        PlayEffect(g, host, EffectPrep);
+        const bool largeGroup = GroupTotal(g, s.groupMark) > 3;
+        ClearGroupMarks(g);
+        const int next = g.ColourCount > 0 ? (s.colour + 1) % g.ColourCount : 0;
+        SupplyBlock(g, host, largeGroup ? 0 : 1, next);
+        g.BlockCount += 1;
+    }
 }
 
 }  // namespace mervox

@@ -30,7 +30,8 @@ void TimedSupply(GameState& g, const RoundHost& host);
 void CountBlocks(GameState& g);
 
 // A vanished block's replacement in the next colour, 120 updates after it
-// started vanishing.
-void ReplaceVanishedBlocks(GameState& g, const RoundHost& host);
+// started vanishing: the refill countdowns of the slots from `firstSlot` on
+// (board order, see SlotIndex), the slots before it being already done.
+void ReplaceVanishedBlocks(GameState& g, const RoundHost& host, int firstSlot);
 
 }  // namespace mervox

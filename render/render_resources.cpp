@@ -1,12 +1,23 @@
 #include "render/render_resources.h"
 
+#include <cstdio>
+
 namespace mervox {
 
 void LoadRenderResources(RenderResources& res, const std::string& baseDir) {
     const std::string dir = baseDir.empty() ? std::string(".") : baseDir;
-    LoadPngImage(dir + "/data/number.png", res.NumberSheet);
-    LoadPngImage(dir + "/data/title.png", res.TitleSheet);
-    LoadPngImage(dir + "/data/rank.png", res.RankSheet);
+    const struct {
+        const char* name;
+        SpriteSheet* sheet;
+    } sheets[] = {{"data/number.png", &res.NumberSheet},
+                  {"data/title.png", &res.TitleSheet},
+                  {"data/rank.png", &res.RankSheet}};
+    for (const auto& s : sheets) {
+        std::string why;
+        // What cannot be loaded is simply not drawn; say so here, once.
+        if (!LoadPngImage(dir + "/" + s.name, *s.sheet, &why))
+            std::fprintf(stderr, "mervox: cannot load %s (%s); its pictures are not drawn\n", s.name, why.c_str());
+    }
     CreatePalette(res.palette);
 }
 

@@ -25,7 +25,8 @@ const SpriteSheet& SheetOf(const RenderResources& res, SheetId sheet);
 void DrawSheetRect(uint32_t* frame, const RenderResources& res, const SheetRect& r, int dstX, int dstY);
 
 // Loads data/number.png, data/title.png and data/rank.png from `baseDir`
-// (sheets that fail stay unloaded and draw nothing) and creates the palette.
+// (sheets that fail stay unloaded and draw nothing; each is named on stderr)
+// and creates the palette.
 void LoadRenderResources(RenderResources& res, const std::string& baseDir);
 // Frees the sheets and releases the palette.
 void ReleaseRenderResources(RenderResources& res);

@@ -3,6 +3,7 @@
 #include <png.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -128,9 +129,12 @@ bool LoadPngImageFromMemory(const uint8_t* data, size_t size, SpriteSheet& sheet
     return true;
 }
 
-void LoadPngImage(const std::string& path, SpriteSheet& sheet) {
+bool LoadPngImage(const std::string& path, SpriteSheet& sheet, std::string* why) {
     std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (f == nullptr) return;
+    if (f == nullptr) {
+        if (why) *why = std::strerror(errno);
+        return false;
+    }
     std::vector<uint8_t> file;
     if (std::fseek(f, 0, SEEK_END) == 0) {
         const long length = std::ftell(f);
@@ -140,7 +144,9 @@ void LoadPngImage(const std::string& path, SpriteSheet& sheet) {
         }
     }
     std::fclose(f);
-    LoadPngImageFromMemory(file.data(), file.size(), sheet);
+    if (LoadPngImageFromMemory(file.data(), file.size(), sheet)) return true;
+    if (why) *why = "not a PNG image this game can read";
+    return false;
 }
 
 void FreeSpriteSheet(SpriteSheet& sheet) {

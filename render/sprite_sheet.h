@@ -35,8 +35,9 @@ inline int SheetWidth(const SpriteSheet& s) { return s.header.width; }
 inline int SheetHeight(const SpriteSheet& s) { return -s.header.height; }
 
 // Decodes the PNG file at `path`. On any failure the sheet is left as it
-// was. A sheet that is already loaded is freed first only on success.
-void LoadPngImage(const std::string& path, SpriteSheet& sheet);
+// was, false is returned and `why` (when given) says why in a few words. A
+// sheet that is already loaded is freed first only on success.
+bool LoadPngImage(const std::string& path, SpriteSheet& sheet, std::string* why = nullptr);
 
 // The same from a memory image of the file. Never reads outside
 // [data, data + size). Returns true when the sheet was loaded.

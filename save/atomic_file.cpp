@@ -3,7 +3,12 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <mutex>
+#include <set>
+#include <utility>
 
 namespace mervox {
 
@@ -14,18 +19,31 @@ bool WriteFileAtomically(const std::string& path, const std::string& contents) {
     size_t written = 0;
     bool ok = true;
     while (written < contents.size()) {
+        errno = 0;
         const ssize_t n = ::write(fd, contents.data() + written, contents.size() - written);
+        if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
             ok = false;
             break;
         }
         written += static_cast<size_t>(n);
     }
-    if (ok && ::fsync(fd) != 0) ok = false;
-    if (::close(fd) != 0) ok = false;
-    if (ok && std::rename(temp.c_str(), path.c_str()) != 0) ok = false;
+    int error = ok ? 0 : (errno != 0 ? errno : ENOSPC);
+    if (ok && ::fsync(fd) != 0) {
+        ok = false;
+        error = errno;
+    }
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
+    if (ok && std::rename(temp.c_str(), path.c_str()) != 0) {
+        ok = false;
+        error = errno;
+    }
     if (!ok) {
         std::remove(temp.c_str());
+        errno = error;
         return false;
     }
     // Make the rename itself durable: flush the folder that holds the file.
@@ -37,6 +55,15 @@ bool WriteFileAtomically(const std::string& path, const std::string& contents) {
         ::close(dir);
     }
     return true;
+}
+
+void ReportSaveFailure(const std::string& path, int error) {
+    static std::mutex lock;
+    static std::set<std::pair<std::string, int>> told;
+    std::lock_guard<std::mutex> hold(lock);
+    if (!told.insert({path, error}).second) return;
+    std::fprintf(stderr, "mervox: cannot save %s (%s); the game goes on with it in memory\n", path.c_str(),
+                 std::strerror(error));
 }
 
 }  // namespace mervox

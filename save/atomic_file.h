@@ -7,7 +7,13 @@
 
 namespace mervox {
 
-// Returns false (and leaves any old file untouched) when it cannot write.
+// Returns false (and leaves any old file untouched) when it cannot write;
+// errno then says why.
 bool WriteFileAtomically(const std::string& path, const std::string& contents);
+
+// Says on stderr that the file at `path` could not be saved and why: once
+// for each file and reason over the whole run, however often the game
+// tries again.
+void ReportSaveFailure(const std::string& path, int error);
 
 }  // namespace mervox

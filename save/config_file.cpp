@@ -1,6 +1,7 @@
 #include "save/config_file.h"
 
 #include <cctype>
+#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <fstream>
@@ -146,7 +147,9 @@ bool ReadConfigFile(GameState& g, const std::string& baseDir) {
 }
 
 bool WriteConfigFile(const GameState& g, const std::string& baseDir) {
-    return WriteFileAtomically(baseDir + "/config.txt", FormatConfig(g.FrameSkip, g.BGMMODE, g.SEMODE));
+    if (WriteFileAtomically(baseDir + "/config.txt", FormatConfig(g.FrameSkip, g.BGMMODE, g.SEMODE))) return true;
+    ReportSaveFailure(baseDir + "/config.txt", errno);
+    return false;
 }
 
 }  // namespace mervox

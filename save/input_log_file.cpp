@@ -1,9 +1,8 @@
 #include "save/input_log_file.h"
 
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 
 #include "save/atomic_file.h"
 
@@ -63,16 +62,25 @@ bool LoadInputLog(GameState& g, const std::string& baseDir) {
 }
 
 bool LoadInputLogFile(GameState& g, const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream text;
-    text << in.rdbuf();
-    ParseInputLog(text.str(), g.InputLog);
+    // A folder (or anything else that opens but cannot be read through) is
+    // no recording: it must not play as an empty one.
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (f == nullptr) return false;
+    std::string text;
+    char chunk[4096];
+    size_t got = 0;
+    while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0) text.append(chunk, got);
+    const bool failed = std::ferror(f) != 0;
+    std::fclose(f);
+    if (failed) return false;
+    ParseInputLog(text, g.InputLog);
     return true;
 }
 
 bool SaveReplay(const GameState& g, const std::string& baseDir) {
-    return WriteFileAtomically(baseDir + "/" + InputLogFileName(RunReplay), FormatInputLog(g.InputLog));
+    if (WriteFileAtomically(baseDir + "/" + InputLogFileName(RunReplay), FormatInputLog(g.InputLog))) return true;
+    ReportSaveFailure(baseDir + "/" + InputLogFileName(RunReplay), errno);
+    return false;
 }
 
 }  // namespace mervox

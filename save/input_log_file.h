@@ -23,7 +23,8 @@ int ParseInputLog(const std::string& text, InputRecord* log);
 std::string FormatInputLog(const InputRecord* log);
 
 // Reads the recording for g.RunMode from baseDir. A file that cannot be
-// opened leaves the log as it was. Returns false in that case.
+// opened or read through (a folder, say) leaves the log as it was. Returns
+// false in that case.
 bool LoadInputLog(GameState& g, const std::string& baseDir);
 
 // Reads a recording from an explicit path into the log (as above).

@@ -1,6 +1,7 @@
 #include "save/score_file.h"
 
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -53,7 +54,9 @@ bool ReadHighScoreFile(GameState& g, const std::string& baseDir) {
 }
 
 bool WriteHighScoreFile(const GameState& g, const std::string& baseDir) {
-    return WriteFileAtomically(baseDir + kScorePath, FormatHighScores(g.HighScores));
+    if (WriteFileAtomically(baseDir + kScorePath, FormatHighScores(g.HighScores))) return true;
+    ReportSaveFailure(baseDir + kScorePath, errno);
+    return false;
 }
 
 }  // namespace mervox

@@ -14,6 +14,7 @@ packages=(
   fonts-ipafont-gothic
   xvfb xauth xdotool x11-utils imagemagick
   espeak-ng
+  clang libclang-rt-14-dev
 )
 
 missing=()

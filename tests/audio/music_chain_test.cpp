@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <mutex>
 #include <memory>
 #include <string>
@@ -18,6 +19,7 @@ namespace {
 struct FakeOutput {
     bool openWorks = true;
     std::vector<int> written;
+    std::vector<std::vector<int16_t>> writtenPcm;
     int resets = 0;
     std::vector<int> unprepared;
 };
@@ -62,8 +64,9 @@ protected:
         player.decode = FakeDecode;
         player.output.ctx = &out;
         player.output.open = [](void* c) { return static_cast<FakeOutput*>(c)->openWorks; };
-        player.output.write = [](void* c, int s, const std::vector<int16_t>&) {
+        player.output.write = [](void* c, int s, const std::vector<int16_t>& pcm) {
             static_cast<FakeOutput*>(c)->written.push_back(s);
+            static_cast<FakeOutput*>(c)->writtenPcm.push_back(pcm);
         };
         player.output.reset = [](void* c) { static_cast<FakeOutput*>(c)->resets++; };
         player.output.unprepare = [](void* c, int s) { static_cast<FakeOutput*>(c)->unprepared.push_back(s); };
@@ -203,6 +206,36 @@ TEST_F(MusicChainTest, RoundWithMusicOffAfterOneWithMusicDecodesAndQueuesNothing
     EXPECT_EQ(out.written.size(), written);
     EXPECT_EQ(out.resets, 1) << "a closed output is not reset again";
     for (int s = 0; s < kMusicSegments; ++s) EXPECT_FALSE(Present(s)) << "segment " << s;
+}
+
+// One second of a 441 Hz tone in stereo, as the decoder hands it over.
+bool ToneDecode(void*, const std::string&, std::vector<int16_t>& pcm) {
+    pcm.resize(2 * 44100);
+    for (int f = 0; f < 44100; ++f)
+        pcm[2 * f] = pcm[2 * f + 1] = static_cast<int16_t>(10000 * std::sin(2 * M_PI * 441 * f / 44100.0));
+    return true;
+}
+
+int RisingZeroCrossings(const std::vector<int16_t>& pcm) {
+    int n = 0;
+    for (size_t k = 2; k < pcm.size(); k += 2) n += pcm[k - 2] < 0 && pcm[k] >= 0;
+    return n;
+}
+
+TEST_F(MusicChainTest, MusicFollowsTheRateTheDeviceGranted) {
+    player.decode = ToneDecode;
+    for (int rate : {44100, 48000}) {
+        out.written.clear();
+        out.writtenPcm.clear();
+        player.outputRate = rate;
+        StartMusic(player);
+        ASSERT_FALSE(out.writtenPcm.empty());
+        const std::vector<int16_t>& first = out.writtenPcm[0];
+        // Still one second long and still 441 Hz at the device's rate.
+        EXPECT_EQ(first.size(), static_cast<size_t>(2 * rate)) << rate;
+        EXPECT_NEAR(RisingZeroCrossings(first), 441, 1) << rate;
+        StopMusic(player);
+    }
 }
 
 TEST(MusicFiles, SegmentNamesFollowTheTracks) {

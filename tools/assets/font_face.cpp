@@ -6,6 +6,8 @@
 
 #include <sys/stat.h>
 
+#include <vector>
+
 namespace mervox_assets {
 
 namespace {
@@ -60,6 +62,9 @@ bool OpenFont(const std::string& path, FontFace& font) {
         cairo_font_face_destroy(cf);
         return false;
     }
+    // Kept reachable until the program ends, whatever becomes of `font`.
+    static auto* const libraries = new std::vector<FT_Library>;
+    libraries->push_back(lib);
     font.library = lib;
     font.face = face;
     font.cairo = cf;

@@ -1,0 +1,149 @@
+// The block passes visit only the slots they can change. Whatever the board
+// holds, that must play exactly as visiting every slot in board order: same
+// board, same bookkeeping, same effects, update for update.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "game/simulation.h"
+#include "game/state/board.h"
+
+namespace mervox::testing {
+namespace {
+
+struct Player {
+    uint32_t seed = 0;
+    int keys = 0;
+    int next = 1;
+    std::vector<int> effects;
+
+    uint32_t Next() {
+        seed = seed * 1664525u + 1013904223u;
+        return seed;
+    }
+    int Pick(uint32_t n) { return static_cast<int>((Next() >> 8) % n); }
+};
+
+bool PlayerKey(void* ctx, HostKey key) {
+    const int k = static_cast<Player*>(ctx)->keys;
+    switch (key) {
+        case HostKey::Left: return k & KeyLeft;
+        case HostKey::Up: return k & KeyUp;
+        case HostKey::Right: return k & KeyRight;
+        case HostKey::Down: return k & KeyDown;
+        case HostKey::Z: return k & KeyKick;
+        case HostKey::X: return k & KeyJump;
+        case HostKey::Q: return k & KeyTurnQ;
+        case HostKey::E: return k & KeyTurnE;
+        default: return false;
+    }
+}
+
+// Records no ordinary play makes, in every slot: blocks in every state with
+// leftover timers, announced blocks that are vanishing, pop-ups on empty
+// slots, colours beyond those in play, negative zeros, odd heights, refills
+// due together, stale marks.
+void Scramble(GameState& g, Player& p) {
+    static constexpr float kOffsets[] = {0.0f, -0.0f, 4.0f, -4.0f, 48.0f, -92.0f, 96.0f, 0.0f};
+    static constexpr float kHeights[] = {0.0f, 100.0f, -100.0f, 300.0f, -150.0f, 4.0f, 96.0f, -240.0f};
+    for (int i = 0; i < kBoardSize; ++i)
+        for (int j = 0; j < kBoardSize; ++j)
+            for (int l = 0; l < kLayers; ++l) {
+                BlockSlot& s = g.Board[i][j][l];
+                s.state = p.Pick(3) == 0 ? Empty : p.Pick(4);
+                s.colour = p.Pick(8) == 0 ? 5 + p.Pick(2) : p.Pick(3);
+                s.offsetX = p.Pick(4) == 0 ? kOffsets[p.Pick(8)] : 0.0f;
+                s.offsetZ = p.Pick(4) == 0 ? kOffsets[p.Pick(8)] : 0.0f;
+                s.height = p.Pick(4) == 0 ? kHeights[p.Pick(8)] : static_cast<float>(l * 100);
+                s.slideX = p.Pick(6) == 0 ? (p.Pick(2) ? 8.0f : -8.0f) : 0.0f;
+                s.slideY = 0.0f;
+                s.slideZ = p.Pick(6) == 0 ? (p.Pick(2) ? 8.0f : -8.0f) : 0.0f;
+                s.groupSize = p.Pick(5);
+                s.groupMark = p.Pick(40);
+                s.vanishTimer = p.Pick(182);
+                s.arriveTimer = p.Pick(3) == 0 ? p.Pick(61) : 0;
+                s.refillTimer = p.Pick(4) == 0 ? p.Pick(4) : 0;
+                s.popupSize = p.Pick(3) == 0 ? p.Pick(31) : 0;
+                s.popupTimer = p.Pick(3) == 0 ? p.Pick(31) : 0;
+                s.chainLevel = p.Pick(5);
+                s.chainSlot = p.Pick(21) - 1;
+            }
+    for (int& t : g.GroupSizeTable) t = p.Pick(6);
+    g.MarkCounter = p.Pick(40);
+    g.ColourCount = 5;
+}
+
+// Everything the block passes write.
+void ExpectSame(const GameState& a, const GameState& b, int mode, uint32_t seed, int update) {
+    const auto where = ::testing::Message() << "mode " << mode << " seed " << seed << " update " << update;
+    ASSERT_EQ(std::memcmp(a.Board, b.Board, sizeof a.Board), 0) << where;
+    ASSERT_EQ(std::memcmp(a.RefillQueue, b.RefillQueue, sizeof a.RefillQueue), 0) << where;
+    ASSERT_EQ(std::memcmp(a.ChainSlots, b.ChainSlots, sizeof a.ChainSlots), 0) << where;
+    ASSERT_EQ(std::memcmp(a.GroupSizeTable, b.GroupSizeTable, sizeof a.GroupSizeTable), 0) << where;
+    ASSERT_EQ(std::memcmp(a.ColourCounts, b.ColourCounts, sizeof a.ColourCounts), 0) << where;
+    ASSERT_EQ(std::memcmp(a.BackgroundGrid, b.BackgroundGrid, sizeof a.BackgroundGrid), 0) << where;
+    ASSERT_EQ(std::memcmp(a.EffectCooldown, b.EffectCooldown, sizeof a.EffectCooldown), 0) << where;
+    ASSERT_EQ(a.MarkCounter, b.MarkCounter) << where;
+    ASSERT_EQ(a.LastChainSlot, b.LastChainSlot) << where;
+    ASSERT_EQ(a.BlockCount, b.BlockCount) << where;
+    ASSERT_EQ(a.LevelQuota, b.LevelQuota) << where;
+    ASSERT_EQ(a.BlocksCleared, b.BlocksCleared) << where;
+    ASSERT_EQ(a.IdleTimer, b.IdleTimer) << where;
+    ASSERT_EQ(a.Score, b.Score) << where;
+    ASSERT_EQ(a.RandomState, b.RandomState) << where;
+    ASSERT_EQ(a.PlayerY, b.PlayerY) << where;
+}
+
+TEST(SlotVisits, VisitingNeededSlotsPlaysAsVisitingEverySlot) {
+    for (int mode = 1; mode <= 5; ++mode) {
+        for (uint32_t seed = 1; seed <= 4; ++seed) {
+            auto a = std::make_unique<GameState>();
+            InitProgramState(*a);
+            a->Playback = 0;
+            a->RunMode = mode;
+            ResetScene(*a);
+            Player pa, pb;
+            pa.seed = pb.seed = seed * 7919u + static_cast<uint32_t>(mode);
+            const bool scrambled = seed % 2 == 0;
+            if (scrambled) Scramble(*a, pa);
+            pb = pa;
+            auto b = std::make_unique<GameState>();
+            std::memcpy(static_cast<void*>(b.get()), a.get(), sizeof *a);
+
+            auto host = [](Player& p) {
+                RoundHost h;
+                h.ctx = &p;
+                h.keyDown = PlayerKey;
+                h.writeEffect = [](void* ctx, int k, bool restart) {
+                    static_cast<Player*>(ctx)->effects.push_back(restart ? 100 + k : k);
+                };
+                return h;
+            };
+            const RoundHost ha = host(pa), hb = host(pb);
+            int update = 0;
+            while (a->RunMode != 0 && update < 6000) {
+                for (Player* p : {&pa, &pb}) {
+                    if (update >= p->next) {
+                        const uint32_t r = p->Next();
+                        p->keys = static_cast<int>((r >> 8) & 0xff);
+                        if ((r >> 4) % 8 != 0) p->keys &= ~(KeyTurnQ | KeyTurnE);
+                        p->next = update + 1 + static_cast<int>((p->Next() >> 24) % 40);
+                    }
+                    if (scrambled && update % 400 == 399 && update < 4000)
+                        Scramble(p == &pa ? *a : *b, *p);
+                }
+                UpdateRound(*a, ha, SlotVisits::Needed);
+                UpdateRound(*b, hb, SlotVisits::Every);
+                ++update;
+                ExpectSame(*a, *b, mode, seed, update);
+                if (::testing::Test::HasFatalFailure()) return;
+                ASSERT_EQ(pa.effects, pb.effects) << "mode " << mode << " seed " << seed << " update " << update;
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace mervox::testing

@@ -1,0 +1,228 @@
+// Plays seeded rounds of erratic key changes in every mode, some on a
+// crowded starting board, some on a scrambled one, and prints one digest per round of everything the
+// round trace shows, the effects and saves the round asked for, and the
+// grouping bookkeeping the trace leaves out. Two builds of the simulation
+// play the same rounds alike exactly when their outputs are equal.
+//
+//   mervox_trace_digest [rounds-per-mode]   (default 12)
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/round_trace.h"
+#include "game/simulation.h"
+#include "game/state/board.h"
+
+namespace mervox {
+namespace {
+
+struct Digest {
+    uint64_t h = 1469598103934665603ull;
+    void Add(const void* data, size_t n) {
+        const auto* p = static_cast<const unsigned char*>(data);
+        for (size_t k = 0; k < n; ++k) {
+            h ^= p[k];
+            h *= 1099511628211ull;
+        }
+    }
+    void AddInt(long long v) { Add(&v, sizeof v); }
+};
+
+struct Player {
+    uint32_t seed = 0;
+    int style = 0;          // 0 any keys, 1 turns rare, 2 long holds of arrows and kicks
+    int keys = 0;
+    int next = 1;
+    std::vector<int> effects;
+    Digest calls;
+
+    uint32_t Next() {
+        seed = seed * 1664525u + 1013904223u;
+        return seed;
+    }
+    void Choose(int update) {
+        const uint32_t r = Next();
+        keys = static_cast<int>((r >> 8) & 0xff);
+        if (style >= 1 && (r >> 4) % 16 != 0) keys &= ~(KeyTurnQ | KeyTurnE);
+        if (style == 0 && (r >> 20) % 3 == 0) keys &= kArrowBits;
+        if (style == 2 && (r >> 20) % 2 == 0) keys &= kArrowBits | KeyKick;
+        const int span = style == 2 ? 60 : 30;
+        next = update + 1 + static_cast<int>((Next() >> 24) % span);
+    }
+};
+
+bool PlayerKey(void* ctx, HostKey key) {
+    const int k = static_cast<Player*>(ctx)->keys;
+    switch (key) {
+        case HostKey::Left: return k & KeyLeft;
+        case HostKey::Up: return k & KeyUp;
+        case HostKey::Right: return k & KeyRight;
+        case HostKey::Down: return k & KeyDown;
+        case HostKey::Z: return k & KeyKick;
+        case HostKey::X: return k & KeyJump;
+        case HostKey::Q: return k & KeyTurnQ;
+        case HostKey::E: return k & KeyTurnE;
+        default: return false;
+    }
+}
+
+// Fills most of the board with settled blocks of the colours in play.
+void CrowdBoard(GameState& g, Player& p) {
+    for (int i = 0; i < kBoardSize; ++i)
+        for (int j = 0; j < kBoardSize; ++j)
+            for (int l = 0; l < kLayers; ++l) {
+                const uint32_t r = p.Next() >> 16;
+                if (r % 10 < (l == 0 ? 6u : 3u)) continue;
+                if (l == 1 && g.Board[i][j][0].state == Empty) continue;
+                BlockSlot& s = g.Board[i][j][l];
+                s = BlockSlot{};
+                s.state = Solid;
+                s.colour = static_cast<int>((r >> 4) % static_cast<uint32_t>(g.ColourCount));
+                s.height = static_cast<float>(l * 100);
+                s.chainSlot = -1;
+            }
+}
+
+struct RoundFacts {
+    int updates = 0;
+    unsigned score = 0;
+    int level = 0;
+    int cleared = 0;
+    int topChain = 0;
+};
+
+// Fills the board with records no ordinary play makes: blocks in every
+// state with leftover timers, pop-ups on empty slots, colours beyond those
+// in play, negative zeros, odd heights, refills due together, stale marks.
+// A scrambled round is scrambled again every 400 updates while it runs.
+// The simulation must treat them alike however it goes about its passes.
+void ScrambleBoard(GameState& g, Player& p) {
+    auto pick = [&](uint32_t n) { return static_cast<int>((p.Next() >> 8) % n); };
+    for (int i = 0; i < kBoardSize; ++i)
+        for (int j = 0; j < kBoardSize; ++j)
+            for (int l = 0; l < kLayers; ++l) {
+                BlockSlot& s = g.Board[i][j][l];
+                const float rest = static_cast<float>(l * 100);
+                s.state = pick(3) == 0 ? Empty : pick(4);
+                s.colour = pick(8) == 0 ? 5 + pick(2) : pick(3);
+                static constexpr float kOffsets[] = {0.0f, -0.0f, 4.0f, -4.0f, 48.0f, -92.0f, 96.0f, 0.0f};
+                s.offsetX = pick(4) == 0 ? kOffsets[pick(8)] : 0.0f;
+                s.offsetZ = pick(4) == 0 ? kOffsets[pick(8)] : 0.0f;
+                static constexpr float kHeights[] = {0.0f, 100.0f, -100.0f, 300.0f, -150.0f, 4.0f, 96.0f, -240.0f};
+                s.height = pick(4) == 0 ? kHeights[pick(8)] : rest;
+                s.slideX = pick(6) == 0 ? (pick(2) ? 8.0f : -8.0f) : 0.0f;
+                s.slideY = 0.0f;
+                s.slideZ = pick(6) == 0 ? (pick(2) ? 8.0f : -8.0f) : 0.0f;
+                s.groupSize = pick(5);
+                s.groupMark = pick(40);
+                s.vanishTimer = pick(182);
+                s.arriveTimer = pick(3) == 0 ? pick(61) : 0;
+                s.refillTimer = pick(4) == 0 ? pick(4) : 0;
+                s.popupSize = pick(3) == 0 ? pick(31) : 0;
+                s.popupTimer = pick(3) == 0 ? pick(31) : 0;
+                s.chainLevel = pick(5);
+                s.chainSlot = pick(21) - 1;
+            }
+    for (int& t : g.GroupSizeTable) t = pick(6);
+    g.MarkCounter = pick(40);
+    g.ColourCount = 5;
+}
+
+uint64_t PlayRound(int mode, uint32_t seed, int style, bool crowded, bool scrambled, RoundFacts& facts) {
+    auto g = std::make_unique<GameState>();
+    InitProgramState(*g);
+    g->Playback = 0;
+    g->RunMode = mode;
+    ResetScene(*g);
+    Player player;
+    player.seed = seed * 7919u + static_cast<uint32_t>(mode) * 31u + static_cast<uint32_t>(style);
+    player.style = style;
+    if (crowded) {
+        g->ColourCount = 3 + static_cast<int>(seed % 3);
+        if (seed > 6) {
+            // Deep into a round: many colours, a high cap, frequent supplies.
+            g->Level = 3 * static_cast<int>(seed);
+            g->BlockCap = 30 + static_cast<int>(seed);
+            g->SupplyInterval = 240;
+        }
+        CrowdBoard(*g, player);
+    }
+    if (scrambled) ScrambleBoard(*g, player);
+    int nextScramble = 400;
+    RoundHost host;
+    host.ctx = &player;
+    host.keyDown = PlayerKey;
+    host.writeEffect = [](void* ctx, int k, bool restart) {
+        auto* p = static_cast<Player*>(ctx);
+        p->effects.push_back(restart ? 100 + k : k);
+    };
+    host.playVoice = [](void* ctx, VoiceClip c) { static_cast<Player*>(ctx)->calls.AddInt(1000 + static_cast<int>(c)); };
+    host.saveScoresAndConfig = [](void* ctx) { static_cast<Player*>(ctx)->calls.AddInt(2000); };
+    host.saveReplay = [](void* ctx) { static_cast<Player*>(ctx)->calls.AddInt(3000); };
+
+    Digest d;
+    std::string line;
+    int updates = 0;
+    while (g->RunMode != 0 && updates < 40000) {
+        if (updates >= player.next) player.Choose(updates);
+        if (scrambled && updates == nextScramble && g->TimeLeft > 0) {
+            ScrambleBoard(*g, player);
+            nextScramble += 400;
+        }
+        player.effects.clear();
+        UpdateRound(*g, host);
+        ++updates;
+        line.clear();
+        AppendTraceLine(*g, player.effects, line);
+        d.Add(line.data(), line.size());
+        d.AddInt(g->MarkCounter);
+        d.Add(g->GroupSizeTable, sizeof g->GroupSizeTable);
+        d.AddInt(g->LastChainSlot);
+        d.Add(g->ColourCounts, sizeof g->ColourCounts);
+        d.Add(g->HighScores, sizeof g->HighScores);
+        for (const ChainSlot& c : g->ChainSlots) facts.topChain = c.chain > facts.topChain ? c.chain : facts.topChain;
+        facts.score = g->Score;
+        facts.level = g->Level;
+        facts.cleared = g->BlocksCleared;
+    }
+    facts.updates = updates;
+    d.AddInt(static_cast<long long>(player.calls.h));
+    return d.h;
+}
+
+}  // namespace
+}  // namespace mervox
+
+int main(int argc, char** argv) {
+    int rounds = 12;
+    if (argc > 1) {
+        char* end = nullptr;
+        const long n = std::strtol(argv[1], &end, 10);
+        if (end == argv[1] || *end != '\0' || n < 1 || n > 100000) {
+            std::fprintf(stderr, "mervox_trace_digest: rounds per mode must be a number from 1 to 100000\n");
+            return 2;
+        }
+        rounds = static_cast<int>(n);
+    }
+    mervox::Digest all;
+    long total = 0;
+    for (int mode = 1; mode <= 5; ++mode)
+        for (int r = 0; r < rounds; ++r) {
+            const int style = r % 3;
+            const bool crowded = (r / 3) % 2 == 1;
+            const bool scrambled = r % 4 == 3;
+            mervox::RoundFacts f;
+            const uint64_t h = mervox::PlayRound(mode, static_cast<uint32_t>(r + 1), style, crowded, scrambled, f);
+            std::printf("mode %d round %d style %d crowded %d scrambled %d updates %d score %u level %d cleared %d "
+                        "chain %d digest %016llx\n",
+                        mode, r, style, crowded ? 1 : 0, scrambled ? 1 : 0, f.updates, f.score, f.level, f.cleared,
+                        f.topChain, static_cast<unsigned long long>(h));
+            all.AddInt(static_cast<long long>(h));
+            total += f.updates;
+        }
+    std::printf("all %ld updates digest %016llx\n", total, static_cast<unsigned long long>(all.h));
+    return 0;
+}
