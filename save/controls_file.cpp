@@ -1,5 +1,6 @@
 #include "save/controls_file.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -118,8 +119,7 @@ Controls ReadControlsFile(const std::string& baseDir) {
         std::fprintf(stderr, "mervox: %s is damaged; the default controls are used and written back\n",
                      path.c_str());
     }
-    if (!WriteFileAtomically(path, FormatControls(c)))
-        std::fprintf(stderr, "mervox: cannot write %s\n", path.c_str());
+    if (!WriteFileAtomically(path, FormatControls(c))) ReportSaveFailure(path, errno);
     return c;
 }
 
