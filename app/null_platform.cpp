@@ -6,13 +6,19 @@ namespace {
 
 NullPlatform& N(void* ctx) { return *static_cast<NullPlatform*>(ctx); }
 
-void Connect(void* ctx, const PlatformEvents& events) { N(ctx).quitRequested = events.quitRequested; }
+void Connect(void* ctx, const PlatformEvents& events) {
+    N(ctx).events = events;
+    N(ctx).quitRequested = events.quitRequested;
+}
 
 uint32_t Clock(void* ctx) { return N(ctx).clock; }
 
 void Pump(void* ctx, int milliseconds) {
     NullPlatform& n = N(ctx);
     n.clock += milliseconds > 0 ? static_cast<uint32_t>(milliseconds) : 1u;
+    PlayerCommand command{};
+    if (n.commandAt != nullptr && n.commandAt(n.scriptCtx, n.clock, command) && n.events.onCommand != nullptr)
+        n.events.onCommand(n.events.ctx, command);
     if (n.closeAtMs != 0 && static_cast<int32_t>(n.clock - n.closeAtMs) >= 0 && n.quitRequested != nullptr)
         *n.quitRequested = 1;
 }

@@ -18,7 +18,12 @@ struct NullPlatform {
     // The keys held at the clock's time; null: none.
     void* scriptCtx = nullptr;
     bool (*keyHeld)(void* ctx, uint32_t clockMs, HostKey key) = nullptr;
-    int32_t* quitRequested = nullptr;  // given by the program when it connects
+    // The player's commands (pause, screenshot, focus loss) due at the
+    // clock's time, asked at every pass of the pump; null: none. Returns
+    // whether there is one and sets it.
+    bool (*commandAt)(void* ctx, uint32_t clockMs, PlayerCommand& command) = nullptr;
+    PlatformEvents events;  // given by the program when it connects
+    int32_t* quitRequested = nullptr;
 };
 
 // The program's hooks onto the null platform. A wait moves the clock on by

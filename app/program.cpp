@@ -5,13 +5,18 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <memory>
 #include <string>
 
 #include "app/frame_loop.h"
+#include "app/game_folder.h"
+#include "app/pause.h"
 #include "app/program_audio.h"
 #include "app/replay_viewer.h"
+#include "app/screenshot.h"
 #include "draw/frame_buffer.h"
+#include "draw/text_drawing.h"
 #include "game/simulation.h"
 #include "platform/clock.h"
 #include "platform/display_check.h"
@@ -19,6 +24,7 @@
 #include "platform/keyboard.h"
 #include "platform/message_box.h"
 #include "platform/message_pump.h"
+#include "platform/player_input.h"
 #include "platform/screen_mode.h"
 #include "platform/window.h"
 #include "render/render_resources.h"
@@ -53,6 +59,10 @@ struct Program {
     FrameHooks frameHooks;
     std::string baseDir = ".";
     ProgramRun run;               // what the program was started with
+    PauseState pause;
+    Font pauseFont;                // the caption face, large
+    ScreenshotWriter screenshots;
+    bool screenshotWanted = false;  // F12: the next presented frame
     // Pacing measurement (MERVOX_PACING_LOG).
     bool logPacing = false;
     bool logRuns = false;  // MERVOX_RUN_LOG: a line at every change of RunMode
@@ -127,6 +137,14 @@ void SaveReplayHook(void* ctx) {
 
 void PresentHook(void* ctx) {
     Program& p = P(ctx);
+    if (p.pause.paused && p.g->RunMode != RunTitle) DrawPauseOverlay(p.fb->pixels, p.pauseFont);
+    if (p.screenshotWanted) {
+        p.screenshotWanted = false;
+        const std::time_t now = std::time(nullptr);
+        std::tm local{};
+        localtime_r(&now, &local);
+        TakeScreenshot(p.screenshots, p.fb->pixels, local);
+    }
     if (p.platform.presentFrame != nullptr) p.platform.presentFrame(p.platform.ctx, p.fb->pixels);
 }
 
@@ -153,8 +171,22 @@ void TitleUpdateHook(void* ctx) {
     TitleUpdate(*p.g, p.title);
 }
 
+// Sound holds with the round; a pause that ended with its round lets it go.
+void FollowPause(Program& p) {
+    const bool held = PauseHoldsRound(p.pause, *p.g);
+    if (p.audio) ProgramPauseSound(*p.audio, held);
+}
+
+void CommandHook(void* ctx, PlayerCommand command) {
+    Program& p = P(ctx);
+    if (command == PlayerCommand::Screenshot) p.screenshotWanted = true;
+    if (ApplyPauseCommand(p.pause, *p.g, command)) FollowPause(p);
+}
+
 void RoundUpdateHook(void* ctx) {
     Program& p = P(ctx);
+    if (p.pause.paused && !PauseHoldsRound(p.pause, *p.g)) FollowPause(p);
+    if (p.pause.paused) return;
     if (p.g->Playback == 1) WatchRoundPass(p.viewer, *p.g, p.host);
     else UpdateRound(*p.g, p.host);
 }
@@ -218,6 +250,8 @@ void WireHooks(Program& p) {
 void MainLoop(Program& p) {
     GameState& g = *p.g;
     LoadRenderResources(p.res, p.baseDir);
+    p.pauseFont = CreateGameFont(kDefaultFontFile, 48, 700);
+    StartScreenshotWriter(p.screenshots, p.baseDir);
     FillTutorialCaptions(g);
     const uint32_t previous = p.platform.clockMs(p.platform.ctx);
     ResetScene(g);
@@ -237,6 +271,8 @@ void MainLoop(Program& p) {
     p.logStart = p.runStart = p.lastPassEnd = ClockSeconds();
     RunFrameLoop(g, loop, previous);
 
+    StopScreenshotWriter(p.screenshots);
+    ReleaseFont(p.pauseFont);
     ReleaseRenderResources(p.res);
 }
 
@@ -268,6 +304,7 @@ void NoWindowMessage(const std::string& why) {
 struct DesktopPlatform {
     ProgramWindow window;
     KeyboardState keyboard{};
+    PlayerInput input;  // the keyboard and the pads, by controls.txt
     MessagePump pump;
 };
 
@@ -277,13 +314,16 @@ void DesktopConnect(void* ctx, const PlatformEvents& events) {
     DesktopPlatform& d = D(ctx);
     d.pump.window = &d.window;
     d.pump.keyboard = &d.keyboard;
+    d.pump.input = &d.input;
+    d.input.keyboard = &d.keyboard;
     d.pump.quitRequested = events.quitRequested;
     d.pump.ctx = events.ctx;
     d.pump.onUserEvent = events.onUserEvent;
+    d.pump.onCommand = events.onCommand;
 }
 uint32_t DesktopClock(void*) { return ClockMs(); }
 void DesktopPump(void* ctx, int ms) { PumpMessagesFor(D(ctx).pump, ms); }
-bool DesktopKeyDown(void* ctx, HostKey key) { return PollHostKey(D(ctx).keyboard, key); }
+bool DesktopKeyDown(void* ctx, HostKey key) { return PollPlayerKey(D(ctx).input, key); }
 void DesktopPresent(void* ctx, const uint32_t* frame) { PresentFrame(D(ctx).window, frame); }
 
 // Keys held while the program started must not choose anything on the
@@ -328,7 +368,7 @@ int RunProgramOn(const ProgramPlatform& platform, const ProgramRun& run) {
     p->logRuns = std::getenv("MERVOX_RUN_LOG") != nullptr;
     WireHooks(*p);
     if (platform.connect != nullptr)
-        platform.connect(platform.ctx, PlatformEvents{&p->g->QuitRequested, p.get(), UserEventHook});
+        platform.connect(platform.ctx, PlatformEvents{&p->g->QuitRequested, p.get(), UserEventHook, CommandHook});
     if (run.sound) p->audio = StartProgramAudio(*p->g, p->baseDir, p->soundMessages);
 
     MainLoop(*p);
@@ -338,6 +378,11 @@ int RunProgramOn(const ProgramPlatform& platform, const ProgramRun& run) {
 
 int RunProgram(const CommandLine& cmd) {
     std::string why;
+    GameFolder folder;
+    if (!ChooseOwnGameFolder(folder, why)) {
+        std::fprintf(stderr, "mervox: %s\n", why.c_str());
+        return 1;
+    }
     if (!DisplayNamed(why)) {
         NoWindowMessage(why);
         return 1;
@@ -358,10 +403,12 @@ int RunProgram(const CommandLine& cmd) {
 
     const DesktopArea desktop = QueryDesktop();
     ProgramRun run;
+    run.baseDir = folder.dir;
     run.screenMode = ChooseScreenMode(fullScreen, desktop.width, desktop.height);
 
     auto d = std::make_unique<DesktopPlatform>();
     ResetKeyboard(d->keyboard);
+    d->input.bindings = LoadInputBindings(run.baseDir);
     const int scale =
         WindowScale(cmd.scale, desktop.usableWidth - kDecorationWidth, desktop.usableHeight - kDecorationHeight);
     if (!OpenProgramWindow(d->window, run.screenMode, scale, why)) {
@@ -372,6 +419,7 @@ int RunProgram(const CommandLine& cmd) {
     SetIconFromFile(d->window, run.baseDir);
 
     const int status = RunProgramOn(DesktopHooks(*d), run);
+    CloseAllPads(d->input);
     CloseProgramWindow(d->window);
     StopVideo();
     return status;

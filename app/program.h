@@ -6,6 +6,7 @@
 
 #include "app/command_line.h"
 #include "game/round_host.h"
+#include "platform/player_command.h"
 
 namespace mervox {
 
@@ -28,6 +29,8 @@ struct PlatformEvents {
     void* ctx = nullptr;
     // The program's own events (the music's finished buffer).
     void (*onUserEvent)(void* ctx, uint32_t type, int32_t code) = nullptr;
+    // Pause, screenshot, focus loss.
+    void (*onCommand)(void* ctx, PlayerCommand command) = nullptr;
 };
 
 // The machine the main loop runs on: the window and its events, the

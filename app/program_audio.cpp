@@ -87,6 +87,8 @@ void ProgramPreloadMusic(ProgramAudio& a) {
 void ProgramStopMusic(ProgramAudio& a) { StopMusic(a.music); }
 void ProgramStartMusic(ProgramAudio& a) { StartMusic(a.music); }
 
+void ProgramPauseSound(ProgramAudio& a, bool paused) { MixerPause(a.mixer, paused); }
+
 void ProgramAudioEvent(ProgramAudio& a, uint32_t type, int32_t code) {
     if (a.mixer.musicDoneEvent == 0 || type != a.mixer.musicDoneEvent) return;
     if (a.game) OnMusicBufferDone(a.music, *a.game, code);

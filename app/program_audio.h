@@ -34,6 +34,9 @@ void ProgramPreloadMusic(ProgramAudio& a);
 void ProgramStopMusic(ProgramAudio& a);
 void ProgramStartMusic(ProgramAudio& a);  // the first track of a round
 
+// The game paused: every voice and the music hold where they are.
+void ProgramPauseSound(ProgramAudio& a, bool paused);
+
 // An event the program registered for itself, by type and code: the
 // music's finished buffer is handled, any other is ignored.
 void ProgramAudioEvent(ProgramAudio& a, uint32_t type, int32_t code);

@@ -103,6 +103,10 @@ bool MixerOpen(Mixer& m) {
     return true;
 }
 
+void MixerPause(Mixer& m, bool paused) {
+    if (m.device != 0) SDL_PauseAudioDevice(m.device, paused ? 1 : 0);
+}
+
 void MixerClose(Mixer& m) {
     if (m.device) SDL_CloseAudioDevice(m.device);
     m.device = 0;

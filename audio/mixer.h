@@ -58,6 +58,9 @@ void MixerResetMusic(Mixer& m);
 // Forgets a queued music buffer whose samples are about to be freed.
 void MixerForgetMusic(Mixer& m, int tag);
 
+// Holds every voice where it is (the game paused) or lets them go on.
+void MixerPause(Mixer& m, bool paused);
+
 // Adds all playing voices into `out` (frames x 2 samples), advancing them.
 // Finished music buffers are appended to m.finishedTags. Used by the
 // callback and by tests.

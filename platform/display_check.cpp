@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <cstdlib>
+#include <cstdio>
 #include <cstring>
 
 namespace mervox {
@@ -37,7 +38,15 @@ bool VideoDriverShowsWindows(std::string& why) {
 }
 
 bool StartVideo(std::string& why) {
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0) return true;
+    // Pad events arrive whether or not the window has the focus (a round
+    // pauses when it loses it).
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0) {
+        // Game pads are welcome but not needed: the game plays without them.
+        if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0)
+            std::fprintf(stderr, "mervox: no game pads (%s)\n", SDL_GetError());
+        return true;
+    }
     why = SDL_GetError();
     return false;
 }

@@ -12,6 +12,27 @@ bool IsAltEnter(const SDL_KeyboardEvent& k) {
     return (k.keysym.sym == SDLK_RETURN || k.keysym.sym == SDLK_KP_ENTER) && (k.keysym.mod & KMOD_ALT) != 0;
 }
 
+void Command(MessagePump& p, PlayerCommand command) {
+    if (p.onCommand) p.onCommand(p.ctx, command);
+}
+
+void KeyCommands(MessagePump& p, SDL_Scancode code) {
+    if (p.input == nullptr) {
+        if (code == SDL_SCANCODE_P) Command(p, PlayerCommand::Pause);
+        if (code == SDL_SCANCODE_F12) Command(p, PlayerCommand::Screenshot);
+        return;
+    }
+    if (KeyBoundTo(*p.input, ControlAction::Pause, code)) Command(p, PlayerCommand::Pause);
+    if (KeyBoundTo(*p.input, ControlAction::Screenshot, code)) Command(p, PlayerCommand::Screenshot);
+}
+
+// A pad input just pushed (-1: none).
+void PadCommands(MessagePump& p, int pushed) {
+    if (pushed < 0) return;
+    if (PadInputBoundTo(*p.input, ControlAction::Pause, pushed)) Command(p, PlayerCommand::Pause);
+    if (PadInputBoundTo(*p.input, ControlAction::Screenshot, pushed)) Command(p, PlayerCommand::Screenshot);
+}
+
 void HandleWindowEvent(MessagePump& p, const SDL_WindowEvent& e) {
     switch (e.event) {
         case SDL_WINDOWEVENT_CLOSE:
@@ -22,6 +43,7 @@ void HandleWindowEvent(MessagePump& p, const SDL_WindowEvent& e) {
             break;
         case SDL_WINDOWEVENT_FOCUS_LOST:
             if (p.window) OnWindowFocus(*p.window, false);
+            Command(p, PlayerCommand::FocusLost);
             break;
         case SDL_WINDOWEVENT_SIZE_CHANGED:
             if (p.window) OnWindowResized(*p.window);
@@ -48,7 +70,23 @@ void HandleEvent(MessagePump& p, const SDL_Event& e) {
                 if (p.window) SetFullScreen(*p.window, !p.window->fullScreen);
                 break;
             }
+            KeyCommands(p, e.key.keysym.scancode);
             if (p.keyboard) NoteKeyPress(*p.keyboard, e.key.keysym.scancode, e.key.timestamp);
+            break;
+        case SDL_CONTROLLERDEVICEADDED:
+            if (p.input) OpenPad(*p.input, e.cdevice.which);
+            break;
+        case SDL_CONTROLLERDEVICEREMOVED:
+            if (p.input) ClosePad(*p.input, e.cdevice.which);
+            break;
+        case SDL_CONTROLLERBUTTONDOWN:
+        case SDL_CONTROLLERBUTTONUP:
+            if (p.input)
+                PadCommands(p, NotePadButton(*p.input, e.cbutton.which, e.cbutton.button,
+                                             e.type == SDL_CONTROLLERBUTTONDOWN));
+            break;
+        case SDL_CONTROLLERAXISMOTION:
+            if (p.input) PadCommands(p, NotePadAxis(*p.input, e.caxis.which, e.caxis.axis, e.caxis.value));
             break;
         default:
             if (e.type >= SDL_USEREVENT && p.onUserEvent) p.onUserEvent(p.ctx, e.type, e.user.code);

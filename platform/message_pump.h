@@ -7,6 +7,8 @@
 #include <cstdint>
 
 #include "platform/keyboard.h"
+#include "platform/player_command.h"
+#include "platform/player_input.h"
 #include "platform/window.h"
 
 namespace mervox {
@@ -14,11 +16,16 @@ namespace mervox {
 struct MessagePump {
     ProgramWindow* window = nullptr;
     KeyboardState* keyboard = nullptr;
+    // The pads and the bindings; null: keys only, P pauses and F12 takes
+    // a screenshot.
+    PlayerInput* input = nullptr;
     int32_t* quitRequested = nullptr;  // set when the window is closed
     // Events the program registered for itself (the music's "buffer done"
     // report), by their registered type and their code; may be null.
     void* ctx = nullptr;
     void (*onUserEvent)(void* ctx, uint32_t type, int32_t code) = nullptr;
+    // P, F12 and focus loss, as they are taken from the queue; may be null.
+    void (*onCommand)(void* ctx, PlayerCommand command) = nullptr;
 };
 
 // Handles every event waiting in the queue.

@@ -13,7 +13,7 @@ namespace {
 void ErrorToLongjmp(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 void SilentWarning(png_structp, png_const_charp) {}
 
-bool WriteRows(std::FILE* f, std::vector<png_bytep>& rows, int width, int height) {
+bool WriteRows(std::FILE* f, std::vector<png_bytep>& rows, int width, int height, bool fast) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, ErrorToLongjmp, SilentWarning);
     if (png == nullptr) return false;
     png_infop info = png_create_info_struct(png);
@@ -24,6 +24,10 @@ bool WriteRows(std::FILE* f, std::vector<png_bytep>& rows, int width, int height
     png_init_io(png, f);
     png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    if (fast) {
+        png_set_compression_level(png, 1);
+        png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
+    }
     png_write_info(png, info);
     png_write_image(png, rows.data());
     png_write_end(png, nullptr);
@@ -34,7 +38,7 @@ bool WriteRows(std::FILE* f, std::vector<png_bytep>& rows, int width, int height
 }  // namespace
 
 bool WriteFramePng(const std::string& path, const uint32_t* frame, int frameWidth, int frameHeight,
-                   int originX, int originY, int width, int height) {
+                   int originX, int originY, int width, int height, bool fast) {
     if (frame == nullptr || width <= 0 || height <= 0) return false;
     std::vector<uint8_t> rgb(static_cast<size_t>(width) * height * 3, 0);
     for (int y = 0; y < height; ++y) {
@@ -54,7 +58,7 @@ bool WriteFramePng(const std::string& path, const uint32_t* frame, int frameWidt
     for (int y = 0; y < height; ++y) rows[y] = &rgb[static_cast<size_t>(y) * width * 3];
     std::FILE* f = std::fopen(path.c_str(), "wb");
     if (f == nullptr) return false;
-    const bool ok = WriteRows(f, rows, width, height);
+    const bool ok = WriteRows(f, rows, width, height, fast);
     return std::fclose(f) == 0 && ok;
 }
 

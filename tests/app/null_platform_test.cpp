@@ -3,9 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "app/null_platform.h"
 #include "app/program.h"
+#include "game/key_bits.h"
 
 namespace mervox {
 namespace {
@@ -45,6 +51,130 @@ TEST(NullPlatform, TheProgramPlaysARoundAndQuitsWithNoWindowNoWaitingNoSound) {
     EXPECT_TRUE(fs::exists(dir / "config.txt"));
     EXPECT_TRUE(fs::exists(dir / "data" / "scr.hsc"));
     fs::remove_all(dir);
+}
+
+
+// A keyboard player whose keys follow the round's own updates (counted as
+// polls of the left arrow, which only a round makes), so that the same
+// round is played however long it is held in between; and who sends the
+// player's commands at fixed clock times.
+struct UpdateScriptedPlayer {
+    NullPlatform* n = nullptr;
+    std::vector<std::pair<uint32_t, PlayerCommand>> commands;
+    size_t nextCommand = 0;
+    bool paused = false;         // as the player's commands leave it
+    uint32_t lastUpdateMs = 0;   // clock of the last round update
+    std::vector<long> updatesAtCommands;
+
+    long Updates() const { return n->keyPolls[static_cast<int>(HostKey::Left)]; }
+};
+
+bool UpdateScript(void* ctx, uint32_t ms, HostKey key) {
+    auto& p = *static_cast<UpdateScriptedPlayer*>(ctx);
+    if (key == HostKey::Left) p.lastUpdateMs = ms;
+    const long u = p.Updates();
+    if (key == HostKey::Z && u == 0) return ms >= 1000 && ms < 1100;
+    // Escape only on the title after the round, to quit.
+    if (key == HostKey::Escape) return u > 0 && !p.paused && ms - p.lastUpdateMs > 3000;
+    // Round keys only while the round polls them in this update (not in the
+    // key-release wait at its end).
+    if (ms != p.lastUpdateMs) return false;
+    static constexpr int32_t kChoices[] = {0, KeyLeft, KeyRight, KeyUp, KeyDown, KeyKick, KeyJump,
+                                           KeyTurnQ, KeyLeft | KeyUp, KeyRight | KeyKick, KeyTurnE};
+    const uint32_t h = static_cast<uint32_t>(u / 7) * 2654435761u;
+    return KeyBitsHold(kChoices[(h >> 16) % (sizeof kChoices / sizeof kChoices[0])], key);
+}
+
+bool CommandScript(void* ctx, uint32_t ms, PlayerCommand& command) {
+    auto& p = *static_cast<UpdateScriptedPlayer*>(ctx);
+    if (p.nextCommand >= p.commands.size() || ms < p.commands[p.nextCommand].first) return false;
+    command = p.commands[p.nextCommand++].second;
+    if (command == PlayerCommand::Pause) p.paused = !p.paused;
+    if (command == PlayerCommand::FocusLost) p.paused = true;
+    p.updatesAtCommands.push_back(p.Updates());
+    return true;
+}
+
+std::string FileBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+struct PlayedRound {
+    std::string replay;
+    std::string scores;
+    long updates = 0;
+    uint32_t clock = 0;
+    long frames = 0;
+    std::vector<long> updatesAtCommands;
+    std::vector<fs::path> screenshots;
+};
+
+PlayedRound PlayRound(const std::string& name, std::vector<std::pair<uint32_t, PlayerCommand>> commands) {
+    const fs::path dir = fs::path(::testing::TempDir()) / name;
+    fs::remove_all(dir);
+    fs::create_directories(dir / "data");
+    // Any score is a best score, so the round is saved as the replay.
+    std::ofstream(dir / "data" / "scr.hsc", std::ios::binary) << "000000\r\n000000\r\n000000";
+
+    NullPlatform n;
+    UpdateScriptedPlayer player;
+    player.n = &n;
+    player.commands = std::move(commands);
+    n.scriptCtx = &player;
+    n.keyHeld = UpdateScript;
+    n.commandAt = CommandScript;
+    n.closeAtMs = 400000;  // a safety net
+    ProgramRun run;
+    run.baseDir = dir.string();
+    run.sound = false;
+    EXPECT_EQ(RunProgramOn(NullPlatformHooks(n), run), 0);
+
+    PlayedRound r;
+    r.replay = FileBytes(dir / "data" / "replay.dat");
+    r.scores = FileBytes(dir / "data" / "scr.hsc");
+    r.updates = player.Updates();
+    r.clock = n.clock;
+    r.frames = n.framesPresented;
+    r.updatesAtCommands = player.updatesAtCommands;
+    if (fs::exists(dir / "screenshots"))
+        for (const auto& e : fs::directory_iterator(dir / "screenshots")) r.screenshots.push_back(e.path());
+    return r;
+}
+
+// P and a lost focus hold a keyboard round: no update runs, the frames go on
+// being shown, a second P resumes, and the round records and saves exactly
+// what it would have without the pauses. F12 while paused writes a picture.
+TEST(NullPlatform, APausedRoundRecordsTheSameRoundAsAnUnpausedOne) {
+    const PlayedRound plain = PlayRound("mervox-unpaused", {});
+    const PlayedRound paused = PlayRound("mervox-paused", {{6000, PlayerCommand::Pause},
+                                                          {7000, PlayerCommand::Screenshot},
+                                                          {9000, PlayerCommand::FocusLost},
+                                                          {11000, PlayerCommand::Pause},
+                                                          {20000, PlayerCommand::FocusLost},
+                                                          {23000, PlayerCommand::Pause}});
+    ASSERT_FALSE(plain.replay.empty()) << "the round was not saved as the replay";
+    EXPECT_EQ(paused.replay, plain.replay);
+    EXPECT_EQ(paused.scores, plain.scores);
+    EXPECT_EQ(paused.updates, plain.updates);
+    EXPECT_GT(plain.updates, 3600);
+
+    // Held from 6 s to 11 s and from 20 s to 23 s of the clock.
+    ASSERT_EQ(paused.updatesAtCommands.size(), 6u);
+    EXPECT_GT(paused.updatesAtCommands[0], 0);
+    EXPECT_EQ(paused.updatesAtCommands[3], paused.updatesAtCommands[0]);
+    EXPECT_EQ(paused.updatesAtCommands[5], paused.updatesAtCommands[4]);
+    EXPECT_NEAR(static_cast<double>(paused.updatesAtCommands[4] - paused.updatesAtCommands[3]), 9 * 60.0, 2.0);
+    const double heldMs = static_cast<double>(paused.clock) - plain.clock;
+    EXPECT_NEAR(heldMs, 8000.0, 100.0);
+    // The paused frames are shown too.
+    EXPECT_NEAR(static_cast<double>(paused.frames - plain.frames), heldMs * 0.06, 10.0);
+
+    ASSERT_EQ(paused.screenshots.size(), 1u);
+    EXPECT_GT(fs::file_size(paused.screenshots[0]), 1000u);
+    EXPECT_TRUE(plain.screenshots.empty());
 }
 
 }  // namespace

@@ -1,0 +1,172 @@
+#include "platform/player_input.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace mervox {
+
+namespace {
+
+// The first fourteen actions are the HostKeys, in their order.
+static_assert(static_cast<int>(ControlAction::Left) == static_cast<int>(HostKey::Left));
+static_assert(static_cast<int>(ControlAction::Kick) == static_cast<int>(HostKey::Z));
+static_assert(static_cast<int>(ControlAction::TurnRight) == static_cast<int>(HostKey::E));
+static_assert(static_cast<int>(ControlAction::Replay) == static_cast<int>(HostKey::R));
+static_assert(static_cast<int>(ControlAction::Effects) == static_cast<int>(HostKey::S));
+static_assert(static_cast<int>(ControlAction::FastForward) == static_cast<int>(HostKey::Ctrl));
+static_assert(static_cast<int>(ControlAction::Escape) == static_cast<int>(HostKey::Escape));
+
+constexpr char kPadPrefix[] = "pad ";
+
+// The pad input a name after "pad " stands for; -1 for none.
+int PadInputOfName(const std::string& name) {
+    const SDL_GameControllerButton b = SDL_GameControllerGetButtonFromString(name.c_str());
+    if (b != SDL_CONTROLLER_BUTTON_INVALID) return b;
+    const SDL_GameControllerAxis a = SDL_GameControllerGetAxisFromString(name.c_str());
+    if (a == SDL_CONTROLLER_AXIS_TRIGGERLEFT) return kPadLeftTrigger;
+    if (a == SDL_CONTROLLER_AXIS_TRIGGERRIGHT) return kPadRightTrigger;
+    return -1;
+}
+
+PadState::Pad* PadOf(PlayerInput& in, SDL_JoystickID id) {
+    for (PadState::Pad& p : in.pads.pads)
+        if (p.id == id) return &p;
+    return nullptr;
+}
+
+int SetHeld(PlayerInput& in, PadState::Pad& p, int input, bool held) {
+    if (input < 0 || input >= kPadInputs) return -1;
+    const bool was = p.held[input] != 0;
+    p.held[input] = held ? 1 : 0;
+    if (!held || was) return -1;
+    in.pads.pressedSincePoll[input] = 1;
+    return input;
+}
+
+bool PollPadInput(PlayerInput& in, int input) {
+    if (input < 0 || input >= kPadInputs) return false;
+    bool down = in.pads.pressedSincePoll[input] != 0;
+    in.pads.pressedSincePoll[input] = 0;
+    for (const PadState::Pad& p : in.pads.pads) down = down || p.held[input] != 0;
+    return down;
+}
+
+}  // namespace
+
+InputBindings ResolveControls(const Controls& c, std::vector<std::string>& unknown) {
+    InputBindings b;
+    for (int a = 0; a < kControlActionCount; ++a) {
+        for (const std::string& name : c.names[a]) {
+            if (name.compare(0, sizeof kPadPrefix - 1, kPadPrefix) == 0) {
+                const int input = PadInputOfName(name.substr(sizeof kPadPrefix - 1));
+                if (input >= 0) b.of[a].push_back(Binding{true, input});
+                else unknown.push_back(name);
+                continue;
+            }
+            const SDL_Scancode code = SDL_GetScancodeFromName(name.c_str());
+            if (code != SDL_SCANCODE_UNKNOWN) b.of[a].push_back(Binding{false, code});
+            else unknown.push_back(name);
+        }
+    }
+    b.of[static_cast<int>(ControlAction::Left)].push_back(Binding{true, kPadStickLeft});
+    b.of[static_cast<int>(ControlAction::Up)].push_back(Binding{true, kPadStickUp});
+    b.of[static_cast<int>(ControlAction::Right)].push_back(Binding{true, kPadStickRight});
+    b.of[static_cast<int>(ControlAction::Down)].push_back(Binding{true, kPadStickDown});
+    return b;
+}
+
+InputBindings LoadInputBindings(const std::string& baseDir) {
+    std::vector<std::string> unknown;
+    InputBindings b = ResolveControls(ReadControlsFile(baseDir), unknown);
+    for (const std::string& name : unknown)
+        std::fprintf(stderr, "mervox: %s/controls.txt: \"%s\" names no key or pad button; ignored\n",
+                     baseDir.c_str(), name.c_str());
+    return b;
+}
+
+void OpenPad(PlayerInput& in, int deviceIndex) {
+    if (!SDL_IsGameController(deviceIndex)) return;
+    SDL_GameController* c = SDL_GameControllerOpen(deviceIndex);
+    if (c == nullptr) return;
+    const SDL_JoystickID id = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(c));
+    if (PadOf(in, id) != nullptr) {  // announced twice: keep the first
+        SDL_GameControllerClose(c);
+        return;
+    }
+    PadState::Pad p;
+    p.controller = c;
+    p.id = id;
+    in.pads.pads.push_back(p);
+}
+
+void ClosePad(PlayerInput& in, SDL_JoystickID id) {
+    auto& pads = in.pads.pads;
+    for (size_t i = 0; i < pads.size(); ++i) {
+        if (pads[i].id != id) continue;
+        SDL_GameControllerClose(pads[i].controller);
+        pads.erase(pads.begin() + static_cast<std::ptrdiff_t>(i));
+        return;
+    }
+}
+
+void CloseAllPads(PlayerInput& in) {
+    for (PadState::Pad& p : in.pads.pads) SDL_GameControllerClose(p.controller);
+    in.pads.pads.clear();
+    std::memset(in.pads.pressedSincePoll, 0, sizeof in.pads.pressedSincePoll);
+}
+
+int NotePadButton(PlayerInput& in, SDL_JoystickID id, int button, bool down) {
+    PadState::Pad* p = PadOf(in, id);
+    if (p == nullptr || button < 0 || button >= SDL_CONTROLLER_BUTTON_MAX) return -1;
+    return SetHeld(in, *p, button, down);
+}
+
+bool AxisHeld(bool wasHeld, int value) { return value >= (wasHeld ? kAxisReleased : kAxisPushed); }
+
+int NotePadAxis(PlayerInput& in, SDL_JoystickID id, int axis, int value) {
+    PadState::Pad* p = PadOf(in, id);
+    if (p == nullptr) return -1;
+    auto follow = [&](int input, int v) { return SetHeld(in, *p, input, AxisHeld(p->held[input] != 0, v)); };
+    switch (axis) {
+        case SDL_CONTROLLER_AXIS_TRIGGERLEFT: return follow(kPadLeftTrigger, value);
+        case SDL_CONTROLLER_AXIS_TRIGGERRIGHT: return follow(kPadRightTrigger, value);
+        case SDL_CONTROLLER_AXIS_LEFTX: {
+            const int a = follow(kPadStickLeft, -value);
+            const int b = follow(kPadStickRight, value);
+            return a >= 0 ? a : b;
+        }
+        case SDL_CONTROLLER_AXIS_LEFTY: {
+            const int a = follow(kPadStickUp, -value);
+            const int b = follow(kPadStickDown, value);
+            return a >= 0 ? a : b;
+        }
+        default: return -1;
+    }
+}
+
+bool KeyBoundTo(const PlayerInput& in, ControlAction a, SDL_Scancode code) {
+    for (const Binding& b : in.bindings.of[static_cast<int>(a)])
+        if (!b.pad && b.code == code) return true;
+    return false;
+}
+
+bool PadInputBoundTo(const PlayerInput& in, ControlAction a, int padInput) {
+    for (const Binding& b : in.bindings.of[static_cast<int>(a)])
+        if (b.pad && b.code == padInput) return true;
+    return false;
+}
+
+bool PollAction(PlayerInput& in, ControlAction a) {
+    bool down = false;
+    for (const Binding& b : in.bindings.of[static_cast<int>(a)]) {
+        // Every input is polled, so each one's mark is cleared.
+        const bool d = b.pad ? PollPadInput(in, b.code)
+                             : in.keyboard != nullptr && PollKey(*in.keyboard, static_cast<SDL_Scancode>(b.code));
+        down = down || d;
+    }
+    return down;
+}
+
+bool PollPlayerKey(PlayerInput& in, HostKey key) { return PollAction(in, static_cast<ControlAction>(key)); }
+
+}  // namespace mervox

@@ -1,0 +1,93 @@
+// The player's keys and game pads, bound to the game's actions by
+// controls.txt. A round or the title asks for an action; it counts as down
+// when any key or pad input bound to it is held, or was pressed since the
+// action's last poll, so a tap shorter than an update is never lost.
+//
+// Pads come and go at any time (SDL's game-controller API). Their inputs
+// are SDL's buttons, the two triggers, and the left stick's four
+// directions, which always act as the arrows as well as anything bound to
+// them. The stick and the triggers count as pushed past half their travel
+// and as released only below a quarter, so a stick resting near the edge
+// of the dead zone does not flicker.
+#pragma once
+
+#include <SDL.h>
+
+#include <string>
+#include <vector>
+
+#include "game/round_host.h"
+#include "platform/keyboard.h"
+#include "save/controls_file.h"
+
+namespace mervox {
+
+constexpr int kPadLeftTrigger = SDL_CONTROLLER_BUTTON_MAX;
+constexpr int kPadRightTrigger = kPadLeftTrigger + 1;
+constexpr int kPadStickLeft = kPadLeftTrigger + 2;
+constexpr int kPadStickUp = kPadLeftTrigger + 3;
+constexpr int kPadStickRight = kPadLeftTrigger + 4;
+constexpr int kPadStickDown = kPadLeftTrigger + 5;
+constexpr int kPadInputs = kPadLeftTrigger + 6;
+
+constexpr int kAxisPushed = 16384;   // of 32767
+constexpr int kAxisReleased = 8192;
+
+struct Binding {
+    bool pad = false;
+    int code = 0;  // an SDL_Scancode, or a pad input
+};
+
+struct InputBindings {
+    std::vector<Binding> of[kControlActionCount];
+};
+
+// The bindings the names stand for. A name that is neither an SDL key name
+// nor "pad " and a pad input's name is left out and listed in `unknown`.
+// The stick's directions are added to the arrows.
+InputBindings ResolveControls(const Controls& c, std::vector<std::string>& unknown);
+
+struct PadState {
+    struct Pad {
+        SDL_GameController* controller = nullptr;
+        SDL_JoystickID id = -1;
+        uint8_t held[kPadInputs] = {};
+    };
+    std::vector<Pad> pads;
+    uint8_t pressedSincePoll[kPadInputs] = {};
+};
+
+struct PlayerInput {
+    KeyboardState* keyboard = nullptr;
+    PadState pads;
+    InputBindings bindings;
+};
+
+// Reads baseDir/controls.txt (see ReadControlsFile) and resolves it; each
+// name that names nothing is reported in one line on stderr.
+InputBindings LoadInputBindings(const std::string& baseDir);
+
+// What the message pump hands over: a pad connected (by device index) or
+// gone (by instance id), a button, a stick or trigger moved. Each returns
+// the pad input that became pushed by it, or -1.
+void OpenPad(PlayerInput& in, int deviceIndex);
+void ClosePad(PlayerInput& in, SDL_JoystickID id);
+void CloseAllPads(PlayerInput& in);
+int NotePadButton(PlayerInput& in, SDL_JoystickID id, int button, bool down);
+int NotePadAxis(PlayerInput& in, SDL_JoystickID id, int axis, int value);
+
+// Whether a held axis stays held, or a released one becomes held.
+bool AxisHeld(bool wasHeld, int value);
+
+// Whether a key or a pad input is bound to the action.
+bool KeyBoundTo(const PlayerInput& in, ControlAction a, SDL_Scancode code);
+bool PadInputBoundTo(const PlayerInput& in, ControlAction a, int padInput);
+
+// The action as the game polls it; clears the "pressed since" marks of its
+// inputs.
+bool PollAction(PlayerInput& in, ControlAction a);
+
+// PollAction for the key a round or the title asks about.
+bool PollPlayerKey(PlayerInput& in, HostKey key);
+
+}  // namespace mervox

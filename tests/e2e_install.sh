@@ -1,0 +1,108 @@
+#!/usr/bin/env bash
+# An installation under a temporary prefix, run under Xvfb from a folder
+# without data/: it reads its data from the prefix and writes the player's
+# files under a temporary XDG_DATA_HOME, never into the prefix.
+#
+# usage: e2e_install.sh <mervox binary> <build dir>
+set -euo pipefail
+
+build="$(readlink -f "$2")"
+for tool in Xvfb xdotool import convert; do
+  command -v "$tool" >/dev/null || { echo "e2e_install: $tool is missing (scripts/setup.sh installs it)"; exit 1; }
+done
+
+work="$(mktemp -d /tmp/mervox-install-XXXXXX)"
+xvfb_pid=""
+game_pid=""
+cleanup() {
+  for pid in "$game_pid" "$xvfb_pid"; do
+    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill "$pid" || true; fi
+  done
+  if [ "${KEEP_E2E:-}" = "" ]; then rm -rf "$work"; else echo "e2e_install: kept $work"; fi
+}
+trap cleanup EXIT
+fail() {
+  echo "e2e_install: FAIL: $*"
+  echo "--- program output ---"
+  cat "$work/game.log" 2>/dev/null || true
+  exit 1
+}
+
+prefix="$work/prefix"
+cmake --install "$build" --prefix "$prefix" >"$work/install.log" || fail "cmake --install failed: $(cat "$work/install.log")"
+for f in bin/mervox share/mervox/data/title.png share/mervox/data/tuto.dat share/mervox/snd/bgm1-1.ogg \
+         share/mervox/snd/push.wav share/applications/mervox.desktop share/icons/hicolor/32x32/apps/mervox.png; do
+  [ -e "$prefix/$f" ] || fail "$f was not installed"
+done
+if command -v desktop-file-validate >/dev/null; then
+  desktop-file-validate "$prefix/share/applications/mervox.desktop" || fail "the desktop entry is not valid"
+fi
+touch "$work/installed"
+sleep 1
+
+display_number=""
+for _attempt in 1 2 3; do
+  exec 3<> <(:)
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 1 100); do
+    if read -r -t 0.1 display_number <&3; then break; fi
+    kill -0 "$xvfb_pid" 2>/dev/null || break
+  done
+  [ -n "$display_number" ] && break
+  sleep 1
+done
+[ -n "$display_number" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+export DISPLAY=":$display_number"
+export SDL_AUDIODRIVER=dummy
+export MERVOX_RUN_LOG=1
+export XDG_DATA_HOME="$work/xdg"
+mkdir -p "$work/elsewhere"
+
+( cd "$work/elsewhere" && exec "$prefix/bin/mervox" --windowed ) >"$work/game.log" 2>&1 &
+game_pid=$!
+window=""
+for _ in $(seq 1 100); do
+  window="$(xdotool search --name '^mervox$' 2>/dev/null | head -n1 || true)"
+  [ -n "$window" ] && break
+  kill -0 "$game_pid" 2>/dev/null || fail "the program ended before its window appeared"
+  sleep 0.1
+done
+[ -n "$window" ] || fail "no window titled mervox"
+xdotool mousemove --window "$window" 320 240
+xdotool windowfocus --sync "$window" 2>/dev/null || true
+wait_for_log() {
+  local n=0
+  while ! grep -q -- "$1" "$work/game.log"; do
+    n=$((n + 1)); [ "$n" -le $(($2 * 10)) ] || fail "waited $2 s for \"$1\""; sleep 0.1
+  done
+}
+
+# The title is drawn from the installed sheets.
+sleep 2
+import -window root "$work/title.png"
+[ "$(convert "$work/title.png" -format '%k' info:)" -ge 8 ] || fail "the title looks blank"
+xdotool key --delay 80 z
+wait_for_log "run mode 0 -> 1" 10
+sleep 3.5
+xdotool key --delay 80 F12
+xdotool keydown Escape
+sleep 1.3
+xdotool keyup Escape
+wait_for_log "run mode 1 -> 0" 10
+sleep 1.5
+xdotool key --delay 80 Escape
+for _ in $(seq 1 100); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$game_pid" 2>/dev/null && fail "Escape on the title did not end the program"
+wait "$game_pid" || fail "the program exited with status $?"
+game_pid=""
+
+mine="$XDG_DATA_HOME/mervox"
+[ "$(stat -c %s "$mine/config.txt")" -eq 158 ] || fail "no 158-byte config.txt in $mine"
+[ -f "$mine/controls.txt" ] || fail "no controls.txt in $mine"
+[ -f "$mine/data/scr.hsc" ] && [ ! -L "$mine/data/scr.hsc" ] || fail "no scr.hsc of the player's own"
+ls "$mine/screenshots"/mervox-*.png >/dev/null 2>&1 || fail "no screenshot in $mine/screenshots"
+changed="$(find "$prefix" -newer "$work/installed" | head -n 3)"
+[ -z "$changed" ] || fail "the program wrote into the installation: $changed"
+[ -z "$(ls -A "$work/elsewhere")" ] || fail "the program wrote into the current folder"
+echo "e2e_install: PASS"
