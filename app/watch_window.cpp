@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "app/playback_round.h"
 #include "app/replay_viewer.h"
 #include "platform/clock.h"
 #include "platform/display_check.h"
@@ -46,6 +47,11 @@ bool Pointer(void* ctx, int* x, int* y) { return PollPointer(W(ctx).pointer, *x,
 }  // namespace
 
 int RunWatch(const CommandLine& cmd) {
+    // A recording that cannot be read is said before any window opens.
+    if (!StartPlaybackRound(*std::make_unique<GameState>(), cmd.mode, cmd.watchPath)) {
+        std::fprintf(stderr, "mervox: cannot open recording %s\n", cmd.watchPath.c_str());
+        return 1;
+    }
     std::string why;
     if (!DisplayNamed(why) || !StartVideo(why)) {
         std::fprintf(stderr, "mervox: cannot open the viewer's window (%s)\n", why.c_str());

@@ -42,10 +42,12 @@ expect 2 "--headless needs --replay FILE" -- --headless
 expect 2 "--replay needs a value" -- --headless --replay
 expect 2 "--screenshot takes frame numbers" -- --headless --replay data/tuto.dat --screenshot 1,,2
 expect 2 "--scale takes 1 to 16" -- --scale 0
+expect 2 "--soak takes 1 to 10000000 rounds" -- --soak 0
 # Files.
 expect 1 "cannot open recording data" -- --headless --replay data
 expect 1 "cannot open recording data/none.dat" -- --headless --replay data/none.dat
 expect 1 "cannot open recording data" -- --timedemo data --mode 3
+expect 1 "cannot open recording data" -- --watch data --mode 3
 expect 1 "cannot write trace" -- --headless --replay data/tuto.dat --mode 3 --trace data
 if [ "$(id -u)" -ne 0 ]; then
   expect 1 "cannot write frame 100" -- --headless --replay data/tuto.dat --mode 3 --screenshot 100 --out locked
