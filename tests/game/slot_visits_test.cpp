@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "game/key_bits.h"
 #include "game/simulation.h"
 #include "game/state/board.h"
 
@@ -26,20 +27,7 @@ struct Player {
     int Pick(uint32_t n) { return static_cast<int>((Next() >> 8) % n); }
 };
 
-bool PlayerKey(void* ctx, HostKey key) {
-    const int k = static_cast<Player*>(ctx)->keys;
-    switch (key) {
-        case HostKey::Left: return k & KeyLeft;
-        case HostKey::Up: return k & KeyUp;
-        case HostKey::Right: return k & KeyRight;
-        case HostKey::Down: return k & KeyDown;
-        case HostKey::Z: return k & KeyKick;
-        case HostKey::X: return k & KeyJump;
-        case HostKey::Q: return k & KeyTurnQ;
-        case HostKey::E: return k & KeyTurnE;
-        default: return false;
-    }
-}
+bool PlayerKey(void* ctx, HostKey key) { return KeyBitsHold(static_cast<Player*>(ctx)->keys, key); }
 
 // Records no ordinary play makes, in every slot: blocks in every state with
 // leftover timers, announced blocks that are vanishing, pop-ups on empty
@@ -97,13 +85,10 @@ void ExpectSame(const GameState& a, const GameState& b, int mode, uint32_t seed,
 }
 
 TEST(SlotVisits, VisitingNeededSlotsPlaysAsVisitingEverySlot) {
-    for (int mode = 1; mode <= 5; ++mode) {
+    for (int mode = RunGame; mode <= kLastRunMode; ++mode) {
         for (uint32_t seed = 1; seed <= 4; ++seed) {
             auto a = std::make_unique<GameState>();
-            InitProgramState(*a);
-            a->Playback = 0;
-            a->RunMode = mode;
-            ResetScene(*a);
+            StartRoundOutsideTitle(*a, mode, 0);
             Player pa, pb;
             pa.seed = pb.seed = seed * 7919u + static_cast<uint32_t>(mode);
             const bool scrambled = seed % 2 == 0;
@@ -123,7 +108,7 @@ TEST(SlotVisits, VisitingNeededSlotsPlaysAsVisitingEverySlot) {
             };
             const RoundHost ha = host(pa), hb = host(pb);
             int update = 0;
-            while (a->RunMode != 0 && update < 6000) {
+            while (a->RunMode != RunTitle && update < 6000) {
                 for (Player* p : {&pa, &pb}) {
                     if (update >= p->next) {
                         const uint32_t r = p->Next();

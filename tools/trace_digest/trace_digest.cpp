@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/round_trace.h"
+#include "game/key_bits.h"
 #include "game/simulation.h"
 #include "game/state/board.h"
 
@@ -54,20 +55,7 @@ struct Player {
     }
 };
 
-bool PlayerKey(void* ctx, HostKey key) {
-    const int k = static_cast<Player*>(ctx)->keys;
-    switch (key) {
-        case HostKey::Left: return k & KeyLeft;
-        case HostKey::Up: return k & KeyUp;
-        case HostKey::Right: return k & KeyRight;
-        case HostKey::Down: return k & KeyDown;
-        case HostKey::Z: return k & KeyKick;
-        case HostKey::X: return k & KeyJump;
-        case HostKey::Q: return k & KeyTurnQ;
-        case HostKey::E: return k & KeyTurnE;
-        default: return false;
-    }
-}
+bool PlayerKey(void* ctx, HostKey key) { return KeyBitsHold(static_cast<Player*>(ctx)->keys, key); }
 
 // Fills most of the board with settled blocks of the colours in play.
 void CrowdBoard(GameState& g, Player& p) {
@@ -133,10 +121,7 @@ void ScrambleBoard(GameState& g, Player& p) {
 
 uint64_t PlayRound(int mode, uint32_t seed, int style, bool crowded, bool scrambled, RoundFacts& facts) {
     auto g = std::make_unique<GameState>();
-    InitProgramState(*g);
-    g->Playback = 0;
-    g->RunMode = mode;
-    ResetScene(*g);
+    StartRoundOutsideTitle(*g, mode, 0);
     Player player;
     player.seed = seed * 7919u + static_cast<uint32_t>(mode) * 31u + static_cast<uint32_t>(style);
     player.style = style;
@@ -166,7 +151,7 @@ uint64_t PlayRound(int mode, uint32_t seed, int style, bool crowded, bool scramb
     Digest d;
     std::string line;
     int updates = 0;
-    while (g->RunMode != 0 && updates < 40000) {
+    while (g->RunMode != RunTitle && updates < 40000) {
         if (updates >= player.next) player.Choose(updates);
         if (scrambled && updates == nextScramble && g->TimeLeft > 0) {
             ScrambleBoard(*g, player);
