@@ -1,6 +1,5 @@
 #include "game/round_invariants.h"
 
-#include <cstdio>
 
 namespace mervox {
 
@@ -16,9 +15,8 @@ struct Faults {
     }
     void CheckSlot(bool ok, const char* what, int i, int j, int layer) {
         if (ok || !first.empty()) return;
-        char where[48];
-        std::snprintf(where, sizeof where, " (slot %d,%d layer %d)", i, j, layer);
-        first = std::string(what) + where;
+        first = std::string(what) + " (slot " + std::to_string(i) + "," + std::to_string(j) + " layer " +
+                std::to_string(layer) + ")";
     }
 };
 
