@@ -1,6 +1,5 @@
 #include "game/round_invariants.h"
 
-
 namespace mervox {
 
 namespace {
