@@ -27,6 +27,7 @@ fail() {
   cat "$work/game.log" 2>/dev/null || true
   exit 1
 }
+source "$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/../scripts/x_session.sh"
 
 prefix="$work/prefix"
 cmake --install "$build" --prefix "$prefix" >"$work/install.log" || fail "cmake --install failed: $(cat "$work/install.log")"
@@ -40,20 +41,7 @@ fi
 touch "$work/installed"
 sleep 1
 
-display_number=""
-for _attempt in 1 2 3; do
-  exec 3<> <(:)
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 1 100); do
-    if read -r -t 0.1 display_number <&3; then break; fi
-    kill -0 "$xvfb_pid" 2>/dev/null || break
-  done
-  [ -n "$display_number" ] && break
-  sleep 1
-done
-[ -n "$display_number" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=":$display_number"
+start_xvfb 1024x768x24
 export SDL_AUDIODRIVER=dummy
 export MERVOX_RUN_LOG=1
 export XDG_DATA_HOME="$work/xdg"
@@ -61,16 +49,7 @@ mkdir -p "$work/elsewhere"
 
 ( cd "$work/elsewhere" && exec "$prefix/bin/mervox" --windowed ) >"$work/game.log" 2>&1 &
 game_pid=$!
-window=""
-for _ in $(seq 1 100); do
-  window="$(xdotool search --name '^mervox$' 2>/dev/null | head -n1 || true)"
-  [ -n "$window" ] && break
-  kill -0 "$game_pid" 2>/dev/null || fail "the program ended before its window appeared"
-  sleep 0.1
-done
-[ -n "$window" ] || fail "no window titled mervox"
-xdotool mousemove --window "$window" 320 240
-xdotool windowfocus --sync "$window" 2>/dev/null || true
+wait_for_window
 wait_for_log() {
   local n=0
   while ! grep -q -- "$1" "$work/game.log"; do

@@ -32,6 +32,7 @@ fail() {
   cat "$work/game.log" 2>/dev/null || true
   exit 1
 }
+source "$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/../scripts/x_session.sh"
 
 # A copy of the game folder, so the test writes its files there.
 mkdir -p "$work/game"
@@ -49,17 +50,7 @@ if no_display="$(cd "$work/game" && env -u DISPLAY -u WAYLAND_DISPLAY ./mervox -
 fi
 echo "$no_display" | grep -q -- "--headless" || fail "no hint at the headless options: $no_display"
 
-# A private X server; it reports the display number it took.
-exec 3<> <(:)
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-display_number=""
-for _ in $(seq 1 100); do
-  if read -r -t 0.1 display_number <&3; then break; fi
-  kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-done
-[ -n "$display_number" ] || fail "Xvfb gave no display number"
-export DISPLAY=":$display_number"
+start_xvfb 1280x1024x24
 echo "e2e_window: Xvfb on $DISPLAY"
 
 export SDL_AUDIODRIVER=dummy
@@ -68,19 +59,8 @@ export MERVOX_PACING_LOG=1
 ( cd "$work/game" && exec ./mervox --windowed ) >"$work/game.log" 2>&1 &
 game_pid=$!
 
-window=""
-for _ in $(seq 1 100); do
-  window="$(xdotool search --name '^mervox$' 2>/dev/null | head -n1 || true)"
-  [ -n "$window" ] && break
-  kill -0 "$game_pid" 2>/dev/null || fail "the program ended before its window appeared"
-  sleep 0.1
-done
-[ -n "$window" ] || fail "no window titled mervox"
+wait_for_window
 echo "e2e_window: window $window"
-
-# Keys go to the window under the pointer (no window manager runs).
-xdotool mousemove --window "$window" 320 240
-xdotool windowfocus --sync "$window" 2>/dev/null || true
 
 wait_for_log() {  # pattern, seconds
   local pattern="$1" limit="$2" n=0

@@ -1,0 +1,39 @@
+# The game in a window under a private X server, for the window checks in
+# tests/ and for scripts/readme_shots.sh. Sourced; the caller provides $work
+# (a scratch folder) and a `fail` function.
+
+# start_xvfb SIZE: starts Xvfb (SIZE as 1024x768x24), which reports the
+# display number it took, and exports DISPLAY; sets xvfb_pid. Another server
+# starting at the same moment can take the number first: tries three times.
+start_xvfb() {
+  display_number=""
+  for _attempt in 1 2 3; do
+    exec 3<> <(:)
+    Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp >"$work/xvfb.log" 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 1 100); do
+      if read -r -t 0.1 display_number <&3; then break; fi
+      kill -0 "$xvfb_pid" 2>/dev/null || break
+    done
+    [ -n "$display_number" ] && break
+    sleep 1
+  done
+  [ -n "$display_number" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+  export DISPLAY=":$display_number"
+}
+
+# wait_for_window: waits for the window titled mervox of the program
+# $game_pid and sets window. Keys go to the window under the pointer (no
+# window manager runs), so the pointer is put on it.
+wait_for_window() {
+  window=""
+  for _ in $(seq 1 100); do
+    window="$(xdotool search --name '^mervox$' 2>/dev/null | head -n1 || true)"
+    [ -n "$window" ] && break
+    kill -0 "$game_pid" 2>/dev/null || fail "the program ended before its window appeared"
+    sleep 0.1
+  done
+  [ -n "$window" ] || fail "no window titled mervox"
+  xdotool mousemove --window "$window" 320 240
+  xdotool windowfocus --sync "$window" 2>/dev/null || true
+}
