@@ -14,6 +14,8 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+fail() { echo "readme_shots: $*" >&2; exit 1; }
+source "$repo/scripts/x_session.sh"
 
 # A round of the first demonstration, 30 seconds in.
 (cd "$game" && ./mervox --headless --replay data/demo1.dat --mode 4 --screenshot 1800 --out "$work") >/dev/null
@@ -22,20 +24,11 @@ cp "$work/frame-1800.png" "$repo/docs/round.png"
 # The title, from a scratch copy of the game folder.
 cp -r "$game" "$work/game"
 rm -rf "$work/game/screenshots" "$work/game/config.txt"
-exec 3<> <(:)
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-read -r -t 10 display_number <&3
-export DISPLAY=":$display_number" SDL_AUDIODRIVER=dummy
+start_xvfb 1024x768x24
+export SDL_AUDIODRIVER=dummy
 (cd "$work/game" && exec ./mervox --windowed) >/dev/null 2>&1 &
 game_pid=$!
-for _ in $(seq 1 100); do
-  window="$(xdotool search --name '^mervox$' 2>/dev/null | head -n1 || true)"
-  [ -n "$window" ] && break
-  sleep 0.1
-done
-xdotool mousemove --window "$window" 320 240
-xdotool windowfocus --sync "$window" 2>/dev/null || true
+wait_for_window
 sleep 4
 xdotool key F12
 sleep 1

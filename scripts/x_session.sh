@@ -25,15 +25,28 @@ start_xvfb() {
 # wait_for_window: waits for the window titled mervox of the program
 # $game_pid and sets window. Keys go to the window under the pointer (no
 # window manager runs), so the pointer is put on it.
+#
+# SDL may replace the first window it makes with another when the renderer
+# wants a different visual, so a window found once can be gone a moment
+# later (xdotool then dies of BadWindow). The window counts as settled when
+# two searches a fifth of a second apart find the same one and the pointer
+# could be put on it.
 wait_for_window() {
   window=""
-  for _ in $(seq 1 100); do
-    window="$(xdotool search --name '^mervox$' 2>/dev/null | head -n1 || true)"
-    [ -n "$window" ] && break
+  local found="" again=""
+  for _ in $(seq 1 150); do
     kill -0 "$game_pid" 2>/dev/null || fail "the program ended before its window appeared"
+    found="$(xdotool search --name '^mervox$' 2>/dev/null | head -n1 || true)"
+    if [ -n "$found" ]; then
+      sleep 0.2
+      again="$(xdotool search --name '^mervox$' 2>/dev/null | head -n1 || true)"
+      if [ "$found" = "$again" ] && xdotool mousemove --window "$found" 320 240 2>/dev/null; then
+        window="$found"
+        break
+      fi
+    fi
     sleep 0.1
   done
-  [ -n "$window" ] || fail "no window titled mervox"
-  xdotool mousemove --window "$window" 320 240
+  [ -n "$window" ] || fail "no settled window titled mervox"
   xdotool windowfocus --sync "$window" 2>/dev/null || true
 }
