@@ -72,6 +72,14 @@ bool ChooseGameFolder(const std::string& currentDir, const std::string& installe
     return true;
 }
 
+std::string FindRecording(const std::string& given, const GameFolder& folder) {
+    const fs::path p(given);
+    std::error_code ec;
+    if (!folder.installed || p.is_absolute() || fs::exists(p, ec)) return given;
+    const fs::path inFolder = fs::path(folder.dir) / p;
+    return fs::exists(inFolder, ec) ? inFolder.string() : given;
+}
+
 bool ChooseOwnGameFolder(GameFolder& out, std::string& why) {
     std::error_code ec;
     const fs::path exe = fs::read_symlink("/proc/self/exe", ec);

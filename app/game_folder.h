@@ -35,6 +35,13 @@ std::string PlayerDataDir(const char* xdgDataHome, const char* home);
 bool ChooseGameFolder(const std::string& currentDir, const std::string& installedDataDir,
                       const std::string& playerDir, GameFolder& out, std::string& why);
 
+// The recording a command line names: as given when it is absolute or is
+// there from the current directory; otherwise, for an installed game, the
+// same path in the player's folder, so that `--replay data/demo1.dat` and
+// `--watch data/replay.dat` work from anywhere. A path found nowhere is
+// returned as given, for the error message.
+std::string FindRecording(const std::string& given, const GameFolder& folder);
+
 // ChooseGameFolder for this process: the current directory, the running
 // program's installation, the environment.
 bool ChooseOwnGameFolder(GameFolder& out, std::string& why);

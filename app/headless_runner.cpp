@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/frame_capture.h"
+#include "app/game_folder.h"
 #include "app/playback_round.h"
 #include "app/round_trace.h"
 #include "game/simulation.h"
@@ -30,8 +31,16 @@ void RecordEffect(void* ctx, int effect, bool) {
 }  // namespace
 
 int RunHeadless(const CommandLine& cmd) {
+    // The same game folder as the game's: pictures are drawn from its
+    // sheets, and a recording is also looked for there.
+    GameFolder folder;
+    std::string why;
+    if (!ChooseOwnGameFolder(folder, why)) {
+        std::fprintf(stderr, "mervox: %s\n", why.c_str());
+        return 1;
+    }
     auto g = std::make_unique<GameState>();
-    if (!StartPlaybackRound(*g, cmd.mode, cmd.replayPath)) {
+    if (!StartPlaybackRound(*g, cmd.mode, FindRecording(cmd.replayPath, folder))) {
         std::fprintf(stderr, "mervox: cannot open recording %s\n", cmd.replayPath.c_str());
         return 1;
     }
@@ -54,7 +63,7 @@ int RunHeadless(const CommandLine& cmd) {
     std::vector<int> shots = cmd.screenshotFrames;
     std::sort(shots.begin(), shots.end());
     if (!shots.empty()) {
-        capture = OpenFrameCapture(".");
+        capture = OpenFrameCapture(folder.dir);
         if (capture == nullptr) {
             std::fprintf(stderr, "mervox: pictures cannot be drawn in this build\n");
             if (trace) std::fclose(trace);

@@ -28,7 +28,7 @@ void PauseAtEnd(WatchSession& s) {
 }  // namespace
 
 bool OpenWatch(WatchSession& s, const std::string& path, int mode, int at, std::string& error,
-               bool music) {
+               int bgmMode, int seMode) {
     s.own = std::make_unique<GameState>();
     s.g = s.own.get();
     s.live = false;
@@ -36,7 +36,10 @@ bool OpenWatch(WatchSession& s, const std::string& path, int mode, int at, std::
         error = "cannot open recording " + path;
         return false;
     }
-    if (music) s.g->BGMMODE = SoundOn;
+    // Set before measuring, so that every snapshot (and so every seek)
+    // keeps them.
+    s.g->BGMMODE = bgmMode;
+    s.g->SEMODE = seMode;
     if (!MeasureRound(*s.g, kSnapshotInterval, s.timeline)) {
         error = "the recording " + path + " does not end";
         return false;
@@ -374,7 +377,8 @@ void WatchRoundPass(WatchSession& s, GameState& g, const RoundHost& host) {
 int RunWatchOn(const ProgramPlatform& platform, const WatchPointer& pointer, const WatchRun& run) {
     auto s = std::make_unique<WatchSession>();
     std::string error;
-    if (!OpenWatch(*s, run.path, run.mode, run.at, error, run.sound)) {
+    if (!OpenWatch(*s, run.path, run.mode, run.at, error, run.sound ? run.bgmMode : SoundOff,
+                   run.sound ? run.seMode : SoundOn)) {
         std::fprintf(stderr, "mervox: %s\n", error.c_str());
         return 1;
     }

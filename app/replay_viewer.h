@@ -55,12 +55,12 @@ struct WatchSession {
     RoundHost sound;
 };
 
-// Loads the recording as a playback round of RunMode `mode` (with the music
-// on when `music`), measures it and goes to frame `at` (paused there when
+// Loads the recording as a playback round of RunMode `mode` with the music
+// and effects settings given (SoundOn or SoundOff), measures it and goes to frame `at` (paused there when
 // `at` is not negative). False with a reason when the recording cannot be
 // read or does not end.
 bool OpenWatch(WatchSession& s, const std::string& path, int mode, int at, std::string& error,
-               bool music = false);
+               int bgmMode = SoundOff, int seMode = SoundOn);
 
 // Frames of the round: 60 updates a second.
 int WatchFrame(const WatchSession& s);
@@ -118,6 +118,9 @@ struct WatchRun {
     int mode = 1;
     int at = -1;
     bool sound = false;  // effects, voices and music through the program's sound system
+    // The player's settings from config.txt, heard when `sound` is on.
+    int bgmMode = SoundOn;
+    int seMode = SoundOn;
 };
 
 // The viewer's window loop on any platform: 60 passes a second, a drawing

@@ -4,8 +4,10 @@
 #include <chrono>
 #include <cstdio>
 #include <memory>
+#include <string>
 #include <vector>
 
+#include "app/game_folder.h"
 #include "app/playback_round.h"
 #include "app/program.h"
 #include "draw/frame_buffer.h"
@@ -28,13 +30,20 @@ double Percentile(std::vector<double>& sorted, double p) {
 }  // namespace
 
 int RunTimedemo(const CommandLine& cmd) {
+    // Drawn from the game's own folder, as the game draws (see RunHeadless).
+    GameFolder folder;
+    std::string why;
+    if (!ChooseOwnGameFolder(folder, why)) {
+        std::fprintf(stderr, "mervox: %s\n", why.c_str());
+        return 1;
+    }
     auto g = std::make_unique<GameState>();
-    if (!StartPlaybackRound(*g, cmd.mode, cmd.timedemoPath)) {
+    if (!StartPlaybackRound(*g, cmd.mode, FindRecording(cmd.timedemoPath, folder))) {
         std::fprintf(stderr, "mervox: cannot open recording %s\n", cmd.timedemoPath.c_str());
         return 1;
     }
     RenderResources res;
-    LoadRenderResources(res, ".");
+    LoadRenderResources(res, folder.dir);
     auto frame = std::make_unique<FrameBuffer>();
     RoundHost host;
 

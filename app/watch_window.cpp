@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "app/game_folder.h"
 #include "app/playback_round.h"
 #include "app/replay_viewer.h"
 #include "platform/clock.h"
@@ -13,6 +14,7 @@
 #include "platform/pointer.h"
 #include "platform/screen_mode.h"
 #include "platform/window.h"
+#include "save/config_file.h"
 
 namespace mervox {
 
@@ -47,12 +49,23 @@ bool Pointer(void* ctx, int* x, int* y) { return PollPointer(W(ctx).pointer, *x,
 }  // namespace
 
 int RunWatch(const CommandLine& cmd) {
+    // Sprites and sounds come from the game folder the game itself would
+    // use (an installed game's player folder, say), and the player's sound
+    // settings from its config.txt, which the viewer never writes.
+    std::string why;
+    GameFolder folder;
+    if (!ChooseOwnGameFolder(folder, why)) {
+        std::fprintf(stderr, "mervox: %s\n", why.c_str());
+        return 1;
+    }
     // A recording that cannot be read is said before any window opens.
-    if (!StartPlaybackRound(*std::make_unique<GameState>(), cmd.mode, cmd.watchPath)) {
+    const std::string recording = FindRecording(cmd.watchPath, folder);
+    if (!StartPlaybackRound(*std::make_unique<GameState>(), cmd.mode, recording)) {
         std::fprintf(stderr, "mervox: cannot open recording %s\n", cmd.watchPath.c_str());
         return 1;
     }
-    std::string why;
+    auto settings = std::make_unique<GameState>();
+    PeekConfigFile(*settings, folder.dir);
     if (!DisplayNamed(why) || !StartVideo(why)) {
         std::fprintf(stderr, "mervox: cannot open the viewer's window (%s)\n", why.c_str());
         return 1;
@@ -81,10 +94,13 @@ int RunWatch(const CommandLine& cmd) {
     p.keyDown = WatchKeyDown;
     p.presentFrame = Present;
     WatchRun run;
-    run.path = cmd.watchPath;
+    run.path = recording;
     run.mode = cmd.mode;
     run.at = cmd.at;
     run.sound = true;
+    run.baseDir = folder.dir;
+    run.bgmMode = settings->BGMMODE;
+    run.seMode = settings->SEMODE;
     const int status = RunWatchOn(p, WatchPointer{d.get(), Pointer}, run);
     StopPointer(d->pointer);
     CloseProgramWindow(d->window);

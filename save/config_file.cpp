@@ -131,6 +131,14 @@ void ParseConfig(const std::string& text, GameState& g) {
     if (g.FrameSkip == 0 || g.FrameSkip > 10) g.FrameSkip = 1;
 }
 
+void PeekConfigFile(GameState& g, const std::string& baseDir) {
+    std::ifstream in(baseDir + "/config.txt", std::ios::binary);
+    std::ostringstream text;
+    if (in) text << in.rdbuf();
+    // An empty text leaves ParseConfig's starting values: the defaults.
+    ParseConfig(text.str(), g);
+}
+
 bool ReadConfigFile(GameState& g, const std::string& baseDir) {
     std::ifstream in(baseDir + "/config.txt", std::ios::binary);
     if (!in) {

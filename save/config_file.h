@@ -28,6 +28,11 @@ int FrameSkipForRate(int rate);
 // their defaults and a default file is written; returns false then.
 bool ReadConfigFile(GameState& g, const std::string& baseDir);
 
+// Reads baseDir/config.txt for a program that only looks (the replay
+// viewer): the settings it holds, or the defaults when it cannot be
+// opened; nothing is written.
+void PeekConfigFile(GameState& g, const std::string& baseDir);
+
 // Replaces baseDir/config.txt with the current settings. Returns false
 // (leaving the old file whole) when it cannot be written.
 bool WriteConfigFile(const GameState& g, const std::string& baseDir);

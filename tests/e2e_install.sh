@@ -76,6 +76,26 @@ kill -0 "$game_pid" 2>/dev/null && fail "Escape on the title did not end the pro
 wait "$game_pid" || fail "the program exited with status $?"
 game_pid=""
 
+# The replay viewer and a headless run, started from elsewhere too, find
+# the recording named as in a game folder and draw and sound from the
+# installed data: nothing is named as missing.
+mkdir -p "$work/shots"
+( cd "$work/elsewhere" && "$prefix/bin/mervox" --headless --replay data/demo1.dat --mode 4 --screenshot 600 \
+  --out "$work/shots" ) >"$work/headless.log" 2>&1 || fail "headless from elsewhere: $(cat "$work/headless.log")"
+grep -q "cannot" "$work/headless.log" && fail "the headless run missed installed data: $(cat "$work/headless.log")"
+[ -f "$work/shots/frame-600.png" ] || fail "no picture from the headless run"
+( cd "$work/elsewhere" && exec "$prefix/bin/mervox" --watch data/demo1.dat --at 600 ) \
+  >"$work/viewer.log" 2>&1 &
+game_pid=$!
+wait_for_window
+sleep 1.5
+xdotool key --delay 80 Escape
+for _ in $(seq 1 100); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$game_pid" 2>/dev/null && fail "Escape did not end the viewer"
+wait "$game_pid" || fail "the viewer exited with status $?"
+game_pid=""
+grep -q "cannot" "$work/viewer.log" && fail "the viewer missed installed data: $(cat "$work/viewer.log")"
+
 mine="$XDG_DATA_HOME/mervox"
 [ "$(stat -c %s "$mine/config.txt")" -eq 158 ] || fail "no 158-byte config.txt in $mine"
 [ -f "$mine/controls.txt" ] || fail "no controls.txt in $mine"

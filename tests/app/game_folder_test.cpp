@@ -41,6 +41,11 @@ TEST(GameFolder, AGameFolderIsUsedAsItIsAndAnInstallationGetsAPlayerFolder) {
     EXPECT_TRUE(fs::is_symlink(player / "data" / "demo1.dat"));
     EXPECT_FALSE(fs::is_symlink(player / "data" / "scr.hsc"));
     EXPECT_FALSE(fs::exists(share / "data" / "scr.hsc"));
+    // A recording named from the current folder is found in the player's.
+    std::ofstream(player / "data" / "kept-round-7q.dat") << "mine";
+    EXPECT_EQ(FindRecording("data/kept-round-7q.dat", f), (player / "data" / "kept-round-7q.dat").string());
+    EXPECT_EQ(FindRecording("data/none-7q.dat", f), "data/none-7q.dat");
+    EXPECT_EQ(FindRecording("/data/kept-round-7q.dat", f), "/data/kept-round-7q.dat");
 
     // A player's folder that cannot be made is an error, not a silent loss.
     std::ofstream(root / "file") << "x";

@@ -207,7 +207,7 @@ TEST(ReplayViewer, TitlePlaybackRoundsPlayAsBeforeUntilAViewerKeyAndEndAsAlways)
 TEST(ReplayViewer, AWatchedRoundHearsEffectsAtNormalSpeedOnlyAndTheMusicPlaysToTheEnd) {
     WatchSession s;
     std::string error;
-    ASSERT_TRUE(OpenWatch(s, kDemo, RunDemo1, -1, error, true));
+    ASSERT_TRUE(OpenWatch(s, kDemo, RunDemo1, -1, error, SoundOn));
     TitleRoundWorld w;
     s.sound = TitleRoundHost(w);
     for (int k = 0; k < 900; ++k) AdvanceWatch(s);
@@ -223,6 +223,18 @@ TEST(ReplayViewer, AWatchedRoundHearsEffectsAtNormalSpeedOnlyAndTheMusicPlaysToT
     EXPECT_EQ(WatchFrame(s), WatchLastFrame(s));
     EXPECT_EQ(s.g->RunMode, RunTitle);
     EXPECT_EQ(w.musicStops, 0);
+
+    // With the effects turned off in config.txt the round stays silent,
+    // also after seeks, which go back to snapshots taken while measuring.
+    WatchSession quiet;
+    ASSERT_TRUE(OpenWatch(quiet, kDemo, RunDemo1, -1, error, SoundOn, SoundOff));
+    TitleRoundWorld q;
+    quiet.sound = TitleRoundHost(q);
+    for (int k = 0; k < 900; ++k) AdvanceWatch(quiet);
+    ApplyWatchCommand(quiet, WatchCommand::Back30s);
+    for (int k = 0; k < 900; ++k) AdvanceWatch(quiet);
+    EXPECT_EQ(q.effects, 0);
+    EXPECT_GT(WatchFrame(quiet), 0);
 }
 
 TEST(ReplayViewer, ARecordingThatCannotBeReadFailsBeforeAnyPicture) {
