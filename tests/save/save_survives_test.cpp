@@ -18,6 +18,7 @@
 
 #include "save/config_file.h"
 #include "save/input_log_file.h"
+#include "save/options_file.h"
 #include "save/saved_data.h"
 #include "save/score_file.h"
 #include "save_test_dir.h"
@@ -41,9 +42,18 @@ std::unique_ptr<GameState> Values(int which) {
     return g;
 }
 
+// The options saved beside the values of set 0.
+Options KeptOptions() {
+    Options o;
+    o.colourMarks = true;
+    o.language = LanguageChoice::English;
+    return o;
+}
+
 void SaveAll(const GameState& g, const std::string& dir) {
     SaveScoresAndConfig(g, dir);
     SaveReplay(g, dir);
+    WriteOptionsFile(dir, KeptOptions());
 }
 
 struct Expected {
@@ -97,18 +107,24 @@ int LinesNaming(const std::string& err, const std::string& name) {
 }
 
 // Saving twice into a folder that cannot take the files: the values stay,
-// the old files stay, each file is named once.
-void ExpectUnsavedButKept(const std::string& dir, const std::string& why) {
+// the old files stay, each file is named once. `wholeFolder`: the game
+// folder itself takes nothing either (options.txt lies there).
+void ExpectUnsavedButKept(const std::string& dir, const std::string& why, bool wholeFolder) {
     auto g = Values(1);
     ::testing::internal::CaptureStderr();
     EXPECT_FALSE(SaveScoresAndConfig(*g, dir)) << why;
     EXPECT_FALSE(SaveReplay(*g, dir)) << why;
     EXPECT_FALSE(SaveScoresAndConfig(*g, dir)) << why;
     EXPECT_FALSE(SaveReplay(*g, dir)) << why;
+    if (wholeFolder) {
+        EXPECT_FALSE(WriteOptionsFile(dir, Options{})) << why;
+        EXPECT_FALSE(WriteOptionsFile(dir, Options{})) << why;
+    }
     const std::string err = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(g->HighScores[0], 1234567u) << why;
     EXPECT_EQ(LinesNaming(err, "data/scr.hsc"), 1) << why << ":\n" << err;
     EXPECT_EQ(LinesNaming(err, "data/replay.dat"), 1) << why << ":\n" << err;
+    if (wholeFolder) EXPECT_EQ(LinesNaming(err, "options.txt"), 1) << why << ":\n" << err;
     EXPECT_NE(err.find(why), std::string::npos) << err;
 }
 
@@ -128,7 +144,7 @@ struct SmallDisk {
 TEST(SavedFiles, AFolderThatCannotTakeThemKeepsTheGameGoing) {
     {
         TempGameDir missing(false);
-        ExpectUnsavedButKept(missing.dir(), "No such file or directory");
+        ExpectUnsavedButKept(missing.dir(), "No such file or directory", false);
     }
     {
         TempGameDir ro(false);
@@ -138,19 +154,20 @@ TEST(SavedFiles, AFolderThatCannotTakeThemKeepsTheGameGoing) {
             std::filesystem::create_directories(ro.path / "data");
             SaveAll(*Values(0), ro.dir());
             ASSERT_EQ(::mount(nullptr, ro.dir().c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr), 0);
-            ExpectUnsavedButKept(ro.dir(), "Read-only file system");
+            ExpectUnsavedButKept(ro.dir(), "Read-only file system", true);
         } else if (geteuid() != 0) {
             std::filesystem::create_directories(ro.path / "data");
             SaveAll(*Values(0), ro.dir());
             chmod((ro.path / "data").c_str(), 0555);
             chmod(ro.path.c_str(), 0555);
-            ExpectUnsavedButKept(ro.dir(), "Permission denied");
+            ExpectUnsavedButKept(ro.dir(), "Permission denied", true);
             chmod(ro.path.c_str(), 0755);
             chmod((ro.path / "data").c_str(), 0755);
         }
         if (mounted || geteuid() != 0) {
             EXPECT_EQ(ro.read("data/scr.hsc"), Bytes(*Values(0)).scores);
             EXPECT_EQ(ro.read("data/replay.dat"), Bytes(*Values(0)).replay);
+            EXPECT_EQ(ReadOptionsFile(ro.dir()), KeptOptions());
         }
     }
 }
@@ -172,7 +189,7 @@ TEST(SavedFiles, AFullDiskKeepsTheOldFiles) {
         }
         std::fclose(filler);
     }
-    ExpectUnsavedButKept(full.dir(), "No space left on device");
+    ExpectUnsavedButKept(full.dir(), "No space left on device", true);
     EXPECT_EQ(full.read("data/scr.hsc"), Bytes(*Values(0)).scores);
     EXPECT_EQ(full.read("config.txt"), Bytes(*Values(0)).config);
     EXPECT_EQ(full.read("data/replay.dat"), Bytes(*Values(0)).replay);
