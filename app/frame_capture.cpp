@@ -7,6 +7,7 @@
 #include "render/png_writer.h"
 #include "render/render_resources.h"
 #include "render/scene_drawing.h"
+#include "save/options_file.h"
 
 namespace mervox {
 
@@ -19,6 +20,9 @@ FrameCapture* OpenFrameCapture(const std::string& baseDir) {
     auto* capture = new FrameCapture;
     // A sheet that cannot be loaded is named there, and left out here.
     LoadRenderResources(capture->res, baseDir);
+    // The pictures show what the player's options.txt asks for; without
+    // one they are the original pictures.
+    capture->res.colourMarks = ReadOptionsFile(baseDir).colourMarks;
     return capture;
 }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "draw/gdi_calls.h"
+#include "render/colour_marks.h"
 #include "render/scene_painter.h"
 
 namespace mervox {
@@ -14,10 +15,14 @@ struct WorldPoint {
     float x, y, z;
 };
 
-void Quad(ScenePainter& sp, const WorldPoint (&w)[4]) {
-    Point p[4];
+void Quad(ScenePainter& sp, const WorldPoint (&w)[4], Point (&p)[4]) {
     for (int k = 0; k < 4; ++k) p[k] = sp.Project(w[k].x, w[k].y, w[k].z);
     Polygon(sp.dc, p, 4);
+}
+
+void Quad(ScenePainter& sp, const WorldPoint (&w)[4]) {
+    Point p[4];
+    Quad(sp, w, p);
 }
 
 float Floor0(float y) { return y < 0 ? 0.0f : y; }
@@ -128,8 +133,10 @@ void DrawBlock(ScenePainter& sp, int i, int j, int layer) {
             const int q = std::clamp((TruncToInt(h) % 100) / 8, 0, 9);
             sp.Pen(sp.pal.FixedPens[2]);
             sp.Brush(shades[q]);
+            Point square[4];
             Quad(sp, {{x0 + 10, h, z0 + 10}, {x0 + 90, h, z0 + 10}, {x0 + 90, h, z0 + 90},
-                      {x0 + 10, h, z0 + 90}});
+                      {x0 + 10, h, z0 + 90}}, square);
+            if (sp.res.colourMarks) DrawColourMark(sp.dc, sp.pal, colour, square);
             sp.Pen(sp.pal.FixedPens[0]);
         }
         return;
@@ -154,9 +161,16 @@ void DrawBlock(ScenePainter& sp, int i, int j, int layer) {
         }
         return corners[k];
     };
+    Point drawn[4];  // the corners of the face drawn last
     auto face = [&](Point a, Point b2, Point c, Point d) {
-        const Point p[4] = {a, b2, c, d};
-        Polygon(sp.dc, p, 4);
+        drawn[0] = a;
+        drawn[1] = b2;
+        drawn[2] = c;
+        drawn[3] = d;
+        Polygon(sp.dc, drawn, 4);
+    };
+    auto mark = [&] {
+        if (sp.res.colourMarks) DrawColourMark(sp.dc, sp.pal, colour, drawn, vanishing);
     };
 
     if (minusX || plusX) {
@@ -167,6 +181,7 @@ void DrawBlock(ScenePainter& sp, int i, int j, int layer) {
         if (vanishing) {
             DrawWipe(sp, minusX ? Face::MinusX : Face::PlusX, xl, xh, yb, yt, zl, zh, colour, brush, t);
         }
+        mark();
     }
     if (minusZ || plusZ) {
         const int z = minusZ ? 0 : 1;
@@ -176,11 +191,13 @@ void DrawBlock(ScenePainter& sp, int i, int j, int layer) {
         if (vanishing) {
             DrawWipe(sp, minusZ ? Face::MinusZ : Face::PlusZ, xl, xh, yb, yt, zl, zh, colour, brush, t);
         }
+        mark();
     }
     const Brush& top = shades[s + 4];
     sp.Brush(top);
     face(corner(0, 1, 0), corner(1, 1, 0), corner(1, 1, 1), corner(0, 1, 1));
     if (vanishing) DrawWipe(sp, Face::Top, xl, xh, yb, yt, zl, zh, colour, top, t);
+    mark();
 }
 
 void DrawBurstOutlines(ScenePainter& sp) {

@@ -6,6 +6,7 @@
 
 #include "draw/gdi_calls.h"
 #include "draw/text_drawing.h"
+#include "render/colour_marks.h"
 #include "render/digit_strings.h"
 #include "render/scene_drawing.h"
 #include "render/scene_painter.h"
@@ -43,6 +44,10 @@ void DrawBoardMap(ScenePainter& sp) {
                 }
                 const Point cell[4] = {{x, y}, {x + 10, y}, {x + 10, y + 10}, {x, y + 10}};
                 Polygon(sp.dc, cell, 4);
+                if (sp.res.colourMarks && b.state != Empty && b.arriveTimer == 0) {
+                    const Point upright[4] = {cell[3], cell[2], cell[1], cell[0]};
+                    DrawColourMark(sp.dc, sp.pal, b.colour, upright);
+                }
                 if (pi == i && pj == j && pk == k) {
                     sp.Pen(sp.pal.FixedPens[0]);
                     sp.Brush(sp.pal.GreyBrushes[16]);

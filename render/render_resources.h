@@ -16,6 +16,9 @@ struct RenderResources {
     SpriteSheet NumberSheet;
     SpriteSheet TitleSheet;
     SpriteSheet RankSheet;
+    // The player's choices of how things are shown (options.txt): off,
+    // the picture is the original one.
+    bool colourMarks = false;  // a shape of its own on each block colour
 };
 
 // The loaded sheet a rectangle of the sheet layout lies on.

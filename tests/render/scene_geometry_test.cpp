@@ -2,7 +2,10 @@
 // their shades, wipes, fading boxes, announcements, rings, arrows, rim.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <memory>
+#include <vector>
 
 #include "draw/draw_objects.h"
 #include "game/simulation.h"
@@ -177,6 +180,77 @@ TEST_F(SceneGeometry, BoardRimIsDrawnFiftyUnitsAbove) {
     g->BackgroundGrid[1][0].y = -400;
     Draw();
     EXPECT_FALSE(nearPen(350, 0, 200));
+}
+
+}  // namespace
+}  // namespace mervox
+
+namespace mervox {
+namespace {
+
+// The pixels that turning the colour marks on changes.
+std::vector<int> MarkPixels(const FrameBuffer& off, const FrameBuffer& on) {
+    std::vector<int> changed;
+    for (int k = 0; k < kFrameWidth * kFrameHeight; ++k)
+        if (off.pixels[k] != on.pixels[k]) changed.push_back(k);
+    return changed;
+}
+
+// Pixels in one set and not in the other, against the size of the larger.
+double Unlike(const std::vector<int>& a, const std::vector<int>& b) {
+    std::vector<int> only;
+    std::set_symmetric_difference(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(only));
+    return static_cast<double>(only.size()) / static_cast<double>(std::max(a.size(), b.size()));
+}
+
+TEST_F(SceneGeometry, ColourMarksTellEveryColourApartInEveryStateAndStayOnTheirBlock) {
+    struct Look {
+        const char* what;
+        void (*set)(BlockSlot& s);
+    };
+    const Look looks[] = {
+        {"resting", [](BlockSlot&) {}},
+        {"sliding", [](BlockSlot& s) { s.offsetX = 30; }},
+        {"falling", [](BlockSlot& s) { s.height = 160; }},
+        {"sinking", [](BlockSlot& s) { s.height = -40; }},
+        {"flashing", [](BlockSlot& s) {
+             s.state = Vanishing;
+             s.vanishTimer = 100;
+         }},
+        {"wiped dark", [](BlockSlot& s) {
+             s.state = Vanishing;
+             s.vanishTimer = 50;
+         }},
+        {"announced", [](BlockSlot& s) { s.arriveTimer = 60; }},
+    };
+    auto empty = std::make_unique<FrameBuffer>();
+    auto off = std::make_unique<FrameBuffer>();
+    auto on = std::make_unique<FrameBuffer>();
+    res.colourMarks = false;
+    DrawScene(*g, res, *empty);
+    for (const Look& look : looks) {
+        std::vector<int> marks[kColourFamilies];
+        std::vector<int> block;  // where the block lies: drawn blue, no shade of it is the floor's grey
+        for (int c = 0; c < kColourFamilies; ++c) {
+            look.set(Place(3, 3, 0, c));
+            res.colourMarks = false;
+            DrawScene(*g, res, *off);
+            res.colourMarks = true;
+            DrawScene(*g, res, *on);
+            g->Board[3][3][0] = BlockSlot{};
+            g->Board[3][3][0].chainSlot = -1;
+            marks[c] = MarkPixels(*off, *on);
+            EXPECT_GT(marks[c].size(), 60u) << look.what << ", colour " << c;
+            // Only the block's own pixels (on the board and on the map) change.
+            if (c == 0) block = MarkPixels(*empty, *off);
+            EXPECT_TRUE(std::includes(block.begin(), block.end(), marks[c].begin(), marks[c].end()))
+                << look.what << ", colour " << c;
+        }
+        // The same block in each colour: the marks alone differ widely.
+        for (int a = 0; a < kColourFamilies; ++a)
+            for (int b = a + 1; b < kColourFamilies; ++b)
+                EXPECT_GT(Unlike(marks[a], marks[b]), 0.3) << look.what << ", colours " << a << " and " << b;
+    }
 }
 
 }  // namespace
