@@ -8,6 +8,7 @@
 #include "render/render_resources.h"
 #include "render/scene_drawing.h"
 #include "save/options_file.h"
+#include "title/options_screen.h"
 
 namespace mervox {
 
@@ -22,7 +23,7 @@ FrameCapture* OpenFrameCapture(const std::string& baseDir) {
     LoadRenderResources(capture->res, baseDir);
     // The pictures show what the player's options.txt asks for; without
     // one they are the original pictures.
-    capture->res.colourMarks = ReadOptionsFile(baseDir).colourMarks;
+    ApplyOptions(capture->res, ReadOptionsFile(baseDir), false);
     return capture;
 }
 

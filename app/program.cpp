@@ -31,8 +31,10 @@
 #include "render/scene_drawing.h"
 #include "render/sprite_sheet.h"
 #include "save/input_log_file.h"
+#include "save/options_file.h"
 #include "save/saved_data.h"
 #include "title/title_drawing.h"
+#include "title/options_screen.h"
 #include "title/title_update.h"
 
 namespace mervox {
@@ -61,6 +63,8 @@ struct Program {
     ProgramRun run;               // what the program was started with
     PauseState pause;
     Font pauseFont;                // the caption face, large
+    Options options;               // options.txt
+    OptionsScreen optionsScreen;
     ScreenshotWriter screenshots;
     bool screenshotWanted = false;  // F12: the next presented frame
     // Pacing measurement (MERVOX_PACING_LOG).
@@ -150,7 +154,21 @@ void PresentHook(void* ctx) {
 
 void DrawTitleHook(void* ctx) {
     Program& p = P(ctx);
-    DrawTitleScreen(*p.g, p.res, *p.fb, p.frameHooks);
+    if (p.platform.menuKeyDown == nullptr) {
+        DrawTitleScreen(*p.g, p.res, *p.fb, p.frameHooks);
+        return;
+    }
+    FrameHooks noPresent = p.frameHooks;
+    noPresent.presentFrame = nullptr;
+    DrawTitleScreen(*p.g, p.res, *p.fb, noPresent);
+    if (p.g->FadeLevel == 0) DrawOptionsKeyLine(p.fb->pixels, p.res);
+    if (p.optionsScreen.open) DrawOptionsScreen(p.fb->pixels, p.res, p.optionsScreen, p.options);
+    PresentHook(&p);
+}
+
+bool MenuKeyHook(void* ctx, MenuKey key) {
+    const ProgramPlatform& s = P(ctx).platform;
+    return s.menuKeyDown != nullptr && s.menuKeyDown(s.ctx, key);
 }
 
 void DrawSceneHook(void* ctx) {
@@ -168,6 +186,15 @@ void DrawSceneHook(void* ctx) {
 
 void TitleUpdateHook(void* ctx) {
     Program& p = P(ctx);
+    const bool idle = p.g->FadeLevel == 0 && p.g->StartRequested == 0;
+    if (p.platform.menuKeyDown != nullptr && UpdateOptionsScreen(p.optionsScreen, p.options, idle, MenuKeyHook, &p)) {
+        ApplyOptions(p.res, p.options, p.run.inWindow);
+        if (!p.optionsScreen.open && p.optionsScreen.changed) {
+            p.optionsScreen.changed = false;
+            WriteOptionsFile(p.baseDir, p.options);
+        }
+        return;
+    }
     TitleUpdate(*p.g, p.title);
 }
 
@@ -250,6 +277,8 @@ void WireHooks(Program& p) {
 void MainLoop(Program& p) {
     GameState& g = *p.g;
     LoadRenderResources(p.res, p.baseDir);
+    p.options = ReadOptionsFile(p.baseDir);
+    ApplyOptions(p.res, p.options, p.run.inWindow);
     p.pauseFont = CreateGameFont(kDefaultFontFile, 48, 700);
     StartScreenshotWriter(p.screenshots, p.baseDir);
     FillTutorialCaptions(g);
@@ -336,6 +365,39 @@ void DesktopBeforeTitle(void* ctx, uint16_t screenMode) {
     ResetKeyboard(d.keyboard);
 }
 
+// The options screen's keys on the keyboard and the pads.
+struct MenuKeyBinding {
+    MenuKey key;
+    SDL_Scancode keys[2];
+    int padInputs[2];
+};
+constexpr MenuKeyBinding kMenuKeyBindings[] = {
+    {MenuKey::Options, {SDL_SCANCODE_O, SDL_SCANCODE_UNKNOWN}, {SDL_CONTROLLER_BUTTON_START, -1}},
+    {MenuKey::Up, {SDL_SCANCODE_UP, SDL_SCANCODE_UNKNOWN}, {SDL_CONTROLLER_BUTTON_DPAD_UP, kPadStickUp}},
+    {MenuKey::Down, {SDL_SCANCODE_DOWN, SDL_SCANCODE_UNKNOWN}, {SDL_CONTROLLER_BUTTON_DPAD_DOWN, kPadStickDown}},
+    {MenuKey::Left, {SDL_SCANCODE_LEFT, SDL_SCANCODE_UNKNOWN}, {SDL_CONTROLLER_BUTTON_DPAD_LEFT, kPadStickLeft}},
+    {MenuKey::Right, {SDL_SCANCODE_RIGHT, SDL_SCANCODE_UNKNOWN}, {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, kPadStickRight}},
+    {MenuKey::Change, {SDL_SCANCODE_Z, SDL_SCANCODE_RETURN}, {SDL_CONTROLLER_BUTTON_A, -1}},
+    {MenuKey::Back, {SDL_SCANCODE_ESCAPE, SDL_SCANCODE_UNKNOWN}, {SDL_CONTROLLER_BUTTON_B, SDL_CONTROLLER_BUTTON_BACK}},
+};
+
+bool DesktopMenuKey(void* ctx, MenuKey key) {
+    DesktopPlatform& d = D(ctx);
+    bool down = false;
+    for (const MenuKeyBinding& b : kMenuKeyBindings) {
+        if (b.key != key) continue;
+        for (SDL_Scancode code : b.keys)
+            if (code != SDL_SCANCODE_UNKNOWN) down = PollKey(d.keyboard, code) || down;
+        for (int input : b.padInputs) {
+            if (input < 0) continue;
+            down = down || d.input.pads.pressedSincePoll[input] != 0;
+            d.input.pads.pressedSincePoll[input] = 0;
+            for (const PadState::Pad& pad : d.input.pads.pads) down = down || pad.held[input] != 0;
+        }
+    }
+    return down;
+}
+
 ProgramPlatform DesktopHooks(DesktopPlatform& d) {
     ProgramPlatform s;
     s.ctx = &d;
@@ -345,6 +407,7 @@ ProgramPlatform DesktopHooks(DesktopPlatform& d) {
     s.keyDown = DesktopKeyDown;
     s.presentFrame = DesktopPresent;
     s.beforeTitle = DesktopBeforeTitle;
+    s.menuKeyDown = DesktopMenuKey;
     return s;
 }
 
@@ -404,6 +467,7 @@ int RunProgram(const CommandLine& cmd) {
     const DesktopArea desktop = QueryDesktop();
     ProgramRun run;
     run.baseDir = folder.dir;
+    run.inWindow = true;
     run.screenMode = ChooseScreenMode(fullScreen, desktop.width, desktop.height);
 
     auto d = std::make_unique<DesktopPlatform>();

@@ -7,6 +7,7 @@
 #include "app/command_line.h"
 #include "game/round_host.h"
 #include "platform/player_command.h"
+#include "title/options_screen.h"
 
 namespace mervox {
 
@@ -50,12 +51,16 @@ struct ProgramPlatform {
     // until Z, R and Escape are up and forgets the presses queued
     // meanwhile. May be null.
     void (*beforeTitle)(void* ctx, uint16_t screenMode) = nullptr;
+    // The options screen's keys (held now or pressed since the last poll);
+    // null: the screen never opens.
+    bool (*menuKeyDown)(void* ctx, MenuKey key) = nullptr;
 };
 
 struct ProgramRun {
     std::string baseDir = ".";  // the game folder
     uint16_t screenMode = 0;
     bool sound = true;          // open the sound output and load the sounds
+    bool inWindow = false;      // the player's window: the language may follow the desktop's
     // Called after every pass of the main loop with the state it left (the
     // soak's checks and its key script); may be null. It only reads.
     void* watchCtx = nullptr;

@@ -181,15 +181,18 @@ void FinishFrame(ScenePainter& sp, const FrameHooks& hooks) {
             const uint32_t start = static_cast<uint32_t>(c.start);
             const uint32_t end = start + static_cast<uint32_t>(c.length);
             if (start <= frame && frame < end) {
-                SelectFont(sp.dc, &sp.pal.CaptionFont);
+                SelectFont(sp.dc, &WordsFont(sp.res));
                 SetTextColour(sp.dc, 0x505050);
                 auto length = [](const char16_t* s) {
                     int n = 0;
                     while (n < kCaptionChars && s[n] != 0) ++n;
                     return n;
                 };
-                TextOutW(sp.dc, 41, 411, c.line1, length(c.line1));
-                TextOutW(sp.dc, 41, 436, c.line2, length(c.line2));
+                const bool english = sp.res.language == TextLanguage::English;
+                const char16_t* line1 = english ? EnglishCaptionLine(g.CaptionIndex, 0) : c.line1;
+                const char16_t* line2 = english ? EnglishCaptionLine(g.CaptionIndex, 1) : c.line2;
+                TextOutW(sp.dc, 41, 411, line1, length(line1));
+                TextOutW(sp.dc, 41, 436, line2, length(line2));
             }
         }
     }

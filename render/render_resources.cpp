@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "draw/text_drawing.h"
+
 namespace mervox {
 
 void LoadRenderResources(RenderResources& res, const std::string& baseDir) {
@@ -19,6 +21,13 @@ void LoadRenderResources(RenderResources& res, const std::string& baseDir) {
             std::fprintf(stderr, "mervox: cannot load %s (%s); its pictures are not drawn\n", s.name, why.c_str());
     }
     CreatePalette(res.palette);
+    res.EnglishCaptionFont = CreateGameFont(kEnglishFontFile, 18, 400);
+}
+
+const Font& WordsFont(const RenderResources& res) {
+    if (res.language == TextLanguage::English && res.EnglishCaptionFont.face != nullptr)
+        return res.EnglishCaptionFont;
+    return res.palette.CaptionFont;
 }
 
 void ReleaseRenderResources(RenderResources& res) {
@@ -26,6 +35,7 @@ void ReleaseRenderResources(RenderResources& res) {
     FreeSpriteSheet(res.TitleSheet);
     FreeSpriteSheet(res.RankSheet);
     ReleasePalette(res.palette);
+    ReleaseFont(res.EnglishCaptionFont);
 }
 
 const SpriteSheet& SheetOf(const RenderResources& res, SheetId sheet) {

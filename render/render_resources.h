@@ -6,6 +6,7 @@
 #include <string>
 
 #include "render/palette.h"
+#include "render/player_words.h"
 #include "render/sheet_layout.h"
 #include "render/sprite_sheet.h"
 
@@ -19,7 +20,12 @@ struct RenderResources {
     // The player's choices of how things are shown (options.txt): off,
     // the picture is the original one.
     bool colourMarks = false;  // a shape of its own on each block colour
+    TextLanguage language = TextLanguage::Japanese;  // of the captions and the game's own screens
+    Font EnglishCaptionFont;   // the captions' size in the English face
 };
+
+// The caption-sized font the words of `res.language` are drawn with.
+const Font& WordsFont(const RenderResources& res);
 
 // The loaded sheet a rectangle of the sheet layout lies on.
 const SpriteSheet& SheetOf(const RenderResources& res, SheetId sheet);

@@ -12,6 +12,7 @@ packages=(
   libpng-dev zlib1g-dev libogg-dev libvorbis-dev
   libgtest-dev libbenchmark-dev
   fonts-ipafont-gothic
+  fonts-dejavu-core
   xvfb xauth xdotool x11-utils imagemagick
   espeak-ng
   clang libclang-rt-14-dev

@@ -1,0 +1,166 @@
+#include "title/options_screen.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "draw/draw_context.h"
+#include "draw/frame_buffer.h"
+#include "draw/gdi_calls.h"
+#include "draw/text_drawing.h"
+
+namespace mervox {
+
+namespace {
+
+constexpr const char* kLanguageVariables[] = {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"};
+
+constexpr LanguageChoice kLanguageCycle[] = {LanguageChoice::Desktop, LanguageChoice::Japanese,
+                                             LanguageChoice::English};
+
+int Length(const char16_t* s) {
+    int n = 0;
+    while (s[n] != 0) ++n;
+    return n;
+}
+
+void Text(DrawContext& dc, int x, int y, const char16_t* s, uint32_t colour) {
+    SetTextColour(dc, colour);
+    TextOutW(dc, x, y, s, Length(s));
+}
+
+// The text drawn with a light edge, as the title's own lines are.
+void EdgedText(DrawContext& dc, int x, int y, const char16_t* s, uint32_t colour, uint32_t edge) {
+    for (int dx = -1; dx <= 1; ++dx)
+        for (int dy = -1; dy <= 1; ++dy)
+            if (dx != 0 || dy != 0) Text(dc, x + dx, y + dy, s, edge);
+    Text(dc, x, y, s, colour);
+}
+
+void NextLanguage(Options& o, int step) {
+    int k = 0;
+    for (int i = 0; i < 3; ++i)
+        if (kLanguageCycle[i] == o.language) k = i;
+    o.language = kLanguageCycle[(k + step + 3) % 3];
+}
+
+void ChangeRow(Options& o, int row, int step) {
+    switch (row) {
+        case 0: o.colourMarks = !o.colourMarks; break;
+        case 1: NextLanguage(o, step); break;
+        default:
+            o.drawing = o.drawing == DrawingStyle::Sharp ? DrawingStyle::Classic : DrawingStyle::Sharp;
+            break;
+    }
+}
+
+}  // namespace
+
+TextLanguage DesktopLanguage(const char* (*getEnv)(const char* name)) {
+    for (const char* name : kLanguageVariables) {
+        const char* v = getEnv != nullptr ? getEnv(name) : nullptr;
+        if (v == nullptr || *v == '\0') continue;
+        return std::strncmp(v, "ja", 2) == 0 ? TextLanguage::Japanese : TextLanguage::English;
+    }
+    return TextLanguage::English;
+}
+
+TextLanguage ShownLanguage(LanguageChoice choice, bool inWindow) {
+    switch (choice) {
+        case LanguageChoice::Japanese: return TextLanguage::Japanese;
+        case LanguageChoice::English: return TextLanguage::English;
+        case LanguageChoice::Desktop: break;
+    }
+    if (!inWindow) return TextLanguage::Japanese;
+    return DesktopLanguage([](const char* name) -> const char* { return std::getenv(name); });
+}
+
+void ApplyOptions(RenderResources& res, const Options& o, bool inWindow) {
+    res.colourMarks = o.colourMarks;
+    res.language = ShownLanguage(o.language, inWindow);
+}
+
+bool UpdateOptionsScreen(OptionsScreen& s, Options& o, bool titleIdle,
+                         bool (*keyDown)(void* ctx, MenuKey key), void* ctx) {
+    bool now[kMenuKeyCount] = {};
+    bool pressed[kMenuKeyCount] = {};
+    bool any = false;
+    constexpr MenuKey kKeys[kMenuKeyCount] = {MenuKey::Options, MenuKey::Up,     MenuKey::Down, MenuKey::Left,
+                                              MenuKey::Right,   MenuKey::Change, MenuKey::Back};
+    for (int k = 0; k < kMenuKeyCount; ++k) {
+        now[k] = keyDown != nullptr && keyDown(ctx, kKeys[k]);
+        pressed[k] = now[k] && !s.held[k];
+        s.held[k] = now[k];
+        any = any || now[k];
+    }
+    auto press = [&](MenuKey key) {
+        for (int k = 0; k < kMenuKeyCount; ++k)
+            if (kKeys[k] == key) return pressed[k];
+        return false;
+    };
+    if (s.waitRelease) {
+        s.waitRelease = any;
+        return true;
+    }
+    if (!s.open) {
+        if (!titleIdle || !press(MenuKey::Options)) return false;
+        s.open = true;
+        s.row = 0;
+        s.changed = false;
+        return true;
+    }
+    if (press(MenuKey::Back) || press(MenuKey::Options)) {
+        s.open = false;
+        s.waitRelease = true;
+        return true;
+    }
+    if (press(MenuKey::Up)) s.row = (s.row + kOptionRows - 1) % kOptionRows;
+    if (press(MenuKey::Down)) s.row = (s.row + 1) % kOptionRows;
+    const int step = press(MenuKey::Left) ? -1 : (press(MenuKey::Right) || press(MenuKey::Change)) ? 1 : 0;
+    if (step != 0) {
+        ChangeRow(o, s.row, step);
+        s.changed = true;
+    }
+    return true;
+}
+
+void DrawOptionsKeyLine(uint32_t* frame, const RenderResources& res) {
+    DrawContext dc = MakeDrawContext(frame, kFrameWidth, kFrameHeight);
+    SelectFont(dc, &WordsFont(res));
+    EdgedText(dc, 401, 311, OptionsScreenWords(res.language).titleLine, 0x7A4A1E, 0xFAFAFA);
+}
+
+void DrawOptionsScreen(uint32_t* frame, const RenderResources& res, const OptionsScreen& s, const Options& o) {
+    const Palette& pal = res.palette;
+    const OptionsWords& w = OptionsScreenWords(res.language);
+    DrawContext dc = MakeDrawContext(frame, kFrameWidth, kFrameHeight);
+    SelectPen(dc, &pal.FixedPens[2]);
+    SelectBrush(dc, &pal.GreyBrushes[23]);
+    Rectangle(dc, 81, 131, 561, 371);
+    SelectPen(dc, &pal.FixedPens[3]);
+    SelectBrush(dc, &pal.WhiteBrush);
+    Rectangle(dc, 91, 171, 551, 321);
+    SelectFont(dc, &WordsFont(res));
+    EdgedText(dc, 101, 141, w.heading, 0x7A4A1E, 0xFAFAFA);
+
+    const char16_t* language = o.language == LanguageChoice::Japanese  ? w.japanese
+                               : o.language == LanguageChoice::English ? w.english
+                                                                       : w.desktop;
+    const char16_t* names[kOptionRows] = {w.marks, w.language, w.drawing};
+    const char16_t* values[kOptionRows] = {o.colourMarks ? w.on : w.off, language,
+                                           o.drawing == DrawingStyle::Sharp ? w.sharp : w.classic};
+    for (int r = 0; r < kOptionRows; ++r) {
+        const int y = 186 + 45 * r;
+        if (r == s.row) {
+            SelectPen(dc, &pal.FixedPens[1]);
+            SelectBrush(dc, &pal.ShadeBrushes[1][4]);
+            Rectangle(dc, 96, y - 6, 547, y + 30);
+        }
+        Text(dc, 111, y, names[r], 0x505050);
+        Text(dc, 381, y, u"\u25C0", r == s.row ? 0x7A4A1E : 0xB4B4B4);
+        Text(dc, 403, y, values[r], 0x282828);
+        Text(dc, 527, y, u"\u25B6", r == s.row ? 0x7A4A1E : 0xB4B4B4);
+    }
+    Text(dc, 101, 336, w.keys, 0x505050);
+}
+
+}  // namespace mervox

@@ -1,0 +1,52 @@
+// The options screen, opened from the title: each option of options.txt
+// with its current value and the keys that change it, drawn over the
+// title's board in the game's colours. And how the options reach the
+// drawing: the colour marks and the language of the words.
+#pragma once
+
+#include <cstdint>
+
+#include "render/render_resources.h"
+#include "save/options_file.h"
+
+namespace mervox {
+
+// The keys of the options screen (and of the title's key that opens it).
+enum class MenuKey { Options, Up, Down, Left, Right, Change, Back };
+constexpr int kMenuKeyCount = 7;
+
+// The desktop's language from LANGUAGE, LC_ALL, LC_MESSAGES and LANG, the
+// first one set: Japanese when it starts with "ja", English otherwise.
+TextLanguage DesktopLanguage(const char* (*getEnv)(const char* name));
+
+// The language shown for the choice: the desktop's in the window, Japanese
+// headless (traces and pinned pictures) unless the file says English.
+TextLanguage ShownLanguage(LanguageChoice choice, bool inWindow);
+
+// Puts the options into the drawing's resources.
+void ApplyOptions(RenderResources& res, const Options& o, bool inWindow);
+
+struct OptionsScreen {
+    bool open = false;
+    int row = 0;                       // the option the cursor is on
+    bool held[kMenuKeyCount] = {};     // keys down at the last update
+    bool waitRelease = false;          // closed; the title waits for the keys to go up
+    bool changed = false;              // options changed since the screen opened
+};
+
+constexpr int kOptionRows = 3;  // colour marks, language, window drawing
+
+// One title update while the screen may open or is open. `keyDown` polls a
+// menu key. Returns true when the title's own update must not run (the
+// screen is open, or its keys are still held after closing). Changes to
+// `o` are made at once; `changed` says that the file is to be written.
+bool UpdateOptionsScreen(OptionsScreen& s, Options& o, bool titleIdle,
+                         bool (*keyDown)(void* ctx, MenuKey key), void* ctx);
+
+// The title's line naming the key that opens the screen.
+void DrawOptionsKeyLine(uint32_t* frame, const RenderResources& res);
+
+// The screen over the frame.
+void DrawOptionsScreen(uint32_t* frame, const RenderResources& res, const OptionsScreen& s, const Options& o);
+
+}  // namespace mervox
