@@ -418,6 +418,38 @@ void SetIconFromFile(ProgramWindow& window, const std::string& baseDir) {
     FreeSpriteSheet(icon);
 }
 
+// The start-up question drawn with the palette and the words' fonts only.
+struct QuestionDrawing {
+    RenderResources res;
+    std::unique_ptr<FrameBuffer> fb = std::make_unique<FrameBuffer>();
+};
+
+const uint32_t* DrawQuestionHook(void* ctx, int highlighted) {
+    QuestionDrawing& q = *static_cast<QuestionDrawing*>(ctx);
+    DrawFullScreenQuestion(q.fb->pixels, q.res, highlighted);
+    return q.fb->pixels;
+}
+
+QuestionAnswer AskInTheWindow(ProgramWindow& window, const std::string& baseDir) {
+    QuestionDrawing q;
+    CreatePalette(q.res.palette);
+    q.res.EnglishCaptionFont = CreateGameFont(kEnglishFontFile, 18, 400);
+    ApplyOptions(q.res, ReadOptionsFile(baseDir), true);
+    QuestionPainter painter;
+    painter.ctx = &q;
+    painter.draw = DrawQuestionHook;
+    painter.yes = QuestionButton{kQuestionYes.x0, kQuestionYes.y0, kQuestionYes.x1, kQuestionYes.y1};
+    painter.no = QuestionButton{kQuestionNo.x0, kQuestionNo.y0, kQuestionNo.x1, kQuestionNo.y1};
+    const QuestionAnswer answer = AskFullScreenInWindow(window, painter);
+    if (std::getenv("MERVOX_RUN_LOG") != nullptr)
+        std::fprintf(stderr, "mervox: full-screen question answered: %s\n",
+                     answer == QuestionAnswer::FullScreen ? "full screen"
+                     : answer == QuestionAnswer::Window   ? "window"
+                                                          : "quit");
+    ReleaseRenderResources(q.res);
+    return answer;
+}
+
 }  // namespace
 
 int RunProgramOn(const ProgramPlatform& platform, const ProgramRun& run) {
@@ -460,15 +492,14 @@ int RunProgram(const CommandLine& cmd) {
         return 1;
     }
 
-    bool fullScreen = false;
-    if (cmd.fullscreen) fullScreen = true;
-    else if (!cmd.windowed) fullScreen = AskFullScreen();
-
+    // Without --windowed or --fullscreen the question is asked in a window
+    // of the game's own, which then stays or makes way for the full screen.
+    const bool ask = !cmd.fullscreen && !cmd.windowed;
     const DesktopArea desktop = QueryDesktop();
     ProgramRun run;
     run.baseDir = folder.dir;
     run.inWindow = true;
-    run.screenMode = ChooseScreenMode(fullScreen, desktop.width, desktop.height);
+    run.screenMode = ChooseScreenMode(cmd.fullscreen, desktop.width, desktop.height);
 
     auto d = std::make_unique<DesktopPlatform>();
     ResetKeyboard(d->keyboard);
@@ -479,6 +510,23 @@ int RunProgram(const CommandLine& cmd) {
         NoWindowMessage(why);
         StopVideo();
         return 1;
+    }
+    if (ask) {
+        const QuestionAnswer answer = AskInTheWindow(d->window, run.baseDir);
+        if (answer == QuestionAnswer::Quit) {
+            CloseProgramWindow(d->window);
+            StopVideo();
+            return 0;
+        }
+        if (answer == QuestionAnswer::FullScreen) {
+            CloseProgramWindow(d->window);
+            run.screenMode = ChooseScreenMode(true, desktop.width, desktop.height);
+            if (!OpenProgramWindow(d->window, run.screenMode, scale, why)) {
+                NoWindowMessage(why);
+                StopVideo();
+                return 1;
+            }
+        }
     }
     SetIconFromFile(d->window, run.baseDir);
 

@@ -157,3 +157,26 @@ void TextOutW(DrawContext& dc, int32_t x, int32_t y, const char16_t* text, int c
 }
 
 }  // namespace mervox
+
+namespace mervox {
+
+int TextWidthW(const Font& font, const char16_t* text, int count) {
+    if (font.face == nullptr || text == nullptr || count <= 0) return 0;
+    const std::string utf8 = Utf16ToUtf8(text, count);
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 1, 1);
+    cairo_t* cr = cairo_create(surface);
+    cairo_font_options_t* options = cairo_font_options_create();
+    cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
+    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_ON);
+    cairo_set_font_options(cr, options);
+    cairo_font_options_destroy(options);
+    cairo_set_font_face(cr, font.face);
+    cairo_set_font_size(cr, font.emSize);
+    cairo_text_extents_t e{};
+    cairo_text_extents(cr, utf8.c_str(), &e);
+    cairo_destroy(cr);
+    cairo_surface_destroy(surface);
+    return static_cast<int>(e.x_advance + 0.5);
+}
+
+}  // namespace mervox

@@ -24,6 +24,9 @@ void ReleaseFont(Font& font);
 // the character cell is at row y and the pen starts at column x.
 void TextOutW(DrawContext& dc, int32_t x, int32_t y, const char16_t* text, int count);
 
+// How far the pen moves over `count` UTF-16 characters in the font.
+int TextWidthW(const Font& font, const char16_t* text, int count);
+
 // UTF-16 to UTF-8; unpaired surrogates become U+FFFD.
 std::string Utf16ToUtf8(const char16_t* text, int count);
 

@@ -2,28 +2,112 @@
 
 #include <SDL.h>
 
+#include <vector>
+
+#include "platform/clock.h"
+#include "platform/screen_mode.h"
+
 namespace mervox {
 
-bool AskFullScreen() {
-    const SDL_MessageBoxButtonData buttons[2] = {
-        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, 1, "\xe3\x81\xaf\xe3\x81\x84"},                  // はい
-        {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0, "\xe3\x81\x84\xe3\x81\x84\xe3\x81\x88"},      // いいえ
-    };
-    const SDL_MessageBoxData box{
-        SDL_MESSAGEBOX_INFORMATION,
-        nullptr,
-        "mervox",
-        // フルスクリーンモードで起動しますか？
-        "\xe3\x83\x95\xe3\x83\xab\xe3\x82\xb9\xe3\x82\xaf\xe3\x83\xaa\xe3\x83\xbc\xe3\x83\xb3"
-        "\xe3\x83\xa2\xe3\x83\xbc\xe3\x83\x89\xe3\x81\xa7\xe8\xb5\xb7\xe5\x8b\x95\xe3\x81\x97"
-        "\xe3\x81\xbe\xe3\x81\x99\xe3\x81\x8b\xef\xbc\x9f",
-        2,
-        buttons,
-        nullptr,
-    };
-    int pressed = 0;
-    if (SDL_ShowMessageBox(&box, &pressed) != 0) return false;
-    return pressed == 1;
+namespace {
+
+bool Inside(const QuestionButton& b, int x, int y) { return x >= b.x0 && x < b.x1 && y >= b.y0 && y < b.y1; }
+
+// The answer a key gives, or -1; moves the highlight for the arrows.
+int KeyAnswer(SDL_Scancode code, int& highlighted) {
+    switch (code) {
+        case SDL_SCANCODE_RETURN:
+        case SDL_SCANCODE_KP_ENTER:
+        case SDL_SCANCODE_SPACE:
+        case SDL_SCANCODE_Z: return highlighted;
+        case SDL_SCANCODE_ESCAPE: return 1;
+        case SDL_SCANCODE_LEFT:
+        case SDL_SCANCODE_UP: highlighted = 0; return -1;
+        case SDL_SCANCODE_RIGHT:
+        case SDL_SCANCODE_DOWN: highlighted = 1; return -1;
+        case SDL_SCANCODE_TAB: highlighted = 1 - highlighted; return -1;
+        default: return -1;
+    }
+}
+
+int PadAnswer(int button, int& highlighted) {
+    switch (button) {
+        case SDL_CONTROLLER_BUTTON_A:
+        case SDL_CONTROLLER_BUTTON_START: return highlighted;
+        case SDL_CONTROLLER_BUTTON_B:
+        case SDL_CONTROLLER_BUTTON_BACK: return 1;
+        case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
+        case SDL_CONTROLLER_BUTTON_DPAD_UP: highlighted = 0; return -1;
+        case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
+        case SDL_CONTROLLER_BUTTON_DPAD_DOWN: highlighted = 1; return -1;
+        default: return -1;
+    }
+}
+
+}  // namespace
+
+QuestionAnswer AskFullScreenInWindow(ProgramWindow& w, const QuestionPainter& painter) {
+    std::vector<SDL_GameController*> pads;
+    std::vector<int> padDevices;
+    int highlighted = 0, drawn = -1, answer = -1;
+    bool quit = false;
+    uint32_t lastDraw = 0;
+    while (answer < 0 && !quit) {
+        SDL_Event e;
+        while (answer < 0 && !quit && SDL_PollEvent(&e)) {
+            switch (e.type) {
+                case SDL_QUIT: quit = true; break;
+                case SDL_WINDOWEVENT:
+                    if (e.window.event == SDL_WINDOWEVENT_CLOSE) quit = true;
+                    if (e.window.event == SDL_WINDOWEVENT_EXPOSED || e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
+                        drawn = -1;
+                    break;
+                case SDL_KEYDOWN:
+                    if (e.key.repeat == 0) answer = KeyAnswer(e.key.keysym.scancode, highlighted);
+                    break;
+                case SDL_CONTROLLERDEVICEADDED:
+                    if (SDL_GameController* c = SDL_GameControllerOpen(e.cdevice.which)) {
+                        pads.push_back(c);
+                        padDevices.push_back(e.cdevice.which);
+                    }
+                    break;
+                case SDL_CONTROLLERBUTTONDOWN: answer = PadAnswer(e.cbutton.button, highlighted); break;
+                case SDL_MOUSEMOTION: {
+                    // Window positions are in the picture's pixels (the
+                    // renderer's logical size); the frame starts one pixel in.
+                    const int x = e.motion.x - PictureLeft(w.screenMode) + 1, y = e.motion.y + 1;
+                    if (Inside(painter.yes, x, y)) highlighted = 0;
+                    if (Inside(painter.no, x, y)) highlighted = 1;
+                    break;
+                }
+                case SDL_MOUSEBUTTONUP: {
+                    if (e.button.button != SDL_BUTTON_LEFT) break;
+                    const int x = e.button.x - PictureLeft(w.screenMode) + 1, y = e.button.y + 1;
+                    if (Inside(painter.yes, x, y)) answer = 0;
+                    if (Inside(painter.no, x, y)) answer = 1;
+                    break;
+                }
+                default: break;
+            }
+        }
+        // Drawn again when the highlight moves, and twice a second, as a
+        // window manager may have dropped the first pictures.
+        if (drawn != highlighted || ClockMs() - lastDraw > 500) {
+            if (painter.draw != nullptr) PresentFrame(w, painter.draw(painter.ctx, highlighted));
+            drawn = highlighted;
+            lastDraw = ClockMs();
+        }
+        SleepOneTick();
+    }
+    for (size_t k = 0; k < pads.size(); ++k) {
+        SDL_GameControllerClose(pads[k]);
+        SDL_Event again{};
+        again.type = SDL_CONTROLLERDEVICEADDED;
+        again.cdevice.which = padDevices[k];
+        SDL_PushEvent(&again);
+    }
+    if (quit) return QuestionAnswer::Quit;
+    return answer == 0 ? QuestionAnswer::FullScreen : QuestionAnswer::Window;
 }
 
 }  // namespace mervox

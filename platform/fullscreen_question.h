@@ -1,10 +1,35 @@
-// The question asked at start: play full screen?
+// The question asked at start, full screen or a window, asked in the
+// game's own window: it works wherever the window opens (no desktop
+// dialog helper needed) and speaks the player's language.
 #pragma once
+
+#include <cstdint>
+
+#include "platform/window.h"
 
 namespace mervox {
 
-// Shows a Yes/No message box captioned "mervox". True for Yes; No, a
-// closed box or a box that cannot be shown mean a window.
-bool AskFullScreen();
+enum class QuestionAnswer { FullScreen, Window, Quit };
+
+// A button of the question in frame-buffer pixels, [x0, x1) x [y0, y1).
+struct QuestionButton {
+    int x0, y0, x1, y1;
+};
+
+// Who draws the question: the frame for the answer highlighted (0 yes, 1
+// no), and where the two buttons lie.
+struct QuestionPainter {
+    void* ctx = nullptr;
+    const uint32_t* (*draw)(void* ctx, int highlighted) = nullptr;
+    QuestionButton yes{}, no{};
+};
+
+// Shows the question in the window and waits for the answer: Return,
+// Space, Z or a pad's a or start give the highlighted answer (yes at
+// first), Escape or a pad's b or back say no, the arrows and the pad's
+// left and right move the highlight, a click answers with the button
+// clicked. Closing the window ends the program. Pads seen here are
+// announced again afterwards, for the game to open.
+QuestionAnswer AskFullScreenInWindow(ProgramWindow& w, const QuestionPainter& painter);
 
 }  // namespace mervox

@@ -163,4 +163,38 @@ void DrawOptionsScreen(uint32_t* frame, const RenderResources& res, const Option
     Text(dc, 101, 336, w.keys, 0x505050);
 }
 
+namespace {
+
+void CentredText(DrawContext& dc, int x0, int x1, int y, const char16_t* s, uint32_t colour) {
+    const int w = dc.font != nullptr ? TextWidthW(*dc.font, s, Length(s)) : 0;
+    Text(dc, x0 + (x1 - x0 - w) / 2, y, s, colour);
+}
+
+}  // namespace
+
+void DrawFullScreenQuestion(uint32_t* frame, const RenderResources& res, int highlighted) {
+    const Palette& pal = res.palette;
+    const QuestionWords& w = FullScreenQuestionWords(res.language);
+    DrawContext dc = MakeDrawContext(frame, kFrameWidth, kFrameHeight);
+    SelectPen(dc, &pal.FixedPens[1]);
+    SelectBrush(dc, &pal.GreyBrushes[25]);
+    Rectangle(dc, 0, 0, kFrameWidth + 2, kFrameHeight + 2);
+    SelectPen(dc, &pal.FixedPens[2]);
+    SelectBrush(dc, &pal.GreyBrushes[23]);
+    Rectangle(dc, 121, 161, 521, 341);
+    SelectFont(dc, &WordsFont(res));
+    EdgedText(dc, 141, 171, u"mervox", 0x7A4A1E, 0xFAFAFA);
+    CentredText(dc, 121, 521, 211, w.question, 0x282828);
+    const ScreenBox boxes[2] = {kQuestionYes, kQuestionNo};
+    const char16_t* answers[2] = {w.yes, w.no};
+    for (int k = 0; k < 2; ++k) {
+        const ScreenBox& b = boxes[k];
+        SelectPen(dc, &pal.FixedPens[k == highlighted ? 0 : 2]);
+        SelectBrush(dc, k == highlighted ? &pal.ShadeBrushes[1][4] : &pal.WhiteBrush);
+        Rectangle(dc, b.x0, b.y0, b.x1, b.y1);
+        CentredText(dc, b.x0, b.x1, b.y0 + 11, answers[k], 0x282828);
+    }
+    CentredText(dc, 121, 521, 311, w.hint, 0x787878);
+}
+
 }  // namespace mervox

@@ -49,4 +49,14 @@ void DrawOptionsKeyLine(uint32_t* frame, const RenderResources& res);
 // The screen over the frame.
 void DrawOptionsScreen(uint32_t* frame, const RenderResources& res, const OptionsScreen& s, const Options& o);
 
+// The start-up question, full screen or a window, over a plain frame of
+// the title's grey, with the two answers as buttons; `highlighted` 0 is
+// yes, 1 no.
+struct ScreenBox {
+    int x0, y0, x1, y1;
+};
+constexpr ScreenBox kQuestionYes{171, 261, 311, 301};
+constexpr ScreenBox kQuestionNo{331, 261, 471, 301};
+void DrawFullScreenQuestion(uint32_t* frame, const RenderResources& res, int highlighted);
+
 }  // namespace mervox

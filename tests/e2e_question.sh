@@ -1,0 +1,158 @@
+#!/usr/bin/env bash
+# The start-up question and the options screen in a real X window under
+# Xvfb, with no desktop dialog helper: the question is asked in the game's
+# window in the desktop's language, each answer leads where it should
+# (Escape and a click on "No": a window; Return: the full screen; closing
+# the window: the end), and the title's options screen changes and keeps
+# options.txt from the keyboard.
+#
+# usage: e2e_question.sh <mervox binary> <build dir>
+set -euo pipefail
+
+binary="$(readlink -f "$1")"
+build="$(readlink -f "$2")"
+
+for tool in Xvfb xdotool import convert; do
+  if ! command -v "$tool" >/dev/null; then
+    echo "e2e_question: $tool is missing (scripts/setup.sh installs it)"
+    exit 1
+  fi
+done
+
+work="$(mktemp -d /tmp/mervox-question-XXXXXX)"
+xvfb_pid=""
+game_pid=""
+cleanup() {
+  if [ -n "$game_pid" ] && kill -0 "$game_pid" 2>/dev/null; then kill "$game_pid" || true; fi
+  if [ -n "$xvfb_pid" ] && kill -0 "$xvfb_pid" 2>/dev/null; then kill "$xvfb_pid" || true; fi
+  if [ "${KEEP_E2E:-}" = "" ]; then rm -rf "$work"; else echo "e2e_question: kept $work"; fi
+}
+trap cleanup EXIT
+
+fail() {
+  echo "e2e_question: FAIL: $*"
+  echo "--- program output ---"
+  cat "$work/game.log" 2>/dev/null || true
+  exit 1
+}
+source "$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/../scripts/x_session.sh"
+
+mkdir -p "$work/game"
+if [ -d "$build/game" ]; then cp -r "$build/game/." "$work/game/"; fi
+rm -f "$work/game/options.txt" "$work/game/mervox"
+cp "$binary" "$work/game/mervox"
+
+# No dialog helper on the path: the question must not need one.
+mkdir -p "$work/bin"
+for tool in zenity kdialog; do
+  printf '#!/bin/sh\nexit 127\n' >"$work/bin/$tool"
+  chmod +x "$work/bin/$tool"
+done
+export PATH="$work/bin:$PATH"
+
+start_xvfb 1280x1024x24
+export SDL_AUDIODRIVER=dummy
+export MERVOX_RUN_LOG=1
+
+wait_for_log() {  # pattern, seconds
+  local pattern="$1" limit="$2" n=0
+  while ! grep -q -- "$pattern" "$work/game.log"; do
+    n=$((n + 1))
+    [ "$n" -le $((limit * 10)) ] || fail "waited ${limit}s for \"$pattern\""
+    sleep 0.1
+  done
+}
+
+start_game() {  # language
+  : >"$work/game.log"
+  ( cd "$work/game" && exec env LANGUAGE= LC_ALL= LC_MESSAGES= LANG="$1" ./mervox "${@:2}" ) >"$work/game.log" 2>&1 &
+  game_pid=$!
+  wait_for_window
+}
+
+end_game() {  # expects the program to end by itself with status 0
+  for _ in $(seq 1 100); do
+    kill -0 "$game_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -0 "$game_pid" 2>/dev/null && fail "the program did not end"
+  local status=0
+  wait "$game_pid" || status=$?
+  game_pid=""
+  [ "$status" -eq 0 ] || fail "the program exited with status $status"
+}
+
+shot() {  # name
+  import -window "$window" "$work/$1.png"
+  if [ -n "${MERVOX_SHOTS:-}" ]; then cp "$work/$1.png" "$MERVOX_SHOTS/"; fi
+}
+
+# 1. English desktop: Escape answers no; the title follows. The options
+# screen opens with O: Right turns the marks on, Down and Right choose
+# Japanese, Escape closes it and keeps the file; Escape again quits.
+start_game en_GB.UTF-8
+sleep 1
+shot question-en
+grep -q "full-screen question answered" "$work/game.log" && fail "answered before any key"
+xdotool key --delay 80 Escape
+wait_for_log "full-screen question answered: window" 5
+sleep 2
+xdotool key --delay 80 o
+sleep 0.5
+shot options-en
+xdotool key --delay 80 Right
+sleep 0.3
+xdotool key --delay 80 Down
+sleep 0.3
+xdotool key --delay 80 Right
+sleep 0.5
+shot options-changed
+xdotool key --delay 80 Escape
+sleep 0.5
+[ -f "$work/game/options.txt" ] || fail "closing the options screen wrote no options.txt"
+grep -q "^colour_marks = on$" "$work/game/options.txt" || fail "colour marks not kept: $(cat "$work/game/options.txt")"
+grep -q "^language = ja$" "$work/game/options.txt" || fail "language not kept: $(cat "$work/game/options.txt")"
+kill -0 "$game_pid" 2>/dev/null || fail "closing the options screen with Escape also quit"
+sleep 0.5
+xdotool key --delay 80 Escape
+end_game
+grep -q "settings and scores saved" "$work/game.log" || fail "no save at the end"
+
+# 2. Japanese desktop (the file now says ja anyway): Return takes the
+# highlighted answer, yes: the game goes on full screen.
+printf 'language = desktop\n' >"$work/game/options.txt"
+start_game ja_JP.UTF-8
+sleep 1
+shot question-ja
+xdotool key --delay 80 Return
+wait_for_log "full-screen question answered: full screen" 5
+wait_for_window
+sleep 2
+kill -0 "$game_pid" 2>/dev/null || fail "the program ended after yes"
+xdotool key --delay 80 Escape
+end_game
+
+# 3. A click on "No" answers no.
+start_game en_US.UTF-8
+sleep 1
+xdotool mousemove --window "$window" 400 280 click 1
+wait_for_log "full-screen question answered: window" 5
+sleep 1.5
+xdotool key --delay 80 Escape
+end_game
+
+# 4. A request to end while it asks (as closing the window is; without a
+# window manager, SIGTERM, which SDL hands over the same way) ends the
+# program at once; with --windowed nothing is asked.
+start_game C
+sleep 1
+kill -TERM "$game_pid"
+end_game
+grep -q "full-screen question answered: quit" "$work/game.log" || fail "closing the window was not an end"
+start_game C --windowed
+sleep 1.5
+grep -q "full-screen question" "$work/game.log" && fail "--windowed asked the question"
+xdotool key --delay 80 Escape
+end_game
+
+echo "e2e_question: PASS"
