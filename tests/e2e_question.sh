@@ -97,6 +97,7 @@ grep -q "full-screen question answered" "$work/game.log" && fail "answered befor
 xdotool key --delay 80 Escape
 wait_for_log "full-screen question answered: window" 5
 sleep 2
+shot title-en
 xdotool key --delay 80 o
 sleep 0.5
 shot options-en

@@ -6,14 +6,12 @@
 
 #include <cstdint>
 
+#include "game/menu_key.h"
 #include "render/render_resources.h"
 #include "save/options_file.h"
 
 namespace mervox {
 
-// The keys of the options screen (and of the title's key that opens it).
-enum class MenuKey { Options, Up, Down, Left, Right, Change, Back };
-constexpr int kMenuKeyCount = 7;
 
 // The desktop's language from LANGUAGE, LC_ALL, LC_MESSAGES and LANG, the
 // first one set: Japanese when it starts with "ja", English otherwise.

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/program.h"
+#include "platform/menu_keys.h"
 #include "platform/message_pump.h"
 #include "platform/player_input.h"
 
@@ -215,6 +216,28 @@ TEST_F(VirtualPad, ARoundIsPlayedToItsEndFromThePad) {
     ASSERT_TRUE(std::filesystem::exists(dir / "data" / "replay.dat"));
     EXPECT_GT(std::filesystem::file_size(dir / "data" / "replay.dat"), 200u);
     std::filesystem::remove_all(dir);
+}
+
+TEST_F(VirtualPad, ThePadWorksTheOptionsScreen) {
+    ASSERT_EQ(in.pads.pads.size(), 1u);
+    const struct {
+        SDL_GameControllerButton button;
+        MenuKey key;
+    } buttons[] = {{SDL_CONTROLLER_BUTTON_START, MenuKey::Options}, {SDL_CONTROLLER_BUTTON_DPAD_DOWN, MenuKey::Down},
+                   {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, MenuKey::Right}, {SDL_CONTROLLER_BUTTON_A, MenuKey::Change},
+                   {SDL_CONTROLLER_BUTTON_B, MenuKey::Back}};
+    for (const auto& b : buttons) {
+        // A tap between two polls counts once, and for its own key only.
+        Button(b.button, true);
+        Button(b.button, false);
+        EXPECT_FALSE(PollMenuKey(in, b.key == MenuKey::Up ? MenuKey::Down : MenuKey::Up)) << b.button;
+        EXPECT_TRUE(PollMenuKey(in, b.key)) << b.button;
+        EXPECT_FALSE(PollMenuKey(in, b.key)) << b.button;
+    }
+    Axis(SDL_CONTROLLER_AXIS_LEFTX, -20000);
+    EXPECT_TRUE(PollMenuKey(in, MenuKey::Left));
+    Axis(SDL_CONTROLLER_AXIS_LEFTX, 0);
+    EXPECT_FALSE(PollMenuKey(in, MenuKey::Left));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "draw/draw_objects.h"
 #include "draw/gdi_calls.h"
+#include "draw/text_drawing.h"
 #include "render/digit_strings.h"
 #include "game/simulation.h"
 #include "render/scene_drawing.h"
@@ -229,6 +230,30 @@ TEST_F(TutorialBand, BandAndCaptionsFollowTheRoundFrame) {
     g->RunMode = RunGame;
     Draw();
     EXPECT_NE(at(10, 470), ColourToPixel(0xE6E6E6));
+
+    // In English: each caption's two lines at the same times, each line
+    // within the band.
+    g->RunMode = RunTutorial;
+    res.language = TextLanguage::English;
+    res.EnglishCaptionFont = CreateGameFont(kEnglishFontFile, 18, 400);
+    ASSERT_NE(res.EnglishCaptionFont.face, nullptr) << kEnglishFontFile;
+    for (int k = 0; k < 4; ++k) {
+        const TutorialCaption& c = g->TutorialCaptions[k];
+        g->CaptionIndex = k;
+        g->RoundFrame = c.start + c.length / 2;
+        Draw();
+        EXPECT_GT(Ink(411), 200) << k;
+        EXPECT_GT(Ink(436), 200) << k;
+        for (int line = 0; line < 2; ++line) {
+            const char16_t* text = EnglishCaptionLine(k, line);
+            int n = 0;
+            while (text[n] != 0) ++n;
+            EXPECT_LE(41 + TextWidthW(res.EnglishCaptionFont, text, n), 639) << "caption " << k << " line " << line;
+        }
+        g->RoundFrame = c.start + c.length;
+        Draw();
+        EXPECT_EQ(Ink(411) + Ink(436), 0) << k;
+    }
 }
 
 TEST_F(SceneTest, ReadyAndGoBannersLevelUpAndLabels) {

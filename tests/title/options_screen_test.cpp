@@ -1,0 +1,108 @@
+// The options screen's keys and the language the words are shown in.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+#include "title/options_screen.h"
+
+namespace mervox {
+namespace {
+
+struct Keys {
+    bool down[kMenuKeyCount] = {};
+    static bool Poll(void* ctx, MenuKey k) {
+        const Keys& self = *static_cast<Keys*>(ctx);
+        switch (k) {
+            case MenuKey::Options: return self.down[0];
+            case MenuKey::Up: return self.down[1];
+            case MenuKey::Down: return self.down[2];
+            case MenuKey::Left: return self.down[3];
+            case MenuKey::Right: return self.down[4];
+            case MenuKey::Change: return self.down[5];
+            case MenuKey::Back: return self.down[6];
+        }
+        return false;
+    }
+};
+
+TEST(OptionsScreen, OpensOnAnIdleTitleChangesEachOptionOncePerPressAndHoldsTheTitleUntilItsKeysAreUp) {
+    OptionsScreen s;
+    Options o;
+    Keys k;
+    auto update = [&](bool idle = true) { return UpdateOptionsScreen(s, o, idle, Keys::Poll, &k); };
+    auto tap = [&](int key) {
+        k.down[key] = true;
+        const bool held = update();
+        k.down[key] = false;
+        return held && update();
+    };
+
+    // O during a fade or a chosen start does nothing; the title runs.
+    k.down[0] = true;
+    EXPECT_FALSE(update(false));
+    EXPECT_FALSE(s.open);
+    k.down[0] = false;
+    EXPECT_FALSE(update());
+    EXPECT_TRUE(tap(0));
+    EXPECT_TRUE(s.open);
+
+    // A held key changes once.
+    k.down[4] = true;
+    for (int n = 0; n < 5; ++n) update();
+    k.down[4] = false;
+    update();
+    EXPECT_TRUE(o.colourMarks);
+    EXPECT_TRUE(s.changed);
+    // Down to the language: right goes desktop, ja, en; left back again.
+    tap(2);
+    tap(4);
+    EXPECT_EQ(o.language, LanguageChoice::Japanese);
+    tap(4);
+    EXPECT_EQ(o.language, LanguageChoice::English);
+    tap(4);
+    EXPECT_EQ(o.language, LanguageChoice::Desktop);
+    tap(3);
+    EXPECT_EQ(o.language, LanguageChoice::English);
+    // Up from the top wraps to the drawing style; Z changes it.
+    tap(1);
+    tap(1);
+    EXPECT_EQ(s.row, 2);
+    tap(5);
+    EXPECT_EQ(o.drawing, DrawingStyle::Classic);
+
+    // Escape closes; the title waits while it is held, then runs again.
+    k.down[6] = true;
+    EXPECT_TRUE(update());
+    EXPECT_FALSE(s.open);
+    EXPECT_TRUE(update());
+    EXPECT_TRUE(update());
+    k.down[6] = false;
+    EXPECT_TRUE(update());
+    EXPECT_FALSE(update());
+    EXPECT_FALSE(s.open);
+}
+
+std::map<std::string, std::string> gEnv;
+const char* FakeEnv(const char* name) {
+    const auto it = gEnv.find(name);
+    return it == gEnv.end() ? nullptr : it->second.c_str();
+}
+
+TEST(OptionsScreen, TheLanguageFollowsTheFileThenTheDesktopInTheWindowOnly) {
+    gEnv = {};
+    EXPECT_EQ(DesktopLanguage(FakeEnv), TextLanguage::English);
+    gEnv = {{"LANG", "ja_JP.UTF-8"}};
+    EXPECT_EQ(DesktopLanguage(FakeEnv), TextLanguage::Japanese);
+    gEnv = {{"LANG", "ja_JP.UTF-8"}, {"LC_MESSAGES", "de_DE.UTF-8"}};
+    EXPECT_EQ(DesktopLanguage(FakeEnv), TextLanguage::English);
+    gEnv = {{"LANG", "en_GB.UTF-8"}, {"LC_ALL", ""}, {"LANGUAGE", "ja:en"}};
+    EXPECT_EQ(DesktopLanguage(FakeEnv), TextLanguage::Japanese);
+
+    EXPECT_EQ(ShownLanguage(LanguageChoice::Desktop, false), TextLanguage::Japanese);
+    EXPECT_EQ(ShownLanguage(LanguageChoice::English, false), TextLanguage::English);
+    EXPECT_EQ(ShownLanguage(LanguageChoice::Japanese, true), TextLanguage::Japanese);
+}
+
+}  // namespace
+}  // namespace mervox
