@@ -12,6 +12,8 @@
 #include "draw/text_drawing.h"
 #include "game/simulation.h"
 #include "render/scene_drawing.h"
+#include "save/options_file.h"
+#include "title/options_screen.h"
 
 namespace mervox {
 
@@ -384,6 +386,7 @@ int RunWatchOn(const ProgramPlatform& platform, const WatchPointer& pointer, con
     }
     RenderResources res;
     LoadRenderResources(res, run.baseDir);
+    ApplyOptions(res, ReadOptionsFile(run.baseDir), true);  // as the player's window shows rounds
     auto fb = std::make_unique<FrameBuffer>();
 
     ProgramAudioPtr audio;
