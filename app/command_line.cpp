@@ -4,6 +4,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#ifndef MERVOX_VERSION
+#error "the build names the version (CMake's project VERSION)"
+#endif
+
 namespace mervox {
 
 namespace {
@@ -49,6 +53,8 @@ CommandLine ParseCommandLine(int argc, char** argv) {
             c.headless = true;
         } else if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
             c.help = true;
+        } else if (std::strcmp(arg, "--version") == 0) {
+            c.version = true;
         } else if (std::strcmp(arg, "--replay") == 0) {
             if (const char* v = value(arg)) c.replayPath = v;
         } else if (std::strcmp(arg, "--mode") == 0) {
@@ -104,7 +110,10 @@ void PrintUsage() {
         "       mervox --timedemo FILE [--mode N]\n"
         "       mervox --soak ROUNDS [--seed N]\n"
         "       mervox --watch FILE [--mode N] [--at FRAME]\n"
+        "       mervox --help | --version\n"
         "\n"
+        "  --windowed   open a window without asking (--fullscreen: the full screen)\n"
+        "  --scale N    the window N times 640x480 (default: the largest that fits)\n"
         "  --headless   play a recording without a window and print the result\n"
         "  --mode N     the round's mode: 1 game, 2 replay, 3 tutorial, 4 and 5 demos\n"
         "  --trace      write the state after every update as JSON lines\n"
@@ -118,8 +127,13 @@ void PrintUsage() {
         "               slower and faster, Left/Right 5 s, Down/Up 30 s, Home/End,\n"
         "               PageUp/PageDown the previous and next level-up or chain,\n"
         "               H the overlay, the mouse on the timeline, Escape to leave\n"
-        "  --at FRAME   open the recording paused at that frame\n",
+        "  --at FRAME   open the recording paused at that frame\n"
+        "  --seed N     the soak's erratic player (default 1)\n"
+        "  --out DIR    where --screenshot writes (default: the current folder)\n"
+        "  --help       this text; --version the program's version\n",
         stdout);
 }
+
+void PrintVersion() { std::printf("mervox %s\n", MERVOX_VERSION); }
 
 }  // namespace mervox

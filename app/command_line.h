@@ -9,6 +9,7 @@ namespace mervox {
 struct CommandLine {
     bool headless = false;       // --headless: no window, no waiting
     bool help = false;
+    bool version = false;        // --version
     std::string replayPath;      // --replay FILE
     int mode = 1;                // --mode N (RunMode of the played round)
     std::string tracePath;       // --trace PATH
@@ -27,5 +28,7 @@ struct CommandLine {
 
 CommandLine ParseCommandLine(int argc, char** argv);
 void PrintUsage();
+// "mervox <version>", the version the build was made as.
+void PrintVersion();
 
 }  // namespace mervox

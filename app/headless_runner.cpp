@@ -32,12 +32,17 @@ void RecordEffect(void* ctx, int effect, bool) {
 
 int RunHeadless(const CommandLine& cmd) {
     // The same game folder as the game's: pictures are drawn from its
-    // sheets, and a recording is also looked for there.
+    // sheets, and a recording is also looked for there. A run that draws
+    // nothing needs no pictures: without a game folder it plays the
+    // recording as named.
     GameFolder folder;
     std::string why;
     if (!ChooseOwnGameFolder(folder, why)) {
-        std::fprintf(stderr, "mervox: %s\n", why.c_str());
-        return 1;
+        if (!cmd.screenshotFrames.empty()) {
+            std::fprintf(stderr, "mervox: %s\n", why.c_str());
+            return 1;
+        }
+        folder = GameFolder{".", false};
     }
     auto g = std::make_unique<GameState>();
     if (!StartPlaybackRound(*g, cmd.mode, FindRecording(cmd.replayPath, folder))) {

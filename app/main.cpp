@@ -18,6 +18,10 @@ int main(int argc, char** argv) {
         mervox::PrintUsage();
         return 0;
     }
+    if (cmd.version) {
+        mervox::PrintVersion();
+        return 0;
+    }
     if (cmd.headless) return mervox::RunHeadless(cmd);
     if (!cmd.timedemoPath.empty()) return mervox::RunTimedemo(cmd);
     if (cmd.soakRounds > 0) return mervox::RunSoak(cmd);

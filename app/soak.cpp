@@ -13,6 +13,7 @@
 #include <string>
 #include <system_error>
 
+#include "app/game_folder.h"
 #include "app/null_platform.h"
 #include "app/program.h"
 #include "game/key_bits.h"
@@ -167,15 +168,15 @@ bool SoakKeyHeld(void* ctx, uint32_t clockMs, HostKey key) {
 
 // The files the program reads, copied from the game folder; what it writes
 // (settings, scores, the replay) stays in the copy.
-bool MakeScratchFolder(fs::path& dir) {
+bool MakeScratchFolder(const fs::path& from, fs::path& dir) {
     std::error_code ec;
     dir = fs::temp_directory_path(ec) / ("mervox-soak-" + std::to_string(::getpid()));
     if (ec) return false;
     fs::remove_all(dir, ec);
     fs::create_directories(dir / "data", ec);
     if (ec) return false;
-    if (!fs::is_directory("data", ec)) return true;
-    for (const fs::directory_entry& f : fs::directory_iterator("data", ec)) {
+    if (!fs::is_directory(from / "data", ec)) return true;
+    for (const fs::directory_entry& f : fs::directory_iterator(from / "data", ec)) {
         const std::string ext = f.path().extension().string();
         if (f.is_regular_file(ec) && (ext == ".png" || ext == ".dat") && f.path().filename() != "replay.dat")
             fs::copy_file(f.path(), dir / "data" / f.path().filename(), ec);
@@ -187,8 +188,16 @@ bool MakeScratchFolder(fs::path& dir) {
 }  // namespace
 
 int RunSoak(const CommandLine& cmd) {
+    // The pictures and recordings of the game folder the game itself would
+    // use; the player's files there are never read nor written.
+    GameFolder folder;
+    std::string why;
+    if (!ChooseOwnGameFolder(folder, why)) {
+        std::fprintf(stderr, "mervox: %s\n", why.c_str());
+        return 1;
+    }
     fs::path dir;
-    if (!MakeScratchFolder(dir)) {
+    if (!MakeScratchFolder(folder.dir, dir)) {
         std::fprintf(stderr, "mervox: soak: cannot make a scratch copy of the game folder in %s\n",
                      dir.string().c_str());
         return 1;

@@ -7,15 +7,18 @@
 #   2. the audio and music tests under ThreadSanitizer;
 #   3. a short run of every loader's fuzz target;
 #   4. a soak of the whole program (attract cycle and erratic keyboard
-#      rounds, every update checked) in the sanitizer build.
+#      rounds, every update checked) in the sanitizer build;
+#   5. the Debian package built, checked (lintian, appstreamcli,
+#      desktop-file-validate, groff), installed, played and removed
+#      (scripts/package.sh; as root).
 # Each part prints how long it took.
 #
-# usage: scripts/ci.sh [asan|tsan|fuzz|soak ...]   (default: all four)
+# usage: scripts/ci.sh [asan|tsan|fuzz|soak|package ...]   (default: all)
 set -euo pipefail
 src="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$src"
 parts=("$@")
-[ ${#parts[@]} -eq 0 ] && parts=(asan tsan fuzz soak)
+[ ${#parts[@]} -eq 0 ] && parts=(asan tsan fuzz soak package)
 
 stamp() { date +%s; }
 for part in "${parts[@]}"; do
@@ -56,6 +59,19 @@ for part in "${parts[@]}"; do
         UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
         LSAN_OPTIONS="suppressions=$src/scripts/lsan.supp:print_suppressions=0" \
         ./mervox --soak "$rounds" --seed "${MERVOX_SOAK_SEED:-1}")
+      ;;
+    package)
+      echo "ci: the Debian package"
+      tools=(debhelper dpkg-dev lintian appstream desktop-file-utils groff-base man-db fakeroot imagemagick)
+      missing=()
+      for p in "${tools[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+      done
+      if [ ${#missing[@]} -gt 0 ]; then
+        apt-get update -qq
+        DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+      fi
+      scripts/package.sh "$src/build-package"
       ;;
     *)
       echo "ci: unknown part $part" >&2

@@ -32,11 +32,14 @@ source "$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/../scripts/x_session.sh"
 prefix="$work/prefix"
 cmake --install "$build" --prefix "$prefix" >"$work/install.log" || fail "cmake --install failed: $(cat "$work/install.log")"
 for f in bin/mervox share/mervox/data/title.png share/mervox/data/tuto.dat share/mervox/snd/bgm1-1.ogg \
-         share/mervox/snd/push.wav share/applications/mervox.desktop share/icons/hicolor/32x32/apps/mervox.png; do
+         share/mervox/snd/push.wav share/applications/io.github.mervox.mervox.desktop \
+         share/metainfo/io.github.mervox.mervox.metainfo.xml share/man/man6/mervox.6 \
+         share/icons/hicolor/16x16/apps/mervox.png share/icons/hicolor/256x256/apps/mervox.png; do
   [ -e "$prefix/$f" ] || fail "$f was not installed"
 done
 if command -v desktop-file-validate >/dev/null; then
-  desktop-file-validate "$prefix/share/applications/mervox.desktop" || fail "the desktop entry is not valid"
+  desktop-file-validate "$prefix/share/applications/io.github.mervox.mervox.desktop" ||
+    fail "the desktop entry is not valid"
 fi
 touch "$work/installed"
 sleep 1

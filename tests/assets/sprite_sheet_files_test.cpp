@@ -174,13 +174,20 @@ TEST(SpriteSheetFiles, OverlappingPicturesReadOnTheirOwn) {
     EXPECT_GT(number.Ink(450, 0, 90, 20), 100);
 }
 
-TEST(SpriteSheetFiles, WindowIconIs32By32WithATransparentCorner) {
-    SheetFile icon("icon.png");
-    ASSERT_TRUE(icon.Loaded());
-    EXPECT_EQ(icon.Width(), 32);
-    EXPECT_EQ(icon.Height(), 32);
-    EXPECT_EQ(icon.Alpha(0, 0), 0u);
-    EXPECT_GT(icon.Ink(0, 0, 32, 32), 300);
+TEST(SpriteSheetFiles, IconsAtEverySizeAreSquareWithTransparentCorners) {
+    for (const std::string name : {"icon.png", "../icons/hicolor/16x16/apps/mervox.png",
+                                    "../icons/hicolor/24x24/apps/mervox.png", "../icons/hicolor/32x32/apps/mervox.png",
+                                    "../icons/hicolor/48x48/apps/mervox.png", "../icons/hicolor/64x64/apps/mervox.png",
+                                    "../icons/hicolor/128x128/apps/mervox.png", "../icons/hicolor/256x256/apps/mervox.png"}) {
+        SCOPED_TRACE(name);
+        SheetFile icon(name);
+        ASSERT_TRUE(icon.Loaded());
+        const int size = icon.Width();
+        EXPECT_EQ(icon.Height(), size);
+        EXPECT_EQ(icon.Alpha(0, 0), 0u);
+        // Drawn to fill its square, not a small picture in a large one.
+        EXPECT_GT(icon.Ink(0, 0, size, size), size * size / 4);
+    }
 }
 
 }  // namespace

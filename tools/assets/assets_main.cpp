@@ -1,5 +1,6 @@
 // mervox_assets: makes every data file of the game that is not a recording
 // into a game folder: the three sprite sheets and the window icon in data/,
+// the icons of every size in icons/,
 // the effects, voice clips and music in snd/.
 //
 //   mervox_assets <game folder> [--font <IPAGothic .ttf>] [--threads N]
@@ -26,6 +27,13 @@ bool MakeDir(const std::string& path) {
     if (mkdir(path.c_str(), 0755) == 0) return true;
     struct stat st {};
     return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// MakeDir for each folder of the path in turn.
+bool MakeDirs(const std::string& path) {
+    for (size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1))
+        if (!MakeDir(path.substr(0, slash))) return false;
+    return MakeDir(path);
 }
 
 int Fail(const std::string& what) {
@@ -80,7 +88,14 @@ int main(int argc, char** argv) {
     if (!WriteTitleSheet(data + "/title.png", font)) status = Fail("cannot write title.png");
     if (!WriteRankSheet(data + "/rank.png", font)) status = Fail("cannot write rank.png");
     CloseFont(font);
-    if (!WriteWindowIcon(data + "/icon.png")) status = Fail("cannot write icon.png");
+    // The window's icon in data/; every size in the desktop's icon theme
+    // layout, icons/hicolor/<size>x<size>/apps/mervox.png, to be installed.
+    if (!WriteIcon(data + "/icon.png", kWindowIconSize)) status = Fail("cannot write icon.png");
+    for (int size : kIconSizes) {
+        const std::string px = std::to_string(size), dir = out + "/icons/hicolor/" + px + "x" + px + "/apps";
+        if (!MakeDirs(dir) || !WriteIcon(dir + "/mervox.png", size))
+            status = Fail("cannot write the " + px + " pixel icon in " + dir);
+    }
 
     for (int k = 0; k < kEffectCount; ++k)
         if (!WriteWav(snd + "/" + EffectFileName(k), MakeEffect(k)))

@@ -1,4 +1,4 @@
-// The sprite sheets and the window icon, each written as a PNG file.
+// The sprite sheets and the icons, each written as a PNG file.
 #pragma once
 
 #include <string>
@@ -10,6 +10,12 @@ namespace mervox_assets {
 bool WriteNumberSheet(const std::string& path, const FontFace& font);
 bool WriteTitleSheet(const std::string& path, const FontFace& font);
 bool WriteRankSheet(const std::string& path, const FontFace& font);
-bool WriteWindowIcon(const std::string& path);
+// The sizes a desktop shows an application's icon at, each drawn on its
+// own; the window's icon is the one of kWindowIconSize.
+inline constexpr int kIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
+inline constexpr int kWindowIconSize = 64;
+
+// The icon drawn at `size` pixels square.
+bool WriteIcon(const std::string& path, int size);
 
 }  // namespace mervox_assets
