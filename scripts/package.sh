@@ -32,10 +32,12 @@ deb="$work/mervox_${version}_amd64.deb"
 echo "package: $(du -k "$deb" | cut -f1) kB, installed size $(dpkg-deb -f "$deb" Installed-Size) kB"
 
 echo "package: lintian"
-lintian --fail-on error,warning --info --suppress-tags-from-file /dev/null \
-  "$deb" "$work/mervox_${version}_amd64.changes" 2>&1 | grep -v '^running with root' || true
-lintian --fail-on error,warning "$deb" "$work/mervox_${version}_amd64.changes" >/dev/null 2>&1 ||
-  fail "lintian reports errors or warnings"
+# Every tag down to the pedantic ones is shown; errors and warnings fail.
+status=0
+lintian --fail-on error,warning --display-info --pedantic "$deb" "$work/mervox_${version}_amd64.changes" \
+  >"$work/lintian.log" 2>&1 || status=$?
+grep -v '^running with root' "$work/lintian.log" || true
+[ "$status" -eq 0 ] || fail "lintian reports errors or warnings"
 
 unpacked="$work/unpacked"
 dpkg-deb -x "$deb" "$unpacked"
@@ -52,6 +54,8 @@ zcat "$unpacked"/usr/share/man/man6/mervox.6.gz | groff -ww -z -man 2>&1 | tee "
 echo "package: installing"
 dpkg -i "$deb" >/dev/null || { apt-get install -f -y -qq >/dev/null; dpkg -i "$deb" >/dev/null; } ||
   fail "dpkg -i failed"
+# A check that fails from here on leaves no package behind.
+trap 'dpkg --purge mervox >/dev/null 2>&1 || true' EXIT
 for f in /usr/games/mervox /usr/share/games/mervox/data/title.png /usr/share/games/mervox/data/number.png \
          /usr/share/games/mervox/data/rank.png /usr/share/games/mervox/data/tuto.dat \
          /usr/share/games/mervox/data/demo1.dat /usr/share/games/mervox/snd/push.wav \
@@ -64,7 +68,7 @@ for size in 16 24 32 48 64 128 256; do
   icon="/usr/share/icons/hicolor/${size}x${size}/apps/mervox.png"
   [ "$(identify -format '%wx%h' "$icon" 2>/dev/null)" = "${size}x${size}" ] || fail "$icon is not ${size}x${size}"
 done
-stray="$(dpkg -L mervox | grep -v -E '^/(\.|usr/games(/mervox)?|usr/share(/(games(/mervox(/.*)?)?|applications(/.*)?|metainfo(/.*)?|icons(/.*)?|man(/man6(/mervox\.6\.gz)?)?|doc(/mervox(/.*)?)?))?)$' || true)"
+stray="$(dpkg -L mervox | grep -v -E '^/(\.|usr|usr/games(/mervox)?|usr/share(/(games(/mervox(/.*)?)?|applications(/.*)?|metainfo(/.*)?|icons(/.*)?|man(/man6(/mervox\.6\.gz)?)?|doc(/mervox(/.*)?)?))?)$' || true)"
 [ -z "$stray" ] || fail "installed outside the games layout: $stray"
 [ "$(/usr/games/mervox --version)" = "mervox $version" ] || fail "--version says $(/usr/games/mervox --version)"
 
@@ -84,6 +88,7 @@ echo 'mine' >"$player/home/.local/share/mervox/data/scr.hsc.keep"
 
 echo "package: removing"
 dpkg --purge mervox >/dev/null || fail "dpkg --purge failed"
+trap - EXIT
 left="$(find /usr/games/mervox /usr/share/games/mervox /usr/share/metainfo/io.github.mervox.mervox.metainfo.xml \
   /usr/share/applications/io.github.mervox.mervox.desktop /usr/share/man/man6/mervox.6.gz /usr/share/doc/mervox \
   /usr/share/icons/hicolor/*/apps/mervox.png 2>/dev/null || true)"
