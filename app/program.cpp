@@ -215,7 +215,7 @@ void RoundUpdateHook(void* ctx) {
     Program& p = P(ctx);
     if (p.pause.paused && !PauseHoldsRound(p.pause, *p.g)) FollowPause(p);
     if (p.pause.paused) return;
-    if (p.g->Playback == 1) WatchRoundPass(p.viewer, *p.g, p.host);
+    if (p.g->Playback == 1) WatchRoundPass(p.viewer, *p.g, p.host, p.platform.actionDown, p.platform.ctx);
     else UpdateRound(*p.g, p.host);
 }
 
@@ -354,6 +354,7 @@ void DesktopConnect(void* ctx, const PlatformEvents& events) {
 uint32_t DesktopClock(void*) { return ClockMs(); }
 void DesktopPump(void* ctx, int ms) { PumpMessagesFor(D(ctx).pump, ms); }
 bool DesktopKeyDown(void* ctx, HostKey key) { return PollPlayerKey(D(ctx).input, key); }
+bool DesktopActionDown(void* ctx, ControlAction a) { return PollAction(D(ctx).input, a); }
 void DesktopPresent(void* ctx, const uint32_t* frame) { PresentFrame(D(ctx).window, frame); }
 
 // Keys held while the program started must not choose anything on the
@@ -362,7 +363,7 @@ void DesktopPresent(void* ctx, const uint32_t* frame) { PresentFrame(D(ctx).wind
 void DesktopBeforeTitle(void* ctx, uint16_t screenMode) {
     DesktopPlatform& d = D(ctx);
     if (screenMode != 0) BlackenWindow(d.window);
-    WaitUntilKeysUp({HostKey::Z, HostKey::R, HostKey::Escape});
+    WaitUntilActionsUp(d.input, {ControlAction::Kick, ControlAction::Replay, ControlAction::Escape});
     ResetKeyboard(d.keyboard);
 }
 
@@ -375,6 +376,7 @@ ProgramPlatform DesktopHooks(DesktopPlatform& d) {
     s.clockMs = DesktopClock;
     s.pumpMessagesFor = DesktopPump;
     s.keyDown = DesktopKeyDown;
+    s.actionDown = DesktopActionDown;
     s.presentFrame = DesktopPresent;
     s.beforeTitle = DesktopBeforeTitle;
     s.menuKeyDown = DesktopMenuKey;

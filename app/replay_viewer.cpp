@@ -256,26 +256,26 @@ constexpr int kRepeatEvery = 3;
 constexpr int kBarReach = 8;
 
 struct KeyBinding {
-    HostKey key;
+    ControlAction action;
     WatchCommand command;
     bool repeats;
 };
 
 constexpr KeyBinding kBindings[] = {
-    {HostKey::Space, WatchCommand::PlayPause, false},
-    {HostKey::Period, WatchCommand::StepForward, true},
-    {HostKey::Comma, WatchCommand::StepBack, true},
-    {HostKey::Minus, WatchCommand::Slower, false},
-    {HostKey::Equals, WatchCommand::Faster, false},
-    {HostKey::Left, WatchCommand::Back5s, true},
-    {HostKey::Right, WatchCommand::Forward5s, true},
-    {HostKey::Down, WatchCommand::Back30s, true},
-    {HostKey::Up, WatchCommand::Forward30s, true},
-    {HostKey::Home, WatchCommand::ToStart, false},
-    {HostKey::End, WatchCommand::ToEnd, false},
-    {HostKey::PageUp, WatchCommand::PreviousMark, false},
-    {HostKey::PageDown, WatchCommand::NextMark, false},
-    {HostKey::H, WatchCommand::ToggleOverlay, false},
+    {ControlAction::WatchPlayPause, WatchCommand::PlayPause, false},
+    {ControlAction::WatchStepForward, WatchCommand::StepForward, true},
+    {ControlAction::WatchStepBack, WatchCommand::StepBack, true},
+    {ControlAction::WatchSlower, WatchCommand::Slower, false},
+    {ControlAction::WatchFaster, WatchCommand::Faster, false},
+    {ControlAction::WatchBack5s, WatchCommand::Back5s, true},
+    {ControlAction::WatchForward5s, WatchCommand::Forward5s, true},
+    {ControlAction::WatchBack30s, WatchCommand::Back30s, true},
+    {ControlAction::WatchForward30s, WatchCommand::Forward30s, true},
+    {ControlAction::WatchToStart, WatchCommand::ToStart, false},
+    {ControlAction::WatchToEnd, WatchCommand::ToEnd, false},
+    {ControlAction::WatchPreviousMark, WatchCommand::PreviousMark, false},
+    {ControlAction::WatchNextMark, WatchCommand::NextMark, false},
+    {ControlAction::WatchOverlay, WatchCommand::ToggleOverlay, false},
 };
 constexpr int kBindingCount = sizeof kBindings / sizeof kBindings[0];
 
@@ -311,9 +311,9 @@ bool PassOver(void* ctx) {
 
 }  // namespace
 
-void PollWatchKeys(WatchSession& s, bool (*keyDown)(void* ctx, HostKey key), void* ctx) {
+void PollWatchKeys(WatchSession& s, bool (*actionDown)(void* ctx, ControlAction a), void* ctx) {
     for (int k = 0; k < kBindingCount; ++k) {
-        const bool down = keyDown != nullptr && keyDown(ctx, kBindings[k].key);
+        const bool down = actionDown != nullptr && actionDown(ctx, kBindings[k].action);
         s.heldPasses[k] = down ? s.heldPasses[k] + 1 : 0;
         const int n = s.heldPasses[k];
         const bool repeat = kBindings[k].repeats && n > kRepeatDelay && (n - kRepeatDelay) % kRepeatEvery == 0;
@@ -321,17 +321,8 @@ void PollWatchKeys(WatchSession& s, bool (*keyDown)(void* ctx, HostKey key), voi
     }
 }
 
-namespace {
-
-struct HostKeys {
-    const RoundHost* host;
-};
-
-bool HostKeyHook(void* ctx, HostKey key) { return HostKeyDown(*static_cast<HostKeys*>(ctx)->host, key); }
-
-}  // namespace
-
-void WatchRoundPass(WatchSession& s, GameState& g, const RoundHost& host) {
+void WatchRoundPass(WatchSession& s, GameState& g, const RoundHost& host,
+                    bool (*actionDown)(void* ctx, ControlAction a), void* ctx) {
     if (g.RoundFrame > 0) s.seekedToStart = false;
     if (s.g != &g || (g.RoundFrame == 0 && !s.seekedToStart)) {
         const bool overlay = s.g == &g && s.overlay;
@@ -350,8 +341,7 @@ void WatchRoundPass(WatchSession& s, GameState& g, const RoundHost& host) {
         const bool pausedBefore = s.paused;
         const int speedBefore = s.speed;
         const bool overlayBefore = s.overlay;
-        HostKeys keys{&host};
-        PollWatchKeys(s, HostKeyHook, &keys);
+        PollWatchKeys(s, actionDown, ctx);
         const bool command = WatchFrame(s) != before || s.paused != pausedBefore || s.speed != speedBefore;
         if (command && overlayBefore == s.overlay) s.overlay = true;
     }
@@ -408,9 +398,9 @@ int RunWatchOn(const ProgramPlatform& platform, const WatchPointer& pointer, con
         previous = platform.clockMs(platform.ctx);
         step = NextPacingStep(step);
         if (quit != 0) break;
-        if (platform.keyDown != nullptr && platform.keyDown(platform.ctx, HostKey::Escape)) break;
+        if (platform.actionDown != nullptr && platform.actionDown(platform.ctx, ControlAction::WatchLeave)) break;
 
-        PollWatchKeys(*s, platform.keyDown, platform.ctx);
+        PollWatchKeys(*s, platform.actionDown, platform.ctx);
 
         if (pointer.poll != nullptr) {
             int x = 0, y = 0;

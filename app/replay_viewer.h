@@ -79,16 +79,17 @@ int AdvanceWatch(WatchSession& s, bool (*deadline)(void* ctx) = nullptr, void* c
 
 // Polls the viewer's keys (once each) and applies the commands of those
 // just pressed, or held long enough to repeat.
-void PollWatchKeys(WatchSession& s, bool (*keyDown)(void* ctx, HostKey key), void* ctx);
+void PollWatchKeys(WatchSession& s, bool (*actionDown)(void* ctx, ControlAction a), void* ctx);
 
 // A playback round started by the title (the replay, the tutorial, the
 // demonstrations) under the viewer's keys: called by the program instead of
 // UpdateRound for such a round. The round is measured at its first update.
 // Paused, it does not update; slow and fast it updates less or more often,
 // with effects and voices heard at normal speed only. The overlay appears
-// with the first viewer key pressed. The round's own keys (Ctrl, Z,
-// Escape) keep their meaning while it plays.
-void WatchRoundPass(WatchSession& s, GameState& g, const RoundHost& host);
+// with the first viewer key pressed (polled through `actionDown`). The
+// round's own keys (Ctrl, Z, Escape) keep their meaning while it plays.
+void WatchRoundPass(WatchSession& s, GameState& g, const RoundHost& host,
+                    bool (*actionDown)(void* ctx, ControlAction a), void* ctx);
 
 // Draws the overlay over a drawn scene when it is shown.
 void DrawWatchOverlay(const WatchSession& s, const RenderResources& res, FrameBuffer& fb);

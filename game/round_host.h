@@ -14,9 +14,6 @@ enum class HostKey {
     Z, X, Q, E,
     R, F, B, S,
     Ctrl, Escape,
-    // The viewer's keys while a recording is watched; a round and the
-    // title never poll them.
-    Space, Period, Comma, Minus, Equals, Home, End, PageUp, PageDown, H,
 };
 
 enum class VoiceClip { Ready, Go };

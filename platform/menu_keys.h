@@ -6,9 +6,8 @@
 
 namespace mervox {
 
-// True when a key or pad input of `key` is held now or was pressed since
-// its last poll (its marks are cleared). The left stick moves like the
-// d-pad.
+// PollAction for the action of controls.txt that `key` stands for (the
+// left stick moves like the d-pad).
 bool PollMenuKey(PlayerInput& in, MenuKey key);
 
 }  // namespace mervox
