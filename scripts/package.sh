@@ -75,7 +75,7 @@ stray="$(dpkg -L mervox | grep -v -E '^/(\.|usr|usr/games(/mervox)?|usr/share(/(
 # A player with no game files anywhere near: the installed data is found,
 # the player's files go to their own folder.
 player="$work/player"
-mkdir -p "$player/home" "$player/elsewhere"
+mkdir -p "$player/home" "$player/elsewhere" "$player/shots"
 result="$(cd "$player/elsewhere" && HOME="$player/home" XDG_DATA_HOME= \
   /usr/games/mervox --headless --replay data/demo1.dat --mode 4 --screenshot 600 --out "$player/shots" 2>&1)" ||
   fail "the installed program did not play demonstration 1: $result"
