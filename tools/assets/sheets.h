@@ -7,9 +7,11 @@
 
 namespace mervox_assets {
 
-bool WriteNumberSheet(const std::string& path, const FontFace& font);
-bool WriteTitleSheet(const std::string& path, const FontFace& font);
-bool WriteRankSheet(const std::string& path, const FontFace& font);
+// Each sheet at drawing scale N (1 to 4): the same drawing N times larger,
+// every rectangle of the sheet layout N times its size.
+bool WriteNumberSheet(const std::string& path, const FontFace& font, int scale = 1);
+bool WriteTitleSheet(const std::string& path, const FontFace& font, int scale = 1);
+bool WriteRankSheet(const std::string& path, const FontFace& font, int scale = 1);
 bool WriteWindowIcon(const std::string& path);
 
 }  // namespace mervox_assets
