@@ -31,6 +31,7 @@
 #include "render/scene_drawing.h"
 #include "render/sprite_sheet.h"
 #include "save/input_log_file.h"
+#include "save/options_file.h"
 #include "save/saved_data.h"
 #include "title/title_drawing.h"
 #include "title/title_update.h"
@@ -48,7 +49,7 @@ constexpr int kPacingLogPasses = 600;
 // through their context, which is always the Program.
 struct Program {
     std::unique_ptr<GameState> g = std::make_unique<GameState>();
-    std::unique_ptr<FrameBuffer> fb = std::make_unique<FrameBuffer>();
+    ScaledFrame frame;  // the back buffer, at the scale the window asks for
     RenderResources res;
     ProgramPlatform platform;     // the window, the keyboard, the clock
     ProgramAudioPtr audio;        // null until started and after closing down
@@ -137,32 +138,44 @@ void SaveReplayHook(void* ctx) {
 
 void PresentHook(void* ctx) {
     Program& p = P(ctx);
-    if (p.pause.paused && p.g->RunMode != RunTitle) DrawPauseOverlay(p.fb->pixels, p.pauseFont);
+    const FrameView fb = p.frame.view();
+    if (p.pause.paused && p.g->RunMode != RunTitle) DrawPauseOverlay(fb, p.pauseFont);
     if (p.screenshotWanted) {
         p.screenshotWanted = false;
         const std::time_t now = std::time(nullptr);
         std::tm local{};
         localtime_r(&now, &local);
-        TakeScreenshot(p.screenshots, p.fb->pixels, local);
+        TakeScreenshot(p.screenshots, fb.pixels, local, fb.scale);
     }
-    if (p.platform.presentFrame != nullptr) p.platform.presentFrame(p.platform.ctx, p.fb->pixels);
+    if (p.platform.presentFrame != nullptr) p.platform.presentFrame(p.platform.ctx, fb.pixels);
+}
+
+// Follows the window's drawing scale: a new size of window or screen
+// changes the scale of the next frame drawn.
+FrameView FrameToDraw(Program& p) {
+    const int wanted = p.platform.drawScale != nullptr ? p.platform.drawScale(p.platform.ctx) : 1;
+    if (wanted != p.frame.scale) {
+        p.frame.SetScale(wanted);
+        PrepareSheetsAt(p.res, p.frame.scale);
+    }
+    return p.frame.view();
 }
 
 void DrawTitleHook(void* ctx) {
     Program& p = P(ctx);
-    DrawTitleScreen(*p.g, p.res, *p.fb, p.frameHooks);
+    DrawTitleScreen(*p.g, p.res, FrameToDraw(p), p.frameHooks);
 }
 
 void DrawSceneHook(void* ctx) {
     Program& p = P(ctx);
     if (p.g->Playback != 1) {
-        DrawScene(*p.g, p.res, *p.fb, p.frameHooks);
+        DrawScene(*p.g, p.res, FrameToDraw(p), p.frameHooks);
         return;
     }
     FrameHooks noPresent = p.frameHooks;
     noPresent.presentFrame = nullptr;
-    DrawScene(*p.g, p.res, *p.fb, noPresent);
-    DrawWatchOverlay(p.viewer, p.res, *p.fb);
+    DrawScene(*p.g, p.res, FrameToDraw(p), noPresent);
+    DrawWatchOverlay(p.viewer, p.res, p.frame.view());
     PresentHook(&p);
 }
 
@@ -250,6 +263,7 @@ void WireHooks(Program& p) {
 void MainLoop(Program& p) {
     GameState& g = *p.g;
     LoadRenderResources(p.res, p.baseDir);
+    p.frame.SetScale(1);
     p.pauseFont = CreateGameFont(kDefaultFontFile, 48, 700);
     StartScreenshotWriter(p.screenshots, p.baseDir);
     FillTutorialCaptions(g);
@@ -303,6 +317,7 @@ void NoWindowMessage(const std::string& why) {
 
 struct DesktopPlatform {
     ProgramWindow window;
+    int drawScale = 1;  // the scale last asked for
     KeyboardState keyboard{};
     PlayerInput input;  // the keyboard and the pads, by controls.txt
     MessagePump pump;
@@ -324,7 +339,8 @@ void DesktopConnect(void* ctx, const PlatformEvents& events) {
 uint32_t DesktopClock(void*) { return ClockMs(); }
 void DesktopPump(void* ctx, int ms) { PumpMessagesFor(D(ctx).pump, ms); }
 bool DesktopKeyDown(void* ctx, HostKey key) { return PollPlayerKey(D(ctx).input, key); }
-void DesktopPresent(void* ctx, const uint32_t* frame) { PresentFrame(D(ctx).window, frame); }
+void DesktopPresent(void* ctx, const uint32_t* frame) { PresentFrame(D(ctx).window, frame, D(ctx).drawScale); }
+int DesktopDrawScale(void* ctx) { return D(ctx).drawScale = WantedDrawScale(D(ctx).window); }
 
 // Keys held while the program started must not choose anything on the
 // title: wait until Z, R and Escape are up, then forget the presses queued
@@ -344,6 +360,7 @@ ProgramPlatform DesktopHooks(DesktopPlatform& d) {
     s.pumpMessagesFor = DesktopPump;
     s.keyDown = DesktopKeyDown;
     s.presentFrame = DesktopPresent;
+    s.drawScale = DesktopDrawScale;
     s.beforeTitle = DesktopBeforeTitle;
     return s;
 }
@@ -407,6 +424,9 @@ int RunProgram(const CommandLine& cmd) {
     run.screenMode = ChooseScreenMode(fullScreen, desktop.width, desktop.height);
 
     auto d = std::make_unique<DesktopPlatform>();
+    // options.txt: sharp drawing at the screen's resolution (the default),
+    // or the classic picture scaled by whole pixels.
+    d->window.sharp = ReadOptionsFile(run.baseDir).drawing == DrawingStyle::Sharp;
     ResetKeyboard(d->keyboard);
     d->input.bindings = LoadInputBindings(run.baseDir);
     const int scale =

@@ -46,6 +46,9 @@ struct ProgramPlatform {
     void (*pumpMessagesFor)(void* ctx, int milliseconds) = nullptr;
     bool (*keyDown)(void* ctx, HostKey key) = nullptr;
     void (*presentFrame)(void* ctx, const uint32_t* frame) = nullptr;
+    // The drawing scale the window wants for the next frame (null: 1); the
+    // frame presented next is drawn at the scale it last answered.
+    int (*drawScale)(void* ctx) = nullptr;
     // Before the first title frame: blackens a full-screen window, waits
     // until Z, R and Escape are up and forgets the presses queued
     // meanwhile. May be null.

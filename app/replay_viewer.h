@@ -91,7 +91,7 @@ void PollWatchKeys(WatchSession& s, bool (*keyDown)(void* ctx, HostKey key), voi
 void WatchRoundPass(WatchSession& s, GameState& g, const RoundHost& host);
 
 // Draws the overlay over a drawn scene when it is shown.
-void DrawWatchOverlay(const WatchSession& s, const RenderResources& res, FrameBuffer& fb);
+void DrawWatchOverlay(const WatchSession& s, const RenderResources& res, FrameView fb);
 
 // The timeline bar in frame-buffer pixels, for drawing and for the mouse.
 struct TimelineBar {
