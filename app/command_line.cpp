@@ -71,6 +71,12 @@ CommandLine ParseCommandLine(int argc, char** argv) {
             if (const char* v = value(arg)) c.outDir = v;
         } else if (std::strcmp(arg, "--timedemo") == 0) {
             if (const char* v = value(arg)) c.timedemoPath = v;
+        } else if (std::strcmp(arg, "--draw-scale") == 0) {
+            const char* v = value(arg);
+            c.drawScales.clear();
+            bool ok = v && ParseFrameList(v, c.drawScales);
+            for (int n : c.drawScales) ok = ok && n >= 1 && n <= 4;
+            if (v && !ok) c.error = "--draw-scale takes 1 to 4 (several, separated by commas, for --timedemo)";
         } else if (std::strcmp(arg, "--windowed") == 0) {
             c.windowed = true;
         } else if (std::strcmp(arg, "--fullscreen") == 0) {
@@ -99,6 +105,8 @@ CommandLine ParseCommandLine(int argc, char** argv) {
     if (c.error.empty() && c.headless && c.replayPath.empty())
         c.error = "--headless needs --replay FILE";
     if (c.error.empty() && c.at >= 0 && c.watchPath.empty()) c.error = "--at needs --watch FILE";
+    if (c.error.empty() && c.drawScales.size() > 1 && c.timedemoPath.empty())
+        c.error = "several drawing scales need --timedemo";
     return c;
 }
 
@@ -106,8 +114,8 @@ void PrintUsage() {
     std::fputs(
         "usage: mervox [--windowed | --fullscreen] [--scale N]\n"
         "       mervox --headless --replay FILE [--mode N] [--trace PATH]\n"
-        "              [--screenshot F[,F...] --out DIR]\n"
-        "       mervox --timedemo FILE [--mode N]\n"
+        "              [--screenshot F[,F...] --out DIR [--draw-scale N]]\n"
+        "       mervox --timedemo FILE [--mode N] [--draw-scale N[,N...]]\n"
         "       mervox --soak ROUNDS [--seed N]\n"
         "       mervox --watch FILE [--mode N] [--at FRAME]\n"
         "       mervox --help | --version\n"
@@ -119,6 +127,8 @@ void PrintUsage() {
         "  --trace      write the state after every update as JSON lines\n"
         "  --screenshot write the picture after the given updates as PNG files\n"
         "  --timedemo   play a recording drawing every frame as fast as possible\n"
+        "  --draw-scale draw the pictures N times finer (N x 640 by N x 480, N 1 to 4);\n"
+        "               --timedemo times each scale given\n"
         "  --soak       run the whole program for ROUNDS rounds (attract cycle and\n"
         "               keyboard rounds by a seeded erratic player) with no window,\n"
         "               no waiting and no sound, in a scratch copy of the game\n"

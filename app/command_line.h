@@ -16,6 +16,7 @@ struct CommandLine {
     std::vector<int> screenshotFrames;  // --screenshot F[,F...]
     std::string outDir = ".";    // --out DIR
     std::string timedemoPath;    // --timedemo FILE
+    std::vector<int> drawScales{1};  // --draw-scale N[,N...]: pictures drawn N times finer (1 to 4)
     bool windowed = false;       // --windowed: skip the full-screen question
     bool fullscreen = false;     // --fullscreen
     int scale = 0;               // --scale N (0: largest that fits)

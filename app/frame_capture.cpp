@@ -14,16 +14,18 @@ namespace mervox {
 
 struct FrameCapture {
     RenderResources res;
-    std::unique_ptr<FrameBuffer> frame = std::make_unique<FrameBuffer>();
+    ScaledFrame frame;
 };
 
-FrameCapture* OpenFrameCapture(const std::string& baseDir) {
+FrameCapture* OpenFrameCapture(const std::string& baseDir, int drawScale) {
     auto* capture = new FrameCapture;
     // A sheet that cannot be loaded is named there, and left out here.
     LoadRenderResources(capture->res, baseDir);
     // The pictures show what the player's options.txt asks for; without
     // one they are the original pictures.
     ApplyOptions(capture->res, ReadOptionsFile(baseDir), false);
+    capture->frame.SetScale(drawScale);
+    PrepareSheetsAt(capture->res, capture->frame.scale);
     return capture;
 }
 
@@ -35,11 +37,12 @@ void CloseFrameCapture(FrameCapture* capture) {
 
 bool CaptureFrame(FrameCapture* capture, const GameState& g, int frame, const std::string& outDir) {
     if (capture == nullptr) return false;
-    DrawScene(g, capture->res, *capture->frame);
-    // The window shows the frame from pixel (1, 1).
+    const FrameView view = capture->frame.view();
+    DrawScene(g, capture->res, view);
+    // The window shows the frame from pixel (1, 1), (N, N) at scale N.
     const std::string path = outDir + "/frame-" + std::to_string(frame) + ".png";
-    return WriteFramePng(path, capture->frame->pixels, kFrameWidth, kFrameHeight, 1, 1, kFrameWidth,
-                         kFrameHeight);
+    return WriteFramePng(path, view.pixels, view.width, view.height, view.scale, view.scale, view.width,
+                         view.height);
 }
 
 }  // namespace mervox

@@ -11,7 +11,8 @@ struct FrameCapture;  // drawing resources for headless frames
 
 // Loads the sprite sheets and palette for drawing without a window.
 // Returns null when drawing is not available.
-FrameCapture* OpenFrameCapture(const std::string& baseDir);
+// Pictures are drawn at `drawScale` (1 to 4): N x 640 by N x 480.
+FrameCapture* OpenFrameCapture(const std::string& baseDir, int drawScale = 1);
 void CloseFrameCapture(FrameCapture* capture);
 
 // Draws the round as it stands and writes DIR/frame-F.png. False on failure.

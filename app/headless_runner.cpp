@@ -68,7 +68,7 @@ int RunHeadless(const CommandLine& cmd) {
     std::vector<int> shots = cmd.screenshotFrames;
     std::sort(shots.begin(), shots.end());
     if (!shots.empty()) {
-        capture = OpenFrameCapture(folder.dir);
+        capture = OpenFrameCapture(folder.dir, cmd.drawScales.front());
         if (capture == nullptr) {
             std::fprintf(stderr, "mervox: pictures cannot be drawn in this build\n");
             if (trace) std::fclose(trace);

@@ -29,17 +29,20 @@ bool PauseHoldsRound(PauseState& s, const GameState& g) {
     return s.paused;
 }
 
-void DrawPauseOverlay(uint32_t* frame, const Font& font) {
-    for (int i = 0; i < kFrameWidth * kFrameHeight; ++i) frame[i] = (frame[i] >> 1) & 0x007F7F7Fu;
-    DrawContext dc = MakeDrawContext(frame, kFrameWidth, kFrameHeight);
+void DrawPauseOverlay(const FrameView& frame, const Font& font) {
+    const size_t words = static_cast<size_t>(frame.width) * frame.height;
+    for (size_t i = 0; i < words; ++i) frame.pixels[i] = (frame.pixels[i] >> 1) & 0x007F7F7Fu;
+    DrawContext dc = MakeDrawContext(frame.pixels, frame.width, frame.height, frame.scale);
+    const int n = frame.scale;
     SelectFont(dc, &font);
     static constexpr char16_t kText[] = u"PAUSE";
     // The caption face's capitals are about half the cell wide.
     const int width = font.cellHeight * 12 / 5;
     SetTextColour(dc, 0x202020);
-    TextOutW(dc, 1 + (kFrameWidth - width) / 2 + 2, 1 + (kFrameHeight - font.cellHeight) / 2 + 2, kText, 5);
+    const int x = 1 + (kFrameWidth - width) / 2, y = 1 + (kFrameHeight - font.cellHeight) / 2;
+    TextOutW(dc, (x + 2) * n, (y + 2) * n, kText, 5);
     SetTextColour(dc, 0xFAFAFA);
-    TextOutW(dc, 1 + (kFrameWidth - width) / 2, 1 + (kFrameHeight - font.cellHeight) / 2, kText, 5);
+    TextOutW(dc, x * n, y * n, kText, 5);
 }
 
 }  // namespace mervox

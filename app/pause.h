@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "draw/draw_objects.h"
+#include "draw/frame_buffer.h"
 #include "game/state/game_state.h"
 #include "platform/player_command.h"
 
@@ -28,6 +29,7 @@ bool ApplyPauseCommand(PauseState& s, const GameState& g, PlayerCommand command)
 bool PauseHoldsRound(PauseState& s, const GameState& g);
 
 // Dims the frame to half its brightness and writes "PAUSE" across its middle in `font`.
-void DrawPauseOverlay(uint32_t* frame, const Font& font);
+// At the frame's drawing scale N the text is N times larger.
+void DrawPauseOverlay(const FrameView& frame, const Font& font);
 
 }  // namespace mervox

@@ -51,7 +51,7 @@ constexpr int kPacingLogPasses = 600;
 // through their context, which is always the Program.
 struct Program {
     std::unique_ptr<GameState> g = std::make_unique<GameState>();
-    std::unique_ptr<FrameBuffer> fb = std::make_unique<FrameBuffer>();
+    ScaledFrame frame;  // the back buffer, at the scale the window asks for
     RenderResources res;
     ProgramPlatform platform;     // the window, the keyboard, the clock
     ProgramAudioPtr audio;        // null until started and after closing down
@@ -142,28 +142,41 @@ void SaveReplayHook(void* ctx) {
 
 void PresentHook(void* ctx) {
     Program& p = P(ctx);
-    if (p.pause.paused && p.g->RunMode != RunTitle) DrawPauseOverlay(p.fb->pixels, p.pauseFont);
+    const FrameView fb = p.frame.view();
+    if (p.pause.paused && p.g->RunMode != RunTitle) DrawPauseOverlay(fb, p.pauseFont);
     if (p.screenshotWanted) {
         p.screenshotWanted = false;
         const std::time_t now = std::time(nullptr);
         std::tm local{};
         localtime_r(&now, &local);
-        TakeScreenshot(p.screenshots, p.fb->pixels, local);
+        TakeScreenshot(p.screenshots, fb.pixels, local, fb.scale);
     }
-    if (p.platform.presentFrame != nullptr) p.platform.presentFrame(p.platform.ctx, p.fb->pixels);
+    if (p.platform.presentFrame != nullptr) p.platform.presentFrame(p.platform.ctx, fb.pixels);
+}
+
+// Follows the window's drawing scale: a new size of window or screen
+// changes the scale of the next frame drawn.
+FrameView FrameToDraw(Program& p) {
+    const int wanted = p.platform.drawScale != nullptr ? p.platform.drawScale(p.platform.ctx) : 1;
+    if (wanted != p.frame.scale) {
+        p.frame.SetScale(wanted);
+        PrepareSheetsAt(p.res, p.frame.scale);
+    }
+    return p.frame.view();
 }
 
 void DrawTitleHook(void* ctx) {
     Program& p = P(ctx);
+    const FrameView frame = FrameToDraw(p);
     if (p.platform.menuKeyDown == nullptr) {
-        DrawTitleScreen(*p.g, p.res, *p.fb, p.frameHooks);
+        DrawTitleScreen(*p.g, p.res, frame, p.frameHooks);
         return;
     }
     FrameHooks noPresent = p.frameHooks;
     noPresent.presentFrame = nullptr;
-    DrawTitleScreen(*p.g, p.res, *p.fb, noPresent);
-    if (p.g->FadeLevel == 0) DrawOptionsKeyLine(p.fb->pixels, p.res);
-    if (p.optionsScreen.open) DrawOptionsScreen(p.fb->pixels, p.res, p.optionsScreen, p.options);
+    DrawTitleScreen(*p.g, p.res, frame, noPresent);
+    if (p.g->FadeLevel == 0) DrawOptionsKeyLine(frame, p.res);
+    if (p.optionsScreen.open) DrawOptionsScreen(frame, p.res, p.optionsScreen, p.options);
     PresentHook(&p);
 }
 
@@ -175,13 +188,13 @@ bool MenuKeyHook(void* ctx, MenuKey key) {
 void DrawSceneHook(void* ctx) {
     Program& p = P(ctx);
     if (p.g->Playback != 1) {
-        DrawScene(*p.g, p.res, *p.fb, p.frameHooks);
+        DrawScene(*p.g, p.res, FrameToDraw(p), p.frameHooks);
         return;
     }
     FrameHooks noPresent = p.frameHooks;
     noPresent.presentFrame = nullptr;
-    DrawScene(*p.g, p.res, *p.fb, noPresent);
-    DrawWatchOverlay(p.viewer, p.res, *p.fb);
+    DrawScene(*p.g, p.res, FrameToDraw(p), noPresent);
+    DrawWatchOverlay(p.viewer, p.res, p.frame.view());
     PresentHook(&p);
 }
 
@@ -280,6 +293,7 @@ void MainLoop(Program& p) {
     LoadRenderResources(p.res, p.baseDir);
     p.options = ReadOptionsFile(p.baseDir);
     ApplyOptions(p.res, p.options, p.run.inWindow);
+    p.frame.SetScale(1);
     p.pauseFont = CreateGameFont(kDefaultFontFile, 48, 700);
     StartScreenshotWriter(p.screenshots, p.baseDir);
     FillTutorialCaptions(g);
@@ -333,6 +347,7 @@ void NoWindowMessage(const std::string& why) {
 
 struct DesktopPlatform {
     ProgramWindow window;
+    int drawScale = 1;  // the scale last asked for
     KeyboardState keyboard{};
     PlayerInput input;  // the keyboard and the pads, by controls.txt
     MessagePump pump;
@@ -355,7 +370,8 @@ uint32_t DesktopClock(void*) { return ClockMs(); }
 void DesktopPump(void* ctx, int ms) { PumpMessagesFor(D(ctx).pump, ms); }
 bool DesktopKeyDown(void* ctx, HostKey key) { return PollPlayerKey(D(ctx).input, key); }
 bool DesktopActionDown(void* ctx, ControlAction a) { return PollAction(D(ctx).input, a); }
-void DesktopPresent(void* ctx, const uint32_t* frame) { PresentFrame(D(ctx).window, frame); }
+void DesktopPresent(void* ctx, const uint32_t* frame) { PresentFrame(D(ctx).window, frame, D(ctx).drawScale); }
+int DesktopDrawScale(void* ctx) { return D(ctx).drawScale = WantedDrawScale(D(ctx).window); }
 
 // Keys held while the program started must not choose anything on the
 // title: wait until Z, R and Escape are up, then forget the presses queued
@@ -378,6 +394,7 @@ ProgramPlatform DesktopHooks(DesktopPlatform& d) {
     s.keyDown = DesktopKeyDown;
     s.actionDown = DesktopActionDown;
     s.presentFrame = DesktopPresent;
+    s.drawScale = DesktopDrawScale;
     s.beforeTitle = DesktopBeforeTitle;
     s.menuKeyDown = DesktopMenuKey;
     return s;
@@ -398,7 +415,7 @@ struct QuestionDrawing {
 
 const uint32_t* DrawQuestionHook(void* ctx, int highlighted) {
     QuestionDrawing& q = *static_cast<QuestionDrawing*>(ctx);
-    DrawFullScreenQuestion(q.fb->pixels, q.res, highlighted);
+    DrawFullScreenQuestion(FrameView(*q.fb), q.res, highlighted);
     return q.fb->pixels;
 }
 
@@ -474,6 +491,9 @@ int RunProgram(const CommandLine& cmd) {
     run.screenMode = ChooseScreenMode(cmd.fullscreen, desktop.width, desktop.height);
 
     auto d = std::make_unique<DesktopPlatform>();
+    // options.txt: sharp drawing at the screen's resolution (the default),
+    // or the classic picture scaled by whole pixels.
+    d->window.sharp = ReadOptionsFile(run.baseDir).drawing == DrawingStyle::Sharp;
     ResetKeyboard(d->keyboard);
     d->input.bindings = LoadInputBindings(run.baseDir);
     const int scale =

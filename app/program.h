@@ -51,6 +51,9 @@ struct ProgramPlatform {
     // The viewer's keys while a recording is watched; may be null.
     bool (*actionDown)(void* ctx, ControlAction action) = nullptr;
     void (*presentFrame)(void* ctx, const uint32_t* frame) = nullptr;
+    // The drawing scale the window wants for the next frame (null: 1); the
+    // frame presented next is drawn at the scale it last answered.
+    int (*drawScale)(void* ctx) = nullptr;
     // Before the first title frame: blackens a full-screen window, waits
     // until Z, R and Escape are up and forgets the presses queued
     // meanwhile. May be null.

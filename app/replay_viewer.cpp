@@ -159,18 +159,29 @@ constexpr uint32_t kKeyLit = 0x00FFD040;
 constexpr uint32_t kKeyDark = 0x00303438;
 
 // Darkens the band under the overlay to a quarter of its brightness.
-void DarkenRows(FrameBuffer& fb, int top, int bottom) {
-    for (int y = std::max(top, 0); y < std::min(bottom, kFrameHeight); ++y)
-        for (int x = 0; x < kFrameWidth; ++x) {
-            uint32_t& p = fb.pixels[y * kFrameWidth + x];
+// Rows and columns of the original picture, at the frame's scale.
+void DarkenRows(const FrameView& fb, int top, int bottom) {
+    const int n = fb.scale;
+    for (int y = std::max(top, 0) * n; y < std::min(bottom, kFrameHeight) * n; ++y)
+        for (int x = 0; x < fb.width; ++x) {
+            uint32_t& p = fb.pixels[static_cast<size_t>(y) * fb.width + x];
             p = (p >> 2) & 0x003F3F3Fu;
         }
+}
+
+void Box(DrawContext& dc, int x0, int y0, int x1, int y1, uint32_t pixel) {
+    const int n = dc.scale;
+    FillPixelRect(dc, x0 * n, y0 * n, x1 * n, y1 * n, pixel);
+}
+
+void TextAt(DrawContext& dc, int x, int y, const char16_t* text, int count) {
+    TextOutW(dc, x * dc.scale, y * dc.scale, text, count);
 }
 
 void Text(DrawContext& dc, int x, int y, const std::string& ascii, uint32_t colour) {
     std::u16string t(ascii.begin(), ascii.end());
     SetTextColour(dc, colour);
-    TextOutW(dc, x, y, t.data(), static_cast<int>(t.size()));
+    TextAt(dc, x, y, t.data(), static_cast<int>(t.size()));
 }
 
 std::string Clock(int frame) {
@@ -195,16 +206,16 @@ void DrawKeys(DrawContext& dc, int32_t keys) {
     int x = 452;
     for (const auto& b : boxes) {
         const bool lit = (keys & b.bit) != 0;
-        FillPixelRect(dc, x, 446, x + 19, 463, lit ? kKeyLit : kKeyDark);
+        Box(dc, x, 446, x + 19, 463, lit ? kKeyLit : kKeyDark);
         SetTextColour(dc, lit ? 0x00000000u : 0x00A0A0A0u);
-        TextOutW(dc, x + 4, 446, b.label, 1);
+        TextAt(dc, x + 4, 446, b.label, 1);
         x += 22;
     }
 }
 
-void DrawOverlay(const WatchSession& s, const RenderResources& res, FrameBuffer& fb) {
+void DrawOverlay(const WatchSession& s, const RenderResources& res, const FrameView& fb) {
     DarkenRows(fb, kBandTop, kFrameHeight);
-    DrawContext dc = MakeDrawContext(fb.pixels, kFrameWidth, kFrameHeight);
+    DrawContext dc = MakeDrawContext(fb.pixels, fb.width, fb.height, fb.scale);
     SelectFont(dc, &res.palette.SmallFont);
 
     const TimelineBar b = WatchTimelineBar();
@@ -213,14 +224,14 @@ void DrawOverlay(const WatchSession& s, const RenderResources& res, FrameBuffer&
         return b.left + static_cast<int>(static_cast<long long>(frame) * (b.right - 1 - b.left) / last);
     };
     const int knob = xOf(WatchFrame(s));
-    FillPixelRect(dc, b.left, b.top, knob, b.bottom, kBarPlayed);
-    FillPixelRect(dc, knob, b.top, b.right, b.bottom, kBarRest);
+    Box(dc, b.left, b.top, knob, b.bottom, kBarPlayed);
+    Box(dc, knob, b.top, b.right, b.bottom, kBarRest);
     for (const TimelineMark& m : s.timeline.marks) {
         const int x = xOf(m.frame);
-        if (m.kind == MarkKind::LevelUp) FillPixelRect(dc, x, b.top - 4, x + 2, b.bottom + 4, kLevelMark);
-        else FillPixelRect(dc, x, b.bottom, x + 1, b.bottom + 3, kChainMark);
+        if (m.kind == MarkKind::LevelUp) Box(dc, x, b.top - 4, x + 2, b.bottom + 4, kLevelMark);
+        else Box(dc, x, b.bottom, x + 1, b.bottom + 3, kChainMark);
     }
-    FillPixelRect(dc, knob - 1, b.top - 3, knob + 2, b.bottom + 3, kKnob);
+    Box(dc, knob - 1, b.top - 3, knob + 2, b.bottom + 3, kKnob);
 
     char buf[96];
     std::snprintf(buf, sizeof buf, "%d / %d   %s / %s", WatchFrame(s), WatchLastFrame(s),
@@ -237,7 +248,7 @@ void DrawWatch(const WatchSession& s, const RenderResources& res, FrameBuffer& f
     DrawWatchOverlay(s, res, fb);
 }
 
-void DrawWatchOverlay(const WatchSession& s, const RenderResources& res, FrameBuffer& fb) {
+void DrawWatchOverlay(const WatchSession& s, const RenderResources& res, FrameView fb) {
     if (s.overlay && s.g != nullptr) DrawOverlay(s, res, fb);
 }
 

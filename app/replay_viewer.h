@@ -92,7 +92,7 @@ void WatchRoundPass(WatchSession& s, GameState& g, const RoundHost& host,
                     bool (*actionDown)(void* ctx, ControlAction a), void* ctx);
 
 // Draws the overlay over a drawn scene when it is shown.
-void DrawWatchOverlay(const WatchSession& s, const RenderResources& res, FrameBuffer& fb);
+void DrawWatchOverlay(const WatchSession& s, const RenderResources& res, FrameView fb);
 
 // The timeline bar in frame-buffer pixels, for drawing and for the mouse.
 struct TimelineBar {

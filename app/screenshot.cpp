@@ -27,8 +27,8 @@ void WriteOne(ScreenshotWriter& w, const ScreenshotWriter::Job& job) {
     std::error_code ec;
     std::filesystem::create_directories(w.dir, ec);
     const std::string path = FreePath(w.dir, job.time);
-    const bool ok = !ec && WriteFramePng(path, job.frame.data(), kFrameWidth, kFrameHeight, 1, 1, kFrameWidth,
-                                         kFrameHeight, true);
+    const int n = job.scale, width = kFrameWidth * n, height = kFrameHeight * n;
+    const bool ok = !ec && WriteFramePng(path, job.frame.data(), width, height, n, n, width, height, true);
     if (ok) std::fprintf(stderr, "mervox: screenshot %s\n", path.c_str());
     else std::fprintf(stderr, "mervox: cannot write the screenshot %s\n", path.c_str());
     std::lock_guard<std::mutex> guard(w.lock);
@@ -79,9 +79,11 @@ void StopScreenshotWriter(ScreenshotWriter& w) {
     w.worker.join();
 }
 
-bool TakeScreenshot(ScreenshotWriter& w, const uint32_t* frame, const std::tm& now) {
+bool TakeScreenshot(ScreenshotWriter& w, const uint32_t* frame, const std::tm& now, int scale) {
     ScreenshotWriter::Job job;
-    job.frame.assign(frame, frame + kFrameWidth * kFrameHeight);
+    if (scale < 1) scale = 1;
+    job.scale = scale;
+    job.frame.assign(frame, frame + static_cast<size_t>(kFrameWidth) * kFrameHeight * scale * scale);
     job.time = now;
     {
         std::lock_guard<std::mutex> guard(w.lock);

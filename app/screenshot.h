@@ -26,6 +26,7 @@ struct ScreenshotWriter {
     std::condition_variable wake;
     struct Job {
         std::vector<uint32_t> frame;
+        int scale = 1;
         std::tm time;
     };
     std::deque<Job> jobs;  // under the lock
@@ -43,8 +44,9 @@ void StartScreenshotWriter(ScreenshotWriter& w, const std::string& writeDir);
 void StopScreenshotWriter(ScreenshotWriter& w);
 
 // Copies the 640 x 480 picture the window shows (from pixel (1, 1) of the
-// frame) and hands it to the worker. False, with a line on stderr, when too
-// many pictures are waiting.
-bool TakeScreenshot(ScreenshotWriter& w, const uint32_t* frame, const std::tm& now);
+// frame; N x 640 by N x 480 from (N, N) for a frame drawn at scale N) and
+// hands it to the worker. False, with a line on stderr, when too many
+// pictures are waiting.
+bool TakeScreenshot(ScreenshotWriter& w, const uint32_t* frame, const std::tm& now, int scale = 1);
 
 }  // namespace mervox

@@ -26,9 +26,12 @@ struct DrawContext {
     uint32_t textColour = 0;       // 0x00BBGGRR
     int32_t curX = 0;              // current position for LineTo
     int32_t curY = 0;
+    // Drawing scale: coordinates are in pixels of a frame N times finer
+    // than the original picture, and pens and fonts are N times wider.
+    int scale = 1;
 };
 
-DrawContext MakeDrawContext(uint32_t* pixels, int width, int height);
+DrawContext MakeDrawContext(uint32_t* pixels, int width, int height, int scale = 1);
 
 inline void SelectBrush(DrawContext& dc, const Brush* b) {
     if (b != nullptr) dc.brush = b;

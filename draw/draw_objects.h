@@ -26,6 +26,7 @@ struct Font {
     cairo_font_face_t* face = nullptr;  // null when the font could not be made
     double emSize = 0;                  // pixels per em for the cell height asked
     double ascent = 0;                  // pixels from the cell top to the baseline
+    double ascentPerEm = 0;             // the same per pixel of em size, for larger scales
     int cellHeight = 0;
     int weight = 400;
 };

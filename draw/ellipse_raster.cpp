@@ -41,7 +41,7 @@ void Ellipse(DrawContext& dc, int32_t left, int32_t top, int32_t right, int32_t 
     const double cy = (static_cast<double>(t) + static_cast<double>(b)) * 0.5;
     const double ax = (static_cast<double>(r) - static_cast<double>(l)) * 0.5;
     const double ay = (static_cast<double>(b) - static_cast<double>(t)) * 0.5;
-    const int ring = pen ? std::max(dc.pen->width, 1) : 0;
+    const int ring = pen ? std::max(dc.pen->width, 1) * dc.scale : 0;
     const uint32_t penPixel = pen ? ColourToPixel(dc.pen->colour) : 0;
     const uint32_t brushPixel = fill ? ColourToPixel(dc.brush->colour) : 0;
 

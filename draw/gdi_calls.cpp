@@ -58,27 +58,29 @@ void Rectangle(DrawContext& dc, int32_t left, int32_t top, int32_t right, int32_
     if (dc.pixels == nullptr) return;
     int64_t l = std::min(left, right), r = std::max(left, right);
     int64_t t = std::min(top, bottom), b = std::max(top, bottom);
+    // At drawing scale N the one pixel of the platform's rules is N pixels.
+    const int64_t n = dc.scale;
     if (!HasPen(dc)) {
-        if (HasFill(dc)) FillPixelRect(dc, l, t, r - 1, b - 1, ColourToPixel(dc.brush->colour));
+        if (HasFill(dc)) FillPixelRect(dc, l, t, r - n, b - n, ColourToPixel(dc.brush->colour));
         return;
     }
-    if (r - l < 1 || b - t < 1) return;
-    if (HasFill(dc)) FillPixelRect(dc, l + 1, t + 1, r - 1, b - 1, ColourToPixel(dc.brush->colour));
+    if (r - l < n || b - t < n) return;
+    if (HasFill(dc)) FillPixelRect(dc, l + n, t + n, r - n, b - n, ColourToPixel(dc.brush->colour));
     const Pen& pen = *dc.pen;
     if (pen.width <= 1) {
         const uint32_t pixel = ColourToPixel(pen.colour);
-        FillRowSpan(dc, t, l, r, pixel);
-        FillRowSpan(dc, b - 1, l, r, pixel);
-        FillPixelRect(dc, l, t, l + 1, b, pixel);
-        FillPixelRect(dc, r - 1, t, r, b, pixel);
+        FillPixelRect(dc, l, t, r, t + n, pixel);
+        FillPixelRect(dc, l, b - n, r, b, pixel);
+        FillPixelRect(dc, l, t, l + n, b, pixel);
+        FillPixelRect(dc, r - n, t, r, b, pixel);
     } else {
         auto clamp32 = [](int64_t v) {
             return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
         };
         const Point c[4] = {{clamp32(l), clamp32(t)},
-                            {clamp32(r - 1), clamp32(t)},
-                            {clamp32(r - 1), clamp32(b - 1)},
-                            {clamp32(l), clamp32(b - 1)}};
+                            {clamp32(r - n), clamp32(t)},
+                            {clamp32(r - n), clamp32(b - n)},
+                            {clamp32(l), clamp32(b - n)}};
         OutlineClosed(dc, c, 4);
     }
 }

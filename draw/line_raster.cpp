@@ -25,8 +25,9 @@ int64_t FloorDiv(__int128 n, __int128 d) {
 // the minor coordinate grows, amaj when it shrinks. Only the steps whose major
 // coordinate lies inside the bitmap are visited, so a segment from millions
 // of pixels away costs no more than one across the screen.
-void ThinSegment(const DrawContext& dc, Point a, Point b, uint32_t pixel) {
+void ThinSegment(const DrawContext& dc, Point a, Point b, uint32_t pixel, int run) {
     if (dc.pixels == nullptr) return;
+    if (run < 1) run = 1;
     const int64_t dx = static_cast<int64_t>(b.x) - a.x;
     const int64_t dy = static_cast<int64_t>(b.y) - a.y;
     const int64_t adx = dx < 0 ? -dx : dx;
@@ -53,11 +54,14 @@ void ThinSegment(const DrawContext& dc, Point a, Point b, uint32_t pixel) {
         iFirst = std::max<int64_t>(0, maj0 - (majLimit - 1));
         iEnd = std::min<int64_t>(amaj, maj0 + 1);
     }
-    // Narrow it to the steps whose minor coordinate is inside too: the
-    // offset must lie in [offLo, offHi], and it never decreases with i.
+    // Narrow it to the steps whose run across the line reaches inside too:
+    // the minor coordinate must lie in [minLo, minHi], so the offset in
+    // [offLo, offHi], and it never decreases with i.
     const int64_t bias = smin > 0 ? amaj - 1 : amaj;
-    const int64_t offLo = smin > 0 ? -min0 : min0 - (minLimit - 1);
-    const int64_t offHi = smin > 0 ? minLimit - 1 - min0 : min0;
+    const int64_t minLo = -(static_cast<int64_t>(run) - 1);
+    const int64_t minHi = minLimit - 1;
+    const int64_t offLo = smin > 0 ? minLo - min0 : min0 - minHi;
+    const int64_t offHi = smin > 0 ? minHi - min0 : min0 - minLo;
     if (offHi < 0 || offLo > offHi) return;
     if (amin == 0) {
         if (offLo > 0) return;
@@ -84,13 +88,20 @@ void ThinSegment(const DrawContext& dc, Point a, Point b, uint32_t pixel) {
     for (int64_t i = iFirst; i < iEnd; ++i) {
         const int64_t maj = maj0 + smaj * i;
         const int64_t mn = min0 + smin * off;
-        if (mn >= 0 && mn < minLimit) {
-            if (xMajor) {
-                dc.pixels[mn * dc.width + maj] = pixel;
+        if (mn >= minLo && mn <= minHi) {
+            if (run == 1) {
+                if (xMajor) {
+                    dc.pixels[mn * dc.width + maj] = pixel;
+                } else {
+                    dc.pixels[maj * dc.width + mn] = pixel;
+                }
+            } else if (xMajor) {
+                const int64_t last = std::min<int64_t>(mn + run, minLimit);
+                for (int64_t m = std::max<int64_t>(mn, 0); m < last; ++m) dc.pixels[m * dc.width + maj] = pixel;
             } else {
-                dc.pixels[maj * dc.width + mn] = pixel;
+                FillRowSpan(dc, maj, mn, mn + run, pixel);
             }
-        } else if ((smin > 0 && mn >= minLimit) || (smin < 0 && mn < 0)) {
+        } else if ((smin > 0 && mn > minHi) || (smin < 0 && mn < minLo)) {
             break;  // left the bitmap for good
         }
         rem += step;
@@ -105,11 +116,11 @@ void ThinSegment(const DrawContext& dc, Point a, Point b, uint32_t pixel) {
 // centres of a and b. Centres on the boundary count on the top and left
 // side only (the shape is tested a sixty-fourth of a pixel up and left), so
 // a horizontal line of even width w covers w rows.
-void WideSegment(const DrawContext& dc, Point a, Point b, int width, uint32_t pixel) {
+void WideSegment(const DrawContext& dc, Point a, Point b, int width, uint32_t pixel, double centre) {
     if (dc.pixels == nullptr || width <= 0) return;
     const double bias = 1.0 / 64.0;
-    const double ax = a.x + 0.5 - bias, ay = a.y + 0.5 - bias;
-    const double bx = b.x + 0.5 - bias, by = b.y + 0.5 - bias;
+    const double ax = a.x + centre - bias, ay = a.y + centre - bias;
+    const double bx = b.x + centre - bias, by = b.y + centre - bias;
     const double r = width * 0.5;
     const double r2 = r * r;
     const double len = std::hypot(bx - ax, by - ay);
@@ -179,11 +190,31 @@ void WideSegment(const DrawContext& dc, Point a, Point b, int width, uint32_t pi
 void StrokeSegment(const DrawContext& dc, const Pen& pen, Point a, Point b) {
     if (pen.isNull) return;
     const uint32_t pixel = ColourToPixel(pen.colour);
-    if (pen.width <= 1) {
-        ThinSegment(dc, a, b, pixel);
-    } else {
-        WideSegment(dc, a, b, pen.width, pixel);
+    const int n = dc.scale;
+    if (n <= 1) {
+        if (pen.width <= 1) ThinSegment(dc, a, b, pixel);
+        else WideSegment(dc, a, b, pen.width, pixel);
+        return;
     }
+    if (pen.width > 1) {
+        WideSegment(dc, a, b, pen.width * n, pixel, n * 0.5);
+        return;
+    }
+    // The blocks of a line drawn in the negative direction of its major
+    // axis lie N - 1 pixels further along that axis than its corners.
+    const int64_t dx = static_cast<int64_t>(b.x) - a.x, dy = static_cast<int64_t>(b.y) - a.y;
+    const bool xMajor = (dx < 0 ? -dx : dx) >= (dy < 0 ? -dy : dy);
+    if ((xMajor ? dx : dy) < 0) {
+        auto along = [&](Point p) {
+            const int64_t v = static_cast<int64_t>(xMajor ? p.x : p.y) + (n - 1);
+            const int32_t c = static_cast<int32_t>(std::min<int64_t>(v, INT32_MAX));
+            if (xMajor) p.x = c; else p.y = c;
+            return p;
+        };
+        a = along(a);
+        b = along(b);
+    }
+    ThinSegment(dc, a, b, pixel, n);
 }
 
 }  // namespace mervox

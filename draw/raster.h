@@ -29,13 +29,20 @@ void FillPixelRect(const DrawContext& dc, int64_t x0, int64_t y0, int64_t x1, in
 void FillPolygonsEvenOdd(const DrawContext& dc, const Point* pts, const int* counts, int polygons,
                          uint32_t pixel);
 
-// One segment with the given pen (no-op for a null pen).
+// One segment with the given pen (no-op for a null pen), at the context's
+// drawing scale N: a one-pixel pen draws a Bresenham line N pixels thick,
+// a wider pen a round line N times its width.
 void StrokeSegment(const DrawContext& dc, const Pen& pen, Point a, Point b);
 
-// A one-pixel Bresenham segment: first pixel drawn, last pixel not.
-void ThinSegment(const DrawContext& dc, Point a, Point b, uint32_t pixel);
+// A Bresenham segment: first pixel drawn, last pixel not. Each step lights
+// `run` pixels across the line (from its own pixel toward larger minor
+// coordinates), so that a line at drawing scale N between corners of
+// N x N blocks lights exactly the blocks of the line at scale 1.
+void ThinSegment(const DrawContext& dc, Point a, Point b, uint32_t pixel, int run = 1);
 
-// A round-ended segment `width` pixels wide between the pixel centres of a and b.
-void WideSegment(const DrawContext& dc, Point a, Point b, int width, uint32_t pixel);
+// A round-ended segment `width` pixels wide between the points `centre`
+// pixels right of and below a and b (0.5: their pixel centres; N / 2: the
+// centres of the N x N blocks whose corners they are).
+void WideSegment(const DrawContext& dc, Point a, Point b, int width, uint32_t pixel, double centre = 0.5);
 
 }  // namespace mervox

@@ -78,6 +78,7 @@ Font CreateGameFont(const std::string& fontFile, int cellHeight, int weight) {
     const double cellUnits = ascentUnits + descentUnits > 0 ? ascentUnits + descentUnits : units;
     font.emSize = cellHeight * units / cellUnits;
     font.ascent = std::round(ascentUnits * font.emSize / units);
+    font.ascentPerEm = ascentUnits / units;
 
     cairo_font_face_t* cf = cairo_ft_font_face_create_for_ft_face(face, FT_LOAD_NO_BITMAP);
     if (cairo_font_face_status(cf) != CAIRO_STATUS_SUCCESS ||
@@ -146,10 +147,18 @@ void TextOutW(DrawContext& dc, int32_t x, int32_t y, const char16_t* text, int c
     cairo_set_font_options(cr, options);
     cairo_font_options_destroy(options);
     cairo_set_font_face(cr, dc.font->face);
-    cairo_set_font_size(cr, dc.font->emSize);
+    // At drawing scale N the font is N times the size, its baseline placed
+    // for that size.
+    double emSize = dc.font->emSize;
+    double ascent = dc.font->ascent;
+    if (dc.scale > 1) {
+        emSize *= dc.scale;
+        ascent = std::round(dc.font->ascentPerEm * emSize);
+    }
+    cairo_set_font_size(cr, emSize);
     const uint32_t c = dc.textColour;
     cairo_set_source_rgb(cr, (c & 0xFF) / 255.0, ((c >> 8) & 0xFF) / 255.0, ((c >> 16) & 0xFF) / 255.0);
-    cairo_move_to(cr, x, y + dc.font->ascent);
+    cairo_move_to(cr, x, y + ascent);
     cairo_show_text(cr, utf8.c_str());
     cairo_destroy(cr);
     cairo_surface_flush(surface);

@@ -22,6 +22,7 @@ void ReleaseFont(Font& font);
 
 // Draws `count` UTF-16 characters with the selected font so that the top of
 // the character cell is at row y and the pen starts at column x.
+// At the context's drawing scale N the font is drawn N times its size.
 void TextOutW(DrawContext& dc, int32_t x, int32_t y, const char16_t* text, int count);
 
 // How far the pen moves over `count` UTF-16 characters in the font.

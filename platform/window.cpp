@@ -1,5 +1,7 @@
 #include "platform/window.h"
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "platform/screen_mode.h"
@@ -18,7 +20,42 @@ void ShowCursorIf(ProgramWindow& w, bool show) {
 
 // Whole-number scaling keeps every game pixel the same size; it is used
 // whenever the output holds at least one whole copy of the canvas.
+// The picture's size on the output over 640 x 480 (0 when unknown).
+double ShownScale(const ProgramWindow& w) {
+    int outW = 0, outH = 0;
+    if (w.renderer == nullptr || SDL_GetRendererOutputSize(w.renderer, &outW, &outH) != 0) return 0;
+    return std::min(static_cast<double>(outW) / CanvasWidth(w.screenMode), static_cast<double>(outH) / kPictureHeight);
+}
+
+// Makes the texture N times 640 x 480, black, filtered when it is shown at
+// another size than its own.
+bool MakeTexture(ProgramWindow& w, int scale) {
+    if (w.texture) SDL_DestroyTexture(w.texture);
+    w.texture = SDL_CreateTexture(w.renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
+                                  kPictureWidth * scale, kPictureHeight * scale);
+    if (w.texture == nullptr) return false;
+    w.textureScale = scale;
+    // The picture's right columns and bottom rows have no source pixels in
+    // the back buffer; they stay black.
+    std::vector<uint32_t> black(static_cast<size_t>(kPictureWidth) * kPictureHeight * scale * scale, 0);
+    SDL_UpdateTexture(w.texture, nullptr, black.data(), kPictureWidth * scale * 4);
+    return true;
+}
+
+void ChooseFilter(ProgramWindow& w) {
+    if (w.texture == nullptr) return;
+    const double shown = ShownScale(w);
+    const bool exact = !w.sharp || std::fabs(shown - w.textureScale) < 1e-6;
+    SDL_SetTextureScaleMode(w.texture, exact ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
+}
+
 void ChooseScaling(ProgramWindow& w) {
+    if (w.sharp) {
+        // The picture fills the area; its scale follows the area's size.
+        SDL_RenderSetIntegerScale(w.renderer, SDL_FALSE);
+        ChooseFilter(w);
+        return;
+    }
     int outW = 0, outH = 0;
     if (SDL_GetRendererOutputSize(w.renderer, &outW, &outH) != 0) return;
     const bool whole = outW >= CanvasWidth(w.screenMode) && outH >= kPictureHeight;
@@ -64,17 +101,12 @@ bool OpenProgramWindow(ProgramWindow& w, uint16_t screenMode, int scale, std::st
     }
     SDL_RenderSetLogicalSize(w.renderer, canvas, kPictureHeight);
     ChooseScaling(w);
-    w.texture = SDL_CreateTexture(w.renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
-                                  kPictureWidth, kPictureHeight);
-    if (w.texture == nullptr) {
+    if (!MakeTexture(w, 1)) {
         error = SDL_GetError();
         CloseProgramWindow(w);
         return false;
     }
-    // The picture's right column and bottom row have no source pixels in
-    // the back buffer; they stay black.
-    std::vector<uint32_t> black(kPictureWidth * kPictureHeight, 0);
-    SDL_UpdateTexture(w.texture, nullptr, black.data(), kPictureWidth * 4);
+    ChooseScaling(w);
     if (w.fullScreen) ShowCursorIf(w, false);
     return true;
 }
@@ -98,12 +130,24 @@ void RepaintWindow(ProgramWindow& w) {
     SDL_RenderPresent(w.renderer);
 }
 
-void PresentFrame(ProgramWindow& w, const uint32_t* frame) {
-    if (w.texture == nullptr || frame == nullptr) return;
-    const SDL_Rect src{0, 0, kPictureWidth - 1, kPictureHeight - 1};
-    SDL_UpdateTexture(w.texture, &src, frame + kPictureWidth + 1, kPictureWidth * 4);
+void PresentFrame(ProgramWindow& w, const uint32_t* frame, int scale) {
+    if (w.texture == nullptr || frame == nullptr || scale < 1) return;
+    if (scale != w.textureScale) {
+        if (!MakeTexture(w, scale)) return;
+        ChooseFilter(w);
+    }
+    const int width = kPictureWidth * scale;
+    const SDL_Rect src{0, 0, width - scale, kPictureHeight * scale - scale};
+    SDL_UpdateTexture(w.texture, &src, frame + static_cast<size_t>(width) * scale + scale, width * 4);
     RepaintWindow(w);
 }
+
+int DrawScaleFor(double shownScale) {
+    const int n = static_cast<int>(std::ceil(shownScale - 1e-6));
+    return std::clamp(n, 1, 4);
+}
+
+int WantedDrawScale(const ProgramWindow& w) { return w.sharp ? DrawScaleFor(ShownScale(w)) : 1; }
 
 void BlackenWindow(ProgramWindow& w) {
     if (w.renderer == nullptr) return;

@@ -14,7 +14,13 @@ namespace mervox {
 struct ProgramWindow {
     SDL_Window* window = nullptr;
     SDL_Renderer* renderer = nullptr;
-    SDL_Texture* texture = nullptr;  // 640x480, the picture last presented
+    SDL_Texture* texture = nullptr;  // N x 640 by N x 480, the picture last presented
+    int textureScale = 1;            // N of the texture
+    // Sharp drawing: the picture is drawn at the smallest scale N that
+    // covers the area it is shown in, and shrunk to it with a smoothing
+    // filter where that area is not exactly N times 640 x 480. Otherwise
+    // (classic) the 640 x 480 picture is scaled by whole pixels.
+    bool sharp = false;
     uint16_t screenMode = 0;         // 0 windowed, 1 full 640, 2 full 720
     bool fullScreen = false;         // currently covering the desktop
     bool cursorHidden = false;
@@ -31,8 +37,15 @@ bool OpenProgramWindow(ProgramWindow& w, uint16_t screenMode, int scale, std::st
 void CloseProgramWindow(ProgramWindow& w);
 
 // Copies the back buffer from its pixel (1, 1) into the picture and shows
-// it; the back buffer's top row and left column are never shown.
-void PresentFrame(ProgramWindow& w, const uint32_t* frame);
+// it; the back buffer's top row and left column are never shown. A back
+// buffer drawn at scale N is copied from (N, N), N x 640 by N x 480.
+void PresentFrame(ProgramWindow& w, const uint32_t* frame, int scale = 1);
+
+// The drawing scale the window wants now (1 unless sharp): the smallest N
+// from 1 to 4 whose picture covers the area the picture is shown in.
+int WantedDrawScale(const ProgramWindow& w);
+// The same for a shown scale (the picture's size on screen over 640 x 480).
+int DrawScaleFor(double shownScale);
 
 // Shows the last presented picture again (after the window was uncovered
 // or resized), with black margins.

@@ -21,4 +21,15 @@ void DrawDigitString(uint32_t* frame, const SpriteSheet& sheet, const char* text
 void DrawDigitsUntil(uint32_t* frame, const SpriteSheet& sheet, const char* text, int x0, int endX,
                      int y, const DigitStrip& strip);
 
+// The same into a frame at drawing scale N, from the sheet drawn at that
+// scale; positions in pixels of the original picture.
+void DrawDigitString(const FrameView& frame, const SpriteSheet& sheet, const char* text, int count, int x0,
+                     int y, const DigitStrip& strip);
+void DrawDigitsUntil(const FrameView& frame, const SpriteSheet& sheet, const char* text, int x0, int endX,
+                     int y, const DigitStrip& strip);
+
+// One glyph of the strip for character q with its corner at (x, y) of the
+// original picture.
+void DrawGlyph(const FrameView& frame, const SpriteSheet& sheet, char q, int x, int y, const DigitStrip& strip);
+
 }  // namespace mervox

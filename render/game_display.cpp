@@ -34,15 +34,16 @@ void DrawBoardMap(ScenePainter& sp) {
         for (int j = 0; j < 7; ++j) {
             for (int k = 0; k < 2; ++k) {
                 const BlockSlot& b = g.Board[i][j][k];
-                const int x = 551 + 10 * i;
-                const int y = 371 - 10 * j - 100 * k;
+                const int x = sp.S(551 + 10 * i);
+                const int y = sp.S(371 - 10 * j - 100 * k);
+                const int ten = sp.S(10);
                 sp.Pen(sp.pal.FixedPens[2]);
                 if (b.state != Empty && b.arriveTimer == 0) {
                     sp.Brush(sp.pal.ShadeBrushes[std::clamp(b.colour, 0, 4)][1]);
                 } else {
                     sp.Brush(sp.pal.WhiteBrush);
                 }
-                const Point cell[4] = {{x, y}, {x + 10, y}, {x + 10, y + 10}, {x, y + 10}};
+                const Point cell[4] = {{x, y}, {x + ten, y}, {x + ten, y + ten}, {x, y + ten}};
                 Polygon(sp.dc, cell, 4);
                 if (sp.res.colourMarks && b.state != Empty && b.arriveTimer == 0) {
                     const Point upright[4] = {cell[3], cell[2], cell[1], cell[0]};
@@ -51,7 +52,8 @@ void DrawBoardMap(ScenePainter& sp) {
                 if (pi == i && pj == j && pk == k) {
                     sp.Pen(sp.pal.FixedPens[0]);
                     sp.Brush(sp.pal.GreyBrushes[16]);
-                    const Point mark[4] = {{x + 3, y + 3}, {x + 7, y + 3}, {x + 7, y + 7}, {x + 3, y + 7}};
+                    const int in3 = sp.S(3), in7 = sp.S(7);
+                    const Point mark[4] = {{x + in3, y + in3}, {x + in7, y + in3}, {x + in7, y + in7}, {x + in3, y + in7}};
                     Polygon(sp.dc, mark, 4);
                 }
             }
@@ -69,7 +71,7 @@ void DrawEndOfRound(ScenePainter& sp) {
         // Six glyphs from 100000 up; a score past six digits shows 999999.
         const bool six = g.ShownScore > 99999;
         Format(buf, six ? "%06d" : "%05d", g.ShownScore, 999999);
-        DrawDigitString(sp.frame, r.NumberSheet, buf, six ? 6 : 5, 246, 251, kLargeDigits);
+        DrawDigitString(sp.frame, sp.Sheet(SheetId::Number), buf, six ? 6 : 5, 246, 251, kLargeDigits);
     }
     if (g.TimeLeft < -240 && g.Playback == 0) {
         for (int n = 0; n < 3; ++n) {
@@ -98,8 +100,7 @@ void DrawChainPopups(ScenePainter& sp) {
         for (int m = 0; m < 6; ++m) {
             const int64_t x = 601 + 22 * m - slide;
             if (x >= 640 || x < -1000) continue;
-            DrawSprite(sp.frame, kSmallDigits.cellWidth, kSmallDigits.cellHeight, sp.res.NumberSheet,
-                       static_cast<int>(x), 53 + 22 * k, GlyphSourceX(kSmallDigits, buf[m]), kSmallDigits.y);
+            DrawGlyph(sp.frame, sp.Sheet(SheetId::Number), buf[m], static_cast<int>(x), 53 + 22 * k, kSmallDigits);
         }
     }
 }
@@ -128,27 +129,27 @@ void DrawGameDisplay(ScenePainter& sp) {
 
     // Frame rate and play time, bottom corners.
     Format(buf, "%03d", g.FramesPerSecond, 999);
-    DrawDigitsUntil(sp.frame, r.RankSheet, buf, 12, 45, 459, kTinyDigits);
+    DrawDigitsUntil(sp.frame, sp.Sheet(SheetId::Rank), buf, 12, 45, 459, kTinyDigits);
     Sprite(sp, sheet::kFpsLabel, 50, 459);
     std::snprintf(buf, sizeof buf, "%06.2f", std::min(g.PlayFrames / 60.0, 999.99));
-    DrawDigitsUntil(sp.frame, r.RankSheet, buf, 562, 628, 459, kTinyDigits);
+    DrawDigitsUntil(sp.frame, sp.Sheet(SheetId::Rank), buf, 562, 628, 459, kTinyDigits);
 
     // Level.
     Sprite(sp, sheet::kLevelLabel, 531, 4);
     Format(buf, "%03d", g.Level, 999);
-    DrawDigitsUntil(sp.frame, r.NumberSheet, buf, 531, 621, 21, kMediumDigits);
+    DrawDigitsUntil(sp.frame, sp.Sheet(SheetId::Number), buf, 531, 621, 21, kMediumDigits);
 
     // Score: the last five digits.
     Sprite(sp, sheet::kScoreLabel, 11, 4);
     Format(buf, "%05d", g.ShownScore % 100000, 99999);
-    DrawDigitsUntil(sp.frame, r.NumberSheet, buf, 11, 161, 21, kMediumDigits);
+    DrawDigitsUntil(sp.frame, sp.Sheet(SheetId::Number), buf, 11, 161, 21, kMediumDigits);
 
     // Time: under ten seconds the figure blinks off for the last 6 updates
     // of each second.
     Sprite(sp, sheet::kTimeLabel, 291, 4);
     if (g.ShownTime % 60 < 54 || g.ShownTime >= 600) {
         Format(buf, "%03d", g.ShownTime / 60, 999);
-        DrawDigitsUntil(sp.frame, r.NumberSheet, buf, 254, 389, 21, kLargeDigits);
+        DrawDigitsUntil(sp.frame, sp.Sheet(SheetId::Number), buf, 254, 389, 21, kLargeDigits);
     }
 
     if (g.LevelUpFlash != 0) Sprite(sp, sheet::kLevelUpLabel, 277, 61);
@@ -164,7 +165,7 @@ void DrawGameDisplay(ScenePainter& sp) {
     // Quota still to clear.
     Sprite(sp, sheet::kQuotaLabel, 531, 54);
     Format(buf, "%03d", g.LevelQuota, 999);
-    DrawDigitsUntil(sp.frame, r.NumberSheet, buf, 531, 621, 71, kMediumDigits);
+    DrawDigitsUntil(sp.frame, sp.Sheet(SheetId::Number), buf, 531, 621, 71, kMediumDigits);
 
     DrawChainPopups(sp);
 }
@@ -174,7 +175,7 @@ void FinishFrame(ScenePainter& sp, const FrameHooks& hooks) {
     if (g.RunMode == RunTutorial) {
         sp.Pen(sp.pal.FixedPens[3]);
         sp.Brush(sp.pal.GreyBrushes[23]);
-        Rectangle(sp.dc, 1, 401, 640, 480);
+        Rectangle(sp.dc, sp.S(1), sp.S(401), sp.S(640), sp.S(480));
         if (g.CaptionIndex >= 0 && g.CaptionIndex < kCaptionCount) {
             const TutorialCaption& c = g.TutorialCaptions[g.CaptionIndex];
             const uint32_t frame = static_cast<uint32_t>(g.RoundFrame);
@@ -191,8 +192,8 @@ void FinishFrame(ScenePainter& sp, const FrameHooks& hooks) {
                 const bool english = sp.res.language == TextLanguage::English;
                 const char16_t* line1 = english ? EnglishCaptionLine(g.CaptionIndex, 0) : c.line1;
                 const char16_t* line2 = english ? EnglishCaptionLine(g.CaptionIndex, 1) : c.line2;
-                TextOutW(sp.dc, 41, 411, line1, length(line1));
-                TextOutW(sp.dc, 41, 436, line2, length(line2));
+                TextOutW(sp.dc, sp.S(41), sp.S(411), line1, length(line1));
+                TextOutW(sp.dc, sp.S(41), sp.S(436), line2, length(line2));
             }
         }
     }
@@ -202,9 +203,10 @@ void FinishFrame(ScenePainter& sp, const FrameHooks& hooks) {
 
 void DrawFadeSquares(DrawContext& dc, int32_t fadeLevel) {
     if (fadeLevel == 0) return;
-    const int side = static_cast<int>(((static_cast<int64_t>(fadeLevel) - 1) % 80) + 2);
+    const int n = dc.scale;
+    const int side = static_cast<int>(((static_cast<int64_t>(fadeLevel) - 1) % 80) + 2) * n;
     for (int a = 0; a < 8; ++a)
-        for (int b = 0; b < 6; ++b) PatBltWhiteness(dc, 1 + 80 * a, 1 + 80 * b, side, side);
+        for (int b = 0; b < 6; ++b) PatBltWhiteness(dc, (1 + 80 * a) * n, (1 + 80 * b) * n, side, side);
 }
 
 }  // namespace mervox

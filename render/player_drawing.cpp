@@ -50,10 +50,12 @@ void DrawPlayer(ScenePainter& sp) {
     const float dz = g.PlayerZ - sp.cam.z;
     const float dy = hy - sp.cam.y;
     const float d = static_cast<float>(std::sqrt(static_cast<double>(dz * dz + dy * dy)));
-    double rd = d > 0 ? std::trunc(15 / d * 300) : 0.0;
+    // At drawing scale N the radius is N times larger, rounded once.
+    const float radius = d > 0 ? 15 / d * 300 : 0.0f;
+    double rd = d > 0 ? std::trunc(sp.n == 1 ? radius : static_cast<double>(radius) * sp.n) : 0.0;
     const int r = static_cast<int>(std::clamp(rd, 0.0, 100000.0));
     sp.Brush(shades[6]);
-    Ellipse(sp.dc, h.x - r - 1, h.y - r - 1, h.x + r, h.y + r);
+    Ellipse(sp.dc, h.x - r - sp.n, h.y - r - sp.n, h.x + r, h.y + r);
 }
 
 void DrawPushArrows(ScenePainter& sp) {
@@ -85,9 +87,10 @@ void DrawPushArrows(ScenePainter& sp) {
         Polygon(sp.dc, tri, 3);
         if (g.Level < 5) {
             const Point p = sp.Project(x + a.labelX, y, z + a.labelZ);
-            const int64_t left = static_cast<int64_t>(p.x) - 37;
-            if (left < 640) {
-                DrawSheetRect(sp.frame, sp.res, sheet::kPushArrowLabel, static_cast<int>(left), p.y + a.labelDy);
+            const int64_t left = static_cast<int64_t>(p.x) - sp.S(37);
+            if (left < sp.S(kFrameWidth)) {
+                DrawSheetRectAt(sp.frame, sp.res, sheet::kPushArrowLabel, static_cast<int>(left),
+                                p.y + sp.S(a.labelDy));
             }
         }
     }

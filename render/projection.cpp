@@ -62,16 +62,20 @@ ScreenPoint ProjectPoint(const ProjectionView& view, const Camera& c, float px, 
     // 5. Depth: a point behind the eye is mirrored in front of it.
     const float d = std::fabs(z2 - c.z);
     // 6. Focal length 300 about the centre (320, 240).
+    // At drawing scale N everything is N times larger, rounded on the finer
+    // grid (at N = 1 the products with N change nothing).
     const double depth = static_cast<double>(d);
-    int32_t sx = 320 - TruncToInt(-300.0 * (static_cast<double>(x1) - c.x) / depth);
-    int32_t sy = 240 - TruncToInt(300.0 * (static_cast<double>(y2) - c.y) / depth);
+    const int n = view.scale > 1 ? view.scale : 1;
+    const double focal = 300.0 * n;
+    int32_t sx = 320 * n - TruncToInt(-focal * (static_cast<double>(x1) - c.x) / depth);
+    int32_t sy = 240 * n - TruncToInt(focal * (static_cast<double>(y2) - c.y) / depth);
     // 7. The 720-wide mode shrinks the picture about its top edge, centred.
     if (view.screenMode == 2) {
-        sx = TruncToInt(sx * 0.84375 + 50);
+        sx = TruncToInt(sx * 0.84375 + 50 * n);
         sy = TruncToInt(0.84375 * sy);
     }
-    // 8. Screen positions count from 1.
-    return ScreenPoint{sx + 1, sy + 1};
+    // 8. Screen positions count from 1 (from N at scale N).
+    return ScreenPoint{sx + n, sy + n};
 }
 
 int PainterRow(int m, int cameraCellZ) {

@@ -17,6 +17,9 @@ struct ProjectionView {
     float viewAngleRad = 0;
     float cameraPitchRad = 0;
     uint16_t screenMode = 0;
+    // Drawing scale N: positions in pixels of a frame N times finer,
+    // rounded once on that grid.
+    int scale = 1;
 };
 
 inline ProjectionView ViewOf(const GameState& g) {

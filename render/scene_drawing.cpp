@@ -42,7 +42,7 @@ ScreenPoint ReferenceOf(const GameState& g, GridProjections& tiles, int a, int b
 void DrawBackground(ScenePainter& sp) {
     sp.Pen(sp.pal.FixedPens[1]);
     sp.Brush(sp.pal.GreyBrushes[GreyIndex(BackgroundGreyIndex(sp.g))]);
-    Rectangle(sp.dc, 0, 0, 642, 482);
+    Rectangle(sp.dc, 0, 0, sp.S(642), sp.S(482));
 }
 
 // Lowers a floor brush index for the darkening levels.
@@ -85,7 +85,7 @@ void DrawFloorTiles(ScenePainter& sp) {
                 const Vertex& t = g.BackgroundGrid[a][b];
                 const bool atRest = t.y == -100.0f;
                 if ((pass == 0) == atRest) continue;
-                if (ReferenceOf(g, refs, a, b).y >= 480) continue;
+                if (ReferenceOf(g, refs, a, b).y >= sp.bottom) continue;
                 Point* p = pts + polygons * 4;
                 p[0] = corners.at(sp, a, b, t.x, t.y, t.z);
                 p[1] = corners.at(sp, a + 1, b, t.x + 300, t.y, t.z);
@@ -159,12 +159,12 @@ void DrawGrids(ScenePainter& sp) {
         sp.Pen(g.Level < 25 ? sp.pal.FixedPens[3] : sp.pal.FixedPens[2]);
         for (int i = 0; i < 7; ++i) {
             for (int j = 0; j < 7; ++j) {
-                if (ReferenceOf(g, refs, i, j).y < 480) CellOutline(sp, corners, i, j);
+                if (ReferenceOf(g, refs, i, j).y < sp.bottom) CellOutline(sp, corners, i, j);
             }
         }
         for (int i = 0; i < 7; ++i) {
             for (int j = 0; j < 7; ++j) {
-                if (ReferenceOf(g, refs, i, j).y < 480) DrawVanishRing(sp, i, j);
+                if (ReferenceOf(g, refs, i, j).y < sp.bottom) DrawVanishRing(sp, i, j);
             }
         }
     }
@@ -183,7 +183,7 @@ void DrawGrids(ScenePainter& sp) {
     };
     for (int i = 0; i < 7; ++i) {
         for (int j = 0; j < 7; ++j) {
-            if (corners.at(i, j + 1).y >= 480) continue;
+            if (corners.at(i, j + 1).y >= sp.bottom) continue;
             CellOutline(sp, corners, i, j);
             if (i == 0) edge(0, j, 0, j + 1);
             if (j == 0) edge(i, 0, i + 1, 0);
@@ -217,7 +217,7 @@ void DrawBlocksAndPlayer(ScenePainter& sp) {
                 if (layer < 2) {
                     const int bj = ShiftedBlockRow(g, i, j, layer);
                     const BlockSlot& b = g.Board[i][bj][layer];
-                    if (b.state != Empty && seen.at(i, bj + 1).y < 480) {
+                    if (b.state != Empty && seen.at(i, bj + 1).y < sp.bottom) {
                         DrawBlock(sp, i, bj, layer);
                     }
                     if (!playerHigh && pl == layer && pi == i && pj == j) DrawPlayer(sp);
@@ -241,16 +241,20 @@ int BackgroundGreyIndex(const GameState& g) {
     return 0;
 }
 
-ScenePainter::ScenePainter(const GameState& state, const RenderResources& resources, FrameBuffer& fb)
+ScenePainter::ScenePainter(const GameState& state, const RenderResources& resources, const FrameView& fb)
     : g(state),
       res(resources),
       pal(resources.palette),
-      frame(fb.pixels),
-      dc(MakeDrawContext(fb.pixels, kFrameWidth, kFrameHeight)),
+      frame(fb),
+      dc(MakeDrawContext(fb.pixels, fb.width, fb.height, fb.scale)),
       cam(state.DrawCamera),
-      view(ViewOf(state)) {}
+      view(ViewOf(state)),
+      n(fb.scale),
+      bottom(kFrameHeight * fb.scale) {
+    view.scale = fb.scale;
+}
 
-void DrawScene(const GameState& g, const RenderResources& res, FrameBuffer& fb, const FrameHooks& hooks) {
+void DrawScene(const GameState& g, const RenderResources& res, FrameView fb, const FrameHooks& hooks) {
     if (hooks.pumpMessagesFor != nullptr) hooks.pumpMessagesFor(hooks.ctx, 0);
     ScenePainter sp(g, res, fb);
     DrawBackground(sp);

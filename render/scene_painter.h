@@ -15,12 +15,18 @@ struct ScenePainter {
     const GameState& g;
     const RenderResources& res;
     const Palette& pal;
-    uint32_t* frame;
+    FrameView frame;
     DrawContext dc;
     Camera cam;
     ProjectionView view;
+    int n;       // drawing scale: pixels of the frame per pixel of the original picture
+    int bottom;  // the first row below the picture (480 at scale 1)
 
-    ScenePainter(const GameState& state, const RenderResources& resources, FrameBuffer& fb);
+    ScenePainter(const GameState& state, const RenderResources& resources, const FrameView& fb);
+
+    // A position of the original picture in the frame's pixels.
+    int32_t S(int32_t v) const { return v * n; }
+    const SpriteSheet& Sheet(SheetId id) const { return SheetOf(res, id, n); }
 
     ScreenPoint Project(float x, float y, float z) const { return ProjectPoint(view, cam, x, y, z); }
     ScreenPoint Project(const Vertex& v) const { return ProjectPoint(view, cam, v.x, v.y, v.z); }

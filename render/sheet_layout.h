@@ -7,9 +7,19 @@
 // without linking the game.
 #pragma once
 
+#include <string>
+
 namespace mervox {
 
 enum class SheetId { Number, Title, Rank };
+
+// The sheet's file in the game folder: data/number.png and the like, and
+// for drawing scale N above 1 the same pictures drawn N times larger,
+// data/number@Nx.png (every rectangle below times N).
+inline std::string SheetFileName(SheetId sheet, int scale = 1) {
+    const char* base = sheet == SheetId::Number ? "data/number" : sheet == SheetId::Title ? "data/title" : "data/rank";
+    return std::string(base) + (scale > 1 ? "@" + std::to_string(scale) + "x" : std::string()) + ".png";
+}
 
 // A picture on a sheet: its top-left corner, its size, and what it is.
 struct SheetRect {

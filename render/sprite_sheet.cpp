@@ -156,7 +156,31 @@ void FreeSpriteSheet(SpriteSheet& sheet) {
 
 int DrawSprite(uint32_t* frame, int width, int height, const SpriteSheet& sheet, int dstX, int dstY,
                int srcX, int srcY) {
-    if (frame == nullptr || sheet.pixels == nullptr) return 0;
+    return DrawSprite(FrameView(frame, 1), width, height, sheet, dstX, dstY, srcX, srcY);
+}
+
+void EnlargeSheet(const SpriteSheet& from, int scale, SpriteSheet& to) {
+    FreeSpriteSheet(to);
+    if (from.pixels == nullptr || scale < 1) return;
+    const size_t w = static_cast<size_t>(SheetWidth(from)), h = static_cast<size_t>(SheetHeight(from));
+    const size_t n = static_cast<size_t>(scale);
+    auto* pixels = static_cast<uint32_t*>(std::malloc(w * h * n * n * 4));
+    if (pixels == nullptr) return;
+    for (size_t y = 0; y < h * n; ++y) {
+        const uint32_t* src = from.pixels + (y / n) * w;
+        uint32_t* dst = pixels + y * w * n;
+        for (size_t x = 0; x < w * n; ++x) dst[x] = src[x / n];
+    }
+    to.pixels = pixels;
+    to.header = from.header;
+    to.header.width = static_cast<int32_t>(w * n);
+    to.header.height = -static_cast<int32_t>(h * n);
+}
+
+int DrawSprite(const FrameView& frame, int width, int height, const SpriteSheet& sheet, int dstX, int dstY,
+               int srcX, int srcY) {
+    if (frame.pixels == nullptr || sheet.pixels == nullptr) return 0;
+    const int64_t frameW = frame.width, frameH = frame.height;
     const int64_t sheetW = SheetWidth(sheet);
     const int64_t sheetH = SheetHeight(sheet);
     int64_t w = width, h = height;
@@ -168,14 +192,14 @@ int DrawSprite(uint32_t* frame, int width, int height, const SpriteSheet& sheet,
     w = std::min(w, sheetW - sx);
     h = std::min(h, sheetH - sy);
     // Frame edges: right and bottom, then left and top.
-    if (w + dx >= kFrameWidth) w = kFrameWidth - dx;
-    if (h + dy >= kFrameHeight) h = kFrameHeight - dy;
+    if (w + dx >= frameW) w = frameW - dx;
+    if (h + dy >= frameH) h = frameH - dy;
     const int64_t skipX = dx < 0 ? -dx : 0;
     const int64_t skipY = dy < 0 ? -dy : 0;
     if (skipY >= h || skipX >= w) return 0;
     const int64_t cols = w - skipX;
     const uint32_t* src = sheet.pixels + (sy + skipY) * sheetW + sx + skipX;
-    uint32_t* dst = frame + (dy + skipY) * kFrameWidth + dx + skipX;
+    uint32_t* dst = frame.pixels + (dy + skipY) * frameW + dx + skipX;
     for (int64_t row = skipY; row < h; ++row) {
         for (int64_t c = 0; c < cols; ++c) {
             const uint32_t s = src[c];
@@ -192,7 +216,7 @@ int DrawSprite(uint32_t* frame, int width, int height, const SpriteSheet& sheet,
             }
         }
         src += sheetW;
-        dst += kFrameWidth;
+        dst += frameW;
     }
     return 0;
 }

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "draw/frame_buffer.h"
+
 namespace mervox {
 
 // The header kept with a sheet, laid out as a device-independent bitmap
@@ -53,5 +55,12 @@ void FreeSpriteSheet(SpriteSheet& sheet);
 // unloaded sheet draws nothing. Returns 0.
 int DrawSprite(uint32_t* frame, int width, int height, const SpriteSheet& sheet, int dstX, int dstY,
                int srcX, int srcY);
+// The same into a frame of any size; every value in that frame's pixels.
+int DrawSprite(const FrameView& frame, int width, int height, const SpriteSheet& sheet, int dstX, int dstY,
+               int srcX, int srcY);
+
+// A sheet `scale` times larger in each direction, every pixel an N x N
+// block (for a scale whose drawn sheet is missing). Unloaded stays unloaded.
+void EnlargeSheet(const SpriteSheet& from, int scale, SpriteSheet& to);
 
 }  // namespace mervox

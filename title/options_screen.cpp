@@ -23,16 +23,28 @@ int Length(const char16_t* s) {
     return n;
 }
 
+// The screens are laid out in pixels of the original picture: at drawing
+// scale N each coordinate is N times that, and the fonts N times the size.
+DrawContext ContextFor(const FrameView& frame) {
+    return MakeDrawContext(frame.pixels, frame.width, frame.height, frame.scale);
+}
+
 void Text(DrawContext& dc, int x, int y, const char16_t* s, uint32_t colour) {
     SetTextColour(dc, colour);
-    TextOutW(dc, x, y, s, Length(s));
+    TextOutW(dc, x * dc.scale, y * dc.scale, s, Length(s));
+}
+
+void Box(DrawContext& dc, int x0, int y0, int x1, int y1) {
+    Rectangle(dc, x0 * dc.scale, y0 * dc.scale, x1 * dc.scale, y1 * dc.scale);
 }
 
 // The text drawn with a light edge, as the title's own lines are.
 void EdgedText(DrawContext& dc, int x, int y, const char16_t* s, uint32_t colour, uint32_t edge) {
+    SetTextColour(dc, edge);
+    const int n = dc.scale;
     for (int dx = -1; dx <= 1; ++dx)
         for (int dy = -1; dy <= 1; ++dy)
-            if (dx != 0 || dy != 0) Text(dc, x + dx, y + dy, s, edge);
+            if (dx != 0 || dy != 0) TextOutW(dc, x * n + dx * n, y * n + dy * n, s, Length(s));
     Text(dc, x, y, s, colour);
 }
 
@@ -123,22 +135,22 @@ bool UpdateOptionsScreen(OptionsScreen& s, Options& o, bool titleIdle,
     return true;
 }
 
-void DrawOptionsKeyLine(uint32_t* frame, const RenderResources& res) {
-    DrawContext dc = MakeDrawContext(frame, kFrameWidth, kFrameHeight);
+void DrawOptionsKeyLine(const FrameView& frame, const RenderResources& res) {
+    DrawContext dc = ContextFor(frame);
     SelectFont(dc, &WordsFont(res));
     EdgedText(dc, 401, 311, OptionsScreenWords(res.language).titleLine, 0x7A4A1E, 0xFAFAFA);
 }
 
-void DrawOptionsScreen(uint32_t* frame, const RenderResources& res, const OptionsScreen& s, const Options& o) {
+void DrawOptionsScreen(const FrameView& frame, const RenderResources& res, const OptionsScreen& s, const Options& o) {
     const Palette& pal = res.palette;
     const OptionsWords& w = OptionsScreenWords(res.language);
-    DrawContext dc = MakeDrawContext(frame, kFrameWidth, kFrameHeight);
+    DrawContext dc = ContextFor(frame);
     SelectPen(dc, &pal.FixedPens[2]);
     SelectBrush(dc, &pal.GreyBrushes[23]);
-    Rectangle(dc, 81, 131, 561, 371);
+    Box(dc, 81, 131, 561, 371);
     SelectPen(dc, &pal.FixedPens[3]);
     SelectBrush(dc, &pal.WhiteBrush);
-    Rectangle(dc, 91, 171, 551, 321);
+    Box(dc, 91, 171, 551, 321);
     SelectFont(dc, &WordsFont(res));
     EdgedText(dc, 101, 141, w.heading, 0x7A4A1E, 0xFAFAFA);
 
@@ -153,7 +165,7 @@ void DrawOptionsScreen(uint32_t* frame, const RenderResources& res, const Option
         if (r == s.row) {
             SelectPen(dc, &pal.FixedPens[1]);
             SelectBrush(dc, &pal.ShadeBrushes[1][4]);
-            Rectangle(dc, 96, y - 6, 547, y + 30);
+            Box(dc, 96, y - 6, 547, y + 30);
         }
         Text(dc, 111, y, names[r], 0x505050);
         Text(dc, 381, y, u"\u25C0", r == s.row ? 0x7A4A1E : 0xB4B4B4);
@@ -166,22 +178,24 @@ void DrawOptionsScreen(uint32_t* frame, const RenderResources& res, const Option
 namespace {
 
 void CentredText(DrawContext& dc, int x0, int x1, int y, const char16_t* s, uint32_t colour) {
+    // The width at the original size: the font at N times the size is
+    // about N times as wide.
     const int w = dc.font != nullptr ? TextWidthW(*dc.font, s, Length(s)) : 0;
     Text(dc, x0 + (x1 - x0 - w) / 2, y, s, colour);
 }
 
 }  // namespace
 
-void DrawFullScreenQuestion(uint32_t* frame, const RenderResources& res, int highlighted) {
+void DrawFullScreenQuestion(const FrameView& frame, const RenderResources& res, int highlighted) {
     const Palette& pal = res.palette;
     const QuestionWords& w = FullScreenQuestionWords(res.language);
-    DrawContext dc = MakeDrawContext(frame, kFrameWidth, kFrameHeight);
+    DrawContext dc = ContextFor(frame);
     SelectPen(dc, &pal.FixedPens[1]);
     SelectBrush(dc, &pal.GreyBrushes[25]);
-    Rectangle(dc, 0, 0, kFrameWidth + 2, kFrameHeight + 2);
+    Box(dc, 0, 0, kFrameWidth + 2, kFrameHeight + 2);
     SelectPen(dc, &pal.FixedPens[2]);
     SelectBrush(dc, &pal.GreyBrushes[23]);
-    Rectangle(dc, 121, 161, 521, 341);
+    Box(dc, 121, 161, 521, 341);
     SelectFont(dc, &WordsFont(res));
     EdgedText(dc, 141, 171, u"mervox", 0x7A4A1E, 0xFAFAFA);
     CentredText(dc, 121, 521, 211, w.question, 0x282828);
@@ -191,7 +205,7 @@ void DrawFullScreenQuestion(uint32_t* frame, const RenderResources& res, int hig
         const ScreenBox& b = boxes[k];
         SelectPen(dc, &pal.FixedPens[k == highlighted ? 0 : 2]);
         SelectBrush(dc, k == highlighted ? &pal.ShadeBrushes[1][4] : &pal.WhiteBrush);
-        Rectangle(dc, b.x0, b.y0, b.x1, b.y1);
+        Box(dc, b.x0, b.y0, b.x1, b.y1);
         CentredText(dc, b.x0, b.x1, b.y0 + 11, answers[k], 0x282828);
     }
     CentredText(dc, 121, 521, 311, w.hint, 0x787878);

@@ -4,6 +4,8 @@
 // drawing: the colour marks and the language of the words.
 #pragma once
 
+#include "draw/frame_buffer.h"
+
 #include <cstdint>
 
 #include "game/menu_key.h"
@@ -42,10 +44,10 @@ bool UpdateOptionsScreen(OptionsScreen& s, Options& o, bool titleIdle,
                          bool (*keyDown)(void* ctx, MenuKey key), void* ctx);
 
 // The title's line naming the key that opens the screen.
-void DrawOptionsKeyLine(uint32_t* frame, const RenderResources& res);
+void DrawOptionsKeyLine(const FrameView& frame, const RenderResources& res);
 
 // The screen over the frame.
-void DrawOptionsScreen(uint32_t* frame, const RenderResources& res, const OptionsScreen& s, const Options& o);
+void DrawOptionsScreen(const FrameView& frame, const RenderResources& res, const OptionsScreen& s, const Options& o);
 
 // The start-up question, full screen or a window, over a plain frame of
 // the title's grey, with the two answers as buttons; `highlighted` 0 is
@@ -55,6 +57,6 @@ struct ScreenBox {
 };
 constexpr ScreenBox kQuestionYes{171, 261, 311, 301};
 constexpr ScreenBox kQuestionNo{331, 261, 471, 301};
-void DrawFullScreenQuestion(uint32_t* frame, const RenderResources& res, int highlighted);
+void DrawFullScreenQuestion(const FrameView& frame, const RenderResources& res, int highlighted);
 
 }  // namespace mervox

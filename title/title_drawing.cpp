@@ -35,13 +35,13 @@ constexpr SpriteCopy kFpsLabel{sheet::kFpsLabel, 50, 459};
 
 constexpr int kScoreEndX = 240;  // last pixel column of the last digit
 
-void Copy(FrameBuffer& fb, const RenderResources& res, const SpriteCopy& s) {
-    DrawSheetRect(fb.pixels, res, s.rect, s.dstX, s.dstY);
+void Copy(const FrameView& fb, const RenderResources& res, const SpriteCopy& s) {
+    DrawSheetRect(fb, res, s.rect, s.dstX, s.dstY);
 }
 
 // The on / off value sprite of an option (BGMMODE or SEMODE).
-void OptionValue(FrameBuffer& fb, const RenderResources& res, int32_t setting, int y) {
-    DrawSheetRect(fb.pixels, res, setting == SoundOn ? sheet::kOptionOn : sheet::kOptionOff, 531, y);
+void OptionValue(const FrameView& fb, const RenderResources& res, int32_t setting, int y) {
+    DrawSheetRect(fb, res, setting == SoundOn ? sheet::kOptionOn : sheet::kOptionOff, 531, y);
 }
 
 }  // namespace
@@ -53,8 +53,9 @@ int FormatTitleScore(uint32_t score, char (&text)[16], int& firstX) {
     return n;
 }
 
-void DrawTitleScreen(const GameState& g, const RenderResources& res, FrameBuffer& fb,
+void DrawTitleScreen(const GameState& g, const RenderResources& res, FrameView fb,
                      const FrameHooks& hooks) {
+    const SpriteSheet& numbers = SheetOf(res, SheetId::Number, fb.scale);
     DrawScene(g, res, fb, hooks);
 
     Copy(fb, res, kLogo);
@@ -64,18 +65,18 @@ void DrawTitleScreen(const GameState& g, const RenderResources& res, FrameBuffer
     Copy(fb, res, kScoreHeading);
     for (int i = 0; i < 3; ++i) {
         const int y = 221 + 30 * i;
-        DrawSheetRect(fb.pixels, res, sheet::kRankLabels[i], 41, y);
+        DrawSheetRect(fb, res, sheet::kRankLabels[i], 41, y);
         char digits[16];
         int x = 0;
         const int n = FormatTitleScore(g.HighScores[i], digits, x);
-        DrawDigitString(fb.pixels, res.NumberSheet, digits, n, x, y, kSmallDigits);
+        DrawDigitString(fb, numbers, digits, n, x, y, kSmallDigits);
     }
 
     Copy(fb, res, kFrameRateCaption);
     char rate[16];
     const int skip = g.FrameSkip > 0 ? g.FrameSkip : 1;
     std::snprintf(rate, sizeof rate, "%02d", 60 / skip);
-    DrawDigitString(fb.pixels, res.NumberSheet, rate, 2, 531, 221, kSmallDigits);
+    DrawDigitString(fb, numbers, rate, 2, 531, 221, kSmallDigits);
     Copy(fb, res, kMusicCaption);
     OptionValue(fb, res, g.BGMMODE, 251);
     Copy(fb, res, kEffectsCaption);
@@ -85,10 +86,10 @@ void DrawTitleScreen(const GameState& g, const RenderResources& res, FrameBuffer
     // thousand or more shows its first three.
     char fps[16];
     std::snprintf(fps, sizeof fps, "%03u", g.FramesPerSecond);
-    DrawDigitString(fb.pixels, res.RankSheet, fps, 3, 12, 459, kTinyDigits);
+    DrawDigitString(fb, SheetOf(res, SheetId::Rank, fb.scale), fps, 3, 12, 459, kTinyDigits);
     Copy(fb, res, kFpsLabel);
 
-    DrawContext dc = MakeDrawContext(fb.pixels, kFrameWidth, kFrameHeight);
+    DrawContext dc = MakeDrawContext(fb.pixels, fb.width, fb.height, fb.scale);
     DrawFadeSquares(dc, g.FadeLevel);
     if (hooks.presentFrame != nullptr) hooks.presentFrame(hooks.ctx);
 }

@@ -10,7 +10,8 @@
 namespace mervox {
 
 // Reads the state only; changes nothing but the frame buffer.
-void DrawTitleScreen(const GameState& g, const RenderResources& res, FrameBuffer& fb,
+// The frame may be at any drawing scale, as for DrawScene.
+void DrawTitleScreen(const GameState& g, const RenderResources& res, FrameView fb,
                      const FrameHooks& hooks = FrameHooks{});
 
 // The score as drawn: "%05d" below 100000, "%06d" up to 999999, and at most

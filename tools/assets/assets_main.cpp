@@ -14,6 +14,7 @@
 #include <string>
 #include <thread>
 
+#include "render/sheet_layout.h"
 #include "tools/assets/font_face.h"
 #include "tools/assets/sheets.h"
 #include "tools/assets/sounds.h"
@@ -84,9 +85,19 @@ int main(int argc, char** argv) {
     std::thread music([&] { musicOk = WriteMusic(snd, threads, musicError); });
 
     int status = 0;
-    if (!WriteNumberSheet(data + "/number.png", font)) status = Fail("cannot write number.png");
-    if (!WriteTitleSheet(data + "/title.png", font)) status = Fail("cannot write title.png");
-    if (!WriteRankSheet(data + "/rank.png", font)) status = Fail("cannot write rank.png");
+    // The sheets at every drawing scale, beside the original ones.
+    const auto sheetsBegin = std::chrono::steady_clock::now();
+    for (int scale = 1; scale <= 4; ++scale) {
+        const auto write = [&](mervox::SheetId id, bool (*draw)(const std::string&, const FontFace&, int)) {
+            const std::string name = mervox::SheetFileName(id, scale);
+            if (!draw(out + "/" + name, font, scale)) status = Fail("cannot write " + name);
+        };
+        write(mervox::SheetId::Number, WriteNumberSheet);
+        write(mervox::SheetId::Title, WriteTitleSheet);
+        write(mervox::SheetId::Rank, WriteRankSheet);
+    }
+    const double sheetSeconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - sheetsBegin).count();
     CloseFont(font);
     // The window's icon in data/; every size in the desktop's icon theme
     // layout, icons/hicolor/<size>x<size>/apps/mervox.png, to be installed.
@@ -121,6 +132,8 @@ int main(int argc, char** argv) {
     if (!musicOk) status = Fail(musicError);
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
-    if (status == 0) std::printf("mervox_assets: game data written to %s in %.1f s\n", out.c_str(), seconds);
+    if (status == 0)
+        std::printf("mervox_assets: game data written to %s in %.1f s (sheets %.2f s)\n", out.c_str(), seconds,
+                    sheetSeconds);
     return status;
 }

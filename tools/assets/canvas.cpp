@@ -2,14 +2,15 @@
 
 namespace mervox_assets {
 
-Canvas NewCanvas(int width, int height) {
+Canvas NewCanvas(int width, int height, int scale) {
     Canvas c;
-    c.surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+    c.surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width * scale, height * scale);
     c.cr = cairo_create(c.surface);
     cairo_set_operator(c.cr, CAIRO_OPERATOR_CLEAR);
     cairo_paint(c.cr);
     cairo_set_operator(c.cr, CAIRO_OPERATOR_OVER);
     cairo_set_antialias(c.cr, CAIRO_ANTIALIAS_GRAY);
+    if (scale > 1) cairo_scale(c.cr, scale, scale);
     return c;
 }
 

@@ -38,8 +38,8 @@ void DrawHudLabel(cairo_t* cr, const FontFace& font, const std::string& text, Bo
 
 }  // namespace
 
-bool WriteNumberSheet(const std::string& path, const FontFace& font) {
-    Canvas canvas = NewCanvas(mervox::kNumberSheetSize.w, mervox::kNumberSheetSize.h);
+bool WriteNumberSheet(const std::string& path, const FontFace& font, int scale) {
+    Canvas canvas = NewCanvas(mervox::kNumberSheetSize.w, mervox::kNumberSheetSize.h, scale);
     cairo_t* cr = canvas.cr;
 
     // Digit strips: large, medium, and small followed by the letter x.

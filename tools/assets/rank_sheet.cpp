@@ -63,8 +63,8 @@ void DrawPlaceMark(cairo_t* cr, const FontFace& font, int n) {
 
 }  // namespace
 
-bool WriteRankSheet(const std::string& path, const FontFace& font) {
-    Canvas canvas = NewCanvas(mervox::kRankSheetSize.w, mervox::kRankSheetSize.h);
+bool WriteRankSheet(const std::string& path, const FontFace& font, int scale) {
+    Canvas canvas = NewCanvas(mervox::kRankSheetSize.w, mervox::kRankSheetSize.h, scale);
     cairo_t* cr = canvas.cr;
 
     for (int n = 0; n < 3; ++n) DrawPlaceMark(cr, font, n);

@@ -77,7 +77,10 @@ struct Canvas {
     cairo_surface_t* surface = nullptr;
     cairo_t* cr = nullptr;
 };
-Canvas NewCanvas(int width, int height);
+// At `scale` N the canvas is N times larger and drawn in the units of the
+// original sheet: drawn art is drawn again at the larger size, and whole
+// pixels (the pixel font) become N x N blocks.
+Canvas NewCanvas(int width, int height, int scale = 1);
 // Writes the canvas as an RGBA PNG and releases it. False on a write error.
 bool SaveCanvas(Canvas& canvas, const std::string& path);
 

@@ -7,9 +7,12 @@
 
 namespace mervox_assets {
 
-bool WriteNumberSheet(const std::string& path, const FontFace& font);
-bool WriteTitleSheet(const std::string& path, const FontFace& font);
-bool WriteRankSheet(const std::string& path, const FontFace& font);
+// Each sheet at drawing scale N (1 to 4): the same drawing N times larger,
+// every rectangle of the sheet layout N times its size.
+bool WriteNumberSheet(const std::string& path, const FontFace& font, int scale = 1);
+bool WriteTitleSheet(const std::string& path, const FontFace& font, int scale = 1);
+bool WriteRankSheet(const std::string& path, const FontFace& font, int scale = 1);
+
 // The sizes a desktop shows an application's icon at, each drawn on its
 // own; the window's icon is the one of kWindowIconSize.
 inline constexpr int kIconSizes[] = {16, 24, 32, 48, 64, 128, 256};

@@ -61,8 +61,8 @@ std::vector<TextRun> Words(const std::string& text) { return {{text, CaptionStyl
 
 }  // namespace
 
-bool WriteTitleSheet(const std::string& path, const FontFace& font) {
-    Canvas canvas = NewCanvas(mervox::kTitleSheetSize.w, mervox::kTitleSheetSize.h);
+bool WriteTitleSheet(const std::string& path, const FontFace& font, int scale) {
+    Canvas canvas = NewCanvas(mervox::kTitleSheetSize.w, mervox::kTitleSheetSize.h, scale);
     cairo_t* cr = canvas.cr;
     const TextStyle word = CaptionStyle(kMenuSize);
     const TextStyle key = KeyStyle(kMenuSize);
