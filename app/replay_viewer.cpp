@@ -1,6 +1,7 @@
 #include "app/replay_viewer.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <string>
 
@@ -32,6 +33,7 @@ bool OpenWatch(WatchSession& s, const std::string& path, int mode, int at, std::
     s.own = std::make_unique<GameState>();
     s.g = s.own.get();
     s.live = false;
+    s.path = path;
     if (!StartPlaybackRound(*s.g, mode, path)) {
         error = "cannot open recording " + path;
         return false;
@@ -130,6 +132,56 @@ int AdvanceWatch(WatchSession& s, bool (*deadline)(void* ctx), void* ctx) {
     return played;
 }
 
+bool WatchTakeOver(WatchSession& s) {
+    if (s.practice.on || !TakeOver(s.practice, *s.g, s.path)) return false;
+    s.paused = false;
+    s.speed = kNormalSpeed;
+    s.quarters = 0;
+    s.rewindMs.clear();
+    for (int& n : s.practiceHeld) n = 0;
+    return true;
+}
+
+void ApplyPracticeCommand(WatchSession& s, PracticeCommand c) {
+    if (c == PracticeCommand::TakeOver) {
+        WatchTakeOver(s);
+        return;
+    }
+    if (!s.practice.on) return;
+    const auto start = std::chrono::steady_clock::now();
+    if (c == PracticeCommand::Back5s) PracticeRewind5s(s.practice, *s.g);
+    else PracticeBackToBranch(s.practice, *s.g);
+    const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
+    s.rewindMs.push_back(took.count());
+}
+
+bool FinishPractice(WatchSession& s) {
+    if (!s.practice.on) return true;
+    const int frame = s.g->RoundFrame;
+    const uint32_t score = s.g->Score;
+    const int mode = s.practice.mode;
+    std::string error;
+    const std::string path = EndPractice(s.practice, *s.g, s.baseDir, error);
+    char buf[160];
+    std::snprintf(buf, sizeof buf, "practice round ended at frame %d with score %u", frame, score);
+    std::string note = buf;
+    if (path.empty()) {
+        note += "; its recording was not saved: " + error;
+    } else {
+        note += "; saved to " + path;
+        if (mode != DefaultModeFor(path)) note += " (play it with --mode " + std::to_string(mode) + ")";
+    }
+    std::vector<double> t = s.rewindMs;
+    if (!t.empty()) {
+        std::sort(t.begin(), t.end());
+        std::snprintf(buf, sizeof buf, "; %zu rewinds, median %.2f ms, worst %.2f ms", t.size(), t[t.size() / 2],
+                      t.back());
+        note += buf;
+    }
+    s.closingNote = note;
+    return !path.empty();
+}
+
 TimelineBar WatchTimelineBar() { return {13, 466, 629, 474}; }
 
 int FrameAtBarX(const WatchSession& s, int x) {
@@ -155,6 +207,7 @@ constexpr uint32_t kLevelMark = 0x00FFE040;
 constexpr uint32_t kChainMark = 0x00FF7040;
 constexpr uint32_t kKeyLit = 0x00FFD040;
 constexpr uint32_t kKeyDark = 0x00303438;
+constexpr const char* kPracticeHelp = "Backspace: back 5 s   Home: back to the takeover   Esc: leave and save";
 
 // Darkens the band under the overlay to a quarter of its brightness.
 void DarkenRows(FrameBuffer& fb, int top, int bottom) {
@@ -200,10 +253,26 @@ void DrawKeys(DrawContext& dc, int32_t keys) {
     }
 }
 
+// A practice round: where it branched, where it is, and its keys.
+void DrawPracticeOverlay(const WatchSession& s, DrawContext& dc) {
+    char buf[160];
+    std::snprintf(buf, sizeof buf, "practice: %s from frame %d", s.practice.recording.c_str(),
+                  s.practice.branchFrame);
+    Text(dc, 13, 446, buf, 0x0040E0FF);
+    std::snprintf(buf, sizeof buf, "%d  %s", WatchFrame(s), Clock(WatchFrame(s)).c_str());
+    Text(dc, 300, 446, buf, 0x00FFFFFF);
+    Text(dc, 13, 462, kPracticeHelp, 0x00A0A0A0);
+    DrawKeys(dc, s.g->KeysNow);
+}
+
 void DrawOverlay(const WatchSession& s, const RenderResources& res, FrameBuffer& fb) {
     DarkenRows(fb, kBandTop, kFrameHeight);
     DrawContext dc = MakeDrawContext(fb.pixels, kFrameWidth, kFrameHeight);
     SelectFont(dc, &res.palette.SmallFont);
+    if (s.practice.on) {
+        DrawPracticeOverlay(s, dc);
+        return;
+    }
 
     const TimelineBar b = WatchTimelineBar();
     const int last = std::max(WatchLastFrame(s), 1);
@@ -302,6 +371,34 @@ struct PassClock {
     uint32_t start;
 };
 
+// What a practice round in the viewer hears and whose keys it takes.
+struct PracticeWorld {
+    RoundHost sound;
+    const ProgramPlatform* platform;
+};
+
+PracticeWorld& PW(void* ctx) { return *static_cast<PracticeWorld*>(ctx); }
+
+RoundHost PracticeHostOf(PracticeWorld& w) {
+    RoundHost h;
+    h.ctx = &w;
+    if (w.platform->keyDown != nullptr)
+        h.keyDown = [](void* c, HostKey key) { return PW(c).platform->keyDown(PW(c).platform->ctx, key); };
+    if (w.sound.writeEffect != nullptr)
+        h.writeEffect = [](void* c, int e, bool restart) { PW(c).sound.writeEffect(PW(c).sound.ctx, e, restart); };
+    if (w.sound.playVoice != nullptr)
+        h.playVoice = [](void* c, VoiceClip clip) { PW(c).sound.playVoice(PW(c).sound.ctx, clip); };
+    if (w.sound.preloadMusic != nullptr) h.preloadMusic = [](void* c) { PW(c).sound.preloadMusic(PW(c).sound.ctx); };
+    return h;
+}
+
+// The practice keys: take over while watching; back 5 s (repeating while
+// held) and back to the takeover frame while practising.
+void PollPracticeKeys(WatchSession& s, const ProgramPlatform& platform) {
+    (void)s;
+    (void)platform;
+}
+
 bool PassOver(void* ctx) {
     auto* c = static_cast<PassClock*>(ctx);
     return static_cast<int32_t>(c->platform->clockMs(c->platform->ctx) - c->start) >= kFastestPassMs;
@@ -395,6 +492,17 @@ int RunWatchOn(const ProgramPlatform& platform, const WatchPointer& pointer, con
     int32_t quit = 0;
     if (platform.connect != nullptr)
         platform.connect(platform.ctx, PlatformEvents{&quit, audio.get(), audio ? AudioEvent : nullptr});
+    s->baseDir = run.baseDir;
+    // The practice round hears what the watched round hears and takes the
+    // player's keys; the music plays on to the viewer's end.
+    PracticeWorld world{s->sound, &platform};
+    const RoundHost practiceHost = PracticeHostOf(world);
+    if (run.takeOver && !WatchTakeOver(*s)) {
+        std::fprintf(stderr, "mervox: the round at frame %d is over and cannot be taken over\n", WatchFrame(*s));
+        StopProgramAudio(audio);
+        ReleaseRenderResources(res);
+        return 1;
+    }
     bool dragging = false;
     bool buttonBefore = false;
     int step = 0;
@@ -407,7 +515,16 @@ int RunWatchOn(const ProgramPlatform& platform, const WatchPointer& pointer, con
         if (quit != 0) break;
         if (platform.keyDown != nullptr && platform.keyDown(platform.ctx, HostKey::Escape)) break;
 
+        if (s->practice.on) {
+            PollPracticeKeys(*s, platform);
+            PracticeUpdate(s->practice, *s->g, practiceHost);
+            if (s->g->RunMode == RunTitle) break;  // the round's own end
+            DrawWatch(*s, res, *fb);
+            if (platform.presentFrame != nullptr) platform.presentFrame(platform.ctx, fb->pixels);
+            continue;
+        }
         PollWatchKeys(*s, platform.keyDown, platform.ctx);
+        PollPracticeKeys(*s, platform);
 
         if (pointer.poll != nullptr) {
             int x = 0, y = 0;
@@ -427,9 +544,14 @@ int RunWatchOn(const ProgramPlatform& platform, const WatchPointer& pointer, con
         DrawWatch(*s, res, *fb);
         if (platform.presentFrame != nullptr) platform.presentFrame(platform.ctx, fb->pixels);
     }
+    int status = 0;
+    if (s->practice.on) {
+        if (!FinishPractice(*s)) status = 1;
+        std::fprintf(status == 0 ? stdout : stderr, "mervox: %s\n", s->closingNote.c_str());
+    }
     StopProgramAudio(audio);
     ReleaseRenderResources(res);
-    return 0;
+    return status;
 }
 
 }  // namespace mervox

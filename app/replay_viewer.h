@@ -9,7 +9,9 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "app/practice_round.h"
 #include "app/program.h"
 #include "app/seek_snapshots.h"
 #include "draw/frame_buffer.h"
@@ -35,6 +37,7 @@ constexpr int kNormalSpeed = 2;  // index of 1x
 constexpr int kFastestSpeed = 6;
 
 constexpr int kWatchKeyCount = 14;
+constexpr int kPracticeKeyCount = 2;  // back 5 s, back to the takeover frame
 
 struct WatchSession {
     std::unique_ptr<GameState> own;  // the round --watch plays
@@ -53,7 +56,25 @@ struct WatchSession {
     // voices, the music's level); at other speeds only the music's level.
     // Seeks hear nothing. Empty: silence.
     RoundHost sound;
+    // The round handed to the player, from the recording at `path`; its
+    // recording goes to `baseDir`/practice when it ends.
+    PracticeRound practice;
+    std::string path;
+    std::string baseDir = ".";
+    int practiceHeld[kPracticeKeyCount] = {};
+    std::vector<double> rewindMs;  // how long each rewind took
+    std::string closingNote;       // where the practice round went, its end and the rewind times
 };
+
+enum class PracticeCommand { TakeOver, Back5s, BackToTakeOver };
+
+// Hands the watched round to the player at the frame on screen (at 1x,
+// playing); false when the round can no longer be taken over.
+bool WatchTakeOver(WatchSession& s);
+void ApplyPracticeCommand(WatchSession& s, PracticeCommand c);
+// Ends a practice round: writes its recording and sets the closing note.
+// False (with the reason in the note) when the file could not be written.
+bool FinishPractice(WatchSession& s);
 
 // Loads the recording as a playback round of RunMode `mode` with the music
 // and effects settings given (SoundOn or SoundOff), measures it and goes to frame `at` (paused there when
@@ -121,6 +142,7 @@ struct WatchRun {
     // The player's settings from config.txt, heard when `sound` is on.
     int bgmMode = SoundOn;
     int seMode = SoundOn;
+    bool takeOver = false;  // hand the round to the player at `at` at once
 };
 
 // The viewer's window loop on any platform: 60 passes a second, a drawing
