@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/practice_round.h"
+
 namespace mervox {
 
 namespace {
@@ -36,6 +38,7 @@ bool ParseFrameList(const char* text, std::vector<int>& out) {
 
 CommandLine ParseCommandLine(int argc, char** argv) {
     CommandLine c;
+    bool modeGiven = false;
     for (int a = 1; a < argc; ++a) {
         const char* arg = argv[a];
         auto value = [&](const char* name) -> const char* {
@@ -52,6 +55,7 @@ CommandLine ParseCommandLine(int argc, char** argv) {
         } else if (std::strcmp(arg, "--replay") == 0) {
             if (const char* v = value(arg)) c.replayPath = v;
         } else if (std::strcmp(arg, "--mode") == 0) {
+            modeGiven = true;
             const char* v = value(arg);
             if (v && (!ParseInt(v, c.mode) || c.mode < 1 || c.mode > 5))
                 c.error = "--mode takes 1 to 5";
@@ -85,6 +89,8 @@ CommandLine ParseCommandLine(int argc, char** argv) {
         } else if (std::strcmp(arg, "--at") == 0) {
             const char* v = value(arg);
             if (v && (!ParseInt(v, c.at) || c.at < 0)) c.error = "--at takes a frame number from 0";
+        } else if (std::strcmp(arg, "--take-over") == 0) {
+            c.takeOver = true;
         } else {
             c.error = std::string("unknown option ") + arg;
         }
@@ -93,6 +99,13 @@ CommandLine ParseCommandLine(int argc, char** argv) {
     if (c.error.empty() && c.headless && c.replayPath.empty())
         c.error = "--headless needs --replay FILE";
     if (c.error.empty() && c.at >= 0 && c.watchPath.empty()) c.error = "--at needs --watch FILE";
+    if (c.error.empty() && c.takeOver && c.watchPath.empty()) c.error = "--take-over needs --watch FILE";
+    // Without --mode a recording plays in the mode its name gives: the
+    // tutorial's and its practice rounds' in the tutorial's.
+    if (!modeGiven) {
+        const std::string& path = !c.watchPath.empty() ? c.watchPath : !c.timedemoPath.empty() ? c.timedemoPath : c.replayPath;
+        c.mode = DefaultModeFor(path);
+    }
     return c;
 }
 
@@ -103,7 +116,7 @@ void PrintUsage() {
         "              [--screenshot F[,F...] --out DIR]\n"
         "       mervox --timedemo FILE [--mode N]\n"
         "       mervox --soak ROUNDS [--seed N]\n"
-        "       mervox --watch FILE [--mode N] [--at FRAME]\n"
+        "       mervox --watch FILE [--mode N] [--at FRAME] [--take-over]\n"
         "\n"
         "  --headless   play a recording without a window and print the result\n"
         "  --mode N     the round's mode: 1 game, 2 replay, 3 tutorial, 4 and 5 demos\n"
@@ -118,7 +131,10 @@ void PrintUsage() {
         "               slower and faster, Left/Right 5 s, Down/Up 30 s, Home/End,\n"
         "               PageUp/PageDown the previous and next level-up or chain,\n"
         "               H the overlay, the mouse on the timeline, Escape to leave\n"
-        "  --at FRAME   open the recording paused at that frame\n",
+        "  --at FRAME   open the recording paused at that frame\n"
+        "  --take-over  practise from there: the round is yours at once\n"
+        "  The tutorial (tuto.dat) and practice rounds saved from it play in mode 3,\n"
+        "  other recordings in mode 1, unless --mode says otherwise\n",
         stdout);
 }
 

@@ -97,6 +97,7 @@ int RunWatch(const CommandLine& cmd) {
     run.path = recording;
     run.mode = cmd.mode;
     run.at = cmd.at;
+    run.takeOver = cmd.takeOver;
     run.sound = true;
     run.baseDir = folder.dir;
     run.bgmMode = settings->BGMMODE;
