@@ -155,7 +155,7 @@ void DrawTitleHook(void* ctx) {
 
 void DrawSceneHook(void* ctx) {
     Program& p = P(ctx);
-    if (p.g->Playback != 1) {
+    if (p.g->Playback != 1 && !p.viewer.practice.on) {
         DrawScene(*p.g, p.res, *p.fb, p.frameHooks);
         return;
     }
@@ -187,7 +187,8 @@ void RoundUpdateHook(void* ctx) {
     Program& p = P(ctx);
     if (p.pause.paused && !PauseHoldsRound(p.pause, *p.g)) FollowPause(p);
     if (p.pause.paused) return;
-    if (p.g->Playback == 1) WatchRoundPass(p.viewer, *p.g, p.host);
+    // A practice round is the viewer's too: it records, rewinds and saves.
+    if (p.g->Playback == 1 || p.viewer.practice.on) WatchRoundPass(p.viewer, *p.g, p.host);
     else UpdateRound(*p.g, p.host);
 }
 
@@ -239,6 +240,7 @@ void WireHooks(Program& p) {
     p.title.startMusic = StartMusicHook;
     p.title.drawTitleScreen = DrawTitleHook;
     p.title.baseDir = p.baseDir;
+    p.viewer.baseDir = p.baseDir;
 
     p.frameHooks.ctx = &p;
     p.frameHooks.pumpMessagesFor = PumpHook;
@@ -279,6 +281,12 @@ void MainLoop(Program& p) {
 // What closing the window does: the settings and scores are saved, the
 // sound is released (the window goes after).
 void CloseDown(Program& p) {
+    // A practice round closed with the window is saved as one left, and
+    // the high scores it held aside go back before they are written.
+    if (p.viewer.practice.on) {
+        const bool practiceSaved = FinishPractice(p.viewer);
+        std::fprintf(practiceSaved ? stdout : stderr, "mervox: %s\n", p.viewer.closingNote.c_str());
+    }
     const bool saved = SaveScoresAndConfig(*p.g, p.baseDir);
     if (p.logRuns) std::fprintf(stderr, "mervox: closing; settings and scores %s\n", saved ? "saved" : "NOT saved");
     StopProgramAudio(p.audio);

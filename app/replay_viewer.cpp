@@ -13,6 +13,7 @@
 #include "draw/text_drawing.h"
 #include "game/simulation.h"
 #include "render/scene_drawing.h"
+#include "save/input_log_file.h"
 
 namespace mervox {
 
@@ -394,10 +395,17 @@ RoundHost PracticeHostOf(PracticeWorld& w) {
 
 // The practice keys: take over while watching; back 5 s (repeating while
 // held) and back to the takeover frame while practising.
-void PollPracticeKeys(WatchSession& s, const ProgramPlatform& platform) {
-    (void)s;
-    (void)platform;
-}
+struct PracticeBinding {
+    PracticeCommand command;
+    int held;  // index into practiceHeld; -1: not held while practising
+    bool repeats;
+};
+constexpr PracticeBinding kPracticeBindings[] = {
+    {PracticeCommand::TakeOver, -1, false},
+    {PracticeCommand::Back5s, 0, true},
+    {PracticeCommand::BackToTakeOver, 1, false},
+};
+constexpr int kRewindRepeatEvery = 6;  // passes between rewinds while the key is held
 
 bool PassOver(void* ctx) {
     auto* c = static_cast<PassClock*>(ctx);
@@ -426,7 +434,47 @@ bool HostKeyHook(void* ctx, HostKey key) { return HostKeyDown(*static_cast<HostK
 
 }  // namespace
 
+void PollPracticeKeys(WatchSession& s, bool (*commandDown)(void* ctx, PracticeCommand c), void* ctx) {
+    for (const PracticeBinding& b : kPracticeBindings) {
+        const bool down = commandDown != nullptr && commandDown(ctx, b.command);
+        if (b.held < 0) {
+            if (down && !s.practice.on && !s.takeOverHeld) ApplyPracticeCommand(s, b.command);
+            s.takeOverHeld = down;
+            continue;
+        }
+        int& n = s.practiceHeld[b.held];
+        n = down && s.practice.on ? n + 1 : 0;
+        if (n == 1 || (b.repeats && n > kRepeatDelay && (n - kRepeatDelay) % kRewindRepeatEvery == 0))
+            ApplyPracticeCommand(s, b.command);
+    }
+}
+
+namespace {
+
+// The practice round the title's playback round became: its keys, one
+// update, and its end (its own, or the player leaving with Escape, which
+// goes back to the title at once).
+void PracticeRoundPass(WatchSession& s, GameState& g, const RoundHost& host) {
+    PollPracticeKeys(s, nullptr, nullptr);
+    if (HostKeyDown(host, HostKey::Escape)) {
+        g.RunMode = RunTitle;
+        g.FadeLevel = 80;
+        if (g.BGMMODE == SoundOn && host.stopMusic) host.stopMusic(host.ctx);
+    } else {
+        PracticeUpdate(s.practice, g, host);
+    }
+    if (g.RunMode != RunTitle) return;
+    const bool saved = FinishPractice(s);
+    std::fprintf(saved ? stdout : stderr, "mervox: %s\n", s.closingNote.c_str());
+}
+
+}  // namespace
+
 void WatchRoundPass(WatchSession& s, GameState& g, const RoundHost& host) {
+    if (s.practice.on && s.g == &g) {
+        PracticeRoundPass(s, g, host);
+        return;
+    }
     if (g.RoundFrame > 0) s.seekedToStart = false;
     if (s.g != &g || (g.RoundFrame == 0 && !s.seekedToStart)) {
         const bool overlay = s.g == &g && s.overlay;
@@ -437,6 +485,7 @@ void WatchRoundPass(WatchSession& s, GameState& g, const RoundHost& host) {
         s.speed = kNormalSpeed;
         s.quarters = 0;
         s.overlay = overlay;
+        s.path = InputLogFileName(g.RunMode);
         for (int& n : s.heldPasses) n = 0;
         if (!MeasureRound(g, kSnapshotInterval, s.timeline)) s.timeline = RoundTimeline{};
     }
@@ -447,6 +496,12 @@ void WatchRoundPass(WatchSession& s, GameState& g, const RoundHost& host) {
         const bool overlayBefore = s.overlay;
         HostKeys keys{&host};
         PollWatchKeys(s, HostKeyHook, &keys);
+        PollPracticeKeys(s, nullptr, nullptr);
+        if (s.practice.on) {  // taken over: the next update is the player's
+            s.overlay = true;
+            PracticeRoundPass(s, g, host);
+            return;
+        }
         const bool command = WatchFrame(s) != before || s.paused != pausedBefore || s.speed != speedBefore;
         if (command && overlayBefore == s.overlay) s.overlay = true;
     }
@@ -515,16 +570,15 @@ int RunWatchOn(const ProgramPlatform& platform, const WatchPointer& pointer, con
         if (quit != 0) break;
         if (platform.keyDown != nullptr && platform.keyDown(platform.ctx, HostKey::Escape)) break;
 
+        if (!s->practice.on) PollWatchKeys(*s, platform.keyDown, platform.ctx);
+        PollPracticeKeys(*s, nullptr, nullptr);
         if (s->practice.on) {
-            PollPracticeKeys(*s, platform);
             PracticeUpdate(s->practice, *s->g, practiceHost);
             if (s->g->RunMode == RunTitle) break;  // the round's own end
             DrawWatch(*s, res, *fb);
             if (platform.presentFrame != nullptr) platform.presentFrame(platform.ctx, fb->pixels);
             continue;
         }
-        PollWatchKeys(*s, platform.keyDown, platform.ctx);
-        PollPracticeKeys(*s, platform);
 
         if (pointer.poll != nullptr) {
             int x = 0, y = 0;

@@ -62,6 +62,7 @@ struct WatchSession {
     std::string path;
     std::string baseDir = ".";
     int practiceHeld[kPracticeKeyCount] = {};
+    bool takeOverHeld = false;
     std::vector<double> rewindMs;  // how long each rewind took
     std::string closingNote;       // where the practice round went, its end and the rewind times
 };
@@ -72,6 +73,9 @@ enum class PracticeCommand { TakeOver, Back5s, BackToTakeOver };
 // playing); false when the round can no longer be taken over.
 bool WatchTakeOver(WatchSession& s);
 void ApplyPracticeCommand(WatchSession& s, PracticeCommand c);
+// Polls the practice keys (take over while watching, the rewinds while
+// practising) and applies those just pressed, or held long enough to repeat.
+void PollPracticeKeys(WatchSession& s, bool (*commandDown)(void* ctx, PracticeCommand c), void* ctx);
 // Ends a practice round: writes its recording and sets the closing note.
 // False (with the reason in the note) when the file could not be written.
 bool FinishPractice(WatchSession& s);
