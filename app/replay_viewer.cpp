@@ -460,6 +460,9 @@ void PracticeRoundPass(WatchSession& s, GameState& g, const RoundHost& host) {
         g.RunMode = RunTitle;
         g.FadeLevel = 80;
         if (g.BGMMODE == SoundOn && host.stopMusic) host.stopMusic(host.ctx);
+        // Escape held on the title would quit the game.
+        while (HostKeyDown(host, HostKey::Escape) && g.QuitRequested == 0 && host.pumpMessages)
+            host.pumpMessages(host.ctx, 16);
     } else {
         PracticeUpdate(s.practice, g, host);
     }
