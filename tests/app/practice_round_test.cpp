@@ -4,7 +4,9 @@
 // replays headless to the round that was played, update for update.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <random>
@@ -13,10 +15,12 @@
 
 #include "app/playback_round.h"
 #include "app/practice_round.h"
+#include "app/replay_viewer.h"
 #include "app/round_trace.h"
 #include "app/seek_snapshots.h"
 #include "game/key_bits.h"
 #include "game/simulation.h"
+#include "render/scene_drawing.h"
 
 namespace mervox::testing {
 namespace {
@@ -162,6 +166,91 @@ TEST(PracticeRound, TakenOverAnywhereItsRecordingReplaysToTheRoundPlayed) {
     PracticeAndReplay(demo, RunDemo1, levelUp, 4);
     // After the tutorial's first level-up only its own mode replays it.
     PracticeAndReplay(tuto, RunTutorial, 2000, 5);
+}
+
+// The viewer's window loop on a platform with no window: keys held in
+// given passes through the platform's key hooks, the pictures presented
+// kept.
+struct ScriptedPlayer {
+    uint32_t clock = 1;
+    int pass = 0;
+    std::map<int, int32_t> roundKeys;  // from a pass on: the round keys held
+    std::map<int, PracticeCommand> commands;  // the practice key held in a pass
+    int leaveAt = 1 << 30;
+    std::vector<uint32_t> last;  // the last picture presented
+};
+
+ScriptedPlayer& SP(void* ctx) { return *static_cast<ScriptedPlayer*>(ctx); }
+
+int32_t RoundKeysNow(const ScriptedPlayer& v) {
+    auto it = v.roundKeys.upper_bound(v.pass);
+    return it == v.roundKeys.begin() ? 0 : std::prev(it)->second;
+}
+
+ProgramPlatform ScriptedPlatform(ScriptedPlayer& v) {
+    ProgramPlatform p;
+    p.ctx = &v;
+    p.clockMs = [](void* ctx) { return SP(ctx).clock; };
+    p.pumpMessagesFor = [](void* ctx, int ms) { SP(ctx).clock += ms > 0 ? static_cast<uint32_t>(ms) : 1u; };
+    p.keyDown = [](void* ctx, HostKey key) {
+        ScriptedPlayer& v = SP(ctx);
+        if (key == HostKey::Escape) return v.pass >= v.leaveAt;
+        return KeyBitsHold(RoundKeysNow(v), key);
+    };
+    p.presentFrame = [](void* ctx, const uint32_t* frame) {
+        ScriptedPlayer& v = SP(ctx);
+        v.last.assign(frame, frame + kFrameWidth * kFrameHeight);
+        v.pass += 1;
+    };
+    return p;
+}
+
+TEST(PracticeRound, TheViewerTakesOverAtTheFrameAskedAndSavesWhatWasPlayedOnLeaving) {
+    const fs::path dir = fs::temp_directory_path() / "mervox_practice_viewer";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    ScriptedPlayer v;
+    v.roundKeys = {{0, KeyRight}, {40, KeyUp | KeyKick}, {41, KeyUp}, {90, 0}, {130, KeyLeft | KeyJump}, {200, 0}};
+    v.leaveAt = 260;
+    WatchRun run;
+    run.baseDir = dir.string();
+    run.path = kGameDir + "/data/demo1.dat";
+    run.mode = RunDemo1;
+    run.at = 1800;
+    run.takeOver = true;
+    ::testing::internal::CaptureStdout();
+    ::testing::internal::CaptureStderr();
+    ASSERT_EQ(RunWatchOn(ScriptedPlatform(v), WatchPointer{}, run), 0);
+    ::testing::internal::GetCapturedStderr();
+    const std::string note = ::testing::internal::GetCapturedStdout();
+    EXPECT_NE(note.find("ended at frame 2060"), std::string::npos) << note;
+
+    std::vector<fs::path> saved;
+    for (const auto& e : fs::directory_iterator(dir / "practice")) saved.push_back(e.path());
+    ASSERT_EQ(saved.size(), 1u);
+    EXPECT_EQ(saved[0].filename().string().rfind("demo1-1800-", 0), 0u);
+    EXPECT_NE(note.find(saved[0].filename().string()), std::string::npos) << note;
+    EXPECT_FALSE(fs::exists(dir / "data")) << "no high scores, no replay.dat";
+
+    // The recording played to the last frame shown gives the picture shown,
+    // above the overlay (the scene alone: the folder has no sprite sheets,
+    // and the labels of a played-back round are not those of a played one).
+    auto r = std::make_unique<GameState>();
+    ASSERT_TRUE(StartPlaybackRound(*r, DefaultModeFor(saved[0].string()), saved[0].string()));
+    const RoundHost none;
+    while (r->RoundFrame < 2060) UpdateRound(*r, none);
+    RenderResources res;
+    ::testing::internal::CaptureStderr();
+    LoadRenderResources(res, dir.string());
+    ::testing::internal::GetCapturedStderr();
+    auto fb = std::make_unique<FrameBuffer>();
+    DrawScene(*r, res, *fb);
+    ReleaseRenderResources(res);
+    constexpr int kAboveOverlay = 443 * kFrameWidth;
+    ASSERT_EQ(v.last.size(), static_cast<size_t>(kFrameWidth * kFrameHeight));
+    EXPECT_TRUE(std::equal(v.last.begin(), v.last.begin() + kAboveOverlay, fb->pixels));
+    EXPECT_EQ(r->KeysNow, 0);
+    fs::remove_all(dir);
 }
 
 TEST(PracticeRound, ARoundThatIsEndingCannotBeTakenOver) {
