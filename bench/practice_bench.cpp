@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "app/playback_round.h"
-#include "app/practice_round.h"
+#include "app/common/playback_round.h"
+#include "app/viewer/practice_round.h"
 #include "game/key_bits.h"
 #include "game/simulation.h"
 

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "app/command_line.h"
-#include "app/headless_runner.h"
-#include "app/playback_round.h"
-#include "app/round_trace.h"
+#include "app/common/command_line.h"
+#include "app/common/playback_round.h"
+#include "app/headless/headless_runner.h"
+#include "app/headless/round_trace.h"
 #include "game/simulation.h"
 
 namespace mervox::testing {

@@ -13,11 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "app/playback_round.h"
-#include "app/practice_round.h"
-#include "app/replay_viewer.h"
-#include "app/round_trace.h"
-#include "app/seek_snapshots.h"
+#include "app/common/playback_round.h"
+#include "app/viewer/practice_round.h"
+#include "app/viewer/watch_loop.h"
+#include "app/headless/round_trace.h"
+#include "app/viewer/seek_snapshots.h"
 #include "game/key_bits.h"
 #include "game/simulation.h"
 #include "render/scene_drawing.h"

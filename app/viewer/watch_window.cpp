@@ -1,12 +1,14 @@
 // `mervox --watch`: the viewer in the game's window, with the keyboard, the
 // mouse and the millisecond clock of the desktop, and the game's sound.
+#include "app/viewer/watch_window.h"
+
 #include <cstdio>
 #include <memory>
 #include <string>
 
-#include "app/game_folder.h"
-#include "app/playback_round.h"
-#include "app/replay_viewer.h"
+#include "app/common/game_folder.h"
+#include "app/common/playback_round.h"
+#include "app/viewer/watch_loop.h"
 #include "platform/clock.h"
 #include "platform/display_check.h"
 #include "platform/keyboard.h"

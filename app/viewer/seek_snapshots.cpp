@@ -1,4 +1,4 @@
-#include "app/seek_snapshots.h"
+#include "app/viewer/seek_snapshots.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,9 +1,8 @@
 // Watching a recording like a video: pause, single updates forward and
 // back, slow motion and fast forward, seeks of 5 and 30 seconds, the start
-// and the end, the previous and next level-up or chain link, and a click or
-// drag on the timeline. The round is measured once by a headless pass that
-// keeps a snapshot every few updates, so any seek plays at most one
-// snapshot interval.
+// and the end, the previous and next level-up or chain link. The round is
+// measured once by a headless pass that keeps a snapshot every few updates,
+// so any seek plays at most one snapshot interval.
 #pragma once
 
 #include <cstdint>
@@ -11,12 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "app/practice_round.h"
-#include "app/program.h"
-#include "app/seek_snapshots.h"
-#include "draw/frame_buffer.h"
+#include "app/viewer/practice_round.h"
+#include "app/viewer/seek_snapshots.h"
+#include "game/round_host.h"
 #include "game/state/game_state.h"
-#include "render/render_resources.h"
 
 namespace mervox {
 
@@ -39,7 +36,14 @@ constexpr int kFastestSpeed = 6;
 constexpr int kWatchKeyCount = 14;
 constexpr int kPracticeKeyCount = 2;  // back 5 s, back to the takeover frame
 
+// What the viewer does with the round it shows. Watching: the recording
+// alone drives the round, and the viewer's keys move through it.
+// Practising: the round taken over plays the player's keys, and the
+// practice keys rewind it.
+enum class ViewerMode { Watching, Practising };
+
 struct WatchSession {
+    ViewerMode mode = ViewerMode::Watching;
     std::unique_ptr<GameState> own;  // the round --watch plays
     GameState* g = nullptr;          // the round watched: own, or the program's
     RoundTimeline timeline;
@@ -73,9 +77,6 @@ enum class PracticeCommand { TakeOver, Back5s, BackToTakeOver };
 // playing); false when the round can no longer be taken over.
 bool WatchTakeOver(WatchSession& s);
 void ApplyPracticeCommand(WatchSession& s, PracticeCommand c);
-// Polls the practice keys (take over while watching, the rewinds while
-// practising) and applies those just pressed, or held long enough to repeat.
-void PollPracticeKeys(WatchSession& s, bool (*commandDown)(void* ctx, PracticeCommand c), void* ctx);
 // Ends a practice round: writes its recording and sets the closing note.
 // False (with the reason in the note) when the file could not be written.
 bool FinishPractice(WatchSession& s);
@@ -96,64 +97,26 @@ void ApplyWatchCommand(WatchSession& s, WatchCommand c);
 // Goes to a frame (clamped to the round); the picture then shows it.
 void WatchSeek(WatchSession& s, int frame);
 
-// One pass of the viewer's loop (1/60 s): plays the updates the speed owes
-// unless paused, and pauses at the end. At the fastest speed it plays until
-// `deadline` says stop (checked between updates; null plays 8). Returns the
-// updates played.
-int AdvanceWatch(WatchSession& s, bool (*deadline)(void* ctx) = nullptr, void* ctx = nullptr);
-
-// Polls the viewer's keys (once each) and applies the commands of those
-// just pressed, or held long enough to repeat.
-void PollWatchKeys(WatchSession& s, bool (*keyDown)(void* ctx, HostKey key), void* ctx);
-
-// A playback round started by the title (the replay, the tutorial, the
-// demonstrations) under the viewer's keys: called by the program instead of
-// UpdateRound for such a round. The round is measured at its first update.
-// Paused, it does not update; slow and fast it updates less or more often,
-// with effects and voices heard at normal speed only. The overlay appears
-// with the first viewer key pressed. The round's own keys (Ctrl, Z,
-// Escape) keep their meaning while it plays.
-void WatchRoundPass(WatchSession& s, GameState& g, const RoundHost& host);
-
-// Draws the overlay over a drawn scene when it is shown.
-void DrawWatchOverlay(const WatchSession& s, const RenderResources& res, FrameBuffer& fb);
-
-// The timeline bar in frame-buffer pixels, for drawing and for the mouse.
-struct TimelineBar {
-    int left, top, right, bottom;  // right and bottom exclusive
-};
-TimelineBar WatchTimelineBar();
-// The frame under a picture x on the bar (any y), clamped to the round.
-int FrameAtBarX(const WatchSession& s, int x);
-
-// Draws the round at its frame and, when shown, the overlay: the timeline
-// with its marks, the frame and the time, the speed and the keys held.
-void DrawWatch(const WatchSession& s, const RenderResources& res, FrameBuffer& fb);
-
-// A pointer (mouse) for the timeline: picture coordinates of the shown
-// frame (0, 0 is the picture's top left) and whether the button is held.
-struct WatchPointer {
+// Says when a pass at the fastest speed has used its time (checked between
+// updates). Without a clock the pass plays its most updates.
+struct PassDeadline {
+    bool (*over)(void* ctx) = nullptr;
     void* ctx = nullptr;
-    bool (*poll)(void* ctx, int* x, int* y) = nullptr;
 };
 
-struct WatchRun {
-    std::string baseDir = ".";
-    std::string path;
-    int mode = 1;
-    int at = -1;
-    bool sound = false;  // effects, voices and music through the program's sound system
-    // The player's settings from config.txt, heard when `sound` is on.
-    int bgmMode = SoundOn;
-    int seMode = SoundOn;
-    bool takeOver = false;  // hand the round to the player at `at` at once
-};
+// Updates at most one pass plays at the fastest speed.
+constexpr int kFastestUpdatesPerPass = 16;
 
-// The viewer's window loop on any platform: 60 passes a second, a drawing
-// every pass, Escape or closing the window ends it.
-int RunWatchOn(const ProgramPlatform& platform, const WatchPointer& pointer, const WatchRun& run);
+// The one step of the viewer's speed: the updates this pass owes (a
+// quarter update a pass at 1/4, four at 4x; at the fastest, as many as the
+// deadline allows, up to kFastestUpdatesPerPass), played on the watched
+// round with `heard` muted of its effects and voices away from normal speed.
+// Stops early where the round cannot go on. Returns the updates played.
+int PlayWatchPass(WatchSession& s, const RoundHost& heard, const PassDeadline& deadline);
 
-// `mervox --watch FILE [--mode N] [--at FRAME]` on the desktop.
-int RunWatch(const CommandLine& cmd);
+// One pass of --watch (1/60 s): the updates the speed owes unless paused,
+// heard through the session's sound with the music left playing to the
+// viewer's end; pauses at the end. Returns the updates played.
+int AdvanceWatch(WatchSession& s, const PassDeadline& deadline = {});
 
 }  // namespace mervox

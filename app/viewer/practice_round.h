@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/seek_snapshots.h"
+#include "app/viewer/seek_snapshots.h"
 #include "game/round_host.h"
 #include "game/state/game_state.h"
 

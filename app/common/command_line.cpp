@@ -1,10 +1,10 @@
-#include "app/command_line.h"
+#include "app/common/command_line.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
-#include "app/practice_round.h"
+#include "app/viewer/practice_round.h"
 
 namespace mervox {
 

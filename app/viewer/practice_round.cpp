@@ -1,4 +1,4 @@
-#include "app/practice_round.h"
+#include "app/viewer/practice_round.h"
 
 #include <algorithm>
 #include <cerrno>

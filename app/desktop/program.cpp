@@ -1,7 +1,7 @@
 // The game as a player runs it: the full-screen question, the window, the
 // start-up, the frame loop over the title and the rounds, and the orderly
 // end that saves the settings and the high scores.
-#include "app/program.h"
+#include "app/desktop/program.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -9,12 +9,13 @@
 #include <memory>
 #include <string>
 
-#include "app/frame_loop.h"
-#include "app/game_folder.h"
-#include "app/pause.h"
-#include "app/program_audio.h"
-#include "app/replay_viewer.h"
-#include "app/screenshot.h"
+#include "app/common/game_folder.h"
+#include "app/desktop/frame_loop.h"
+#include "app/desktop/pause.h"
+#include "app/desktop/program_audio.h"
+#include "app/desktop/screenshot.h"
+#include "app/viewer/watch_loop.h"
+#include "app/viewer/watch_overlay.h"
 #include "draw/frame_buffer.h"
 #include "draw/text_drawing.h"
 #include "game/simulation.h"
