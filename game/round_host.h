@@ -17,6 +17,8 @@ enum class HostKey {
     // The viewer's keys while a recording is watched; a round and the
     // title never poll them.
     Space, Period, Comma, Minus, Equals, Home, End, PageUp, PageDown, H,
+    // The practice keys of --watch.
+    Return, Backspace,
 };
 
 enum class VoiceClip { Ready, Go };

@@ -66,6 +66,8 @@ SDL_Scancode ScancodeOf(HostKey key) {
         case HostKey::PageUp: return SDL_SCANCODE_PAGEUP;
         case HostKey::PageDown: return SDL_SCANCODE_PAGEDOWN;
         case HostKey::H: return SDL_SCANCODE_H;
+        case HostKey::Return: return SDL_SCANCODE_RETURN;
+        case HostKey::Backspace: return SDL_SCANCODE_BACKSPACE;
     }
     return SDL_SCANCODE_UNKNOWN;
 }

@@ -101,6 +101,24 @@ constexpr PracticeBinding kPracticeBindings[] = {
 };
 constexpr int kRewindRepeatEvery = 6;  // passes between rewinds while the key is held
 
+// The practice keys of --watch, by the platform's keys.
+struct PracticeKey {
+    PracticeCommand command;
+    HostKey key;
+};
+constexpr PracticeKey kPracticeKeys[] = {
+    {PracticeCommand::TakeOver, HostKey::Return},
+    {PracticeCommand::Back5s, HostKey::Backspace},
+    {PracticeCommand::BackToTakeOver, HostKey::Home},
+};
+
+bool PlatformPracticeKey(void* ctx, PracticeCommand c) {
+    const ProgramPlatform& p = *static_cast<const ProgramPlatform*>(ctx);
+    for (const PracticeKey& k : kPracticeKeys)
+        if (k.command == c) return p.keyDown != nullptr && p.keyDown(p.ctx, k.key);
+    return false;
+}
+
 // The fastest speed's deadline on a platform's clock.
 struct PassClock {
     const ProgramPlatform* platform;
@@ -279,7 +297,7 @@ int RunWatchOn(const ProgramPlatform& platform, const WatchPointer& pointer, con
         switch (s->mode) {
             case ViewerMode::Watching: {
                 PollWatchKeys(*s, platform.keyDown, platform.ctx);
-                PollPracticeKeys(*s, nullptr, nullptr);
+                PollPracticeKeys(*s, PlatformPracticeKey, const_cast<ProgramPlatform*>(&platform));
                 if (s->mode == ViewerMode::Practising) {  // taken over: this update is the player's
                     PracticeUpdate(s->practice, *s->g, practiceHost);
                     break;
@@ -299,7 +317,7 @@ int RunWatchOn(const ProgramPlatform& platform, const WatchPointer& pointer, con
                 break;
             }
             case ViewerMode::Practising:
-                PollPracticeKeys(*s, nullptr, nullptr);
+                PollPracticeKeys(*s, PlatformPracticeKey, const_cast<ProgramPlatform*>(&platform));
                 PracticeUpdate(s->practice, *s->g, practiceHost);
                 break;
         }

@@ -175,7 +175,7 @@ struct ScriptedPlayer {
     uint32_t clock = 1;
     int pass = 0;
     std::map<int, int32_t> roundKeys;  // from a pass on: the round keys held
-    std::map<int, PracticeCommand> commands;  // the practice key held in a pass
+    std::map<int, HostKey> pressed;    // a viewer or practice key held in a pass
     int leaveAt = 1 << 30;
     std::vector<uint32_t> last;  // the last picture presented
 };
@@ -195,6 +195,8 @@ ProgramPlatform ScriptedPlatform(ScriptedPlayer& v) {
     p.keyDown = [](void* ctx, HostKey key) {
         ScriptedPlayer& v = SP(ctx);
         if (key == HostKey::Escape) return v.pass >= v.leaveAt;
+        auto it = v.pressed.find(v.pass);
+        if (it != v.pressed.end() && it->second == key) return true;
         return KeyBitsHold(RoundKeysNow(v), key);
     };
     p.presentFrame = [](void* ctx, const uint32_t* frame) {
@@ -205,25 +207,29 @@ ProgramPlatform ScriptedPlatform(ScriptedPlayer& v) {
     return p;
 }
 
-TEST(PracticeRound, TheViewerTakesOverAtTheFrameAskedAndSavesWhatWasPlayedOnLeaving) {
+TEST(PracticeRound, TheViewerTakesOverRewindsAndSavesWhatItShowedOnLeaving) {
     const fs::path dir = fs::temp_directory_path() / "mervox_practice_viewer";
     fs::remove_all(dir);
     fs::create_directories(dir);
     ScriptedPlayer v;
-    v.roundKeys = {{0, KeyRight}, {40, KeyUp | KeyKick}, {41, KeyUp}, {90, 0}, {130, KeyLeft | KeyJump}, {200, 0}};
-    v.leaveAt = 260;
+    v.roundKeys = {{1, KeyRight}, {40, KeyUp | KeyKick}, {41, KeyUp}, {90, 0}, {130, KeyLeft | KeyJump}, {200, 0}};
+    // Opened paused at 1800 and taken over there (the arrows seek until
+    // then, and play after); 5 s back from 2200, back to
+    // the takeover from 2000, left at 1900.
+    v.pressed = {{0, HostKey::Return}, {400, HostKey::Backspace}, {500, HostKey::Home}};
+    v.leaveAt = 600;
     WatchRun run;
     run.baseDir = dir.string();
     run.path = kGameDir + "/data/demo1.dat";
     run.mode = RunDemo1;
     run.at = 1800;
-    run.takeOver = true;
     ::testing::internal::CaptureStdout();
     ::testing::internal::CaptureStderr();
     ASSERT_EQ(RunWatchOn(ScriptedPlatform(v), WatchPointer{}, run), 0);
     ::testing::internal::GetCapturedStderr();
     const std::string note = ::testing::internal::GetCapturedStdout();
-    EXPECT_NE(note.find("ended at frame 2060"), std::string::npos) << note;
+    EXPECT_NE(note.find("ended at frame 1900"), std::string::npos) << note;
+    EXPECT_NE(note.find("2 rewinds"), std::string::npos) << note;
 
     std::vector<fs::path> saved;
     for (const auto& e : fs::directory_iterator(dir / "practice")) saved.push_back(e.path());
@@ -238,7 +244,7 @@ TEST(PracticeRound, TheViewerTakesOverAtTheFrameAskedAndSavesWhatWasPlayedOnLeav
     auto r = std::make_unique<GameState>();
     ASSERT_TRUE(StartPlaybackRound(*r, DefaultModeFor(saved[0].string()), saved[0].string()));
     const RoundHost none;
-    while (r->RoundFrame < 2060) UpdateRound(*r, none);
+    while (r->RoundFrame < 1900) UpdateRound(*r, none);
     RenderResources res;
     ::testing::internal::CaptureStderr();
     LoadRenderResources(res, dir.string());
