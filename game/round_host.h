@@ -14,11 +14,6 @@ enum class HostKey {
     Z, X, Q, E,
     R, F, B, S,
     Ctrl, Escape,
-    // The viewer's keys while a recording is watched; a round and the
-    // title never poll them.
-    Space, Period, Comma, Minus, Equals, Home, End, PageUp, PageDown, H,
-    // The practice keys of --watch.
-    Return, Backspace,
 };
 
 enum class VoiceClip { Ready, Go };

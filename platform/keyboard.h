@@ -4,10 +4,6 @@
 
 #include <SDL.h>
 
-#include <initializer_list>
-
-#include "game/round_host.h"
-
 #include <cstdint>
 
 namespace mervox {
@@ -24,25 +20,16 @@ void ResetKeyboard(KeyboardState& k);
 
 // Called by the message pump for every key press it takes from the queue,
 // with the event's SDL timestamp.
-void NoteKeyPress(KeyboardState& k, SDL_Scancode code, uint32_t timestamp);
+// Codes are SDL_Scancode numbers as an int: one read from controls.txt or
+// from an event may be any number, and is never down outside SDL's range.
+void NoteKeyPress(KeyboardState& k, int code, uint32_t timestamp);
 
 // True when the key is held now or was pressed since its last poll; clears
 // the "pressed since" mark. Refreshes SDL's key state at most once a
 // millisecond, so held keys are seen even in passes that pump no messages.
-bool PollKey(KeyboardState& k, SDL_Scancode code);
+bool PollKey(KeyboardState& k, int code);
 
 // The state of a key as held right now, without touching the marks.
-bool KeyHeld(SDL_Scancode code);
-
-// The key a HostKey stands for on the keyboard (Ctrl: the left one).
-SDL_Scancode ScancodeOf(HostKey key);
-
-// PollKey for the key a round or the title asks about; Ctrl is either Ctrl
-// key (both are polled).
-bool PollHostKey(KeyboardState& k, HostKey key);
-
-// Waits, sleeping a tick at a time, until none of the keys is held, then
-// forgets the key presses queued meanwhile.
-void WaitUntilKeysUp(std::initializer_list<HostKey> keys);
+bool KeyHeld(int code);
 
 }  // namespace mervox

@@ -3,18 +3,26 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/clock.h"
+
 namespace mervox {
 
 namespace {
 
-// The first fourteen actions are the HostKeys, in their order.
-static_assert(static_cast<int>(ControlAction::Left) == static_cast<int>(HostKey::Left));
-static_assert(static_cast<int>(ControlAction::Kick) == static_cast<int>(HostKey::Z));
-static_assert(static_cast<int>(ControlAction::TurnRight) == static_cast<int>(HostKey::E));
-static_assert(static_cast<int>(ControlAction::Replay) == static_cast<int>(HostKey::R));
-static_assert(static_cast<int>(ControlAction::Effects) == static_cast<int>(HostKey::S));
-static_assert(static_cast<int>(ControlAction::FastForward) == static_cast<int>(HostKey::Ctrl));
-static_assert(static_cast<int>(ControlAction::Escape) == static_cast<int>(HostKey::Escape));
+// The action each key of the round and the title stands for.
+struct HostKeyAction {
+    HostKey key;
+    ControlAction action;
+};
+constexpr HostKeyAction kHostKeyActions[] = {
+    {HostKey::Left, ControlAction::Left},           {HostKey::Up, ControlAction::Up},
+    {HostKey::Right, ControlAction::Right},         {HostKey::Down, ControlAction::Down},
+    {HostKey::Z, ControlAction::Kick},              {HostKey::X, ControlAction::Jump},
+    {HostKey::Q, ControlAction::TurnLeft},          {HostKey::E, ControlAction::TurnRight},
+    {HostKey::R, ControlAction::Replay},            {HostKey::F, ControlAction::FrameRate},
+    {HostKey::B, ControlAction::Music},             {HostKey::S, ControlAction::Effects},
+    {HostKey::Ctrl, ControlAction::FastForward},    {HostKey::Escape, ControlAction::Escape},
+};
 
 constexpr char kPadPrefix[] = "pad ";
 
@@ -51,22 +59,35 @@ bool PollPadInput(PlayerInput& in, int input) {
     return down;
 }
 
+std::vector<Binding> ResolveNames(const std::vector<std::string>& names, std::vector<std::string>& unknown) {
+    std::vector<Binding> bound;
+    for (const std::string& name : names) {
+        if (name.compare(0, sizeof kPadPrefix - 1, kPadPrefix) == 0) {
+            const int input = PadInputOfName(name.substr(sizeof kPadPrefix - 1));
+            if (input >= 0) bound.push_back(Binding{true, input});
+            else unknown.push_back(name);
+            continue;
+        }
+        // The comma key has a name of its own: its SDL name separates names.
+        const SDL_Scancode code = name == "Comma" ? SDL_SCANCODE_COMMA : SDL_GetScancodeFromName(name.c_str());
+        if (code != SDL_SCANCODE_UNKNOWN) bound.push_back(Binding{false, code});
+        else unknown.push_back(name);
+    }
+    return bound;
+}
+
 }  // namespace
 
-InputBindings ResolveControls(const Controls& c, std::vector<std::string>& unknown) {
+InputBindings ResolveControls(const Controls& c, std::vector<std::string>& unknown,
+                              std::vector<ControlAction>* defaulted) {
     InputBindings b;
+    const Controls defaults = DefaultControls();
     for (int a = 0; a < kControlActionCount; ++a) {
-        for (const std::string& name : c.names[a]) {
-            if (name.compare(0, sizeof kPadPrefix - 1, kPadPrefix) == 0) {
-                const int input = PadInputOfName(name.substr(sizeof kPadPrefix - 1));
-                if (input >= 0) b.of[a].push_back(Binding{true, input});
-                else unknown.push_back(name);
-                continue;
-            }
-            const SDL_Scancode code = SDL_GetScancodeFromName(name.c_str());
-            if (code != SDL_SCANCODE_UNKNOWN) b.of[a].push_back(Binding{false, code});
-            else unknown.push_back(name);
-        }
+        b.of[a] = ResolveNames(c.names[a], unknown);
+        if (!b.of[a].empty() || c.names[a].empty()) continue;
+        std::vector<std::string> none;
+        b.of[a] = ResolveNames(defaults.names[a], none);
+        if (defaulted != nullptr) defaulted->push_back(kControlActions[a]);
     }
     b.of[static_cast<int>(ControlAction::Left)].push_back(Binding{true, kPadStickLeft});
     b.of[static_cast<int>(ControlAction::Up)].push_back(Binding{true, kPadStickUp});
@@ -75,12 +96,16 @@ InputBindings ResolveControls(const Controls& c, std::vector<std::string>& unkno
     return b;
 }
 
-InputBindings LoadInputBindings(const std::string& baseDir) {
+InputBindings LoadInputBindings(const std::string& baseDir, bool writeBack) {
     std::vector<std::string> unknown;
-    InputBindings b = ResolveControls(ReadControlsFile(baseDir), unknown);
+    std::vector<ControlAction> defaulted;
+    InputBindings b = ResolveControls(ReadControlsFile(baseDir, writeBack), unknown, &defaulted);
     for (const std::string& name : unknown)
         std::fprintf(stderr, "mervox: %s/controls.txt: \"%s\" names no key or pad button; ignored\n",
                      baseDir.c_str(), name.c_str());
+    for (ControlAction a : defaulted)
+        std::fprintf(stderr, "mervox: %s/controls.txt: %s has nothing that can be bound; its default keys are used\n",
+                     baseDir.c_str(), ControlActionWord(a));
     return b;
 }
 
@@ -144,7 +169,7 @@ int NotePadAxis(PlayerInput& in, SDL_JoystickID id, int axis, int value) {
     }
 }
 
-bool KeyBoundTo(const PlayerInput& in, ControlAction a, SDL_Scancode code) {
+bool KeyBoundTo(const PlayerInput& in, ControlAction a, int code) {
     for (const Binding& b : in.bindings.of[static_cast<int>(a)])
         if (!b.pad && b.code == code) return true;
     return false;
@@ -161,12 +186,30 @@ bool PollAction(PlayerInput& in, ControlAction a) {
     for (const Binding& b : in.bindings.of[static_cast<int>(a)]) {
         // Every input is polled, so each one's mark is cleared.
         const bool d = b.pad ? PollPadInput(in, b.code)
-                             : in.keyboard != nullptr && PollKey(*in.keyboard, static_cast<SDL_Scancode>(b.code));
+                             : in.keyboard != nullptr && PollKey(*in.keyboard, b.code);
         down = down || d;
     }
     return down;
 }
 
-bool PollPlayerKey(PlayerInput& in, HostKey key) { return PollAction(in, static_cast<ControlAction>(key)); }
+ControlAction ActionOfHostKey(HostKey key) {
+    for (const HostKeyAction& k : kHostKeyActions)
+        if (k.key == key) return k.action;
+    return ControlAction::Escape;  // not reached: every key has its line
+}
+
+bool PollPlayerKey(PlayerInput& in, HostKey key) { return PollAction(in, ActionOfHostKey(key)); }
+
+void WaitUntilActionsUp(const PlayerInput& in, std::initializer_list<ControlAction> actions) {
+    for (;;) {
+        SDL_PumpEvents();
+        bool held = false;
+        for (ControlAction a : actions)
+            for (const Binding& b : in.bindings.of[static_cast<int>(a)]) held = held || (!b.pad && KeyHeld(b.code));
+        if (!held) break;
+        SleepOneTick();
+    }
+    SDL_FlushEvents(SDL_KEYDOWN, SDL_KEYUP);
+}
 
 }  // namespace mervox

@@ -13,6 +13,7 @@
 
 #include <SDL.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -43,9 +44,13 @@ struct InputBindings {
 };
 
 // The bindings the names stand for. A name that is neither an SDL key name
-// nor "pad " and a pad input's name is left out and listed in `unknown`.
-// The stick's directions are added to the arrows.
-InputBindings ResolveControls(const Controls& c, std::vector<std::string>& unknown);
+// (or "Comma") nor "pad " and a pad input's name is left out and listed in
+// `unknown`; an action given names of which none can be bound keeps its
+// default bindings and is listed in `defaulted`, so no file leaves the
+// player without a key to start, play or quit. The stick's directions are
+// added to the arrows.
+InputBindings ResolveControls(const Controls& c, std::vector<std::string>& unknown,
+                              std::vector<ControlAction>* defaulted = nullptr);
 
 struct PadState {
     struct Pad {
@@ -63,9 +68,11 @@ struct PlayerInput {
     InputBindings bindings;
 };
 
-// Reads baseDir/controls.txt (see ReadControlsFile) and resolves it; each
-// name that names nothing is reported in one line on stderr.
-InputBindings LoadInputBindings(const std::string& baseDir);
+// Reads baseDir/controls.txt (see ReadControlsFile; nothing is written
+// when `writeBack` is false) and resolves it; each name that names nothing,
+// and each action that keeps its defaults, is reported in one line on
+// stderr.
+InputBindings LoadInputBindings(const std::string& baseDir, bool writeBack = true);
 
 // What the message pump hands over: a pad connected (by device index) or
 // gone (by instance id), a button, a stick or trigger moved. Each returns
@@ -80,14 +87,21 @@ int NotePadAxis(PlayerInput& in, SDL_JoystickID id, int axis, int value);
 bool AxisHeld(bool wasHeld, int value);
 
 // Whether a key or a pad input is bound to the action.
-bool KeyBoundTo(const PlayerInput& in, ControlAction a, SDL_Scancode code);
+bool KeyBoundTo(const PlayerInput& in, ControlAction a, int code);
 bool PadInputBoundTo(const PlayerInput& in, ControlAction a, int padInput);
 
 // The action as the game polls it; clears the "pressed since" marks of its
 // inputs.
 bool PollAction(PlayerInput& in, ControlAction a);
 
+// The action a key the round or the title asks about stands for.
+ControlAction ActionOfHostKey(HostKey key);
+
 // PollAction for the key a round or the title asks about.
 bool PollPlayerKey(PlayerInput& in, HostKey key);
+
+// Waits, sleeping a tick at a time, until no key bound to the actions is
+// held, then forgets the key presses queued meanwhile.
+void WaitUntilActionsUp(const PlayerInput& in, std::initializer_list<ControlAction> actions);
 
 }  // namespace mervox

@@ -11,10 +11,15 @@ namespace mervox {
 
 namespace {
 
-constexpr const char* kWords[kControlActionCount] = {
-    "left",    "up",        "right", "down",    "kick",         "jump",   "turn_left", "turn_right",
-    "replay",  "framerate", "music", "effects", "fast_forward", "escape", "pause",     "screenshot",
+struct ActionEntry {
+    const char* word;
+    std::vector<std::string> (*defaults)();
 };
+
+#define MERVOX_CONTROL_ACTION_ENTRY(name, word, ...) \
+    {word, [] { return std::vector<std::string>{__VA_ARGS__}; }},
+const ActionEntry kEntries[kControlActionCount] = {MERVOX_CONTROL_ACTIONS(MERVOX_CONTROL_ACTION_ENTRY)};
+#undef MERVOX_CONTROL_ACTION_ENTRY
 
 constexpr size_t kFileLimit = 64 * 1024;  // more is not a controls file
 
@@ -27,38 +32,34 @@ std::string Trim(const std::string& s) {
 
 int ActionOfWord(const std::string& word) {
     for (int i = 0; i < kControlActionCount; ++i)
-        if (word == kWords[i]) return i;
+        if (word == kEntries[i].word) return i;
     return -1;
+}
+
+std::string ActionLine(int action, const std::vector<std::string>& names) {
+    std::string s = kEntries[action].word;
+    s += " =";
+    for (size_t k = 0; k < names.size(); ++k) {
+        s += k == 0 ? " " : ", ";
+        s += names[k];
+    }
+    return s + "\n";
 }
 
 }  // namespace
 
+#define MERVOX_CONTROL_ACTION_VALUE(name, ...) ControlAction::name,
+const ControlAction kControlActions[kControlActionCount] = {MERVOX_CONTROL_ACTIONS(MERVOX_CONTROL_ACTION_VALUE)};
+#undef MERVOX_CONTROL_ACTION_VALUE
+
 const char* ControlActionWord(ControlAction a) {
     const int i = static_cast<int>(a);
-    return i >= 0 && i < kControlActionCount ? kWords[i] : "";
+    return i >= 0 && i < kControlActionCount ? kEntries[i].word : "";
 }
 
 Controls DefaultControls() {
     Controls c;
-    auto set = [&c](ControlAction a, std::vector<std::string> names) { c.names[static_cast<int>(a)] = names; };
-    set(ControlAction::Left, {"Left", "pad dpleft"});
-    set(ControlAction::Up, {"Up", "pad dpup"});
-    set(ControlAction::Right, {"Right", "pad dpright"});
-    set(ControlAction::Down, {"Down", "pad dpdown"});
-    set(ControlAction::Kick, {"Z", "pad a"});
-    set(ControlAction::Jump, {"X", "pad b"});
-    set(ControlAction::TurnLeft, {"Q", "pad x", "pad leftshoulder"});
-    set(ControlAction::TurnRight, {"E", "pad y", "pad rightshoulder"});
-    set(ControlAction::Replay, {"R", "pad x"});
-    // The title polls no arrows and no turns: the pad's shoulders and y
-    // change its settings there.
-    set(ControlAction::FrameRate, {"F", "pad leftshoulder"});
-    set(ControlAction::Music, {"B", "pad rightshoulder"});
-    set(ControlAction::Effects, {"S", "pad y"});
-    set(ControlAction::FastForward, {"Left Ctrl", "Right Ctrl", "pad righttrigger"});
-    set(ControlAction::Escape, {"Escape", "pad back"});
-    set(ControlAction::Pause, {"P", "pad start"});
-    set(ControlAction::Screenshot, {"F12"});
+    for (int i = 0; i < kControlActionCount; ++i) c.names[i] = kEntries[i].defaults();
     return c;
 }
 
@@ -68,20 +69,13 @@ std::string FormatControls(const Controls& c) {
         "# Keys by their SDL names (Left, Left Ctrl, Z, F12, Keypad 4, ...); pad buttons as\n"
         "# \"pad \" and the SDL button name: a b x y back start leftshoulder rightshoulder\n"
         "# dpup dpdown dpleft dpright leftstick rightstick, and the triggers lefttrigger\n"
-        "# righttrigger. The left stick always moves like the arrows.\n";
-    for (int i = 0; i < kControlActionCount; ++i) {
-        s += kWords[i];
-        s += " =";
-        for (size_t k = 0; k < c.names[i].size(); ++k) {
-            s += k == 0 ? " " : ", ";
-            s += c.names[i][k];
-        }
-        s += "\n";
-    }
+        "# righttrigger. The left stick always moves like the arrows. The comma key is Comma.\n"
+        "# The watch_ keys work only while a recording is watched and may share the round's.\n";
+    for (int i = 0; i < kControlActionCount; ++i) s += ActionLine(i, c.names[i]);
     return s;
 }
 
-bool ParseControls(const std::string& text, Controls& c) {
+bool ParseControls(const std::string& text, Controls& c, std::vector<ControlAction>* missing) {
     Controls read;
     bool seen[kControlActionCount] = {};
     std::istringstream in(text);
@@ -101,25 +95,43 @@ bool ParseControls(const std::string& text, Controls& c) {
             if (!name.empty()) read.names[action].push_back(name);
         }
     }
-    for (bool s : seen)
-        if (!s) return false;
+    const Controls defaults = DefaultControls();
+    for (int i = 0; i < kControlActionCount; ++i) {
+        if (seen[i]) continue;
+        read.names[i] = defaults.names[i];
+        if (missing != nullptr) missing->push_back(kControlActions[i]);
+    }
     c = read;
     return true;
 }
 
-Controls ReadControlsFile(const std::string& baseDir) {
+Controls ReadControlsFile(const std::string& baseDir, bool writeBack) {
     const std::string path = baseDir + "/controls.txt";
     std::ifstream in(path, std::ios::binary);
     Controls c = DefaultControls();
+    std::string text;
     if (in) {
-        std::string text(kFileLimit + 1, '\0');
+        text.assign(kFileLimit + 1, '\0');
         in.read(text.data(), static_cast<std::streamsize>(text.size()));
         text.resize(static_cast<size_t>(in.gcount()));
-        if (text.size() <= kFileLimit && ParseControls(text, c)) return c;
-        std::fprintf(stderr, "mervox: %s is damaged; the default controls are used and written back\n",
-                     path.c_str());
+        std::vector<ControlAction> missing;
+        if (text.size() <= kFileLimit && ParseControls(text, c, &missing)) {
+            if (missing.empty() || !writeBack) return c;
+            // Older than some actions: their default lines go at the end.
+            if (!text.empty() && text.back() != '\n') text += "\n";
+            for (ControlAction a : missing) {
+                const int i = static_cast<int>(a);
+                text += ActionLine(i, c.names[i]);
+            }
+        } else {
+            std::fprintf(stderr, "mervox: %s is damaged; the default controls are used%s\n", path.c_str(),
+                         writeBack ? " and written back" : "");
+            text = FormatControls(c);
+        }
+    } else {
+        text = FormatControls(c);
     }
-    if (!WriteFileAtomically(path, FormatControls(c))) ReportSaveFailure(path, errno);
+    if (writeBack && !WriteFileAtomically(path, text)) ReportSaveFailure(path, errno);
     return c;
 }
 

@@ -3,8 +3,9 @@
 //
 //   kick = Z, pad a
 //
-// Key names are SDL's key names ("Left", "Left Ctrl", "Z", "F12"); a pad
-// button is "pad " and SDL's game-controller name of the button or trigger
+// Key names are SDL's key names ("Left", "Left Ctrl", "Z", "F12"), and
+// "Comma" for the comma key, whose own name separates names; a pad button
+// is "pad " and SDL's game-controller name of the button or trigger
 // ("pad a", "pad leftshoulder", "pad righttrigger"). Names are checked by
 // the platform that uses them, not here.
 #pragma once
@@ -14,16 +15,62 @@
 
 namespace mervox {
 
-// The first fourteen are the keys the round and the title poll, in the
-// order of HostKey.
-enum class ControlAction {
-    Left, Up, Right, Down,
-    Kick, Jump, TurnLeft, TurnRight,
-    Replay, FrameRate, Music, Effects,
-    FastForward, Escape,
-    Pause, Screenshot,
-};
-constexpr int kControlActionCount = 16;
+// Every action the program reads a key for, once: its name here, its word
+// in the file and its default keys and pad buttons. The round's and the
+// title's come first, then the program's own, then the viewer's (read only
+// while a recording is watched, so they may share keys with the round's).
+// Adding an action is adding its line; a file written before it existed
+// gets its defaults.
+#define MERVOX_CONTROL_ACTIONS(X)                                          \
+    X(Left, "left", "Left", "pad dpleft")                                  \
+    X(Up, "up", "Up", "pad dpup")                                          \
+    X(Right, "right", "Right", "pad dpright")                              \
+    X(Down, "down", "Down", "pad dpdown")                                  \
+    X(Kick, "kick", "Z", "pad a")                                          \
+    X(Jump, "jump", "X", "pad b")                                          \
+    X(TurnLeft, "turn_left", "Q", "pad x", "pad leftshoulder")             \
+    X(TurnRight, "turn_right", "E", "pad y", "pad rightshoulder")          \
+    /* The title polls no arrows and no turns: the pad's shoulders and y  \
+       change its settings there. */                                       \
+    X(Replay, "replay", "R", "pad x")                                      \
+    X(FrameRate, "framerate", "F", "pad leftshoulder")                     \
+    X(Music, "music", "B", "pad rightshoulder")                            \
+    X(Effects, "effects", "S", "pad y")                                    \
+    X(FastForward, "fast_forward", "Left Ctrl", "Right Ctrl", "pad righttrigger") \
+    X(Escape, "escape", "Escape", "pad back")                              \
+    X(Pause, "pause", "P", "pad start")                                    \
+    X(Screenshot, "screenshot", "F12")                                     \
+    X(WatchPlayPause, "watch_play_pause", "Space")                         \
+    X(WatchStepForward, "watch_step_forward", ".")                         \
+    X(WatchStepBack, "watch_step_back", "Comma")                           \
+    X(WatchSlower, "watch_slower", "-")                                    \
+    X(WatchFaster, "watch_faster", "=")                                    \
+    X(WatchBack5s, "watch_back_5s", "Left", "pad dpleft")                  \
+    X(WatchForward5s, "watch_forward_5s", "Right", "pad dpright")          \
+    X(WatchBack30s, "watch_back_30s", "Down", "pad dpdown")                \
+    X(WatchForward30s, "watch_forward_30s", "Up", "pad dpup")              \
+    X(WatchToStart, "watch_to_start", "Home")                              \
+    X(WatchToEnd, "watch_to_end", "End")                                   \
+    X(WatchPreviousMark, "watch_previous_mark", "PageUp")                  \
+    X(WatchNextMark, "watch_next_mark", "PageDown")                        \
+    X(WatchOverlay, "watch_overlay", "H")                                  \
+    X(WatchLeave, "watch_leave", "Escape", "pad back")                     \
+    /* Practising from the watched round: taking it over while watching, \
+       the rewinds while practising (when the seek keys are not read). */ \
+    X(PracticeTakeOver, "practice_take_over", "Return", "pad leftstick")  \
+    X(PracticeBack5s, "practice_back_5s", "Backspace", "pad lefttrigger") \
+    X(PracticeToTakeOver, "practice_to_take_over", "Home", "pad rightstick")
+
+#define MERVOX_CONTROL_ACTION_NAME(name, ...) name,
+enum class ControlAction { MERVOX_CONTROL_ACTIONS(MERVOX_CONTROL_ACTION_NAME) };
+#undef MERVOX_CONTROL_ACTION_NAME
+
+#define MERVOX_CONTROL_ACTION_ONE(...) +1
+constexpr int kControlActionCount = 0 MERVOX_CONTROL_ACTIONS(MERVOX_CONTROL_ACTION_ONE);
+#undef MERVOX_CONTROL_ACTION_ONE
+
+// Every action, in the table's order.
+extern const ControlAction kControlActions[kControlActionCount];
 
 struct Controls {
     std::vector<std::string> names[kControlActionCount];
@@ -39,12 +86,16 @@ std::string FormatControls(const Controls& c);
 
 // Reads the text. Blank lines and lines starting with '#' are skipped.
 // False (and `c` untouched) when the text is damaged: a line that is not
-// "word = names", a word that names no action, an action given twice or
-// not at all. An action may be given no names ("pause =").
-bool ParseControls(const std::string& text, Controls& c);
+// "word = names", a word that names no action, an action given twice. An
+// action may be given no names ("pause ="); an action not given at all (a
+// file older than it) gets its defaults and is added to `missing`.
+bool ParseControls(const std::string& text, Controls& c, std::vector<ControlAction>* missing = nullptr);
 
 // Reads baseDir/controls.txt; a missing or damaged file gives the defaults
-// and is written back (a line on stderr says so for a damaged one).
-Controls ReadControlsFile(const std::string& baseDir);
+// and is written back (a line on stderr says so for a damaged one). A file
+// that lacks some actions gets their default lines added at its end, the
+// player's lines kept as they are. With `writeBack` false nothing is
+// written.
+Controls ReadControlsFile(const std::string& baseDir, bool writeBack = true);
 
 }  // namespace mervox

@@ -189,7 +189,8 @@ void RoundUpdateHook(void* ctx) {
     if (p.pause.paused && !PauseHoldsRound(p.pause, *p.g)) FollowPause(p);
     if (p.pause.paused) return;
     // A practice round is the viewer's too: it records, rewinds and saves.
-    if (p.g->Playback == 1 || p.viewer.practice.on) WatchRoundPass(p.viewer, *p.g, p.host);
+    if (p.g->Playback == 1 || p.viewer.practice.on)
+        WatchRoundPass(p.viewer, *p.g, p.host, p.platform.actionDown, p.platform.ctx);
     else UpdateRound(*p.g, p.host);
 }
 
@@ -333,6 +334,7 @@ void DesktopConnect(void* ctx, const PlatformEvents& events) {
 uint32_t DesktopClock(void*) { return ClockMs(); }
 void DesktopPump(void* ctx, int ms) { PumpMessagesFor(D(ctx).pump, ms); }
 bool DesktopKeyDown(void* ctx, HostKey key) { return PollPlayerKey(D(ctx).input, key); }
+bool DesktopActionDown(void* ctx, ControlAction a) { return PollAction(D(ctx).input, a); }
 void DesktopPresent(void* ctx, const uint32_t* frame) { PresentFrame(D(ctx).window, frame); }
 
 // Keys held while the program started must not choose anything on the
@@ -341,7 +343,7 @@ void DesktopPresent(void* ctx, const uint32_t* frame) { PresentFrame(D(ctx).wind
 void DesktopBeforeTitle(void* ctx, uint16_t screenMode) {
     DesktopPlatform& d = D(ctx);
     if (screenMode != 0) BlackenWindow(d.window);
-    WaitUntilKeysUp({HostKey::Z, HostKey::R, HostKey::Escape});
+    WaitUntilActionsUp(d.input, {ControlAction::Kick, ControlAction::Replay, ControlAction::Escape});
     ResetKeyboard(d.keyboard);
 }
 
@@ -352,6 +354,7 @@ ProgramPlatform DesktopHooks(DesktopPlatform& d) {
     s.clockMs = DesktopClock;
     s.pumpMessagesFor = DesktopPump;
     s.keyDown = DesktopKeyDown;
+    s.actionDown = DesktopActionDown;
     s.presentFrame = DesktopPresent;
     s.beforeTitle = DesktopBeforeTitle;
     return s;

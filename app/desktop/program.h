@@ -7,6 +7,7 @@
 #include "app/common/command_line.h"
 #include "game/round_host.h"
 #include "platform/player_command.h"
+#include "save/controls_file.h"
 
 namespace mervox {
 
@@ -35,7 +36,10 @@ struct ProgramPlatform {
     uint32_t (*clockMs)(void* ctx) = nullptr;
     // Dispatches events for the milliseconds given (the only waiting).
     void (*pumpMessagesFor)(void* ctx, int milliseconds) = nullptr;
+    // The round's and the title's keys.
     bool (*keyDown)(void* ctx, HostKey key) = nullptr;
+    // The viewer's keys while a recording is watched; may be null.
+    bool (*actionDown)(void* ctx, ControlAction action) = nullptr;
     void (*presentFrame)(void* ctx, const uint32_t* frame) = nullptr;
     // Before the first title frame: blackens a full-screen window, waits
     // until Z, R and Escape are up and forgets the presses queued

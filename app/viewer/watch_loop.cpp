@@ -23,26 +23,26 @@ constexpr int kRepeatEvery = 3;
 constexpr int kFastestPassMs = 14;
 
 struct KeyBinding {
-    HostKey key;
+    ControlAction action;
     WatchCommand command;
     bool repeats;
 };
 
 constexpr KeyBinding kBindings[] = {
-    {HostKey::Space, WatchCommand::PlayPause, false},
-    {HostKey::Period, WatchCommand::StepForward, true},
-    {HostKey::Comma, WatchCommand::StepBack, true},
-    {HostKey::Minus, WatchCommand::Slower, false},
-    {HostKey::Equals, WatchCommand::Faster, false},
-    {HostKey::Left, WatchCommand::Back5s, true},
-    {HostKey::Right, WatchCommand::Forward5s, true},
-    {HostKey::Down, WatchCommand::Back30s, true},
-    {HostKey::Up, WatchCommand::Forward30s, true},
-    {HostKey::Home, WatchCommand::ToStart, false},
-    {HostKey::End, WatchCommand::ToEnd, false},
-    {HostKey::PageUp, WatchCommand::PreviousMark, false},
-    {HostKey::PageDown, WatchCommand::NextMark, false},
-    {HostKey::H, WatchCommand::ToggleOverlay, false},
+    {ControlAction::WatchPlayPause, WatchCommand::PlayPause, false},
+    {ControlAction::WatchStepForward, WatchCommand::StepForward, true},
+    {ControlAction::WatchStepBack, WatchCommand::StepBack, true},
+    {ControlAction::WatchSlower, WatchCommand::Slower, false},
+    {ControlAction::WatchFaster, WatchCommand::Faster, false},
+    {ControlAction::WatchBack5s, WatchCommand::Back5s, true},
+    {ControlAction::WatchForward5s, WatchCommand::Forward5s, true},
+    {ControlAction::WatchBack30s, WatchCommand::Back30s, true},
+    {ControlAction::WatchForward30s, WatchCommand::Forward30s, true},
+    {ControlAction::WatchToStart, WatchCommand::ToStart, false},
+    {ControlAction::WatchToEnd, WatchCommand::ToEnd, false},
+    {ControlAction::WatchPreviousMark, WatchCommand::PreviousMark, false},
+    {ControlAction::WatchNextMark, WatchCommand::NextMark, false},
+    {ControlAction::WatchOverlay, WatchCommand::ToggleOverlay, false},
 };
 constexpr int kBindingCount = sizeof kBindings / sizeof kBindings[0];
 
@@ -90,34 +90,17 @@ RoundHost PracticeHostOf(PracticeWorld& w) {
 // The practice keys: take over while watching; back 5 s (repeating while
 // held) and back to the takeover frame while practising.
 struct PracticeBinding {
+    ControlAction action;
     PracticeCommand command;
     int held;  // index into practiceHeld; -1: not held while practising
     bool repeats;
 };
 constexpr PracticeBinding kPracticeBindings[] = {
-    {PracticeCommand::TakeOver, -1, false},
-    {PracticeCommand::Back5s, 0, true},
-    {PracticeCommand::BackToTakeOver, 1, false},
+    {ControlAction::PracticeTakeOver, PracticeCommand::TakeOver, -1, false},
+    {ControlAction::PracticeBack5s, PracticeCommand::Back5s, 0, true},
+    {ControlAction::PracticeToTakeOver, PracticeCommand::BackToTakeOver, 1, false},
 };
 constexpr int kRewindRepeatEvery = 6;  // passes between rewinds while the key is held
-
-// The practice keys of --watch, by the platform's keys.
-struct PracticeKey {
-    PracticeCommand command;
-    HostKey key;
-};
-constexpr PracticeKey kPracticeKeys[] = {
-    {PracticeCommand::TakeOver, HostKey::Return},
-    {PracticeCommand::Back5s, HostKey::Backspace},
-    {PracticeCommand::BackToTakeOver, HostKey::Home},
-};
-
-bool PlatformPracticeKey(void* ctx, PracticeCommand c) {
-    const ProgramPlatform& p = *static_cast<const ProgramPlatform*>(ctx);
-    for (const PracticeKey& k : kPracticeKeys)
-        if (k.command == c) return p.keyDown != nullptr && p.keyDown(p.ctx, k.key);
-    return false;
-}
 
 // The fastest speed's deadline on a platform's clock.
 struct PassClock {
@@ -143,9 +126,9 @@ bool HostPassOver(void* ctx) {
 
 }  // namespace
 
-void PollWatchKeys(WatchSession& s, bool (*keyDown)(void* ctx, HostKey key), void* ctx) {
+void PollWatchKeys(WatchSession& s, bool (*actionDown)(void* ctx, ControlAction a), void* ctx) {
     for (int k = 0; k < kBindingCount; ++k) {
-        const bool down = keyDown != nullptr && keyDown(ctx, kBindings[k].key);
+        const bool down = actionDown != nullptr && actionDown(ctx, kBindings[k].action);
         s.heldPasses[k] = down ? s.heldPasses[k] + 1 : 0;
         const int n = s.heldPasses[k];
         const bool repeat = kBindings[k].repeats && n > kRepeatDelay && (n - kRepeatDelay) % kRepeatEvery == 0;
@@ -153,19 +136,10 @@ void PollWatchKeys(WatchSession& s, bool (*keyDown)(void* ctx, HostKey key), voi
     }
 }
 
-namespace {
 
-struct HostKeys {
-    const RoundHost* host;
-};
-
-bool HostKeyHook(void* ctx, HostKey key) { return HostKeyDown(*static_cast<HostKeys*>(ctx)->host, key); }
-
-}  // namespace
-
-void PollPracticeKeys(WatchSession& s, bool (*commandDown)(void* ctx, PracticeCommand c), void* ctx) {
+void PollPracticeKeys(WatchSession& s, bool (*actionDown)(void* ctx, ControlAction a), void* ctx) {
     for (const PracticeBinding& b : kPracticeBindings) {
-        const bool down = commandDown != nullptr && commandDown(ctx, b.command);
+        const bool down = actionDown != nullptr && actionDown(ctx, b.action);
         if (b.held < 0) {
             if (down && !s.practice.on && !s.takeOverHeld) ApplyPracticeCommand(s, b.command);
             s.takeOverHeld = down;
@@ -183,8 +157,9 @@ namespace {
 // The practice round the title's playback round became: its keys, one
 // update, and its end (its own, or the player leaving with Escape, which
 // goes back to the title at once).
-void PracticeRoundPass(WatchSession& s, GameState& g, const RoundHost& host) {
-    PollPracticeKeys(s, nullptr, nullptr);
+void PracticeRoundPass(WatchSession& s, GameState& g, const RoundHost& host,
+                       bool (*actionDown)(void* ctx, ControlAction a), void* ctx) {
+    PollPracticeKeys(s, actionDown, ctx);
     if (HostKeyDown(host, HostKey::Escape)) {
         g.RunMode = RunTitle;
         g.FadeLevel = 80;
@@ -202,9 +177,10 @@ void PracticeRoundPass(WatchSession& s, GameState& g, const RoundHost& host) {
 
 }  // namespace
 
-void WatchRoundPass(WatchSession& s, GameState& g, const RoundHost& host) {
+void WatchRoundPass(WatchSession& s, GameState& g, const RoundHost& host,
+                    bool (*actionDown)(void* ctx, ControlAction a), void* ctx) {
     if (s.mode == ViewerMode::Practising && s.g == &g) {
-        PracticeRoundPass(s, g, host);
+        PracticeRoundPass(s, g, host, actionDown, ctx);
         return;
     }
     if (g.RoundFrame > 0) s.seekedToStart = false;
@@ -226,12 +202,11 @@ void WatchRoundPass(WatchSession& s, GameState& g, const RoundHost& host) {
         const bool pausedBefore = s.paused;
         const int speedBefore = s.speed;
         const bool overlayBefore = s.overlay;
-        HostKeys keys{&host};
-        PollWatchKeys(s, HostKeyHook, &keys);
-        PollPracticeKeys(s, nullptr, nullptr);
+        PollWatchKeys(s, actionDown, ctx);
+        PollPracticeKeys(s, actionDown, ctx);
         if (s.mode == ViewerMode::Practising) {  // taken over: the next update is the player's
             s.overlay = true;
-            PracticeRoundPass(s, g, host);
+            PracticeRoundPass(s, g, host, actionDown, ctx);
             return;
         }
         const bool command = WatchFrame(s) != before || s.paused != pausedBefore || s.speed != speedBefore;
@@ -292,12 +267,12 @@ int RunWatchOn(const ProgramPlatform& platform, const WatchPointer& pointer, con
         previous = platform.clockMs(platform.ctx);
         step = NextPacingStep(step);
         if (quit != 0) break;
-        if (platform.keyDown != nullptr && platform.keyDown(platform.ctx, HostKey::Escape)) break;
+        if (platform.actionDown != nullptr && platform.actionDown(platform.ctx, ControlAction::WatchLeave)) break;
 
         switch (s->mode) {
             case ViewerMode::Watching: {
-                PollWatchKeys(*s, platform.keyDown, platform.ctx);
-                PollPracticeKeys(*s, PlatformPracticeKey, const_cast<ProgramPlatform*>(&platform));
+                PollWatchKeys(*s, platform.actionDown, platform.ctx);
+                PollPracticeKeys(*s, platform.actionDown, platform.ctx);
                 if (s->mode == ViewerMode::Practising) {  // taken over: this update is the player's
                     PracticeUpdate(s->practice, *s->g, practiceHost);
                     break;
@@ -317,7 +292,7 @@ int RunWatchOn(const ProgramPlatform& platform, const WatchPointer& pointer, con
                 break;
             }
             case ViewerMode::Practising:
-                PollPracticeKeys(*s, PlatformPracticeKey, const_cast<ProgramPlatform*>(&platform));
+                PollPracticeKeys(*s, platform.actionDown, platform.ctx);
                 PracticeUpdate(s->practice, *s->g, practiceHost);
                 break;
         }

@@ -8,26 +8,28 @@
 #include "app/viewer/watch_session.h"
 #include "game/round_host.h"
 #include "game/state/game_state.h"
+#include "save/controls_file.h"
 
 namespace mervox {
 
 // Polls the viewer's keys (once each) and applies the commands of those
 // just pressed, or held long enough to repeat.
-void PollWatchKeys(WatchSession& s, bool (*keyDown)(void* ctx, HostKey key), void* ctx);
+void PollWatchKeys(WatchSession& s, bool (*actionDown)(void* ctx, ControlAction a), void* ctx);
 
 // Polls the practice keys (take over while watching, the rewinds while
 // practising) and applies those just pressed, or held long enough to repeat.
-void PollPracticeKeys(WatchSession& s, bool (*commandDown)(void* ctx, PracticeCommand c), void* ctx);
+void PollPracticeKeys(WatchSession& s, bool (*actionDown)(void* ctx, ControlAction a), void* ctx);
 
 // A playback round started by the title (the replay, the tutorial, the
 // demonstrations) under the viewer's keys: called by the program instead of
 // UpdateRound for such a round. The round is measured at its first update.
 // Paused, it does not update; slow and fast it updates less or more often,
 // with effects and voices heard at normal speed only. The overlay appears
-// with the first viewer key pressed. The round's own keys (Ctrl, Z,
+// with the first viewer key pressed (polled through `actionDown`). The round's own keys (Ctrl, Z,
 // Escape) keep their meaning while it plays. Taken over, it is the
 // player's practice round until it ends or Escape leaves it for the title.
-void WatchRoundPass(WatchSession& s, GameState& g, const RoundHost& host);
+void WatchRoundPass(WatchSession& s, GameState& g, const RoundHost& host,
+                    bool (*actionDown)(void* ctx, ControlAction a), void* ctx);
 
 // A pointer (mouse) for the timeline: picture coordinates of the shown
 // frame (0, 0 is the picture's top left) and whether the button is held.

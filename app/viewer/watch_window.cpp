@@ -13,6 +13,7 @@
 #include "platform/display_check.h"
 #include "platform/keyboard.h"
 #include "platform/message_pump.h"
+#include "platform/player_input.h"
 #include "platform/pointer.h"
 #include "platform/screen_mode.h"
 #include "platform/window.h"
@@ -28,6 +29,7 @@ constexpr int kDecorationWidth = 16;
 struct WatchDesktop {
     ProgramWindow window;
     KeyboardState keyboard{};
+    PlayerInput input;
     MessagePump pump;
     PointerState pointer;
 };
@@ -38,13 +40,15 @@ void Connect(void* ctx, const PlatformEvents& events) {
     WatchDesktop& d = W(ctx);
     d.pump.window = &d.window;
     d.pump.keyboard = &d.keyboard;
+    d.pump.input = &d.input;
     d.pump.quitRequested = events.quitRequested;
     d.pump.ctx = events.ctx;
     d.pump.onUserEvent = events.onUserEvent;
 }
 uint32_t Clock(void*) { return ClockMs(); }
 void Pump(void* ctx, int ms) { PumpMessagesFor(W(ctx).pump, ms); }
-bool WatchKeyDown(void* ctx, HostKey key) { return PollHostKey(W(ctx).keyboard, key); }
+bool WatchActionDown(void* ctx, ControlAction a) { return PollAction(W(ctx).input, a); }
+bool WatchKeyDown(void* ctx, HostKey key) { return PollPlayerKey(W(ctx).input, key); }
 void Present(void* ctx, const uint32_t* frame) { PresentFrame(W(ctx).window, frame); }
 bool Pointer(void* ctx, int* x, int* y) { return PollPointer(W(ctx).pointer, *x, *y); }
 
@@ -80,6 +84,8 @@ int RunWatch(const CommandLine& cmd) {
     const DesktopArea desktop = QueryDesktop();
     auto d = std::make_unique<WatchDesktop>();
     ResetKeyboard(d->keyboard);
+    d->input.keyboard = &d->keyboard;
+    d->input.bindings = LoadInputBindings(folder.dir, false);  // the player's keys, never written
     const int scale =
         WindowScale(cmd.scale, desktop.usableWidth - kDecorationWidth, desktop.usableHeight - kDecorationHeight);
     if (!OpenProgramWindow(d->window, 0, scale, why)) {
@@ -93,7 +99,8 @@ int RunWatch(const CommandLine& cmd) {
     p.connect = Connect;
     p.clockMs = Clock;
     p.pumpMessagesFor = Pump;
-    p.keyDown = WatchKeyDown;
+    p.actionDown = WatchActionDown;
+    p.keyDown = WatchKeyDown;  // a practice round's keys
     p.presentFrame = Present;
     WatchRun run;
     run.path = recording;
@@ -106,6 +113,7 @@ int RunWatch(const CommandLine& cmd) {
     run.seMode = settings->SEMODE;
     const int status = RunWatchOn(p, WatchPointer{d.get(), Pointer}, run);
     StopPointer(d->pointer);
+    CloseAllPads(d->input);
     CloseProgramWindow(d->window);
     StopVideo();
     return status;

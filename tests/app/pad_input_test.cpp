@@ -142,6 +142,94 @@ TEST_F(VirtualPad, RebindingMovesAnActionAndUnknownNamesAreLeftOut) {
     Button(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, true);
     EXPECT_TRUE(PollPlayerKey(in, HostKey::Z));
     EXPECT_TRUE(PollPlayerKey(in, HostKey::E)) << "still turns right too";
+
+    // A line of which nothing can be bound keeps the action's defaults, so
+    // no file locks the player out; an empty line is the player's choice.
+    c = DefaultControls();
+    c.names[static_cast<int>(ControlAction::Escape)] = {"Esc", "pad 99"};
+    c.names[static_cast<int>(ControlAction::Kick)] = {"\xe3\x82\xad\xe3\x83\x83\xe3\x82\xaf"};
+    c.names[static_cast<int>(ControlAction::Pause)] = {};
+    unknown.clear();
+    std::vector<ControlAction> defaulted;
+    in.bindings = ResolveControls(c, unknown, &defaulted);
+    EXPECT_EQ(unknown.size(), 3u);
+    EXPECT_EQ(defaulted, (std::vector<ControlAction>{ControlAction::Kick, ControlAction::Escape}));
+    EXPECT_TRUE(KeyBoundTo(in, ControlAction::Escape, SDL_SCANCODE_ESCAPE));
+    EXPECT_TRUE(PadInputBoundTo(in, ControlAction::Escape, SDL_CONTROLLER_BUTTON_BACK));
+    EXPECT_TRUE(KeyBoundTo(in, ControlAction::Kick, SDL_SCANCODE_Z));
+    EXPECT_TRUE(in.bindings.of[static_cast<int>(ControlAction::Pause)].empty());
+}
+
+// Every action polled as the desktop polls it, from each input bound to
+// any action: a key held as SDL holds it, a key tapped through the message
+// pump, a pad input pushed through the virtual pad. Exactly the actions
+// bound to that input answer, asked for by their own name or by the key
+// the round and the title poll.
+TEST_F(VirtualPad, EveryActionAnswersToItsOwnBindingsOnly) {
+    const std::pair<HostKey, const char*> hostKeys[] = {
+        {HostKey::Left, "left"},     {HostKey::Up, "up"},          {HostKey::Right, "right"},
+        {HostKey::Down, "down"},     {HostKey::Z, "kick"},         {HostKey::X, "jump"},
+        {HostKey::Q, "turn_left"},   {HostKey::E, "turn_right"},   {HostKey::R, "replay"},
+        {HostKey::F, "framerate"},   {HostKey::B, "music"},        {HostKey::S, "effects"},
+        {HostKey::Ctrl, "fast_forward"}, {HostKey::Escape, "escape"},
+    };
+    std::vector<Binding> inputs;
+    for (const std::vector<Binding>& of : in.bindings.of) inputs.insert(inputs.end(), of.begin(), of.end());
+    auto bound = [&](ControlAction a, const Binding& input) {
+        for (const Binding& b : in.bindings.of[static_cast<int>(a)])
+            if (b.pad == input.pad && b.code == input.code) return true;
+        return false;
+    };
+    auto expectOnly = [&](const Binding& input, const char* how) {
+        for (ControlAction a : kControlActions)
+            EXPECT_EQ(PollAction(in, a), bound(a, input)) << ControlActionWord(a) << ", " << how << " " << input.code;
+        for (const auto& [key, word] : hostKeys) {
+            EXPECT_EQ(ControlActionWord(ActionOfHostKey(key)), std::string(word));
+            EXPECT_EQ(PollPlayerKey(in, key), bound(ActionOfHostKey(key), input)) << word << ", " << how << " " << input.code;
+        }
+    };
+    auto forgetAll = [&] {
+        for (ControlAction a : kControlActions) PollAction(in, a);
+    };
+    Uint8* keyState = const_cast<Uint8*>(SDL_GetKeyboardState(nullptr));
+    auto setPad = [&](int input, bool down) {
+        if (input < SDL_CONTROLLER_BUTTON_MAX) return SDL_JoystickSetVirtualButton(stick, input, down ? 1 : 0);
+        const int full = down ? 32767 : 0;
+        if (input == kPadLeftTrigger) return SDL_JoystickSetVirtualAxis(stick, SDL_CONTROLLER_AXIS_TRIGGERLEFT, down ? 32767 : -32768);
+        if (input == kPadRightTrigger) return SDL_JoystickSetVirtualAxis(stick, SDL_CONTROLLER_AXIS_TRIGGERRIGHT, down ? 32767 : -32768);
+        if (input == kPadStickLeft) return SDL_JoystickSetVirtualAxis(stick, SDL_CONTROLLER_AXIS_LEFTX, static_cast<Sint16>(-full));
+        if (input == kPadStickRight) return SDL_JoystickSetVirtualAxis(stick, SDL_CONTROLLER_AXIS_LEFTX, static_cast<Sint16>(full));
+        if (input == kPadStickUp) return SDL_JoystickSetVirtualAxis(stick, SDL_CONTROLLER_AXIS_LEFTY, static_cast<Sint16>(-full));
+        return SDL_JoystickSetVirtualAxis(stick, SDL_CONTROLLER_AXIS_LEFTY, static_cast<Sint16>(full));
+    };
+    for (ControlAction a : kControlActions) EXPECT_FALSE(in.bindings.of[static_cast<int>(a)].empty()) << ControlActionWord(a);
+    for (const Binding& input : inputs) {
+        if (input.pad) {
+            ASSERT_EQ(setPad(input.code, true), 0) << SDL_GetError();
+            Pump();
+            expectOnly(input, "pad input");
+            ASSERT_EQ(setPad(input.code, false), 0);
+            Pump();
+            forgetAll();
+            continue;
+        }
+        keyState[input.code] = 1;
+        expectOnly(input, "key held");
+        keyState[input.code] = 0;
+        forgetAll();
+        ResetKeyboard(keyboard);  // a press at the moment it was seen held is that hold's
+        // A tap between two polls, one action at a time: the first poll
+        // takes the tap.
+        for (ControlAction a : kControlActions) {
+            SDL_Event e{};
+            e.type = SDL_KEYDOWN;
+            e.key.keysym.scancode = static_cast<SDL_Scancode>(input.code);
+            ASSERT_EQ(SDL_PushEvent(&e), 1);
+            DispatchPendingMessages(pump);
+            EXPECT_EQ(PollAction(in, a), bound(a, input)) << ControlActionWord(a) << ", key tapped " << input.code;
+            forgetAll();
+        }
+    }
 }
 
 

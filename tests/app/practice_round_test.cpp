@@ -175,7 +175,7 @@ struct ScriptedPlayer {
     uint32_t clock = 1;
     int pass = 0;
     std::map<int, int32_t> roundKeys;  // from a pass on: the round keys held
-    std::map<int, HostKey> pressed;    // a viewer or practice key held in a pass
+    std::map<int, ControlAction> pressed;  // a viewer or practice key held in a pass
     int leaveAt = 1 << 30;
     std::vector<uint32_t> last;  // the last picture presented
 };
@@ -192,12 +192,14 @@ ProgramPlatform ScriptedPlatform(ScriptedPlayer& v) {
     p.ctx = &v;
     p.clockMs = [](void* ctx) { return SP(ctx).clock; };
     p.pumpMessagesFor = [](void* ctx, int ms) { SP(ctx).clock += ms > 0 ? static_cast<uint32_t>(ms) : 1u; };
-    p.keyDown = [](void* ctx, HostKey key) {
+    p.keyDown = [](void* ctx, HostKey key) { return KeyBitsHold(RoundKeysNow(SP(ctx)), key); };
+    p.actionDown = [](void* ctx, ControlAction a) {
         ScriptedPlayer& v = SP(ctx);
-        if (key == HostKey::Escape) return v.pass >= v.leaveAt;
+        if (a == ControlAction::WatchLeave) return v.pass >= v.leaveAt;
+        // The arrows seek while watching.
+        if (a == ControlAction::WatchForward5s && KeyBitsHold(RoundKeysNow(v), HostKey::Right)) return true;
         auto it = v.pressed.find(v.pass);
-        if (it != v.pressed.end() && it->second == key) return true;
-        return KeyBitsHold(RoundKeysNow(v), key);
+        return it != v.pressed.end() && it->second == a;
     };
     p.presentFrame = [](void* ctx, const uint32_t* frame) {
         ScriptedPlayer& v = SP(ctx);
@@ -216,7 +218,9 @@ TEST(PracticeRound, TheViewerTakesOverRewindsAndSavesWhatItShowedOnLeaving) {
     // Opened paused at 1800 and taken over there (the arrows seek until
     // then, and play after); 5 s back from 2200, back to
     // the takeover from 2000, left at 1900.
-    v.pressed = {{0, HostKey::Return}, {400, HostKey::Backspace}, {500, HostKey::Home}};
+    v.pressed = {{0, ControlAction::PracticeTakeOver},
+                 {400, ControlAction::PracticeBack5s},
+                 {500, ControlAction::PracticeToTakeOver}};
     v.leaveAt = 600;
     WatchRun run;
     run.baseDir = dir.string();

@@ -26,7 +26,7 @@ const std::string kDemo = kGameDir + "/data/demo1.dat";
 struct ScriptedViewer {
     uint32_t clock = 1;
     int pass = 0;                        // pictures presented so far
-    std::map<int, HostKey> keys;         // the key held in a pass
+    std::map<int, ControlAction> keys;   // the action held in a pass
     std::map<int, std::vector<uint32_t>> pictures;
     int quitAt = 0;
 };
@@ -38,9 +38,9 @@ ProgramPlatform ScriptedPlatform(ScriptedViewer& v) {
     p.ctx = &v;
     p.clockMs = [](void* ctx) { return V(ctx).clock; };
     p.pumpMessagesFor = [](void* ctx, int ms) { V(ctx).clock += ms > 0 ? static_cast<uint32_t>(ms) : 1u; };
-    p.keyDown = [](void* ctx, HostKey key) {
+    p.actionDown = [](void* ctx, ControlAction key) {
         ScriptedViewer& v = V(ctx);
-        if (key == HostKey::Escape) return v.pass >= v.quitAt;
+        if (key == ControlAction::WatchLeave) return v.pass >= v.quitAt;
         auto it = v.keys.find(v.pass);
         return it != v.keys.end() && it->second == key;
     };
@@ -74,22 +74,22 @@ TEST(ReplayViewer, PicturesAfterSeeksStepsAndSpeedsEqualStraightPlay) {
 
     ScriptedViewer v;
     // Pass: key held in it; then the frame the pass shows.
-    const std::vector<std::pair<HostKey, int>> script = {
-        {HostKey::H, 1000},          // opened paused at 1000; overlay off
-        {HostKey::Right, 1300},      // +5 s
-        {HostKey::Comma, 1299},      // one update back
-        {HostKey::Period, 1300},     // one forward
-        {HostKey::Down, 0},          // -30 s stops at the start
-        {HostKey::End, last},
-        {HostKey::Left, last - 300},
-        {HostKey::Up, last},         // +30 s stops at the end
-        {HostKey::Home, 0},
-        {HostKey::PageDown, firstMark},
-        {HostKey::PageUp, 0},        // no mark before the first: the start
-        {HostKey::Space, 1},         // playing at 1x: one update a pass
+    const std::vector<std::pair<ControlAction, int>> script = {
+        {ControlAction::WatchOverlay, 1000},          // opened paused at 1000; overlay off
+        {ControlAction::WatchForward5s, 1300},      // +5 s
+        {ControlAction::WatchStepBack, 1299},      // one update back
+        {ControlAction::WatchStepForward, 1300},     // one forward
+        {ControlAction::WatchBack30s, 0},          // -30 s stops at the start
+        {ControlAction::WatchToEnd, last},
+        {ControlAction::WatchBack5s, last - 300},
+        {ControlAction::WatchForward30s, last},         // +30 s stops at the end
+        {ControlAction::WatchToStart, 0},
+        {ControlAction::WatchNextMark, firstMark},
+        {ControlAction::WatchPreviousMark, 0},        // no mark before the first: the start
+        {ControlAction::WatchPlayPause, 1},         // playing at 1x: one update a pass
         // The pass between two presses plays on as well.
-        {HostKey::Equals, 4},        // 2x from this pass on
-        {HostKey::Minus, 7},         // 1x again
+        {ControlAction::WatchFaster, 4},        // 2x from this pass on
+        {ControlAction::WatchSlower, 7},         // 1x again
     };
     std::vector<int> expected;
     int pass = 0;
@@ -120,7 +120,7 @@ TEST(ReplayViewer, PicturesAfterSeeksStepsAndSpeedsEqualStraightPlay) {
 
 struct TitleRoundWorld {
     bool holding = false;
-    HostKey held = HostKey::Space;
+    ControlAction held = ControlAction::WatchPlayPause;
     int effects = 0;
     int musicStops = 0;
 };
@@ -128,20 +128,21 @@ struct TitleRoundWorld {
 RoundHost TitleRoundHost(TitleRoundWorld& w) {
     RoundHost h;
     h.ctx = &w;
-    h.keyDown = [](void* ctx, HostKey key) {
-        auto* w = static_cast<TitleRoundWorld*>(ctx);
-        return w->holding && w->held == key;
-    };
     h.writeEffect = [](void* ctx, int, bool) { static_cast<TitleRoundWorld*>(ctx)->effects += 1; };
     h.stopMusic = [](void* ctx) { static_cast<TitleRoundWorld*>(ctx)->musicStops += 1; };
     return h;
 }
 
 // One pass of a title playback round with a key held in it.
-void Press(WatchSession& s, GameState& g, TitleRoundWorld& w, const RoundHost& h, HostKey key) {
+bool HeldAction(void* ctx, ControlAction a) {
+    auto* w = static_cast<TitleRoundWorld*>(ctx);
+    return w->holding && w->held == a;
+}
+
+void Press(WatchSession& s, GameState& g, TitleRoundWorld& w, const RoundHost& h, ControlAction key) {
     w.holding = true;
     w.held = key;
-    WatchRoundPass(s, g, h);
+    WatchRoundPass(s, g, h, HeldAction, &w);
     w.holding = false;
 }
 
@@ -157,7 +158,7 @@ TEST(ReplayViewer, TitlePlaybackRoundsPlayAsBeforeUntilAViewerKeyAndEndAsAlways)
     // No viewer key: one update a pass, the same state and the same effects.
     WatchSession s;
     for (int k = 0; k < 900; ++k) {
-        WatchRoundPass(s, *g, h);
+        WatchRoundPass(s, *g, h, HeldAction, &w);
         UpdateRound(*plain, hPlain);
     }
     EXPECT_EQ(std::memcmp(g.get(), plain.get(), sizeof *g), 0);
@@ -166,23 +167,23 @@ TEST(ReplayViewer, TitlePlaybackRoundsPlayAsBeforeUntilAViewerKeyAndEndAsAlways)
     EXPECT_FALSE(s.overlay);
 
     // Paused: nothing moves; the overlay came with the key.
-    Press(s, *g, w, h, HostKey::Space);
+    Press(s, *g, w, h, ControlAction::WatchPlayPause);
     const int pausedAt = g->RoundFrame;
-    for (int k = 0; k < 30; ++k) WatchRoundPass(s, *g, h);
+    for (int k = 0; k < 30; ++k) WatchRoundPass(s, *g, h, HeldAction, &w);
     EXPECT_EQ(g->RoundFrame, pausedAt);
     EXPECT_TRUE(s.overlay);
     // Back to the start, still paused: not taken for a new round.
-    Press(s, *g, w, h, HostKey::Home);
-    for (int k = 0; k < 5; ++k) WatchRoundPass(s, *g, h);
+    Press(s, *g, w, h, ControlAction::WatchToStart);
+    for (int k = 0; k < 5; ++k) WatchRoundPass(s, *g, h, HeldAction, &w);
     EXPECT_EQ(g->RoundFrame, 0);
     EXPECT_TRUE(s.paused);
 
     // At 2x two updates a pass and no effect heard, where normal speed hears some.
-    Press(s, *g, w, h, HostKey::Space);
-    Press(s, *g, w, h, HostKey::Equals);
+    Press(s, *g, w, h, ControlAction::WatchPlayPause);
+    Press(s, *g, w, h, ControlAction::WatchFaster);
     const int fastFrom = g->RoundFrame;
     const int effectsBefore = w.effects;
-    for (int k = 0; k < 600; ++k) WatchRoundPass(s, *g, h);
+    for (int k = 0; k < 600; ++k) WatchRoundPass(s, *g, h, HeldAction, &w);
     EXPECT_EQ(g->RoundFrame, fastFrom + 2 * 600);
     EXPECT_EQ(w.effects, effectsBefore);
     wPlain.effects = 0;
@@ -191,16 +192,16 @@ TEST(ReplayViewer, TitlePlaybackRoundsPlayAsBeforeUntilAViewerKeyAndEndAsAlways)
 
     // A seek to the end stops one update short; the next pass ends the
     // round with the music stopped, as a round always ends.
-    Press(s, *g, w, h, HostKey::Minus);
+    Press(s, *g, w, h, ControlAction::WatchSlower);
     w.holding = true;
-    w.held = HostKey::End;
+    w.held = ControlAction::WatchToEnd;
     s.paused = true;
-    WatchRoundPass(s, *g, h);
+    WatchRoundPass(s, *g, h, HeldAction, &w);
     w.holding = false;
     EXPECT_EQ(g->RoundFrame, s.timeline.lastFrame - 1);
     EXPECT_NE(g->RunMode, RunTitle);
     EXPECT_EQ(w.musicStops, 0);
-    Press(s, *g, w, h, HostKey::Space);
+    Press(s, *g, w, h, ControlAction::WatchPlayPause);
     EXPECT_EQ(g->RunMode, RunTitle);
     EXPECT_EQ(w.musicStops, 1);
 }

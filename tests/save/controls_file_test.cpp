@@ -43,12 +43,23 @@ TEST(ControlsFile, TheWrittenFileReadsBackAndDamageIsRefused) {
     const std::string good = FormatControls(DefaultControls());
     for (const std::string& bad : {good + "kick = X\n",                      // given twice
                                    good + "dance = D\n",                     // no such action
-                                   good + "just words\n",                    // no '='
-                                   good.substr(0, good.find("screenshot"))}) {  // one missing
+                                   good + "just words\n"}) {                  // no '='
+
         Controls untouched = c;
         EXPECT_FALSE(ParseControls(bad, untouched)) << bad;
         EXPECT_TRUE(Same(untouched, c));
     }
+
+    // A file written before the later actions existed is not damaged: they
+    // get their defaults and the player's own lines still count.
+    std::string old = edited.substr(0, edited.find("screenshot"));
+    std::vector<ControlAction> missing;
+    ASSERT_TRUE(ParseControls(old, read, &missing));
+    EXPECT_EQ(read.names[static_cast<int>(ControlAction::Kick)], (std::vector<std::string>{"Space", "pad b"}));
+    EXPECT_EQ(read.names[static_cast<int>(ControlAction::Screenshot)], (std::vector<std::string>{"F12"}));
+    ASSERT_EQ(missing.size(), static_cast<size_t>(kControlActionCount - static_cast<int>(ControlAction::Screenshot)));
+    EXPECT_EQ(missing.front(), ControlAction::Screenshot);
+    EXPECT_EQ(missing.back(), kControlActions[kControlActionCount - 1]);
 }
 
 TEST(ControlsFile, AMissingOrDamagedFileGivesTheDefaultsWrittenBack) {
@@ -71,6 +82,19 @@ TEST(ControlsFile, AMissingOrDamagedFileGivesTheDefaultsWrittenBack) {
     EXPECT_EQ(ReadControlsFile(dir.string()).names[static_cast<int>(ControlAction::Jump)],
               (std::vector<std::string>{"Nokey", "pad b"}));
     EXPECT_EQ(Slurp(dir / "controls.txt"), mine);
+
+    // An older file keeps its lines, comments and all; the new actions'
+    // lines are added at its end and then read back as written.
+    const std::string older = "# my keys\n" + mine.substr(0, mine.find("screenshot"));
+    std::ofstream(dir / "controls.txt", std::ios::binary) << older;
+    const Controls updated = ReadControlsFile(dir.string());
+    EXPECT_EQ(updated.names[static_cast<int>(ControlAction::Jump)], (std::vector<std::string>{"Nokey", "pad b"}));
+    EXPECT_EQ(updated.names[static_cast<int>(ControlAction::WatchStepBack)], (std::vector<std::string>{"Comma"}));
+    const std::string added = Slurp(dir / "controls.txt");
+    EXPECT_EQ(added.substr(0, older.size()), older);
+    EXPECT_NE(added.find("\nwatch_leave = Escape, pad back\n"), std::string::npos);
+    EXPECT_TRUE(Same(ReadControlsFile(dir.string()), updated));
+    EXPECT_EQ(Slurp(dir / "controls.txt"), added);
     fs::remove_all(dir);
 }
 
