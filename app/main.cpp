@@ -2,10 +2,12 @@
 // headless ways of running a recording.
 #include <cstdio>
 
-#include "app/command_line.h"
-#include "app/headless_runner.h"
-#include "app/program.h"
-#include "app/replay_viewer.h"
+#include "app/common/command_line.h"
+#include "app/desktop/program.h"
+#include "app/headless/headless_runner.h"
+#include "app/headless/timedemo.h"
+#include "app/soak/soak.h"
+#include "app/viewer/watch_window.h"
 
 int main(int argc, char** argv) {
     mervox::CommandLine cmd = mervox::ParseCommandLine(argc, argv);

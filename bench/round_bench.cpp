@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "app/playback_round.h"
+#include "app/common/playback_round.h"
 #include "game/simulation.h"
 #include "game/state/board.h"
 

@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "app/screenshot.h"
+#include "app/desktop/screenshot.h"
 #include "draw/frame_buffer.h"
 #include "game/simulation.h"
 #include "render/png_writer.h"

@@ -9,8 +9,8 @@
 #include <memory>
 #include <string>
 
-#include "app/playback_round.h"
-#include "app/seek_snapshots.h"
+#include "app/common/playback_round.h"
+#include "app/viewer/seek_snapshots.h"
 #include "game/simulation.h"
 #include "save/input_log_file.h"
 #include "tests/app/long_round.h"

@@ -56,6 +56,11 @@ namespace mervox {
     X(WatchNextMark, "watch_next_mark", "PageDown")                        \
     X(WatchOverlay, "watch_overlay", "H")                                  \
     X(WatchLeave, "watch_leave", "Escape", "pad back")                     \
+    /* Practising from the watched round: taking it over while watching, \
+       the rewinds while practising (when the seek keys are not read). */ \
+    X(PracticeTakeOver, "practice_take_over", "Return", "pad leftstick")  \
+    X(PracticeBack5s, "practice_back_5s", "Backspace", "pad lefttrigger") \
+    X(PracticeToTakeOver, "practice_to_take_over", "Home", "pad rightstick") \
     /* The title's options screen: opened from the title only, its other  \
        keys read only while it is open. */                                 \
     X(Options, "options", "O", "pad start")                                \

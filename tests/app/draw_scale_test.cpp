@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/playback_round.h"
+#include "app/common/playback_round.h"
 #include "draw/frame_buffer.h"
 #include "game/simulation.h"
 #include "render/render_resources.h"

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/frame_capture.h"
+#include "app/headless/frame_capture.h"
 #include "game/simulation.h"
 #include "render/sprite_sheet.h"
 #include "tests/render/test_images.h"

@@ -1,11 +1,11 @@
-#include "app/frame_loop.h"
+#include "app/desktop/frame_loop.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <vector>
 
-#include "app/frame_pacing.h"
+#include "app/common/frame_pacing.h"
 #include "platform/screen_mode.h"
 
 namespace mervox {

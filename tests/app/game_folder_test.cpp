@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/game_folder.h"
+#include "app/common/game_folder.h"
 
 namespace mervox {
 namespace {

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "app/command_line.h"
-#include "app/headless_runner.h"
-#include "app/playback_round.h"
-#include "app/round_trace.h"
+#include "app/common/command_line.h"
+#include "app/common/playback_round.h"
+#include "app/headless/headless_runner.h"
+#include "app/headless/round_trace.h"
 #include "game/simulation.h"
 
 namespace mervox::testing {
@@ -136,6 +136,29 @@ TEST(CommandLineTest, ReadsTheHeadlessOptions) {
     EXPECT_EQ(c.seed, 7);
     const char* noSoak[] = {"mervox", "--soak", "0"};
     EXPECT_FALSE(ParseCommandLine(3, const_cast<char**>(noSoak)).error.empty());
+
+    // Without --mode the tutorial and its practice rounds play as the
+    // tutorial, anything else as a game; --mode always wins.
+    const struct {
+        const char* path;
+        int mode;
+    } byName[] = {{"data/tuto.dat", 3},
+                  {"practice/tuto-2000-20261209-150102.dat", 3},
+                  {"practice/tuto-2000-20261209-150102-2.dat", 3},
+                  {"practice/demo1-1234-20261209-150102.dat", 1},
+                  {"tutorial.dat", 1},
+                  {"data/demo2.dat", 1}};
+    for (const auto& b : byName) {
+        const char* watch[] = {"mervox", "--watch", b.path, "--at", "5", "--take-over"};
+        c = ParseCommandLine(6, const_cast<char**>(watch));
+        EXPECT_TRUE(c.error.empty()) << c.error;
+        EXPECT_EQ(c.mode, b.mode) << b.path;
+        EXPECT_TRUE(c.takeOver);
+    }
+    const char* given[] = {"mervox", "--headless", "--replay", "data/tuto.dat", "--mode", "1"};
+    EXPECT_EQ(ParseCommandLine(6, const_cast<char**>(given)).mode, 1);
+    const char* takeOverAlone[] = {"mervox", "--take-over"};
+    EXPECT_FALSE(ParseCommandLine(2, const_cast<char**>(takeOverAlone)).error.empty());
 }
 
 }  // namespace

@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/null_platform.h"
-#include "app/program.h"
+#include "app/desktop/program.h"
+#include "app/soak/null_platform.h"
 #include "game/key_bits.h"
 
 namespace mervox {

@@ -9,7 +9,7 @@
 #include <fstream>
 #include <vector>
 
-#include "app/program.h"
+#include "app/desktop/program.h"
 #include "platform/menu_keys.h"
 #include "platform/message_pump.h"
 #include "platform/player_input.h"

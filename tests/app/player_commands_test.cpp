@@ -4,8 +4,8 @@
 
 #include <memory>
 
-#include "app/pause.h"
-#include "app/screenshot.h"
+#include "app/desktop/pause.h"
+#include "app/desktop/screenshot.h"
 #include "game/simulation.h"
 
 namespace mervox {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/playback_round.h"
-#include "app/round_trace.h"
+#include "app/common/playback_round.h"
+#include "app/headless/round_trace.h"
 #include "game/key_bits.h"
 #include "game/simulation.h"
 #include "save/input_log_file.h"

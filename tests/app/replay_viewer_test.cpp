@@ -10,9 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "app/command_line.h"
-#include "app/playback_round.h"
-#include "app/replay_viewer.h"
+#include "app/common/command_line.h"
+#include "app/common/playback_round.h"
+#include "app/viewer/watch_loop.h"
+#include "app/viewer/watch_overlay.h"
 #include "game/simulation.h"
 #include "render/scene_drawing.h"
 

@@ -11,8 +11,8 @@
 #include <tuple>
 #include <vector>
 
-#include "app/playback_round.h"
-#include "app/seek_snapshots.h"
+#include "app/common/playback_round.h"
+#include "app/viewer/seek_snapshots.h"
 #include "game/simulation.h"
 #include "long_round.h"
 #include "save/input_log_file.h"

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "app/playback_round.h"
+#include "app/common/playback_round.h"
 #include "game/simulation.h"
 #include "tools/recordings/round_events.h"
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/round_trace.h"
+#include "app/headless/round_trace.h"
 #include "game/key_bits.h"
 #include "game/simulation.h"
 #include "game/state/board.h"

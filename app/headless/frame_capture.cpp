@@ -1,4 +1,4 @@
-#include "app/frame_capture.h"
+#include "app/headless/frame_capture.h"
 
 #include <cstdio>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "app/seek_snapshots.h"
+#include "app/viewer/seek_snapshots.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -68,6 +68,12 @@ void RestoreSnapshot(const RoundSnapshot& s, GameState& g) {
     std::memcpy(Bytes(g) + kTailStart, s.bytes.data() + kHeadBytes, kTailBytes);
 }
 
+void RestoreSnapshotKeepingLoop(const RoundSnapshot& s, GameState& g) {
+    const LoopFields keep = KeepLoopFields(g);
+    RestoreSnapshot(s, g);
+    PutLoopFields(keep, g);
+}
+
 size_t RoundTimeline::SnapshotBytes() const {
     size_t n = 0;
     for (const RoundSnapshot& s : snapshots) n += s.bytes.capacity();
@@ -105,9 +111,7 @@ int SeekRound(const RoundTimeline& t, GameState& g, int frame, const RoundHost& 
     const size_t k = std::min(static_cast<size_t>(frame / t.interval), t.snapshots.size() - 1);
     const int snapFrame = static_cast<int>(k) * t.interval;
     if (!(g.RoundFrame <= frame && g.RoundFrame >= snapFrame)) {
-        const LoopFields keep = KeepLoopFields(g);
-        RestoreSnapshot(t.snapshots[k], g);
-        PutLoopFields(keep, g);
+        RestoreSnapshotKeepingLoop(t.snapshots[k], g);
     }
     int played = 0;
     while (g.RoundFrame < frame && g.RunMode != RunTitle) {

@@ -1,4 +1,4 @@
-#include "app/command_line.h"
+#include "app/common/command_line.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -7,6 +7,7 @@
 #ifndef MERVOX_VERSION
 #error "the build names the version (CMake's project VERSION)"
 #endif
+#include "app/viewer/practice_round.h"
 
 namespace mervox {
 
@@ -40,6 +41,7 @@ bool ParseFrameList(const char* text, std::vector<int>& out) {
 
 CommandLine ParseCommandLine(int argc, char** argv) {
     CommandLine c;
+    bool modeGiven = false;
     for (int a = 1; a < argc; ++a) {
         const char* arg = argv[a];
         auto value = [&](const char* name) -> const char* {
@@ -58,6 +60,7 @@ CommandLine ParseCommandLine(int argc, char** argv) {
         } else if (std::strcmp(arg, "--replay") == 0) {
             if (const char* v = value(arg)) c.replayPath = v;
         } else if (std::strcmp(arg, "--mode") == 0) {
+            modeGiven = true;
             const char* v = value(arg);
             if (v && (!ParseInt(v, c.mode) || c.mode < 1 || c.mode > 5))
                 c.error = "--mode takes 1 to 5";
@@ -97,6 +100,8 @@ CommandLine ParseCommandLine(int argc, char** argv) {
         } else if (std::strcmp(arg, "--at") == 0) {
             const char* v = value(arg);
             if (v && (!ParseInt(v, c.at) || c.at < 0)) c.error = "--at takes a frame number from 0";
+        } else if (std::strcmp(arg, "--take-over") == 0) {
+            c.takeOver = true;
         } else {
             c.error = std::string("unknown option ") + arg;
         }
@@ -107,6 +112,13 @@ CommandLine ParseCommandLine(int argc, char** argv) {
     if (c.error.empty() && c.at >= 0 && c.watchPath.empty()) c.error = "--at needs --watch FILE";
     if (c.error.empty() && c.drawScales.size() > 1 && c.timedemoPath.empty())
         c.error = "several drawing scales need --timedemo";
+    if (c.error.empty() && c.takeOver && c.watchPath.empty()) c.error = "--take-over needs --watch FILE";
+    // Without --mode a recording plays in the mode its name gives: the
+    // tutorial's and its practice rounds' in the tutorial's.
+    if (!modeGiven) {
+        const std::string& path = !c.watchPath.empty() ? c.watchPath : !c.timedemoPath.empty() ? c.timedemoPath : c.replayPath;
+        c.mode = DefaultModeFor(path);
+    }
     return c;
 }
 
@@ -117,7 +129,7 @@ void PrintUsage() {
         "              [--screenshot F[,F...] --out DIR [--draw-scale N]]\n"
         "       mervox --timedemo FILE [--mode N] [--draw-scale N[,N...]]\n"
         "       mervox --soak ROUNDS [--seed N]\n"
-        "       mervox --watch FILE [--mode N] [--at FRAME]\n"
+        "       mervox --watch FILE [--mode N] [--at FRAME] [--take-over]\n"
         "       mervox --help | --version\n"
         "\n"
         "  --windowed   open a window without asking (--fullscreen: the full screen)\n"
@@ -140,6 +152,9 @@ void PrintUsage() {
         "  --at FRAME   open the recording paused at that frame\n"
         "  --seed N     the soak's erratic player (default 1)\n"
         "  --out DIR    where --screenshot writes (default: the current folder)\n"
+        "  --take-over  practise from there: the round is yours at once\n"
+        "  The tutorial (tuto.dat) and practice rounds saved from it play in mode 3,\n"
+        "  other recordings in mode 1, unless --mode says otherwise\n"
         "  --help       this text; --version the program's version\n",
         stdout);
 }

@@ -1,4 +1,4 @@
-#include "app/frame_pacing.h"
+#include "app/common/frame_pacing.h"
 
 namespace mervox {
 

@@ -1,4 +1,4 @@
-#include "app/program_audio.h"
+#include "app/desktop/program_audio.h"
 
 #include <cstdio>
 

@@ -30,6 +30,9 @@ void TakeSnapshot(const GameState& g, RoundSnapshot& s);
 // Puts the snapshot's bytes back into `g`, whose recording and captions
 // must be those of the round the snapshot was taken from.
 void RestoreSnapshot(const RoundSnapshot& s, GameState& g);
+// The same, leaving the main loop's own fields (frame skip and phase, fast
+// forward, screen mode, frame rate shown, quit request) as they are.
+void RestoreSnapshotKeepingLoop(const RoundSnapshot& s, GameState& g);
 
 enum class MarkKind : uint8_t { LevelUp, ChainLink };
 

@@ -1,4 +1,4 @@
-#include "app/null_platform.h"
+#include "app/soak/null_platform.h"
 
 namespace mervox {
 

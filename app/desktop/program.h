@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/command_line.h"
+#include "app/common/command_line.h"
 #include "game/round_host.h"
 #include "platform/player_command.h"
 #include "save/controls_file.h"
@@ -15,15 +15,6 @@ namespace mervox {
 struct GameState;
 
 int RunProgram(const CommandLine& cmd);
-
-// Plays a recording drawing every frame as fast as it can and prints the
-// timing line.
-int RunTimedemo(const CommandLine& cmd);
-
-// Runs the whole program on the null platform with erratic keys (never
-// Escape) for the given seconds of game time, in a scratch copy of the game
-// folder's data, and prints what it did.
-int RunSoak(const CommandLine& cmd);
 
 // What the program hands the machine it runs on while the main loop runs.
 struct PlatformEvents {

@@ -1,4 +1,4 @@
-#include "app/game_folder.h"
+#include "app/common/game_folder.h"
 
 #include <cstdlib>
 #include <filesystem>

@@ -1,7 +1,7 @@
 // The game as a player runs it: the full-screen question, the window, the
 // start-up, the frame loop over the title and the rounds, and the orderly
 // end that saves the settings and the high scores.
-#include "app/program.h"
+#include "app/desktop/program.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -9,12 +9,13 @@
 #include <memory>
 #include <string>
 
-#include "app/frame_loop.h"
-#include "app/game_folder.h"
-#include "app/pause.h"
-#include "app/program_audio.h"
-#include "app/replay_viewer.h"
-#include "app/screenshot.h"
+#include "app/common/game_folder.h"
+#include "app/desktop/frame_loop.h"
+#include "app/desktop/pause.h"
+#include "app/desktop/program_audio.h"
+#include "app/desktop/screenshot.h"
+#include "app/viewer/watch_loop.h"
+#include "app/viewer/watch_overlay.h"
 #include "draw/frame_buffer.h"
 #include "draw/text_drawing.h"
 #include "game/simulation.h"
@@ -187,7 +188,7 @@ bool MenuKeyHook(void* ctx, MenuKey key) {
 
 void DrawSceneHook(void* ctx) {
     Program& p = P(ctx);
-    if (p.g->Playback != 1) {
+    if (p.g->Playback != 1 && !p.viewer.practice.on) {
         DrawScene(*p.g, p.res, FrameToDraw(p), p.frameHooks);
         return;
     }
@@ -228,7 +229,9 @@ void RoundUpdateHook(void* ctx) {
     Program& p = P(ctx);
     if (p.pause.paused && !PauseHoldsRound(p.pause, *p.g)) FollowPause(p);
     if (p.pause.paused) return;
-    if (p.g->Playback == 1) WatchRoundPass(p.viewer, *p.g, p.host, p.platform.actionDown, p.platform.ctx);
+    // A practice round is the viewer's too: it records, rewinds and saves.
+    if (p.g->Playback == 1 || p.viewer.practice.on)
+        WatchRoundPass(p.viewer, *p.g, p.host, p.platform.actionDown, p.platform.ctx);
     else UpdateRound(*p.g, p.host);
 }
 
@@ -280,6 +283,7 @@ void WireHooks(Program& p) {
     p.title.startMusic = StartMusicHook;
     p.title.drawTitleScreen = DrawTitleHook;
     p.title.baseDir = p.baseDir;
+    p.viewer.baseDir = p.baseDir;
 
     p.frameHooks.ctx = &p;
     p.frameHooks.pumpMessagesFor = PumpHook;
@@ -323,6 +327,12 @@ void MainLoop(Program& p) {
 // What closing the window does: the settings and scores are saved, the
 // sound is released (the window goes after).
 void CloseDown(Program& p) {
+    // A practice round closed with the window is saved as one left, and
+    // the high scores it held aside go back before they are written.
+    if (p.viewer.practice.on) {
+        const bool practiceSaved = FinishPractice(p.viewer);
+        std::fprintf(practiceSaved ? stdout : stderr, "mervox: %s\n", p.viewer.closingNote.c_str());
+    }
     const bool saved = SaveScoresAndConfig(*p.g, p.baseDir);
     if (p.logRuns) std::fprintf(stderr, "mervox: closing; settings and scores %s\n", saved ? "saved" : "NOT saved");
     StopProgramAudio(p.audio);

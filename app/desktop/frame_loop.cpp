@@ -1,6 +1,6 @@
-#include "app/frame_loop.h"
+#include "app/desktop/frame_loop.h"
 
-#include "app/frame_pacing.h"
+#include "app/common/frame_pacing.h"
 
 namespace mervox {
 

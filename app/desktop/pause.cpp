@@ -1,4 +1,4 @@
-#include "app/pause.h"
+#include "app/desktop/pause.h"
 
 #include "draw/draw_context.h"
 #include "draw/frame_buffer.h"

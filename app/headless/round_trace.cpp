@@ -1,4 +1,4 @@
-#include "app/round_trace.h"
+#include "app/headless/round_trace.h"
 
 #include <cstdio>
 

@@ -11,7 +11,7 @@ struct CommandLine {
     bool help = false;
     bool version = false;        // --version
     std::string replayPath;      // --replay FILE
-    int mode = 1;                // --mode N (RunMode of the played round)
+    int mode = 1;                // --mode N (RunMode of the played round; else by the file's name)
     std::string tracePath;       // --trace PATH
     std::vector<int> screenshotFrames;  // --screenshot F[,F...]
     std::string outDir = ".";    // --out DIR
@@ -24,6 +24,7 @@ struct CommandLine {
     int seed = 1;                // --seed N: the soak's key script
     std::string watchPath;       // --watch FILE: the viewer
     int at = -1;                 // --at FRAME: the viewer opens paused there
+    bool takeOver = false;       // --take-over: the viewer hands the round to the player at once
     std::string error;           // set when the line could not be read
 };
 

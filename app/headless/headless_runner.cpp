@@ -1,4 +1,4 @@
-#include "app/headless_runner.h"
+#include "app/headless/headless_runner.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "app/frame_capture.h"
-#include "app/game_folder.h"
-#include "app/playback_round.h"
-#include "app/round_trace.h"
+#include "app/common/game_folder.h"
+#include "app/common/playback_round.h"
+#include "app/headless/frame_capture.h"
+#include "app/headless/round_trace.h"
 #include "game/simulation.h"
 
 namespace mervox {

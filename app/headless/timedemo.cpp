@@ -1,5 +1,7 @@
 // --timedemo: a recorded round played with a frame drawn after every
 // update, as fast as the machine allows, without a window.
+#include "app/headless/timedemo.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -7,9 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "app/game_folder.h"
-#include "app/playback_round.h"
-#include "app/program.h"
+#include "app/common/game_folder.h"
+#include "app/common/playback_round.h"
 #include "draw/frame_buffer.h"
 #include "game/simulation.h"
 #include "render/render_resources.h"

@@ -5,6 +5,8 @@
 // and ends some rounds early as a player would. Every frame is drawn into
 // the back buffer, every update of a round is checked against the round's
 // invariants, and the process's resident memory is sampled as it goes.
+#include "app/soak/soak.h"
+
 #include <unistd.h>
 
 #include <chrono>
@@ -13,9 +15,9 @@
 #include <string>
 #include <system_error>
 
-#include "app/game_folder.h"
-#include "app/null_platform.h"
-#include "app/program.h"
+#include "app/common/game_folder.h"
+#include "app/desktop/program.h"
+#include "app/soak/null_platform.h"
 #include "game/key_bits.h"
 #include "game/round_invariants.h"
 

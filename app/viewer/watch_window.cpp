@@ -1,12 +1,14 @@
 // `mervox --watch`: the viewer in the game's window, with the keyboard, the
 // mouse and the millisecond clock of the desktop, and the game's sound.
+#include "app/viewer/watch_window.h"
+
 #include <cstdio>
 #include <memory>
 #include <string>
 
-#include "app/game_folder.h"
-#include "app/playback_round.h"
-#include "app/replay_viewer.h"
+#include "app/common/game_folder.h"
+#include "app/common/playback_round.h"
+#include "app/viewer/watch_loop.h"
 #include "platform/clock.h"
 #include "platform/display_check.h"
 #include "platform/keyboard.h"
@@ -46,6 +48,7 @@ void Connect(void* ctx, const PlatformEvents& events) {
 uint32_t Clock(void*) { return ClockMs(); }
 void Pump(void* ctx, int ms) { PumpMessagesFor(W(ctx).pump, ms); }
 bool WatchActionDown(void* ctx, ControlAction a) { return PollAction(W(ctx).input, a); }
+bool WatchKeyDown(void* ctx, HostKey key) { return PollPlayerKey(W(ctx).input, key); }
 void Present(void* ctx, const uint32_t* frame) { PresentFrame(W(ctx).window, frame); }
 bool Pointer(void* ctx, int* x, int* y) { return PollPointer(W(ctx).pointer, *x, *y); }
 
@@ -97,11 +100,13 @@ int RunWatch(const CommandLine& cmd) {
     p.clockMs = Clock;
     p.pumpMessagesFor = Pump;
     p.actionDown = WatchActionDown;
+    p.keyDown = WatchKeyDown;  // a practice round's keys
     p.presentFrame = Present;
     WatchRun run;
     run.path = recording;
     run.mode = cmd.mode;
     run.at = cmd.at;
+    run.takeOver = cmd.takeOver;
     run.sound = true;
     run.baseDir = folder.dir;
     run.bgmMode = settings->BGMMODE;

@@ -1,7 +1,7 @@
 // Plays a recording without a window: the check of the simulation.
 #pragma once
 
-#include "app/command_line.h"
+#include "app/common/command_line.h"
 
 namespace mervox {
 

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "app/program.h"
+#include "app/desktop/program.h"
 
 namespace mervox {
 

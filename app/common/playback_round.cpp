@@ -1,4 +1,4 @@
-#include "app/playback_round.h"
+#include "app/common/playback_round.h"
 
 #include "game/simulation.h"
 #include "save/input_log_file.h"

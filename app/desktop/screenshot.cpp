@@ -1,4 +1,4 @@
-#include "app/screenshot.h"
+#include "app/desktop/screenshot.h"
 
 #include <sys/resource.h>
 #include <unistd.h>

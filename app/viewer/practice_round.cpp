@@ -1,0 +1,173 @@
+#include "app/viewer/practice_round.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <regex>
+#include <system_error>
+
+#include "game/key_bits.h"
+#include "game/simulation.h"
+#include "save/atomic_file.h"
+#include "save/input_log_file.h"
+
+namespace mervox {
+
+namespace {
+
+constexpr int kLastRecordableFrame = 99999;  // five digits in the file
+constexpr uint32_t kUnbeatable = UINT32_MAX;
+
+// The round's host in a practice round: the player's round keys (and only
+// those), held as they are once the recording can take no more changes;
+// the sound and the message pump as given; no saving.
+struct PracticeHost {
+    const RoundHost* real;
+    const GameState* g;
+};
+
+bool RecordingFull(const GameState& g) {
+    return g.InputLogIndex >= kInputLogLength || g.RoundFrame + 1 > kLastRecordableFrame;
+}
+
+bool PracticeKey(void* ctx, HostKey key) {
+    const PracticeHost& h = *static_cast<PracticeHost*>(ctx);
+    if (KeyBitOf(key) == 0) return false;  // Escape, Ctrl, R...: the viewer's, not the round's
+    if (h.g->RunMode != RunTitle && RecordingFull(*h.g)) return KeyBitsHold(h.g->KeysNow, key);
+    return HostKeyDown(*h.real, key);
+}
+
+const RoundHost& Real(void* ctx) { return *static_cast<PracticeHost*>(ctx)->real; }
+
+RoundHost MakePracticeHost(PracticeHost& h) {
+    RoundHost r;
+    r.ctx = &h;
+    r.keyDown = PracticeKey;
+    if (h.real->writeEffect)
+        r.writeEffect = [](void* c, int effect, bool restart) { Real(c).writeEffect(Real(c).ctx, effect, restart); };
+    if (h.real->playVoice) r.playVoice = [](void* c, VoiceClip clip) { Real(c).playVoice(Real(c).ctx, clip); };
+    if (h.real->preloadMusic) r.preloadMusic = [](void* c) { Real(c).preloadMusic(Real(c).ctx); };
+    if (h.real->stopMusic) r.stopMusic = [](void* c) { Real(c).stopMusic(Real(c).ctx); };
+    if (h.real->pumpMessages) r.pumpMessages = [](void* c, int ms) { Real(c).pumpMessages(Real(c).ctx, ms); };
+    if (h.real->clockMs) r.clockMs = [](void* c) { return Real(c).clockMs(Real(c).ctx); };
+    return r;
+}
+
+void Snapshot(PracticeRound& p, const GameState& g) {
+    p.snapshots.push_back({g.RoundFrame, {}});
+    TakeSnapshot(g, p.snapshots.back().state);
+}
+
+}  // namespace
+
+int32_t PracticeMode(int32_t watchedMode) {
+    switch (watchedMode) {
+        case RunTutorial: return RunTutorial;
+        case RunGame:
+        case RunReplay:
+        case RunDemo1:
+        case RunDemo2:
+        default: return RunGame;
+    }
+}
+
+int32_t DefaultModeFor(const std::string& recordingPath) {
+    static const std::regex tutorial("tuto(-[0-9]+-[0-9]{8}-[0-9]{6}(-[0-9]+)?)?");
+    const std::string stem = std::filesystem::path(recordingPath).stem().string();
+    return std::regex_match(stem, tutorial) ? RunTutorial : RunGame;
+}
+
+bool CanTakeOver(const GameState& g) {
+    return g.Playback == 1 && g.RunMode >= RunGame && g.RunMode <= kLastRunMode && g.TimeLeft > 0 &&
+           g.EscHold == 0 && g.RoundFrame < kLastRecordableFrame;
+}
+
+bool TakeOver(PracticeRound& p, GameState& g, const std::string& recordingPath) {
+    if (!CanTakeOver(g)) return false;
+    p = PracticeRound{};
+    p.on = true;
+    p.recording = std::filesystem::path(recordingPath).stem().string();
+    p.branchFrame = g.RoundFrame;
+    std::copy(std::begin(g.HighScores), std::end(g.HighScores), std::begin(p.heldScores));
+    std::fill(std::begin(g.HighScores), std::end(g.HighScores), kUnbeatable);
+    // From here the round records: the records played so far are the
+    // recording's own up to this frame, and the player's changes go on
+    // after them.
+    p.mode = PracticeMode(g.RunMode);
+    g.RunMode = p.mode;
+    g.Playback = 0;
+    g.FastForward = 0;
+    Snapshot(p, g);
+    return true;
+}
+
+void PracticeUpdate(PracticeRound& p, GameState& g, const RoundHost& host) {
+    if (!p.on || g.RunMode == RunTitle) return;
+    PracticeHost h{&host, &g};
+    UpdateRound(g, MakePracticeHost(h));
+    if (g.RunMode != RunTitle && (g.RoundFrame - p.branchFrame) % kSnapshotInterval == 0) Snapshot(p, g);
+}
+
+int PracticeRewindTo(PracticeRound& p, GameState& g, int frame) {
+    if (!p.on || p.snapshots.empty() || g.RunMode == RunTitle) return 0;
+    frame = std::clamp(frame, p.branchFrame, g.RoundFrame);
+    auto it = std::upper_bound(p.snapshots.begin(), p.snapshots.end(), frame,
+                               [](int f, const PracticeRound::Snap& s) { return f < s.frame; });
+    const PracticeRound::Snap& from = *std::prev(it);
+    p.snapshots.erase(it, p.snapshots.end());
+    RestoreSnapshotKeepingLoop(from.state, g);
+    // The updates from the snapshot to the frame replay the keys the player
+    // recorded there, as the saved recording will.
+    const uint16_t fastForward = g.FastForward;
+    g.Playback = 1;
+    int played = 0;
+    while (g.RoundFrame < frame && g.RunMode != RunTitle) {
+        UpdateRound(g, SilentHost());
+        ++played;
+    }
+    g.Playback = 0;
+    g.FastForward = fastForward;
+    return played;
+}
+
+std::string PracticeRecordingText(const GameState& g) {
+    auto log = std::make_unique<InputRecord[]>(kInputLogLength);
+    const int n = std::clamp(g.InputLogIndex, 0, kInputLogLength);
+    std::fill(log.get(), log.get() + kInputLogLength, InputRecord{0, 0});
+    std::copy(g.InputLog, g.InputLog + n, log.get());
+    return FormatInputLog(log.get());
+}
+
+std::string PracticeFileName(const PracticeRound& p, const std::tm& local, const std::string& baseDir) {
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+    const std::string base = "practice/" + p.recording + "-" + std::to_string(p.branchFrame) + "-" + stamp;
+    std::string name = base + ".dat";
+    std::error_code ec;
+    for (int serial = 2; std::filesystem::exists(baseDir + "/" + name, ec) && serial < 1000; ++serial)
+        name = base + "-" + std::to_string(serial) + ".dat";
+    return name;
+}
+
+std::string EndPractice(PracticeRound& p, GameState& g, const std::string& baseDir, std::string& error) {
+    if (!p.on) return {};
+    p.on = false;
+    std::copy(std::begin(p.heldScores), std::end(p.heldScores), std::begin(g.HighScores));
+    p.snapshots.clear();
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    std::error_code ec;
+    std::filesystem::create_directories(baseDir + "/practice", ec);
+    const std::string name = PracticeFileName(p, local, baseDir);
+    const std::string path = baseDir + "/" + name;
+    if (!WriteFileAtomically(path, PracticeRecordingText(g))) {
+        error = "cannot write " + path + ": " + std::generic_category().message(errno);
+        return {};
+    }
+    return path;
+}
+
+}  // namespace mervox

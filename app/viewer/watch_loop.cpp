@@ -1,0 +1,316 @@
+#include "app/viewer/watch_loop.h"
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "app/common/frame_pacing.h"
+#include "app/desktop/program_audio.h"
+#include "app/viewer/watch_overlay.h"
+#include "draw/frame_buffer.h"
+#include "game/simulation.h"
+#include "render/render_resources.h"
+#include "save/input_log_file.h"
+#include "save/options_file.h"
+#include "title/options_screen.h"
+
+namespace mervox {
+
+namespace {
+
+// Held keys repeat their command after this many passes, then every few.
+constexpr int kRepeatDelay = 20;
+constexpr int kRepeatEvery = 3;
+// At the fastest speed a pass plays until this much of it is spent.
+constexpr int kFastestPassMs = 14;
+
+struct KeyBinding {
+    ControlAction action;
+    WatchCommand command;
+    bool repeats;
+};
+
+constexpr KeyBinding kBindings[] = {
+    {ControlAction::WatchPlayPause, WatchCommand::PlayPause, false},
+    {ControlAction::WatchStepForward, WatchCommand::StepForward, true},
+    {ControlAction::WatchStepBack, WatchCommand::StepBack, true},
+    {ControlAction::WatchSlower, WatchCommand::Slower, false},
+    {ControlAction::WatchFaster, WatchCommand::Faster, false},
+    {ControlAction::WatchBack5s, WatchCommand::Back5s, true},
+    {ControlAction::WatchForward5s, WatchCommand::Forward5s, true},
+    {ControlAction::WatchBack30s, WatchCommand::Back30s, true},
+    {ControlAction::WatchForward30s, WatchCommand::Forward30s, true},
+    {ControlAction::WatchToStart, WatchCommand::ToStart, false},
+    {ControlAction::WatchToEnd, WatchCommand::ToEnd, false},
+    {ControlAction::WatchPreviousMark, WatchCommand::PreviousMark, false},
+    {ControlAction::WatchNextMark, WatchCommand::NextMark, false},
+    {ControlAction::WatchOverlay, WatchCommand::ToggleOverlay, false},
+};
+constexpr int kBindingCount = sizeof kBindings / sizeof kBindings[0];
+
+static_assert(kBindingCount == kWatchKeyCount, "one held-pass count per viewer key");
+
+ProgramAudio& A(void* ctx) { return *static_cast<ProgramAudio*>(ctx); }
+
+// The watched round's sound: effects, voices and the music's level.
+RoundHost SoundHost(ProgramAudio* audio) {
+    RoundHost h;
+    h.ctx = audio;
+    h.writeEffect = [](void* ctx, int effect, bool restart) { ProgramWriteEffect(A(ctx), effect, restart); };
+    h.playVoice = [](void* ctx, VoiceClip clip) { ProgramPlayVoice(A(ctx), clip); };
+    h.preloadMusic = [](void* ctx) { ProgramPreloadMusic(A(ctx)); };
+    return h;
+}
+
+void AudioEvent(void* ctx, uint32_t type, int32_t code) { ProgramAudioEvent(A(ctx), type, code); }
+
+void PrintSoundMessage(void*, const std::string& caption, const std::string& text) {
+    std::fprintf(stderr, "mervox: %s: %s\n", caption.c_str(), text.c_str());
+}
+
+// What a practice round in the viewer hears and whose keys it takes.
+struct PracticeWorld {
+    RoundHost sound;
+    const ProgramPlatform* platform;
+};
+
+PracticeWorld& PW(void* ctx) { return *static_cast<PracticeWorld*>(ctx); }
+
+RoundHost PracticeHostOf(PracticeWorld& w) {
+    RoundHost h;
+    h.ctx = &w;
+    if (w.platform->keyDown != nullptr)
+        h.keyDown = [](void* c, HostKey key) { return PW(c).platform->keyDown(PW(c).platform->ctx, key); };
+    if (w.sound.writeEffect != nullptr)
+        h.writeEffect = [](void* c, int e, bool restart) { PW(c).sound.writeEffect(PW(c).sound.ctx, e, restart); };
+    if (w.sound.playVoice != nullptr)
+        h.playVoice = [](void* c, VoiceClip clip) { PW(c).sound.playVoice(PW(c).sound.ctx, clip); };
+    if (w.sound.preloadMusic != nullptr) h.preloadMusic = [](void* c) { PW(c).sound.preloadMusic(PW(c).sound.ctx); };
+    return h;
+}
+
+// The practice keys: take over while watching; back 5 s (repeating while
+// held) and back to the takeover frame while practising.
+struct PracticeBinding {
+    ControlAction action;
+    PracticeCommand command;
+    int held;  // index into practiceHeld; -1: not held while practising
+    bool repeats;
+};
+constexpr PracticeBinding kPracticeBindings[] = {
+    {ControlAction::PracticeTakeOver, PracticeCommand::TakeOver, -1, false},
+    {ControlAction::PracticeBack5s, PracticeCommand::Back5s, 0, true},
+    {ControlAction::PracticeToTakeOver, PracticeCommand::BackToTakeOver, 1, false},
+};
+constexpr int kRewindRepeatEvery = 6;  // passes between rewinds while the key is held
+
+// The fastest speed's deadline on a platform's clock.
+struct PassClock {
+    const ProgramPlatform* platform;
+    uint32_t start;
+};
+
+bool PassOver(void* ctx) {
+    auto* c = static_cast<PassClock*>(ctx);
+    return static_cast<int32_t>(c->platform->clockMs(c->platform->ctx) - c->start) >= kFastestPassMs;
+}
+
+// The same deadline on the round host's clock.
+struct HostPassClock {
+    const RoundHost* host;
+    unsigned start;
+};
+
+bool HostPassOver(void* ctx) {
+    auto* c = static_cast<HostPassClock*>(ctx);
+    return static_cast<int32_t>(c->host->clockMs(c->host->ctx) - c->start) >= kFastestPassMs;
+}
+
+}  // namespace
+
+void PollWatchKeys(WatchSession& s, bool (*actionDown)(void* ctx, ControlAction a), void* ctx) {
+    for (int k = 0; k < kBindingCount; ++k) {
+        const bool down = actionDown != nullptr && actionDown(ctx, kBindings[k].action);
+        s.heldPasses[k] = down ? s.heldPasses[k] + 1 : 0;
+        const int n = s.heldPasses[k];
+        const bool repeat = kBindings[k].repeats && n > kRepeatDelay && (n - kRepeatDelay) % kRepeatEvery == 0;
+        if (n == 1 || repeat) ApplyWatchCommand(s, kBindings[k].command);
+    }
+}
+
+
+void PollPracticeKeys(WatchSession& s, bool (*actionDown)(void* ctx, ControlAction a), void* ctx) {
+    for (const PracticeBinding& b : kPracticeBindings) {
+        const bool down = actionDown != nullptr && actionDown(ctx, b.action);
+        if (b.held < 0) {
+            if (down && !s.practice.on && !s.takeOverHeld) ApplyPracticeCommand(s, b.command);
+            s.takeOverHeld = down;
+            continue;
+        }
+        int& n = s.practiceHeld[b.held];
+        n = down && s.practice.on ? n + 1 : 0;
+        if (n == 1 || (b.repeats && n > kRepeatDelay && (n - kRepeatDelay) % kRewindRepeatEvery == 0))
+            ApplyPracticeCommand(s, b.command);
+    }
+}
+
+namespace {
+
+// The practice round the title's playback round became: its keys, one
+// update, and its end (its own, or the player leaving with Escape, which
+// goes back to the title at once).
+void PracticeRoundPass(WatchSession& s, GameState& g, const RoundHost& host,
+                       bool (*actionDown)(void* ctx, ControlAction a), void* ctx) {
+    PollPracticeKeys(s, actionDown, ctx);
+    if (HostKeyDown(host, HostKey::Escape)) {
+        g.RunMode = RunTitle;
+        g.FadeLevel = 80;
+        if (g.BGMMODE == SoundOn && host.stopMusic) host.stopMusic(host.ctx);
+        // Escape held on the title would quit the game.
+        while (HostKeyDown(host, HostKey::Escape) && g.QuitRequested == 0 && host.pumpMessages)
+            host.pumpMessages(host.ctx, 16);
+    } else {
+        PracticeUpdate(s.practice, g, host);
+    }
+    if (g.RunMode != RunTitle) return;
+    const bool saved = FinishPractice(s);
+    std::fprintf(saved ? stdout : stderr, "mervox: %s\n", s.closingNote.c_str());
+}
+
+}  // namespace
+
+void WatchRoundPass(WatchSession& s, GameState& g, const RoundHost& host,
+                    bool (*actionDown)(void* ctx, ControlAction a), void* ctx) {
+    if (s.mode == ViewerMode::Practising && s.g == &g) {
+        PracticeRoundPass(s, g, host, actionDown, ctx);
+        return;
+    }
+    if (g.RoundFrame > 0) s.seekedToStart = false;
+    if (s.g != &g || (g.RoundFrame == 0 && !s.seekedToStart)) {
+        const bool overlay = s.g == &g && s.overlay;
+        s.own.reset();
+        s.g = &g;
+        s.live = true;
+        s.paused = false;
+        s.speed = kNormalSpeed;
+        s.quarters = 0;
+        s.overlay = overlay;
+        s.path = InputLogFileName(g.RunMode);
+        for (int& n : s.heldPasses) n = 0;
+        if (!MeasureRound(g, kSnapshotInterval, s.timeline)) s.timeline = RoundTimeline{};
+    }
+    if (!s.timeline.snapshots.empty()) {
+        const int before = WatchFrame(s);
+        const bool pausedBefore = s.paused;
+        const int speedBefore = s.speed;
+        const bool overlayBefore = s.overlay;
+        PollWatchKeys(s, actionDown, ctx);
+        PollPracticeKeys(s, actionDown, ctx);
+        if (s.mode == ViewerMode::Practising) {  // taken over: the next update is the player's
+            s.overlay = true;
+            PracticeRoundPass(s, g, host, actionDown, ctx);
+            return;
+        }
+        const bool command = WatchFrame(s) != before || s.paused != pausedBefore || s.speed != speedBefore;
+        if (command && overlayBefore == s.overlay) s.overlay = true;
+    }
+    if (s.paused) {
+        g.FastForward = 0;  // Ctrl held when it paused: the loop draws and waits again
+        return;
+    }
+    PassDeadline deadline;
+    HostPassClock clock{&host, 0};
+    if (host.clockMs != nullptr) {
+        clock.start = host.clockMs(host.ctx);
+        deadline = PassDeadline{HostPassOver, &clock};
+    }
+    PlayWatchPass(s, host, deadline);
+}
+
+int RunWatchOn(const ProgramPlatform& platform, const WatchPointer& pointer, const WatchRun& run) {
+    auto s = std::make_unique<WatchSession>();
+    std::string error;
+    if (!OpenWatch(*s, run.path, run.mode, run.at, error, run.sound ? run.bgmMode : SoundOff,
+                   run.sound ? run.seMode : SoundOn)) {
+        std::fprintf(stderr, "mervox: %s\n", error.c_str());
+        return 1;
+    }
+    RenderResources res;
+    LoadRenderResources(res, run.baseDir);
+    ApplyOptions(res, ReadOptionsFile(run.baseDir), true);  // as the player's window shows rounds
+    auto fb = std::make_unique<FrameBuffer>();
+
+    ProgramAudioPtr audio;
+    if (run.sound) {
+        audio = StartProgramAudio(*s->g, run.baseDir, SoundMessages{nullptr, PrintSoundMessage});
+        s->sound = SoundHost(audio.get());
+        ProgramStartMusic(*audio);
+    }
+    int32_t quit = 0;
+    if (platform.connect != nullptr)
+        platform.connect(platform.ctx, PlatformEvents{&quit, audio.get(), audio ? AudioEvent : nullptr});
+    s->baseDir = run.baseDir;
+    // The practice round hears what the watched round hears and takes the
+    // player's keys; the music plays on to the viewer's end.
+    PracticeWorld world{s->sound, &platform};
+    const RoundHost practiceHost = PracticeHostOf(world);
+    if (run.takeOver && !WatchTakeOver(*s)) {
+        std::fprintf(stderr, "mervox: the round at frame %d is over and cannot be taken over\n", WatchFrame(*s));
+        StopProgramAudio(audio);
+        ReleaseRenderResources(res);
+        return 1;
+    }
+    bool dragging = false;
+    bool buttonBefore = false;
+    int step = 0;
+    uint32_t previous = platform.clockMs(platform.ctx);
+    while (quit == 0) {
+        const uint32_t now = platform.clockMs(platform.ctx);
+        platform.pumpMessagesFor(platform.ctx, PacingWait(step, now, previous));
+        previous = platform.clockMs(platform.ctx);
+        step = NextPacingStep(step);
+        if (quit != 0) break;
+        if (platform.actionDown != nullptr && platform.actionDown(platform.ctx, ControlAction::WatchLeave)) break;
+
+        switch (s->mode) {
+            case ViewerMode::Watching: {
+                PollWatchKeys(*s, platform.actionDown, platform.ctx);
+                PollPracticeKeys(*s, platform.actionDown, platform.ctx);
+                if (s->mode == ViewerMode::Practising) {  // taken over: this update is the player's
+                    PracticeUpdate(s->practice, *s->g, practiceHost);
+                    break;
+                }
+                if (pointer.poll != nullptr) {
+                    int x = 0, y = 0;
+                    const bool button = pointer.poll(pointer.ctx, &x, &y);
+                    // Picture (0, 0) is the frame buffer's (1, 1).
+                    const bool onBar = NearTimelineBar(*s, x + 1, y + 1);
+                    if (button && !buttonBefore && onBar) dragging = true;
+                    if (!button) dragging = false;
+                    if (dragging) WatchSeek(*s, FrameAtBarX(*s, x + 1));
+                    buttonBefore = button;
+                }
+                PassClock passClock{&platform, previous};
+                AdvanceWatch(*s, PassDeadline{PassOver, &passClock});
+                break;
+            }
+            case ViewerMode::Practising:
+                PollPracticeKeys(*s, platform.actionDown, platform.ctx);
+                PracticeUpdate(s->practice, *s->g, practiceHost);
+                break;
+        }
+        if (s->mode == ViewerMode::Practising && s->g->RunMode == RunTitle) break;  // the round's own end
+        DrawWatch(*s, res, *fb);
+        if (platform.presentFrame != nullptr) platform.presentFrame(platform.ctx, fb->pixels);
+    }
+    int status = 0;
+    if (s->mode == ViewerMode::Practising) {
+        if (!FinishPractice(*s)) status = 1;
+        std::fprintf(status == 0 ? stdout : stderr, "mervox: %s\n", s->closingNote.c_str());
+    }
+    StopProgramAudio(audio);
+    ReleaseRenderResources(res);
+    return status;
+}
+
+}  // namespace mervox

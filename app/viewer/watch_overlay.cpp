@@ -1,0 +1,186 @@
+#include "app/viewer/watch_overlay.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "draw/draw_context.h"
+#include "draw/raster.h"
+#include "draw/text_drawing.h"
+#include "game/key_bits.h"
+#include "render/scene_drawing.h"
+
+namespace mervox {
+
+namespace {
+
+// The overlay's layout in frame-buffer pixels: a darkened band along the
+// foot of the picture, a row of text (frame counter, speed, the round's
+// keys) and the timeline bar under it.
+constexpr int kBandTop = 443;
+constexpr int kTextTop = 446;
+constexpr TimelineBar kBar = {13, 466, 629, 474};
+constexpr int kSpeedLeft = 350;
+constexpr int kKeysLeft = 452;
+constexpr int kKeyBoxWidth = 19;
+constexpr int kKeyBoxBottom = 463;
+constexpr int kKeyBoxPitch = 22;
+constexpr int kKeyLabelInset = 4;
+// Marks on the bar: a level-up stands out above and below it, a chain
+// link hangs under it; the knob stands out less than a level-up.
+constexpr int kLevelMarkWidth = 2;
+constexpr int kLevelMarkReach = 4;
+constexpr int kChainMarkWidth = 1;
+constexpr int kChainMarkDepth = 3;
+constexpr int kKnobHalfWidth = 1;  // one pixel either side of the frame's x
+constexpr int kKnobReach = 3;
+// The timeline takes the mouse this far above, below and beside the bar.
+constexpr int kBarReach = 8;
+
+constexpr uint32_t kBarPlayed = 0x0060C0FF;   // frame-buffer words: 0x00RRGGBB
+constexpr uint32_t kBarRest = 0x00505860;
+constexpr uint32_t kKnob = 0x00FFFFFF;
+constexpr uint32_t kLevelMark = 0x00FFE040;
+constexpr uint32_t kChainMark = 0x00FF7040;
+constexpr uint32_t kKeyLit = 0x00FFD040;
+constexpr uint32_t kKeyDark = 0x00303438;
+constexpr uint32_t kKeyLabelLit = 0x00000000;
+constexpr uint32_t kKeyLabelDark = 0x00A0A0A0;
+constexpr uint32_t kTextColour = 0x00FFFFFF;
+constexpr uint32_t kPausedColour = 0x0040E0FF;
+// A practice round's band: its branch and frame above, its keys below.
+constexpr int kPracticeFrameLeft = 300;
+constexpr int kPracticeHelpTop = 462;
+constexpr const char* kPracticeHelp = "Backspace: back 5 s   Home: back to the takeover   Esc: leave and save";
+
+// Darkens the band under the overlay to a quarter of its brightness.
+// Rows and columns of the original picture, at the frame's scale.
+void DarkenRows(const FrameView& fb, int top, int bottom) {
+    const int n = fb.scale;
+    for (int y = std::max(top, 0) * n; y < std::min(bottom, kFrameHeight) * n; ++y)
+        for (int x = 0; x < fb.width; ++x) {
+            uint32_t& p = fb.pixels[static_cast<size_t>(y) * fb.width + x];
+            p = (p >> 2) & 0x003F3F3Fu;
+        }
+}
+
+// The overlay is laid out in pixels of the original picture; these draw it
+// at the frame's scale.
+void Box(DrawContext& dc, int x0, int y0, int x1, int y1, uint32_t pixel) {
+    const int n = dc.scale;
+    FillPixelRect(dc, x0 * n, y0 * n, x1 * n, y1 * n, pixel);
+}
+
+void TextAt(DrawContext& dc, int x, int y, const char16_t* text, int count) {
+    TextOutW(dc, x * dc.scale, y * dc.scale, text, count);
+}
+
+void Text(DrawContext& dc, int x, int y, const std::string& ascii, uint32_t colour) {
+    std::u16string t(ascii.begin(), ascii.end());
+    SetTextColour(dc, colour);
+    TextAt(dc, x, y, t.data(), static_cast<int>(t.size()));
+}
+
+std::string Clock(int frame) {
+    char buf[32];
+    const int centi = frame * 100 / 60;
+    std::snprintf(buf, sizeof buf, "%d:%02d.%02d", centi / 6000, centi / 100 % 60, centi % 100);
+    return buf;
+}
+
+const char* SpeedLabel(const WatchSession& s) {
+    static const char* const labels[] = {"x1/4", "x1/2", "x1", "x2", "x4", "x8", "max"};
+    return labels[s.speed];
+}
+
+// The eight round keys as small boxes, lit while held in this update.
+void DrawKeys(DrawContext& dc, int32_t keys) {
+    static const struct {
+        int32_t bit;
+        const char16_t* label;
+    } boxes[] = {{KeyLeft, u"\u2190"}, {KeyUp, u"\u2191"}, {KeyRight, u"\u2192"}, {KeyDown, u"\u2193"},
+                 {KeyKick, u"Z"},      {KeyJump, u"X"},    {KeyTurnQ, u"Q"},      {KeyTurnE, u"E"}};
+    int x = kKeysLeft;
+    for (const auto& b : boxes) {
+        const bool lit = (keys & b.bit) != 0;
+        Box(dc, x, kTextTop, x + kKeyBoxWidth, kKeyBoxBottom, lit ? kKeyLit : kKeyDark);
+        SetTextColour(dc, lit ? kKeyLabelLit : kKeyLabelDark);
+        TextAt(dc, x + kKeyLabelInset, kTextTop, b.label, 1);
+        x += kKeyBoxPitch;
+    }
+}
+
+// A practice round: where it branched, where it is, and its keys.
+void DrawPracticeOverlay(const WatchSession& s, DrawContext& dc) {
+    char buf[160];
+    std::snprintf(buf, sizeof buf, "practice: %s from frame %d", s.practice.recording.c_str(),
+                  s.practice.branchFrame);
+    Text(dc, kBar.left, kTextTop, buf, kPausedColour);
+    std::snprintf(buf, sizeof buf, "%d  %s", WatchFrame(s), Clock(WatchFrame(s)).c_str());
+    Text(dc, kPracticeFrameLeft, kTextTop, buf, kTextColour);
+    Text(dc, kBar.left, kPracticeHelpTop, kPracticeHelp, kKeyLabelDark);
+    DrawKeys(dc, s.g->KeysNow);
+}
+
+void DrawOverlay(const WatchSession& s, const RenderResources& res, const FrameView& fb) {
+    DarkenRows(fb, kBandTop, kFrameHeight);
+    DrawContext dc = MakeDrawContext(fb.pixels, fb.width, fb.height, fb.scale);
+    SelectFont(dc, &res.palette.SmallFont);
+    if (s.mode == ViewerMode::Practising) {
+        DrawPracticeOverlay(s, dc);
+        return;
+    }
+
+    const TimelineBar b = kBar;
+    const int last = std::max(WatchLastFrame(s), 1);
+    auto xOf = [&](int frame) {
+        return b.left + static_cast<int>(static_cast<long long>(frame) * (b.right - 1 - b.left) / last);
+    };
+    const int knob = xOf(WatchFrame(s));
+    Box(dc, b.left, b.top, knob, b.bottom, kBarPlayed);
+    Box(dc, knob, b.top, b.right, b.bottom, kBarRest);
+    for (const TimelineMark& m : s.timeline.marks) {
+        const int x = xOf(m.frame);
+        if (m.kind == MarkKind::LevelUp)
+            Box(dc, x, b.top - kLevelMarkReach, x + kLevelMarkWidth, b.bottom + kLevelMarkReach,
+                          kLevelMark);
+        else Box(dc, x, b.bottom, x + kChainMarkWidth, b.bottom + kChainMarkDepth, kChainMark);
+    }
+    Box(dc, knob - kKnobHalfWidth, b.top - kKnobReach, knob + kKnobHalfWidth + 1, b.bottom + kKnobReach,
+                  kKnob);
+
+    char buf[96];
+    std::snprintf(buf, sizeof buf, "%d / %d   %s / %s", WatchFrame(s), WatchLastFrame(s),
+                  Clock(WatchFrame(s)).c_str(), Clock(WatchLastFrame(s)).c_str());
+    Text(dc, b.left, kTextTop, buf, kTextColour);
+    Text(dc, kSpeedLeft, kTextTop, s.paused ? "paused" : SpeedLabel(s), s.paused ? kPausedColour : kTextColour);
+    DrawKeys(dc, s.g->KeysNow);
+}
+
+}  // namespace
+
+TimelineBar WatchTimelineBar() { return kBar; }
+
+int FrameAtBarX(const WatchSession& s, int x) {
+    const TimelineBar b = kBar;
+    const int span = b.right - 1 - b.left;
+    const int px = std::clamp(x, b.left, b.right - 1) - b.left;
+    return static_cast<int>((static_cast<long long>(px) * WatchLastFrame(s) + span / 2) / span);
+}
+
+bool NearTimelineBar(const WatchSession& s, int x, int y) {
+    const TimelineBar b = kBar;
+    return s.overlay && y >= b.top - kBarReach && y < b.bottom + kBarReach && x >= b.left - kBarReach &&
+           x < b.right + kBarReach;
+}
+
+void DrawWatch(const WatchSession& s, const RenderResources& res, FrameBuffer& fb) {
+    DrawScene(*s.g, res, fb);
+    DrawWatchOverlay(s, res, fb);
+}
+
+void DrawWatchOverlay(const WatchSession& s, const RenderResources& res, FrameView fb) {
+    if (s.overlay && s.g != nullptr) DrawOverlay(s, res, fb);
+}
+
+}  // namespace mervox

@@ -1,0 +1,28 @@
+// The viewer's overlay over the drawn round: the timeline with its marks,
+// the frame and the time, the speed and the round keys held.
+#pragma once
+
+#include "app/viewer/watch_session.h"
+#include "draw/frame_buffer.h"
+#include "render/render_resources.h"
+
+namespace mervox {
+
+// The timeline bar in frame-buffer pixels, for drawing and for the mouse.
+struct TimelineBar {
+    int left, top, right, bottom;  // right and bottom exclusive
+};
+TimelineBar WatchTimelineBar();
+// The frame under a frame-buffer x on the bar (any y), clamped to the round.
+int FrameAtBarX(const WatchSession& s, int x);
+// Whether a frame-buffer point is near enough the shown bar to take the
+// mouse.
+bool NearTimelineBar(const WatchSession& s, int x, int y);
+
+// Draws the overlay over a drawn scene when it is shown.
+void DrawWatchOverlay(const WatchSession& s, const RenderResources& res, FrameView fb);
+
+// Draws the round at its frame and, when shown, the overlay.
+void DrawWatch(const WatchSession& s, const RenderResources& res, FrameBuffer& fb);
+
+}  // namespace mervox
