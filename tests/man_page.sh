@@ -7,7 +7,7 @@ set -euo pipefail
 page="$(dirname "$(readlink -f "$0")")/../dist/mervox.6"
 fail() { echo "man_page: FAIL: $*"; exit 1; }
 
-options_of() { grep -o -E -- '(\\-\\-|--)[a-z][a-z-]*' | sed 's/\\-/-/g' | sort -u; }
+options_of() { grep -o -E -- '(\\-\\-|--)[a-z]([a-z-]|\\-)*' | sed 's/\\-/-/g' | sort -u; }
 from_help="$("$1" --help | options_of)"
 from_page="$(options_of <"$page")"
 [ -n "$from_help" ] || fail "--help names no option"
