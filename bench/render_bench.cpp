@@ -45,7 +45,7 @@ struct BenchScene {
         res.NumberSheet = MixedSheet(640, 240);
         res.TitleSheet = MixedSheet(640, 480);
         res.RankSheet = MixedSheet(320, 100);
-        g->DrawCamera = Camera{350, 420, -180, {0, 0, 0}};
+        g->DrawCamera = Camera{350, 420, -180};
         g->ViewCamera = g->DrawCamera;
         g->CameraPitch = 32;
         g->CameraPitchRad = 32 * DegToRad;

@@ -48,7 +48,6 @@ void ResetScene(GameState& g) {
     g.DrawCamera.x = 348.0f;
     g.DrawCamera.y = 300.0f;
     g.DrawCamera.z = -152.0f;
-    for (int k = 0; k < 3; ++k) g.ViewCamera.spare[k] = g.DrawCamera.spare[k];
 
     g.TimeLeft = 3600;
     g.ReadyCountdown = 180;

@@ -63,16 +63,14 @@ constexpr int kGroupTableSize = kSlotCount + 1;  // marks run 1..98
 // Camera and grids
 // ---------------------------------------------------------------------------
 
-// A camera: the eye position followed by three floats nothing reads.
+// A camera: the eye position.
 struct Camera {
     float x, y, z;
-    float spare[3];
 };
 
-// A grid vertex: a world point followed by three floats nothing reads.
+// A grid vertex: a world point.
 struct Vertex {
     float x, y, z;
-    float spare[3];
 };
 
 constexpr float DegToRad = 0.017453292f;

@@ -9,7 +9,7 @@
 namespace mervox {
 namespace {
 
-const Camera kStart{350, 400, -200, {0, 0, 0}};
+const Camera kStart{350, 400, -200};
 
 ProjectionView StartView(uint16_t mode) { return ProjectionView{0, 30 * DegToRad, mode}; }
 

@@ -197,9 +197,6 @@ bool RunKick(Sim& s, const Move& m) {
     return s.ev.kicks.size() > kicks;
 }
 
-bool RunPush(Sim& s, const Move& m);
-bool RunKick(Sim& s, const Move& m);
-
 bool RunJump(Sim& s, const Move& m) {
     const Dir& d = kDirs[m.dir];
     if (!WalkTo(s, m.i - d.di, m.j - d.dj)) return false;
