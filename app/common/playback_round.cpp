@@ -1,5 +1,7 @@
 #include "app/common/playback_round.h"
 
+#include <cstdio>
+
 #include "game/simulation.h"
 #include "save/input_log_file.h"
 
@@ -8,6 +10,24 @@ namespace mervox {
 bool StartPlaybackRound(GameState& g, int runMode, const std::string& recordingPath) {
     StartRoundOutsideTitle(g, runMode, 1);
     return LoadInputLogFile(g, recordingPath);
+}
+
+bool OpenRecording(GameState& g, int runMode, const std::string& named, GameFolder& folder,
+                   std::string& recordingPath, bool needsPictures) {
+    std::string why;
+    if (!ChooseOwnGameFolder(folder, why)) {
+        if (needsPictures) {
+            std::fprintf(stderr, "mervox: %s\n", why.c_str());
+            return false;
+        }
+        folder = GameFolder{".", false};
+    }
+    recordingPath = FindRecording(named, folder);
+    if (!StartPlaybackRound(g, runMode, recordingPath)) {
+        std::fprintf(stderr, "mervox: cannot open recording %s\n", named.c_str());
+        return false;
+    }
+    return true;
 }
 
 }  // namespace mervox

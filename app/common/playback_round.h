@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "app/common/game_folder.h"
 #include "game/state/game_state.h"
 
 namespace mervox {
@@ -13,5 +14,18 @@ namespace mervox {
 // Returns false when the recording could not be opened (the round then
 // plays an empty log, as a missing file does in the game).
 bool StartPlaybackRound(GameState& g, int runMode, const std::string& recordingPath);
+
+// A round that has not ended after this many updates (over 46 hours of
+// play) is taken to be stuck.
+constexpr long kUpdateLimit = 10'000'000;
+
+// How every run of a recording starts: the game folder the game itself
+// would use, then the recording named (as given, or found in that folder)
+// started as a playback round of RunMode `runMode` in `g`. False, having
+// said why on stderr, when there is no game folder or the recording cannot
+// be read. A run that draws nothing (`needsPictures` false) goes on without
+// a game folder, in the current one.
+bool OpenRecording(GameState& g, int runMode, const std::string& named, GameFolder& folder,
+                   std::string& recordingPath, bool needsPictures = true);
 
 }  // namespace mervox

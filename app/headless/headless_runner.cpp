@@ -16,10 +16,6 @@ namespace mervox {
 
 namespace {
 
-// A round that has not ended after this many updates (over 46 hours of
-// play) is taken to be stuck.
-constexpr long kUpdateLimit = 10'000'000;
-
 struct HeadlessWorld {
     std::vector<int> effects;  // started in the current update
 };
@@ -36,19 +32,9 @@ int RunHeadless(const CommandLine& cmd) {
     // nothing needs no pictures: without a game folder it plays the
     // recording as named.
     GameFolder folder;
-    std::string why;
-    if (!ChooseOwnGameFolder(folder, why)) {
-        if (!cmd.screenshotFrames.empty()) {
-            std::fprintf(stderr, "mervox: %s\n", why.c_str());
-            return 1;
-        }
-        folder = GameFolder{".", false};
-    }
+    std::string recording;
     auto g = std::make_unique<GameState>();
-    if (!StartPlaybackRound(*g, cmd.mode, FindRecording(cmd.replayPath, folder))) {
-        std::fprintf(stderr, "mervox: cannot open recording %s\n", cmd.replayPath.c_str());
-        return 1;
-    }
+    if (!OpenRecording(*g, cmd.mode, cmd.replayPath, folder, recording, !cmd.screenshotFrames.empty())) return 1;
 
     HeadlessWorld world;
     RoundHost host;

@@ -20,8 +20,6 @@ namespace mervox {
 
 namespace {
 
-constexpr long kUpdateLimit = 10'000'000;
-
 double Percentile(std::vector<double>& sorted, double p) {
     if (sorted.empty()) return 0;
     const size_t index = std::min(sorted.size() - 1, static_cast<size_t>(p * (sorted.size() - 1) + 0.5));
@@ -33,16 +31,9 @@ double Percentile(std::vector<double>& sorted, double p) {
 int RunTimedemo(const CommandLine& cmd) {
     // Drawn from the game's own folder, as the game draws (see RunHeadless).
     GameFolder folder;
-    std::string why;
-    if (!ChooseOwnGameFolder(folder, why)) {
-        std::fprintf(stderr, "mervox: %s\n", why.c_str());
-        return 1;
-    }
+    std::string recording;
     auto g = std::make_unique<GameState>();
-    if (!StartPlaybackRound(*g, cmd.mode, FindRecording(cmd.timedemoPath, folder))) {
-        std::fprintf(stderr, "mervox: cannot open recording %s\n", cmd.timedemoPath.c_str());
-        return 1;
-    }
+    if (!OpenRecording(*g, cmd.mode, cmd.timedemoPath, folder, recording)) return 1;
     RenderResources res;
     LoadRenderResources(res, folder.dir);
     // Every update is drawn at each scale asked for, one after the other,

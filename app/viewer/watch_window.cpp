@@ -58,18 +58,11 @@ int RunWatch(const CommandLine& cmd) {
     // Sprites and sounds come from the game folder the game itself would
     // use (an installed game's player folder, say), and the player's sound
     // settings from its config.txt, which the viewer never writes.
-    std::string why;
-    GameFolder folder;
-    if (!ChooseOwnGameFolder(folder, why)) {
-        std::fprintf(stderr, "mervox: %s\n", why.c_str());
-        return 1;
-    }
     // A recording that cannot be read is said before any window opens.
-    const std::string recording = FindRecording(cmd.watchPath, folder);
-    if (!StartPlaybackRound(*std::make_unique<GameState>(), cmd.mode, recording)) {
-        std::fprintf(stderr, "mervox: cannot open recording %s\n", cmd.watchPath.c_str());
-        return 1;
-    }
+    GameFolder folder;
+    std::string recording;
+    if (!OpenRecording(*std::make_unique<GameState>(), cmd.mode, cmd.watchPath, folder, recording)) return 1;
+    std::string why;
     auto settings = std::make_unique<GameState>();
     PeekConfigFile(*settings, folder.dir);
     if (!DisplayNamed(why) || !StartVideo(why)) {
