@@ -263,6 +263,50 @@ TEST(PracticeRound, TheViewerTakesOverRewindsAndSavesWhatItShowedOnLeaving) {
     fs::remove_all(dir);
 }
 
+struct TitlePlayer {
+    int pass = 0;
+    int takeOverAt = 0, leaveAt = 0;
+};
+
+TEST(PracticeRound, ATitlePlaybackRoundTakenOverLeavesForTheTitleWithItsScoresUntouched) {
+    const fs::path dir = fs::temp_directory_path() / "mervox_practice_title";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    auto g = std::make_unique<GameState>();
+    ASSERT_TRUE(StartPlaybackRound(*g, RunDemo2, kGameDir + "/data/demo2.dat"));
+    const uint32_t table[3] = {9, 5, 0};  // a practice round scores more than the third
+    std::copy(std::begin(table), std::end(table), std::begin(g->HighScores));
+    TitlePlayer t;
+    t.takeOverAt = 1200;
+    t.leaveAt = 1500;
+    RoundHost host;
+    host.ctx = &t;
+    host.keyDown = [](void* c, HostKey k) {
+        const TitlePlayer& t = *static_cast<TitlePlayer*>(c);
+        if (k == HostKey::Escape) return t.pass == t.leaveAt;
+        return t.pass > t.takeOverAt && KeyBitsHold((t.pass / 30) % 2 ? KeyUp | KeyKick : KeyRight, k);
+    };
+    host.saveScoresAndConfig = [](void*) { ADD_FAILURE() << "a practice round saved the high scores"; };
+    host.saveReplay = [](void*) { ADD_FAILURE() << "a practice round saved the replay"; };
+    auto actionDown = [](void* c, ControlAction a) {
+        const TitlePlayer& t = *static_cast<TitlePlayer*>(c);
+        return a == ControlAction::PracticeTakeOver && t.pass == t.takeOverAt;
+    };
+    WatchSession s;
+    s.baseDir = dir.string();
+    ::testing::internal::CaptureStdout();
+    for (; g->RunMode != RunTitle && t.pass < 3000; ++t.pass) WatchRoundPass(s, *g, host, actionDown, &t);
+    const std::string note = ::testing::internal::GetCapturedStdout();
+    EXPECT_EQ(t.pass, 1501);
+    EXPECT_EQ(g->RunMode, RunTitle);
+    EXPECT_EQ(g->FadeLevel, 80);
+    EXPECT_GT(g->Score, table[2]);
+    for (int k = 0; k < 3; ++k) EXPECT_EQ(g->HighScores[k], table[k]);
+    EXPECT_NE(note.find("practice/demo2-1200-"), std::string::npos) << note;
+    EXPECT_EQ(s.mode, ViewerMode::Watching);
+    fs::remove_all(dir);
+}
+
 TEST(PracticeRound, ARoundThatIsEndingCannotBeTakenOver) {
     auto g = std::make_unique<GameState>();
     ASSERT_TRUE(StartPlaybackRound(*g, RunDemo1, kGameDir + "/data/demo1.dat"));
