@@ -63,7 +63,6 @@ void DrawBoardMap(ScenePainter& sp) {
 
 void DrawEndOfRound(ScenePainter& sp) {
     const GameState& g = sp.g;
-    const RenderResources& r = sp.res;
     char buf[32];
     Sprite(sp, sheet::kEndOfRoundBanner, 146, 171);
     if (g.TimeLeft < -120 && g.RunMode != RunTutorial) Sprite(sp, sheet::kScoreLabel, 161, 266);
@@ -109,7 +108,6 @@ void DrawChainPopups(ScenePainter& sp) {
 
 void DrawGameDisplay(ScenePainter& sp) {
     const GameState& g = sp.g;
-    const RenderResources& r = sp.res;
     char buf[32];
 
     DrawBoardMap(sp);

@@ -124,7 +124,9 @@ void ExpectUnsavedButKept(const std::string& dir, const std::string& why, bool w
     EXPECT_EQ(g->HighScores[0], 1234567u) << why;
     EXPECT_EQ(LinesNaming(err, "data/scr.hsc"), 1) << why << ":\n" << err;
     EXPECT_EQ(LinesNaming(err, "data/replay.dat"), 1) << why << ":\n" << err;
-    if (wholeFolder) EXPECT_EQ(LinesNaming(err, "options.txt"), 1) << why << ":\n" << err;
+    if (wholeFolder) {
+        EXPECT_EQ(LinesNaming(err, "options.txt"), 1) << why << ":\n" << err;
+    }
     EXPECT_NE(err.find(why), std::string::npos) << err;
 }
 
