@@ -3,23 +3,42 @@
 # (a scratch folder) and a `fail` function.
 
 # start_xvfb SIZE: starts Xvfb (SIZE as 1024x768x24), which reports the
-# display number it took, and exports DISPLAY; sets xvfb_pid. Another server
-# starting at the same moment can take the number first: tries three times.
+# display number it took, waits until it answers, and exports DISPLAY; sets
+# xvfb_pid. Another server starting at the same moment can take the number
+# first: tries three times, each time ending the server that did not come
+# up, so that no check talks to another check's server.
+#
+# Each check also gets a runtime folder of its own (a fresh machine may have
+# no XDG_RUNTIME_DIR at all) and names SDL's X11 driver, so that a server
+# that cannot be reached fails the check with X's own words instead of SDL
+# falling back to a driver that shows no window.
 start_xvfb() {
   display_number=""
   for _attempt in 1 2 3; do
     exec 3<> <(:)
     Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp >"$work/xvfb.log" 2>&1 &
     xvfb_pid=$!
-    for _ in $(seq 1 100); do
+    for _ in $(seq 1 300); do
       if read -r -t 0.1 display_number <&3; then break; fi
       kill -0 "$xvfb_pid" 2>/dev/null || break
     done
-    [ -n "$display_number" ] && break
+    if [ -n "$display_number" ]; then
+      for _ in $(seq 1 50); do
+        DISPLAY=":$display_number" xdpyinfo >/dev/null 2>&1 && break 2
+        sleep 0.1
+      done
+    fi
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+    display_number=""
     sleep 1
   done
   [ -n "$display_number" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
   export DISPLAY=":$display_number"
+  unset WAYLAND_DISPLAY
+  export SDL_VIDEODRIVER=x11
+  export XDG_RUNTIME_DIR="$work/runtime"
+  mkdir -p -m 700 "$XDG_RUNTIME_DIR"
 }
 
 # wait_for_window: waits for the window titled mervox of the program
