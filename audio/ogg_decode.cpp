@@ -31,10 +31,11 @@ int DecodeOggFile(const std::string& path, std::vector<int16_t>& pcm, OutputForm
         ShowSoundMessage(messages, path, "メモリ領域の確保に失敗しました");
         return OggNoMemory;
     }
-    char scratch[4096];
+    // Bytes, not characters: the samples' bytes go into `raw` unchanged.
+    unsigned char scratch[4096];
     int section = 0;
     for (;;) {
-        const long got = ov_read(&vf, scratch, sizeof scratch, 0, 2, 1, &section);
+        const long got = ov_read(&vf, reinterpret_cast<char*>(scratch), sizeof scratch, 0, 2, 1, &section);
         if (got <= 0) break;  // end of stream, or damage: keep what came before
         raw.insert(raw.end(), scratch, scratch + got);
     }

@@ -80,7 +80,10 @@ int LoadWaveFile(const std::string& path, WaveSound& sound, OutputFormat& format
         ShowSoundMessage(messages, path, "ファイルを開けません");
         return WaveCannotOpen;
     }
-    std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<uint8_t> file;
+    uint8_t chunk[4096];
+    while (in.read(reinterpret_cast<char*>(chunk), sizeof chunk) || in.gcount() > 0)
+        file.insert(file.end(), chunk, chunk + in.gcount());
     return ParseWaveImage(file, path, sound, format, messages);
 }
 
