@@ -61,7 +61,7 @@ for part in "${parts[@]}"; do
       sanitizer_suite build-asan
       ;;
     clang)
-      # The GCC build's soak already plays its rounds: here fewer, for
+      # The GCC build's soak plays 120 rounds: here fewer, for
       # clang's own checks.
       rounds="${MERVOX_CLANG_SOAK_ROUNDS:-20}"
       echo "ci: clang AddressSanitizer + UndefinedBehaviorSanitizer build, full test run and soak of $rounds rounds"
@@ -77,10 +77,10 @@ for part in "${parts[@]}"; do
       ;;
     fuzz)
       echo "ci: a short run of each loader's fuzz target"
-      scripts/fuzz.sh "${MERVOX_FUZZ_SECONDS:-60}" 2 "$src/build-fuzz"
+      scripts/fuzz.sh "${MERVOX_FUZZ_SECONDS:-45}" 2 "$src/build-fuzz"
       ;;
     soak)
-      rounds="${MERVOX_SOAK_ROUNDS:-200}"
+      rounds="${MERVOX_SOAK_ROUNDS:-120}"
       echo "ci: soak of $rounds rounds in the sanitizer build"
       soak_in build-asan "$rounds"
       ;;
