@@ -11,6 +11,9 @@ work="$(mktemp -d /tmp/mervox-shots-XXXXXX)"
 xvfb_pid=""
 cleanup() {
   if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+  # Until the server has gone, its socket still answers: the next check's
+  # game could reach it instead of its own server.
+  if [ -n "$xvfb_pid" ]; then wait "$xvfb_pid" 2>/dev/null || true; fi
   rm -rf "$work"
 }
 trap cleanup EXIT

@@ -23,8 +23,15 @@ start_xvfb() {
       kill -0 "$xvfb_pid" 2>/dev/null || break
     done
     if [ -n "$display_number" ]; then
+      # It must answer, and be this server answering (a server of an
+      # earlier check that is still going can hold the same number's
+      # socket for a moment).
       for _ in $(seq 1 50); do
-        DISPLAY=":$display_number" xdpyinfo >/dev/null 2>&1 && break 2
+        if DISPLAY=":$display_number" xdpyinfo >/dev/null 2>&1; then
+          sleep 0.3
+          kill -0 "$xvfb_pid" 2>/dev/null && DISPLAY=":$display_number" xdpyinfo >/dev/null 2>&1 && break 2
+          break
+        fi
         sleep 0.1
       done
     fi

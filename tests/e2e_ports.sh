@@ -26,6 +26,9 @@ cleanup() {
   for pid in "$game_pid" "$other_pid" "$xvfb_pid"; do
     if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill "$pid" || true; fi
   done
+  # Until the server has gone, its socket still answers: the next check's
+  # game could reach it instead of its own server.
+  if [ -n "$xvfb_pid" ]; then wait "$xvfb_pid" 2>/dev/null || true; fi
   if [ "${KEEP_E2E:-}" = "" ]; then rm -rf "$work"; else echo "e2e_ports: kept $work"; fi
 }
 trap cleanup EXIT

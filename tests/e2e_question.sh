@@ -25,6 +25,9 @@ game_pid=""
 cleanup() {
   if [ -n "$game_pid" ] && kill -0 "$game_pid" 2>/dev/null; then kill "$game_pid" || true; fi
   if [ -n "$xvfb_pid" ] && kill -0 "$xvfb_pid" 2>/dev/null; then kill "$xvfb_pid" || true; fi
+  # Until the server has gone, its socket still answers: the next check's
+  # game could reach it instead of its own server.
+  if [ -n "$xvfb_pid" ]; then wait "$xvfb_pid" 2>/dev/null || true; fi
   if [ "${KEEP_E2E:-}" = "" ]; then rm -rf "$work"; else echo "e2e_question: kept $work"; fi
 }
 trap cleanup EXIT
