@@ -48,6 +48,15 @@ start_xvfb() {
   mkdir -p -m 700 "$XDG_RUNTIME_DIR"
 }
 
+# x_server_state: whether this check's X server still runs and answers,
+# with the end of its log, for a failure's message.
+x_server_state() {
+  local alive="gone" answers="does not answer"
+  kill -0 "$xvfb_pid" 2>/dev/null && alive="running"
+  xdpyinfo >/dev/null 2>&1 && answers="answers"
+  echo "X server $DISPLAY (pid $xvfb_pid) $alive, $answers; its log: $(tail -n 3 "$work/xvfb.log" 2>/dev/null | tr '\n' ' ')"
+}
+
 # wait_for_window: waits for the window titled mervox of the program
 # $game_pid and sets window. Keys go to the window under the pointer (no
 # window manager runs), so the pointer is put on it.
@@ -61,7 +70,7 @@ wait_for_window() {
   window=""
   local found="" again=""
   for _ in $(seq 1 150); do
-    kill -0 "$game_pid" 2>/dev/null || fail "the program ended before its window appeared"
+    kill -0 "$game_pid" 2>/dev/null || fail "the program ended before its window appeared ($(x_server_state))"
     found="$(xdotool search --name '^mervox$' 2>/dev/null | head -n1 || true)"
     if [ -n "$found" ]; then
       sleep 0.2
