@@ -13,18 +13,14 @@
 
 #include "app/common/playback_round.h"
 #include "app/viewer/practice_round.h"
-#include "game/key_bits.h"
 #include "game/simulation.h"
+#include "support/held_keys.h"
 
 namespace mervox {
 namespace {
 
 constexpr int kBranch = 1500;
 constexpr int kPlayed = 1200;  // updates played after the takeover
-
-struct Keys {
-    int32_t bits = 0;
-};
 
 void BM_PracticeRewind5s(benchmark::State& st) {
     auto g = std::make_unique<GameState>();
@@ -33,10 +29,10 @@ void BM_PracticeRewind5s(benchmark::State& st) {
     while (g->RoundFrame < kBranch) UpdateRound(*g, none);
     PracticeRound p;
     TakeOver(p, *g, "demo1.dat");
-    Keys keys;
+    HeldKeys keys;
     RoundHost host;
     host.ctx = &keys;
-    host.keyDown = [](void* c, HostKey k) { return KeyBitsHold(static_cast<Keys*>(c)->bits, k); };
+    host.keyDown = HeldKeyDown<&HeldKeys::bits>;
     for (int k = 0; k < kPlayed; ++k) {
         keys.bits = (k / 23) % 3 == 0 ? KeyLeft | KeyKick : (k / 23) % 3 == 1 ? KeyUp : KeyRight | KeyJump;
         PracticeUpdate(p, *g, host);

@@ -20,6 +20,7 @@
 #include "app/soak/null_platform.h"
 #include "game/key_bits.h"
 #include "game/round_invariants.h"
+#include "support/lcg.h"
 
 namespace mervox {
 
@@ -31,7 +32,7 @@ namespace fs = std::filesystem;
 enum class TitlePlan { StartGame, StartReplay, WaitForAttract };
 
 struct SoakPlayer {
-    uint32_t seed = 1;
+    Lcg rng{1};
     NullPlatform* platform = nullptr;
     long roundsWanted = 0;
 
@@ -58,10 +59,7 @@ struct SoakPlayer {
     long rssSampleEvery = 1;
     long peakRssKiB = 0;
 
-    uint32_t Next() {
-        seed = seed * 1664525u + 1013904223u;
-        return seed >> 8;
-    }
+    uint32_t Next() { return rng.Next() >> 8; }
     uint32_t Below(uint32_t n) { return Next() % n; }
 };
 
@@ -206,7 +204,7 @@ int RunSoak(const CommandLine& cmd) {
     }
     NullPlatform n;
     SoakPlayer player;
-    player.seed = static_cast<uint32_t>(cmd.seed) * 2654435761u + 1u;
+    player.rng.state = static_cast<uint32_t>(cmd.seed) * 2654435761u + 1u;
     player.platform = &n;
     player.roundsWanted = cmd.soakRounds;
     player.rssSampleEvery = cmd.soakRounds >= 20 ? cmd.soakRounds / 20 : 1;

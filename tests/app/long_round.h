@@ -9,18 +9,11 @@
 #include <memory>
 #include <vector>
 
-#include "game/key_bits.h"
 #include "game/simulation.h"
+#include "support/held_keys.h"
+#include "support/lcg.h"
 
 namespace mervox::testing {
-
-struct ScriptedKeys {
-    int32_t bits = 0;
-};
-
-inline bool ScriptedKeyDown(void* ctx, HostKey key) {
-    return KeyBitsHold(static_cast<ScriptedKeys*>(ctx)->bits, key);
-}
 
 inline int GoingBlocks(const GameState& g) {
     int n = 0;
@@ -56,7 +49,7 @@ struct ScriptedMove {
     int frames;
 };
 
-inline void PlayMove(GameState& g, const RoundHost& host, ScriptedKeys& k, const ScriptedMove& m) {
+inline void PlayMove(GameState& g, const RoundHost& host, HeldKeys& k, const ScriptedMove& m) {
     k.bits = m.keys;
     for (int f = 0; f < m.frames && g.RunMode != RunTitle; ++f) UpdateRound(g, host);
     k.bits = 0;
@@ -68,10 +61,10 @@ inline void PlayMove(GameState& g, const RoundHost& host, ScriptedKeys& k, const
 inline std::unique_ptr<GameState> PlayLongRound(int lookahead = 60) {
     auto g = std::make_unique<GameState>();
     StartRoundOutsideTitle(*g, RunGame, 0);
-    ScriptedKeys keys;
+    HeldKeys keys;
     RoundHost host;
     host.ctx = &keys;
-    host.keyDown = ScriptedKeyDown;
+    host.keyDown = HeldKeyDown<&HeldKeys::bits>;
 
     std::vector<ScriptedMove> moves;
     for (int32_t dir : {KeyLeft, KeyRight, KeyUp, KeyDown})
@@ -82,10 +75,10 @@ inline std::unique_ptr<GameState> PlayLongRound(int lookahead = 60) {
     moves.push_back({KeyTurnE, 3});
 
     auto trial = std::make_unique<GameState>();
-    ScriptedKeys trialKeys;
+    HeldKeys trialKeys;
     RoundHost trialHost = host;
     trialHost.ctx = &trialKeys;
-    uint32_t rng = 12345;
+    Lcg rng{12345};
     while (g->RunMode != RunTitle) {
         if (g->ReadyCountdown > 0 || g->TimeLeft <= 0) {
             PlayMove(*g, host, keys, {0, 1});
@@ -97,10 +90,9 @@ inline std::unique_ptr<GameState> PlayLongRound(int lookahead = 60) {
             *trial = *g;
             PlayMove(*trial, trialHost, trialKeys, moves[a]);
             for (int f = 0; f < lookahead && trial->RunMode != RunTitle; ++f) UpdateRound(*trial, trialHost);
-            rng = rng * 1664525u + 1013904223u;
             const double value = static_cast<double>(trial->Score) + 40.0 * GoingBlocks(*trial) +
                                  2000.0 * trial->Level + 25.0 * TouchingPairs(*trial) +
-                                 static_cast<double>(rng >> 24) * 0.05;
+                                 static_cast<double>(rng.Next() >> 24) * 0.05;
             if (value > best) {
                 best = value;
                 bestMove = a;

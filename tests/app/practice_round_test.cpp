@@ -21,6 +21,7 @@
 #include "game/key_bits.h"
 #include "game/simulation.h"
 #include "render/scene_drawing.h"
+#include "support/held_keys.h"
 
 namespace mervox::testing {
 namespace {
@@ -37,7 +38,7 @@ struct Player {
 RoundHost PlayerHost(Player& p) {
     RoundHost h;
     h.ctx = &p;
-    h.keyDown = [](void* c, HostKey key) { return KeyBitsHold(static_cast<Player*>(c)->keys, key); };
+    h.keyDown = HeldKeyDown<&Player::keys>;
     h.writeEffect = [](void* c, int e, bool) { static_cast<Player*>(c)->effects.push_back(e); };
     return h;
 }

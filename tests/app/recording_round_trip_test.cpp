@@ -9,9 +9,9 @@
 
 #include "app/common/playback_round.h"
 #include "app/headless/round_trace.h"
-#include "game/key_bits.h"
 #include "game/simulation.h"
 #include "save/input_log_file.h"
+#include "support/held_keys.h"
 
 namespace mervox::testing {
 namespace {
@@ -34,8 +34,6 @@ struct ScriptedPlayer {
     }
 };
 
-bool ScriptKey(void* ctx, HostKey key) { return KeyBitsHold(static_cast<ScriptedPlayer*>(ctx)->keys, key); }
-
 TEST(RecordingRoundTrip, AKeyboardRoundPlaysBackUpdateForUpdate) {
     const auto dir = std::filesystem::temp_directory_path() / "mervox-roundtrip";
     std::filesystem::create_directories(dir / "data");
@@ -46,7 +44,7 @@ TEST(RecordingRoundTrip, AKeyboardRoundPlaysBackUpdateForUpdate) {
     ScriptedPlayer player;
     RoundHost host;
     host.ctx = &player;
-    host.keyDown = ScriptKey;
+    host.keyDown = HeldKeyDown<&ScriptedPlayer::keys>;
     host.writeEffect = [](void* ctx, int k, bool) {
         static_cast<ScriptedPlayer*>(ctx)->effects.push_back(k);
     };

@@ -5,37 +5,36 @@
 #include <memory>
 #include <string>
 
-#include "game/key_bits.h"
 #include "game/round_invariants.h"
 #include "game/simulation.h"
+#include "support/held_keys.h"
+#include "support/lcg.h"
 
 namespace mervox::testing {
 namespace {
 
 struct Erratic {
-    uint32_t seed;
+    Lcg rng;
     int keys = 0;
     int next = 1;
 };
-
-bool ErraticKey(void* ctx, HostKey key) { return KeyBitsHold(static_cast<Erratic*>(ctx)->keys, key); }
 
 TEST(RoundInvariants, ErraticPlayKeepsTheBoardWellFormed) {
     for (int mode = RunGame; mode <= kLastRunMode; ++mode) {
         for (uint32_t seed = 1; seed <= 4; ++seed) {
             auto g = std::make_unique<GameState>();
             StartRoundOutsideTitle(*g, mode, 0);
-            Erratic player{seed * 7919u + static_cast<uint32_t>(mode)};
+            Erratic player{{seed * 7919u + static_cast<uint32_t>(mode)}};
             RoundHost host;
             host.ctx = &player;
-            host.keyDown = ErraticKey;
+            host.keyDown = HeldKeyDown<&Erratic::keys>;
             int update = 0;
             while (g->RunMode != RunTitle && update < 40000) {
                 if (update >= player.next) {
-                    player.seed = player.seed * 1664525u + 1013904223u;
-                    player.keys = static_cast<int>((player.seed >> 8) & 0xff);
-                    if ((player.seed >> 20) % 3 == 0) player.keys &= kArrowBits;
-                    player.next = update + 1 + static_cast<int>((player.seed >> 24) % 30);
+                    const uint32_t r = player.rng.Next();
+                    player.keys = static_cast<int>((r >> 8) & 0xff);
+                    if ((r >> 20) % 3 == 0) player.keys &= kArrowBits;
+                    player.next = update + 1 + static_cast<int>((r >> 24) % 30);
                 }
                 UpdateRound(*g, host);
                 ++update;

@@ -7,27 +7,23 @@
 #include <memory>
 #include <vector>
 
-#include "game/key_bits.h"
 #include "game/simulation.h"
 #include "game/state/board.h"
+#include "support/held_keys.h"
+#include "support/lcg.h"
 
 namespace mervox::testing {
 namespace {
 
 struct Player {
-    uint32_t seed = 0;
+    Lcg rng;
     int keys = 0;
     int next = 1;
     std::vector<int> effects;
 
-    uint32_t Next() {
-        seed = seed * 1664525u + 1013904223u;
-        return seed;
-    }
+    uint32_t Next() { return rng.Next(); }
     int Pick(uint32_t n) { return static_cast<int>((Next() >> 8) % n); }
 };
-
-bool PlayerKey(void* ctx, HostKey key) { return KeyBitsHold(static_cast<Player*>(ctx)->keys, key); }
 
 // Records no ordinary play makes, in every slot: blocks in every state with
 // leftover timers, announced blocks that are vanishing, pop-ups on empty
@@ -90,7 +86,7 @@ TEST(SlotVisits, VisitingNeededSlotsPlaysAsVisitingEverySlot) {
             auto a = std::make_unique<GameState>();
             StartRoundOutsideTitle(*a, mode, 0);
             Player pa, pb;
-            pa.seed = pb.seed = seed * 7919u + static_cast<uint32_t>(mode);
+            pa.rng.state = pb.rng.state = seed * 7919u + static_cast<uint32_t>(mode);
             const bool scrambled = seed % 2 == 0;
             if (scrambled) Scramble(*a, pa);
             pb = pa;
@@ -100,7 +96,7 @@ TEST(SlotVisits, VisitingNeededSlotsPlaysAsVisitingEverySlot) {
             auto host = [](Player& p) {
                 RoundHost h;
                 h.ctx = &p;
-                h.keyDown = PlayerKey;
+                h.keyDown = HeldKeyDown<&Player::keys>;
                 h.writeEffect = [](void* ctx, int k, bool restart) {
                     static_cast<Player*>(ctx)->effects.push_back(restart ? 100 + k : k);
                 };

@@ -412,7 +412,7 @@ void RenderBass(Stereo& out, const Event& e) {
 
 void RenderDrum(Stereo& out, const Event& e, uint32_t seed) {
     Noise noise;
-    noise.state = seed;
+    noise.lcg.state = seed;
     Biquad f1, f2;
     int n = 0;
     switch (e.voice) {

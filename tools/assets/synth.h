@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "support/lcg.h"
+
 namespace mervox_assets {
 
 inline constexpr int kSampleRate = 44100;
@@ -27,11 +29,8 @@ inline double NoteHz(double midi) { return 440.0 * std::pow(2.0, (midi - 69.0) /
 
 // White noise from a fixed linear congruential sequence (deterministic).
 struct Noise {
-    uint32_t state = 0x12345678u;
-    float Next() {
-        state = state * 1664525u + 1013904223u;
-        return static_cast<float>(static_cast<int32_t>(state)) / 2147483648.0f;
-    }
+    mervox::Lcg lcg{0x12345678u};
+    float Next() { return static_cast<float>(static_cast<int32_t>(lcg.Next())) / 2147483648.0f; }
 };
 
 // Band-limited saw and pulse by the polynomial step correction.

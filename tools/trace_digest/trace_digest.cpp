@@ -13,9 +13,10 @@
 #include <vector>
 
 #include "app/headless/round_trace.h"
-#include "game/key_bits.h"
 #include "game/simulation.h"
 #include "game/state/board.h"
+#include "support/held_keys.h"
+#include "support/lcg.h"
 
 namespace mervox {
 namespace {
@@ -33,17 +34,14 @@ struct Digest {
 };
 
 struct Player {
-    uint32_t seed = 0;
+    Lcg rng;
     int style = 0;          // 0 any keys, 1 turns rare, 2 long holds of arrows and kicks
     int keys = 0;
     int next = 1;
     std::vector<int> effects;
     Digest calls;
 
-    uint32_t Next() {
-        seed = seed * 1664525u + 1013904223u;
-        return seed;
-    }
+    uint32_t Next() { return rng.Next(); }
     void Choose(int update) {
         const uint32_t r = Next();
         keys = static_cast<int>((r >> 8) & 0xff);
@@ -54,8 +52,6 @@ struct Player {
         next = update + 1 + static_cast<int>((Next() >> 24) % span);
     }
 };
-
-bool PlayerKey(void* ctx, HostKey key) { return KeyBitsHold(static_cast<Player*>(ctx)->keys, key); }
 
 // Fills most of the board with settled blocks of the colours in play.
 void CrowdBoard(GameState& g, Player& p) {
@@ -123,7 +119,7 @@ uint64_t PlayRound(int mode, uint32_t seed, int style, bool crowded, bool scramb
     auto g = std::make_unique<GameState>();
     StartRoundOutsideTitle(*g, mode, 0);
     Player player;
-    player.seed = seed * 7919u + static_cast<uint32_t>(mode) * 31u + static_cast<uint32_t>(style);
+    player.rng.state = seed * 7919u + static_cast<uint32_t>(mode) * 31u + static_cast<uint32_t>(style);
     player.style = style;
     if (crowded) {
         g->ColourCount = 3 + static_cast<int>(seed % 3);
@@ -139,7 +135,7 @@ uint64_t PlayRound(int mode, uint32_t seed, int style, bool crowded, bool scramb
     int nextScramble = 400;
     RoundHost host;
     host.ctx = &player;
-    host.keyDown = PlayerKey;
+    host.keyDown = HeldKeyDown<&Player::keys>;
     host.writeEffect = [](void* ctx, int k, bool restart) {
         auto* p = static_cast<Player*>(ctx);
         p->effects.push_back(restart ? 100 + k : k);
