@@ -25,11 +25,8 @@ SpriteSheet MixedSheet(int width, int height) {
             s.pixels[y * width + x] = (a << 24) | 0x00336699u;
         }
     }
-    s.header.size = 40;
-    s.header.width = width;
-    s.header.height = -height;
-    s.header.planes = 1;
-    s.header.bitCount = 32;
+    s.width = width;
+    s.height = height;
     return s;
 }
 

@@ -119,13 +119,8 @@ bool LoadPngImageFromMemory(const uint8_t* data, size_t size, SpriteSheet& sheet
 
     FreeSpriteSheet(sheet);
     sheet.pixels = pixels;
-    sheet.header = BitmapHeader{};
-    sheet.header.size = 40;
-    sheet.header.width = static_cast<int32_t>(width);
-    sheet.header.height = -static_cast<int32_t>(height);
-    sheet.header.planes = 1;
-    sheet.header.bitCount = 32;
-    sheet.header.compression = 0;
+    sheet.width = static_cast<int32_t>(width);
+    sheet.height = static_cast<int32_t>(height);
     return true;
 }
 
@@ -172,9 +167,8 @@ void EnlargeSheet(const SpriteSheet& from, int scale, SpriteSheet& to) {
         for (size_t x = 0; x < w * n; ++x) dst[x] = src[x / n];
     }
     to.pixels = pixels;
-    to.header = from.header;
-    to.header.width = static_cast<int32_t>(w * n);
-    to.header.height = -static_cast<int32_t>(h * n);
+    to.width = static_cast<int32_t>(w * n);
+    to.height = static_cast<int32_t>(h * n);
 }
 
 int DrawSprite(const FrameView& frame, int width, int height, const SpriteSheet& sheet, int dstX, int dstY,

@@ -11,30 +11,14 @@
 
 namespace mervox {
 
-// The header kept with a sheet, laid out as a device-independent bitmap
-// header: size 40, width, minus the height (rows run top-down), 1 plane,
-// 32 bits, no compression; every other field 0.
-struct BitmapHeader {
-    uint32_t size = 0;
-    int32_t width = 0;
-    int32_t height = 0;
-    uint16_t planes = 0;
-    uint16_t bitCount = 0;
-    uint32_t compression = 0;
-    uint32_t sizeImage = 0;
-    int32_t xPelsPerMeter = 0;
-    int32_t yPelsPerMeter = 0;
-    uint32_t clrUsed = 0;
-    uint32_t clrImportant = 0;
-};
-
 struct SpriteSheet {
     uint32_t* pixels = nullptr;  // width x height words, top row first; null while not loaded
-    BitmapHeader header;
+    int32_t width = 0;
+    int32_t height = 0;
 };
 
-inline int SheetWidth(const SpriteSheet& s) { return s.header.width; }
-inline int SheetHeight(const SpriteSheet& s) { return -s.header.height; }
+inline int SheetWidth(const SpriteSheet& s) { return s.width; }
+inline int SheetHeight(const SpriteSheet& s) { return s.height; }
 
 // Decodes the PNG file at `path`. On any failure the sheet is left as it
 // was, false is returned and `why` (when given) says why in a few words. A

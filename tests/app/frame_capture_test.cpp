@@ -23,7 +23,7 @@ TEST(FrameCapture, WritesThePictureFromPixelOneOne) {
     fs::remove_all(dir);
     fs::create_directories(dir / "data");
     // A number sheet whose every pixel is opaque red.
-    testing::PngSpec red;
+    testing::PngPicture red;
     red.width = 640;
     red.height = 240;
     red.rows.resize(640 * 240 * 3);

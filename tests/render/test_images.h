@@ -12,7 +12,8 @@
 
 namespace mervox::testing {
 
-struct PngSpec {
+// A picture as a PNG file holds it, to be encoded by EncodePng.
+struct PngPicture {
     int width = 1, height = 1;
     int colourType = PNG_COLOR_TYPE_RGB;
     int bitDepth = 8;
@@ -29,7 +30,7 @@ inline void AppendBytes(png_structp png, png_bytep data, png_size_t length) {
 }
 inline void NoFlush(png_structp) {}
 
-inline std::vector<uint8_t> EncodePng(const PngSpec& s) {
+inline std::vector<uint8_t> EncodePng(const PngPicture& s) {
     std::vector<uint8_t> out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
@@ -73,11 +74,8 @@ inline SpriteSheet MakeSourceSheet(int width, int height, int yBase) {
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) s.pixels[y * width + x] = SourceCode(x, y + yBase);
     }
-    s.header.size = 40;
-    s.header.width = width;
-    s.header.height = -height;
-    s.header.planes = 1;
-    s.header.bitCount = 32;
+    s.width = width;
+    s.height = height;
     return s;
 }
 

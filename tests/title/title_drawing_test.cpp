@@ -70,11 +70,8 @@ TEST(TitleFade, SquaresGrowOnAnEightyPixelGrid) {
 void SolidSheet(SpriteSheet& s, int w, int h, uint32_t argb) {
     s.pixels = static_cast<uint32_t*>(std::malloc(sizeof(uint32_t) * w * h));
     for (int k = 0; k < w * h; ++k) s.pixels[k] = argb;
-    s.header.size = 40;
-    s.header.width = w;
-    s.header.height = -h;
-    s.header.planes = 1;
-    s.header.bitCount = 32;
+    s.width = w;
+    s.height = h;
 }
 
 struct TitleDrawing : ::testing::Test {
