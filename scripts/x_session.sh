@@ -1,6 +1,87 @@
 # The game in a window under a private X server, for the window checks in
-# tests/ and for scripts/readme_shots.sh. Sourced; the caller provides $work
-# (a scratch folder) and a `fail` function.
+# tests/ and for scripts/readme_shots.sh. Sourced. A window check calls
+# begin_window_check, which provides the scratch folder $work and `fail`;
+# any other caller provides both itself.
+
+# begin_window_check NAME TOOL...: what every window check does first. Ends
+# the check at once, saying so, when one of the tools is missing; makes the
+# scratch folder $work; defines `fail`, which reports the check failed with
+# the program's output ($work/game.log) and exits; and on the way out ends
+# the check's game ($game_pid), any other program it started ($other_pid)
+# and its X server, waits until the server has gone, and removes $work
+# (KEEP_E2E=1 keeps it).
+begin_window_check() {
+  check_name="$1"
+  shift
+  for tool in "$@"; do
+    if ! command -v "$tool" >/dev/null; then
+      echo "$check_name: $tool is missing (scripts/setup.sh installs it)"
+      exit 1
+    fi
+  done
+  work="$(mktemp -d "/tmp/mervox-${check_name#e2e_}-XXXXXX")"
+  xvfb_pid=""
+  game_pid=""
+  other_pid=""
+  trap end_window_check EXIT
+  fail() {
+    echo "$check_name: FAIL: $*"
+    echo "--- program output ---"
+    cat "$work/game.log" 2>/dev/null || true
+    exit 1
+  }
+}
+
+end_window_check() {
+  for pid in "$game_pid" "$other_pid" "$xvfb_pid"; do
+    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill "$pid" || true; fi
+  done
+  # Until the server has gone, its socket still answers: the next check's
+  # game could reach it instead of its own server.
+  if [ -n "$xvfb_pid" ]; then wait "$xvfb_pid" 2>/dev/null || true; fi
+  if [ "${KEEP_E2E:-}" = "" ]; then rm -rf "$work"; else echo "$check_name: kept $work"; fi
+}
+
+# copy_game_folder [PATH...]: a copy of the build's game folder in
+# $work/game with the program under test ($binary) in it, so that the check
+# writes its files there; the paths named (inside the folder) are removed.
+copy_game_folder() {
+  mkdir -p "$work/game"
+  if [ -d "$build/game" ]; then cp -r "$build/game/." "$work/game/"; fi
+  mkdir -p "$work/game/data"
+  for path in "$@" mervox; do rm -rf "${work:?}/game/$path"; done
+  cp "$binary" "$work/game/mervox"
+}
+
+# wait_for_log PATTERN SECONDS: waits until the program's output holds the
+# pattern; fails after the seconds given, or at once when the game ends
+# without having written it.
+wait_for_log() {
+  local n=0
+  while ! grep -q -- "$1" "$work/game.log"; do
+    n=$((n + 1))
+    [ "$n" -le $(($2 * 10)) ] || fail "waited $2 s for \"$1\""
+    if [ -n "$game_pid" ] && ! kill -0 "$game_pid" 2>/dev/null; then
+      grep -q -- "$1" "$work/game.log" || fail "the program ended before writing \"$1\""
+    fi
+    sleep 0.1
+  done
+}
+
+# game_ends MESSAGE [WHAT]: waits up to ten seconds for the game $game_pid
+# to end, which it must with status 0; fails with MESSAGE when it does not
+# end. WHAT names the program in the message about its status.
+game_ends() {
+  for _ in $(seq 1 100); do
+    kill -0 "$game_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -0 "$game_pid" 2>/dev/null && fail "$1"
+  local status=0
+  wait "$game_pid" || status=$?
+  game_pid=""
+  [ "$status" -eq 0 ] || fail "${2:-the program} exited with status $status"
+}
 
 # start_xvfb SIZE: starts Xvfb (SIZE as 1024x768x24), which reports the
 # display number it took, waits until it answers, and exports DISPLAY; sets

@@ -7,30 +7,8 @@
 set -euo pipefail
 
 build="$(readlink -f "$2")"
-for tool in Xvfb xdotool import convert; do
-  command -v "$tool" >/dev/null || { echo "e2e_install: $tool is missing (scripts/setup.sh installs it)"; exit 1; }
-done
-
-work="$(mktemp -d /tmp/mervox-install-XXXXXX)"
-xvfb_pid=""
-game_pid=""
-cleanup() {
-  for pid in "$game_pid" "$xvfb_pid"; do
-    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill "$pid" || true; fi
-  done
-  # Until the server has gone, its socket still answers: the next check's
-  # game could reach it instead of its own server.
-  if [ -n "$xvfb_pid" ]; then wait "$xvfb_pid" 2>/dev/null || true; fi
-  if [ "${KEEP_E2E:-}" = "" ]; then rm -rf "$work"; else echo "e2e_install: kept $work"; fi
-}
-trap cleanup EXIT
-fail() {
-  echo "e2e_install: FAIL: $*"
-  echo "--- program output ---"
-  cat "$work/game.log" 2>/dev/null || true
-  exit 1
-}
 source "$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/../scripts/x_session.sh"
+begin_window_check e2e_install Xvfb xdotool import convert
 
 prefix="$work/prefix"
 cmake --install "$build" --prefix "$prefix" >"$work/install.log" || fail "cmake --install failed: $(cat "$work/install.log")"
@@ -56,12 +34,6 @@ mkdir -p "$work/elsewhere"
 ( cd "$work/elsewhere" && exec "$prefix/bin/mervox" --windowed ) >"$work/game.log" 2>&1 &
 game_pid=$!
 wait_for_window
-wait_for_log() {
-  local n=0
-  while ! grep -q -- "$1" "$work/game.log"; do
-    n=$((n + 1)); [ "$n" -le $(($2 * 10)) ] || fail "waited $2 s for \"$1\""; sleep 0.1
-  done
-}
 
 # The title is drawn from the installed sheets.
 sleep 2
@@ -77,10 +49,7 @@ xdotool keyup Escape
 wait_for_log "run mode 1 -> 0" 10
 sleep 1.5
 xdotool key --delay 80 Escape
-for _ in $(seq 1 100); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$game_pid" 2>/dev/null && fail "Escape on the title did not end the program"
-wait "$game_pid" || fail "the program exited with status $?"
-game_pid=""
+game_ends "Escape on the title did not end the program"
 
 # The replay viewer and a headless run, started from elsewhere too, find
 # the recording named as in a game folder and draw and sound from the
@@ -96,10 +65,7 @@ game_pid=$!
 wait_for_window
 sleep 1.5
 xdotool key --delay 80 Escape
-for _ in $(seq 1 100); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$game_pid" 2>/dev/null && fail "Escape did not end the viewer"
-wait "$game_pid" || fail "the viewer exited with status $?"
-game_pid=""
+game_ends "Escape did not end the viewer" "the viewer"
 grep -q "cannot" "$work/viewer.log" && fail "the viewer missed installed data: $(cat "$work/viewer.log")"
 
 mine="$XDG_DATA_HOME/mervox"

@@ -11,40 +11,9 @@ set -euo pipefail
 binary="$(readlink -f "$1")"
 build="$(readlink -f "$2")"
 
-for tool in Xvfb xdotool xmessage import convert; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "e2e_ports: $tool is missing (scripts/setup.sh installs it)"
-    exit 1
-  fi
-done
-
-work="$(mktemp -d /tmp/mervox-ports-XXXXXX)"
-xvfb_pid=""
-game_pid=""
-other_pid=""
-cleanup() {
-  for pid in "$game_pid" "$other_pid" "$xvfb_pid"; do
-    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill "$pid" || true; fi
-  done
-  # Until the server has gone, its socket still answers: the next check's
-  # game could reach it instead of its own server.
-  if [ -n "$xvfb_pid" ]; then wait "$xvfb_pid" 2>/dev/null || true; fi
-  if [ "${KEEP_E2E:-}" = "" ]; then rm -rf "$work"; else echo "e2e_ports: kept $work"; fi
-}
-trap cleanup EXIT
-
-fail() {
-  echo "e2e_ports: FAIL: $*"
-  echo "--- program output ---"
-  cat "$work/game.log" 2>/dev/null || true
-  exit 1
-}
 source "$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/../scripts/x_session.sh"
-
-mkdir -p "$work/game"
-cp -r "$build/game/." "$work/game/"
-rm -rf "$work/game/config.txt" "$work/game/controls.txt" "$work/game/screenshots" "$work/game/data/replay.dat"
-cp "$binary" "$work/game/mervox"
+begin_window_check e2e_ports Xvfb xdotool xmessage import convert
+copy_game_folder config.txt controls.txt screenshots data/replay.dat
 # Any score is a best score, so the round is saved as the replay.
 printf '000000\r\n000000\r\n000000' >"$work/game/data/scr.hsc"
 
@@ -59,24 +28,9 @@ start_game() {
   wait_for_window
 }
 
-wait_for_log() {  # pattern, seconds
-  local pattern="$1" limit="$2" n=0
-  while ! grep -q -- "$pattern" "$work/game.log"; do
-    n=$((n + 1))
-    [ "$n" -le $((limit * 10)) ] || fail "waited ${limit}s for \"$pattern\""
-    sleep 0.1
-  done
-}
-
 quit_game() {
   xdotool key --delay 80 Escape
-  for _ in $(seq 1 100); do
-    kill -0 "$game_pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  kill -0 "$game_pid" 2>/dev/null && fail "Escape on the title did not end the program"
-  wait "$game_pid" || fail "the program exited with status $?"
-  game_pid=""
+  game_ends "Escape on the title did not end the program"
 }
 
 # The first run writes the default controls.txt; a damaged one is replaced.

@@ -12,38 +12,9 @@ set -euo pipefail
 binary="$(readlink -f "$1")"
 build="$(readlink -f "$2")"
 
-for tool in Xvfb xdotool import convert; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "e2e_question: $tool is missing (scripts/setup.sh installs it)"
-    exit 1
-  fi
-done
-
-work="$(mktemp -d /tmp/mervox-question-XXXXXX)"
-xvfb_pid=""
-game_pid=""
-cleanup() {
-  if [ -n "$game_pid" ] && kill -0 "$game_pid" 2>/dev/null; then kill "$game_pid" || true; fi
-  if [ -n "$xvfb_pid" ] && kill -0 "$xvfb_pid" 2>/dev/null; then kill "$xvfb_pid" || true; fi
-  # Until the server has gone, its socket still answers: the next check's
-  # game could reach it instead of its own server.
-  if [ -n "$xvfb_pid" ]; then wait "$xvfb_pid" 2>/dev/null || true; fi
-  if [ "${KEEP_E2E:-}" = "" ]; then rm -rf "$work"; else echo "e2e_question: kept $work"; fi
-}
-trap cleanup EXIT
-
-fail() {
-  echo "e2e_question: FAIL: $*"
-  echo "--- program output ---"
-  cat "$work/game.log" 2>/dev/null || true
-  exit 1
-}
 source "$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/../scripts/x_session.sh"
-
-mkdir -p "$work/game"
-if [ -d "$build/game" ]; then cp -r "$build/game/." "$work/game/"; fi
-rm -f "$work/game/options.txt" "$work/game/mervox"
-cp "$binary" "$work/game/mervox"
+begin_window_check e2e_question Xvfb xdotool import convert
+copy_game_folder options.txt
 
 # No dialog helper on the path: the question must not need one.
 mkdir -p "$work/bin"
@@ -57,15 +28,6 @@ start_xvfb 1280x1024x24
 export SDL_AUDIODRIVER=dummy
 export MERVOX_RUN_LOG=1
 
-wait_for_log() {  # pattern, seconds
-  local pattern="$1" limit="$2" n=0
-  while ! grep -q -- "$pattern" "$work/game.log"; do
-    n=$((n + 1))
-    [ "$n" -le $((limit * 10)) ] || fail "waited ${limit}s for \"$pattern\""
-    sleep 0.1
-  done
-}
-
 start_game() {  # language
   : >"$work/game.log"
   ( cd "$work/game" && exec env LANGUAGE= LC_ALL= LC_MESSAGES= LANG="$1" ./mervox "${@:2}" ) >"$work/game.log" 2>&1 &
@@ -74,15 +36,7 @@ start_game() {  # language
 }
 
 end_game() {  # expects the program to end by itself with status 0
-  for _ in $(seq 1 100); do
-    kill -0 "$game_pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  kill -0 "$game_pid" 2>/dev/null && fail "the program did not end"
-  local status=0
-  wait "$game_pid" || status=$?
-  game_pid=""
-  [ "$status" -eq 0 ] || fail "the program exited with status $status"
+  game_ends "the program did not end"
 }
 
 shot() {  # name

@@ -9,42 +9,9 @@ set -euo pipefail
 binary="$(readlink -f "$1")"
 build="$(readlink -f "$2")"
 
-for tool in Xvfb xdotool import convert; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "e2e_window: $tool is missing (scripts/setup.sh installs it)"
-    exit 1
-  fi
-done
-
-work="$(mktemp -d /tmp/mervox-e2e-XXXXXX)"
-xvfb_pid=""
-game_pid=""
-cleanup() {
-  if [ -n "$game_pid" ] && kill -0 "$game_pid" 2>/dev/null; then kill "$game_pid" || true; fi
-  if [ -n "$xvfb_pid" ] && kill -0 "$xvfb_pid" 2>/dev/null; then kill "$xvfb_pid" || true; fi
-  # Until the server has gone, its socket still answers: the next check's
-  # game could reach it instead of its own server.
-  if [ -n "$xvfb_pid" ]; then wait "$xvfb_pid" 2>/dev/null || true; fi
-  if [ "${KEEP_E2E:-}" = "" ]; then rm -rf "$work"; else echo "e2e_window: kept $work"; fi
-}
-trap cleanup EXIT
-
-fail() {
-  echo "e2e_window: FAIL: $*"
-  echo "--- program output ---"
-  cat "$work/game.log" 2>/dev/null || true
-  exit 1
-}
 source "$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/../scripts/x_session.sh"
-
-# A copy of the game folder, so the test writes its files there.
-mkdir -p "$work/game"
-if [ -d "$build/game" ]; then
-  cp -r "$build/game/." "$work/game/"
-fi
-mkdir -p "$work/game/data"
-rm -f "$work/game/config.txt" "$work/game/data/scr.hsc" "$work/game/mervox"
-cp "$binary" "$work/game/mervox"
+begin_window_check e2e_window Xvfb xdotool import convert
+copy_game_folder config.txt data/scr.hsc
 
 # Without a display the program refuses to start and names the headless
 # ways of running instead.
@@ -64,16 +31,6 @@ game_pid=$!
 
 wait_for_window
 echo "e2e_window: window $window"
-
-wait_for_log() {  # pattern, seconds
-  local pattern="$1" limit="$2" n=0
-  while ! grep -q -- "$pattern" "$work/game.log"; do
-    n=$((n + 1))
-    [ "$n" -le $((limit * 10)) ] || fail "waited ${limit}s for \"$pattern\""
-    kill -0 "$game_pid" 2>/dev/null || [ "$pattern" = "closing" ] || fail "the program ended early"
-    sleep 0.1
-  done
-}
 
 # The title: its fade-in is over after 40 updates.
 sleep 2
@@ -105,15 +62,7 @@ sleep 1.5
 xdotool key --delay 80 f
 sleep 0.5
 xdotool key --delay 80 Escape
-for _ in $(seq 1 100); do
-  kill -0 "$game_pid" 2>/dev/null || break
-  sleep 0.1
-done
-if kill -0 "$game_pid" 2>/dev/null; then fail "Escape on the title did not end the program"; fi
-status=0
-wait "$game_pid" || status=$?
-game_pid=""
-[ "$status" -eq 0 ] || fail "the program exited with status $status"
+game_ends "Escape on the title did not end the program"
 grep -q "settings and scores saved" "$work/game.log" || fail "no save at the end"
 
 [ -f "$work/game/config.txt" ] || fail "config.txt was not written"
