@@ -17,6 +17,8 @@ struct Lcg {
         state = state * 1664525u + 1013904223u;
         return state;
     }
+    // A number from 0 to n - 1, from the state's upper 24 bits.
+    uint32_t Below(uint32_t n) { return (Next() >> 8) % n; }
 };
 
 }  // namespace mervox

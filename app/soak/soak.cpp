@@ -58,9 +58,6 @@ struct SoakPlayer {
     std::string fault;  // the first broken invariant
     long rssSampleEvery = 1;
     long peakRssKiB = 0;
-
-    uint32_t Next() { return rng.Next() >> 8; }
-    uint32_t Below(uint32_t n) { return Next() % n; }
 };
 
 long ResidentKiB() {
@@ -74,10 +71,10 @@ long ResidentKiB() {
 
 void PlanTitleVisit(SoakPlayer& s) {
     s.titlePasses = 0;
-    const uint32_t r = s.Below(10);
+    const uint32_t r = s.rng.Below(10);
     s.titlePlan = r < 1 ? TitlePlan::WaitForAttract : r < 2 ? TitlePlan::StartReplay : TitlePlan::StartGame;
-    s.titleKeyAt = 20 + s.Below(180);
-    s.settingKey = s.Below(6) == 0;
+    s.titleKeyAt = 20 + s.rng.Below(180);
+    s.settingKey = s.rng.Below(6) == 0;
 }
 
 // A keyboard round is ended with Escape held; a recorded one with a tap of
@@ -87,7 +84,7 @@ void PlanRound(SoakPlayer& s, int32_t runMode) {
     s.roundKeys = 0;
     s.endKeyUntilMs = 0;
     s.endKey = runMode == RunGame ? HostKey::Escape : HostKey::Z;
-    s.endFrame = s.Below(5) == 0 ? -1 : static_cast<int32_t>(120 + s.Below(1500));
+    s.endFrame = s.rng.Below(5) == 0 ? -1 : static_cast<int32_t>(120 + s.rng.Below(1500));
 }
 
 void SampleMemory(SoakPlayer& s) {
@@ -132,9 +129,9 @@ void AfterPass(void* ctx, const GameState& g) {
     }
     // The player's keys for the next update.
     if (g.RunMode == RunGame && g.RoundFrame >= s.nextChange) {
-        s.roundKeys = static_cast<int32_t>(s.Next() & 0xff);
-        if (s.Below(3) == 0) s.roundKeys &= kArrowBits;
-        s.nextChange = g.RoundFrame + 1 + static_cast<int32_t>(s.Below(30));
+        s.roundKeys = static_cast<int32_t>((s.rng.Next() >> 8) & 0xff);
+        if (s.rng.Below(3) == 0) s.roundKeys &= kArrowBits;
+        s.nextChange = g.RoundFrame + 1 + static_cast<int32_t>(s.rng.Below(30));
     }
     if (s.endFrame >= 0 && g.RoundFrame >= s.endFrame && s.endKeyUntilMs == 0) {
         // Escape must be held a second; a tap of Z ends a playback. Either is

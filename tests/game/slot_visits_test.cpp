@@ -11,6 +11,7 @@
 #include "game/state/board.h"
 #include "support/held_keys.h"
 #include "support/lcg.h"
+#include "support/scrambled_board.h"
 
 namespace mervox::testing {
 namespace {
@@ -22,42 +23,7 @@ struct Player {
     std::vector<int> effects;
 
     uint32_t Next() { return rng.Next(); }
-    int Pick(uint32_t n) { return static_cast<int>((Next() >> 8) % n); }
 };
-
-// Records no ordinary play makes, in every slot: blocks in every state with
-// leftover timers, announced blocks that are vanishing, pop-ups on empty
-// slots, colours beyond those in play, negative zeros, odd heights, refills
-// due together, stale marks.
-void Scramble(GameState& g, Player& p) {
-    static constexpr float kOffsets[] = {0.0f, -0.0f, 4.0f, -4.0f, 48.0f, -92.0f, 96.0f, 0.0f};
-    static constexpr float kHeights[] = {0.0f, 100.0f, -100.0f, 300.0f, -150.0f, 4.0f, 96.0f, -240.0f};
-    for (int i = 0; i < kBoardSize; ++i)
-        for (int j = 0; j < kBoardSize; ++j)
-            for (int l = 0; l < kLayers; ++l) {
-                BlockSlot& s = g.Board[i][j][l];
-                s.state = p.Pick(3) == 0 ? Empty : p.Pick(4);
-                s.colour = p.Pick(8) == 0 ? 5 + p.Pick(2) : p.Pick(3);
-                s.offsetX = p.Pick(4) == 0 ? kOffsets[p.Pick(8)] : 0.0f;
-                s.offsetZ = p.Pick(4) == 0 ? kOffsets[p.Pick(8)] : 0.0f;
-                s.height = p.Pick(4) == 0 ? kHeights[p.Pick(8)] : static_cast<float>(l * 100);
-                s.slideX = p.Pick(6) == 0 ? (p.Pick(2) ? 8.0f : -8.0f) : 0.0f;
-                s.slideY = 0.0f;
-                s.slideZ = p.Pick(6) == 0 ? (p.Pick(2) ? 8.0f : -8.0f) : 0.0f;
-                s.groupSize = p.Pick(5);
-                s.groupMark = p.Pick(40);
-                s.vanishTimer = p.Pick(182);
-                s.arriveTimer = p.Pick(3) == 0 ? p.Pick(61) : 0;
-                s.refillTimer = p.Pick(4) == 0 ? p.Pick(4) : 0;
-                s.popupSize = p.Pick(3) == 0 ? p.Pick(31) : 0;
-                s.popupTimer = p.Pick(3) == 0 ? p.Pick(31) : 0;
-                s.chainLevel = p.Pick(5);
-                s.chainSlot = p.Pick(21) - 1;
-            }
-    for (int& t : g.GroupSizeTable) t = p.Pick(6);
-    g.MarkCounter = p.Pick(40);
-    g.ColourCount = 5;
-}
 
 // Everything the block passes write.
 void ExpectSame(const GameState& a, const GameState& b, int mode, uint32_t seed, int update) {
@@ -88,7 +54,7 @@ TEST(SlotVisits, VisitingNeededSlotsPlaysAsVisitingEverySlot) {
             Player pa, pb;
             pa.rng.state = pb.rng.state = seed * 7919u + static_cast<uint32_t>(mode);
             const bool scrambled = seed % 2 == 0;
-            if (scrambled) Scramble(*a, pa);
+            if (scrambled) ScrambleBoard(*a, pa.rng);
             pb = pa;
             auto b = std::make_unique<GameState>();
             std::memcpy(static_cast<void*>(b.get()), a.get(), sizeof *a);
@@ -113,7 +79,7 @@ TEST(SlotVisits, VisitingNeededSlotsPlaysAsVisitingEverySlot) {
                         p->next = update + 1 + static_cast<int>((p->Next() >> 24) % 40);
                     }
                     if (scrambled && update % 400 == 399 && update < 4000)
-                        Scramble(p == &pa ? *a : *b, *p);
+                        ScrambleBoard(p == &pa ? *a : *b, p->rng);
                 }
                 UpdateRound(*a, ha, SlotVisits::Needed);
                 UpdateRound(*b, hb, SlotVisits::Every);

@@ -17,6 +17,7 @@
 #include "game/state/board.h"
 #include "support/held_keys.h"
 #include "support/lcg.h"
+#include "support/scrambled_board.h"
 
 namespace mervox {
 namespace {
@@ -78,43 +79,8 @@ struct RoundFacts {
     int topChain = 0;
 };
 
-// Fills the board with records no ordinary play makes: blocks in every
-// state with leftover timers, pop-ups on empty slots, colours beyond those
-// in play, negative zeros, odd heights, refills due together, stale marks.
-// A scrambled round is scrambled again every 400 updates while it runs.
-// The simulation must treat them alike however it goes about its passes.
-void ScrambleBoard(GameState& g, Player& p) {
-    auto pick = [&](uint32_t n) { return static_cast<int>((p.Next() >> 8) % n); };
-    for (int i = 0; i < kBoardSize; ++i)
-        for (int j = 0; j < kBoardSize; ++j)
-            for (int l = 0; l < kLayers; ++l) {
-                BlockSlot& s = g.Board[i][j][l];
-                const float rest = static_cast<float>(l * 100);
-                s.state = pick(3) == 0 ? Empty : pick(4);
-                s.colour = pick(8) == 0 ? 5 + pick(2) : pick(3);
-                static constexpr float kOffsets[] = {0.0f, -0.0f, 4.0f, -4.0f, 48.0f, -92.0f, 96.0f, 0.0f};
-                s.offsetX = pick(4) == 0 ? kOffsets[pick(8)] : 0.0f;
-                s.offsetZ = pick(4) == 0 ? kOffsets[pick(8)] : 0.0f;
-                static constexpr float kHeights[] = {0.0f, 100.0f, -100.0f, 300.0f, -150.0f, 4.0f, 96.0f, -240.0f};
-                s.height = pick(4) == 0 ? kHeights[pick(8)] : rest;
-                s.slideX = pick(6) == 0 ? (pick(2) ? 8.0f : -8.0f) : 0.0f;
-                s.slideY = 0.0f;
-                s.slideZ = pick(6) == 0 ? (pick(2) ? 8.0f : -8.0f) : 0.0f;
-                s.groupSize = pick(5);
-                s.groupMark = pick(40);
-                s.vanishTimer = pick(182);
-                s.arriveTimer = pick(3) == 0 ? pick(61) : 0;
-                s.refillTimer = pick(4) == 0 ? pick(4) : 0;
-                s.popupSize = pick(3) == 0 ? pick(31) : 0;
-                s.popupTimer = pick(3) == 0 ? pick(31) : 0;
-                s.chainLevel = pick(5);
-                s.chainSlot = pick(21) - 1;
-            }
-    for (int& t : g.GroupSizeTable) t = pick(6);
-    g.MarkCounter = pick(40);
-    g.ColourCount = 5;
-}
-
+// A scrambled round (support/scrambled_board.h) is scrambled again every
+// 400 updates while it runs.
 uint64_t PlayRound(int mode, uint32_t seed, int style, bool crowded, bool scrambled, RoundFacts& facts) {
     auto g = std::make_unique<GameState>();
     StartRoundOutsideTitle(*g, mode, 0);
@@ -131,7 +97,7 @@ uint64_t PlayRound(int mode, uint32_t seed, int style, bool crowded, bool scramb
         }
         CrowdBoard(*g, player);
     }
-    if (scrambled) ScrambleBoard(*g, player);
+    if (scrambled) ScrambleBoard(*g, player.rng);
     int nextScramble = 400;
     RoundHost host;
     host.ctx = &player;
@@ -150,7 +116,7 @@ uint64_t PlayRound(int mode, uint32_t seed, int style, bool crowded, bool scramb
     while (g->RunMode != RunTitle && updates < 40000) {
         if (updates >= player.next) player.Choose(updates);
         if (scrambled && updates == nextScramble && g->TimeLeft > 0) {
-            ScrambleBoard(*g, player);
+            ScrambleBoard(*g, player.rng);
             nextScramble += 400;
         }
         player.effects.clear();
