@@ -12,6 +12,7 @@
 #include "render/palette.h"
 #include "render/projection.h"
 #include "render/scene_drawing.h"
+#include "round_scene.h"
 #include "test_images.h"
 
 namespace mervox {
@@ -20,24 +21,7 @@ namespace {
 class SceneGeometry : public ::testing::Test {
   protected:
     void SetUp() override {
-        InitProgramState(*g);
-        ResetScene(*g);
-        for (auto& column : g->Board) {
-            for (auto& cell : column) {
-                for (BlockSlot& s : cell) {
-                    const float h = s.height;
-                    s = BlockSlot{};
-                    s.height = h;
-                    s.chainSlot = -1;
-                }
-            }
-        }
-        PutTitleStartCamera(*g);
-        g->RunMode = RunGame;
-        g->Playback = 0;
-        g->FadeLevel = 0;
-        g->ReadyCountdown = 0;
-        g->PlayFrames = 600;
+        testing::StartEmptyRoundScene(*g);
         g->PlayerX = 150;  // out of the way, near the left edge
         g->PlayerZ = 50;
         CreatePalette(res.palette);

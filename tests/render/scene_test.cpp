@@ -13,6 +13,7 @@
 #include "game/simulation.h"
 #include "render/scene_drawing.h"
 #include "render/scene_painter.h"
+#include "round_scene.h"
 #include "test_images.h"
 
 namespace mervox {
@@ -41,19 +42,7 @@ struct Hooks {
 class SceneTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        InitProgramState(*g);
-        ResetScene(*g);
-        for (auto& column : g->Board) {
-            for (auto& cell : column) {
-                for (BlockSlot& s : cell) s = BlockSlot{Empty, 0, 0, s.height, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, -1};
-            }
-        }
-        PutTitleStartCamera(*g);
-        g->RunMode = RunGame;
-        g->Playback = 0;
-        g->FadeLevel = 0;
-        g->ReadyCountdown = 0;
-        g->PlayFrames = 600;
+        testing::StartEmptyRoundScene(*g);
         g->TimeLeft = 3000;
         g->ShownTime = 3000;
         CreatePalette(res.palette);
