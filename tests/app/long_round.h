@@ -1,8 +1,8 @@
-// The longest round a player can make: a keyboard round recorded through
-// the round's own recording path by a greedy scripted player that looks a
-// second ahead before each short move. The round lasts while level-ups
-// keep adding time; short presses make a key change every few updates, so
-// the recording's 6000 changes fill up over the round.
+// A keyboard round with many key changes: recorded through the round's own
+// recording path by a greedy scripted player that looks ahead before each
+// short move. Short presses make a key change every few updates, several
+// hundred over the round; the player seldom clears a level, so the round
+// mostly lasts its first minute.
 #pragma once
 
 #include <cstdint>
