@@ -4,6 +4,7 @@
 
 #include "game/effects.h"
 #include "game/state/board.h"
+#include "game/update_events.h"
 
 namespace mervox {
 
@@ -124,6 +125,7 @@ void Kick(GameState& g, const RoundHost& host) {
         PlayEffect(g, host, EffectKick);
         if (IsArriving(*to)) QueueDisplacedColour(g, to->colour);
         MoveBlock(*from, *to);
+        NoteKick(g, BlockMove{ahead.i, ahead.j, layer, two.i - ahead.i, two.j - ahead.j});
         SetMovedOffset(*to, d);
         if (d.alongX) to->slideX = static_cast<float>(d.sign) * kKickSpeed;
         else to->slideZ = static_cast<float>(d.sign) * kKickSpeed;
@@ -132,11 +134,15 @@ void Kick(GameState& g, const RoundHost& host) {
 }
 
 void TurnKeys(GameState& g) {
+    const int32_t before = g.TurnSpeed;
     if ((g.KeysNow & KeyTurnQ) && g.TurnSpeed == 0) g.TurnSpeed = 2;
     if ((g.KeysNow & KeyTurnE) && g.TurnSpeed == 0) g.TurnSpeed = -2;
+    if (g.TurnSpeed != before) g.Events.turnStarted = 1;
 }
 
 void Gravity(GameState& g) {
+    const bool moving = g.PlayerVelY != 0.0f;
+    bool onBlock = false;
     g.PlayerY += g.PlayerVelY;
     g.PlayerVelY -= kGravity;
     const int cx = CellIndex(g.PlayerX), cz = CellIndex(g.PlayerZ);
@@ -146,13 +152,17 @@ void Gravity(GameState& g) {
         g.PlayerY = std::max(upper->height + 100.0f, 0.0f);
         g.PlayerVelY = 0.0f;
         if (IsArriving(*upper) && g.PlayerY > 100.0f) g.PlayerY = 100.0f;
+        onBlock = true;
     } else if (lower != nullptr && IsOccupied(*lower) && g.PlayerY <= lower->height + 100.0f) {
         g.PlayerY = std::max(lower->height + 100.0f, 0.0f);
         g.PlayerVelY = 0.0f;
+        onBlock = true;
     } else if (g.PlayerY <= 0.0f) {
         g.PlayerY = 0.0f;
         g.PlayerVelY = 0.0f;
     }
+    // Down onto a block's top, not onto one still rising from the floor.
+    if (moving && onBlock && g.PlayerY >= 100.0f) g.Events.landedOnBlock = 1;
 }
 
 // A push: the block ahead (and one stacked on it) moves one cell on.
@@ -169,6 +179,7 @@ bool TryPush(GameState& g, const RoundHost& host, const Direction& d) {
     if (IsArriving(to)) QueueDisplacedColour(g, to.colour);
     PlayEffect(g, host, EffectPush);
     MoveBlock(g.Board[ahead.i][ahead.j][layer], to);
+    NotePush(g, BlockMove{ahead.i, ahead.j, layer, two.i - ahead.i, two.j - ahead.j});
     SetMovedOffset(to, d);
     g.PushIntent = d.intent;
     g.Pushing = 1;

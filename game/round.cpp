@@ -10,6 +10,7 @@
 #include "game/player.h"
 #include "game/simulation.h"
 #include "game/supply.h"
+#include "game/update_events.h"
 
 namespace mervox {
 
@@ -78,6 +79,7 @@ void LevelUp(GameState& g, const RoundHost& host) {
     if (g.RunMode == RunTutorial) g.TimeLeft += 600;
     else g.TimeLeft += 60 * std::max(21 - L, 10);
     g.LevelUpFlash = 60;
+    g.Events.levelUp = 1;
     GameSeed(g, static_cast<uint32_t>(g.PlayFrames / 60));
 }
 
@@ -144,7 +146,11 @@ uint32_t LinkPoints(const ChainSlot& c) {
 void PayChainLinks(GameState& g) {
     for (ChainSlot& c : g.ChainSlots) {
         if (c.timer <= 0) continue;
-        if (c.timer == 120 && g.TimeLeft > 0) g.Score += LinkPoints(c);
+        if (c.timer == kChainLinkLife) {
+            // Made in this update, with every block that joined it.
+            NoteLinkPaid(g, c);
+            if (g.TimeLeft > 0) g.Score += LinkPoints(c);
+        }
         c.timer -= 1;
         if (c.timer == 0) {
             c.chain = 0;
@@ -157,6 +163,7 @@ void PayChainLinks(GameState& g) {
 }  // namespace
 
 void UpdateRound(GameState& g, const RoundHost& host, SlotVisits visits) {
+    ClearUpdateEvents(g);
     AgeEffectCooldowns(g);
     g.RoundFrame += 1;
     RunClock(g, host);

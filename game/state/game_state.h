@@ -51,9 +51,11 @@ static_assert(sizeof(BlockSlot) == 17 * 4, "a slot is seventeen 32-bit words");
 struct ChainSlot {
     int32_t chain;  // chain level of the link
     int32_t count;  // blocks in the link
-    int32_t timer;  // 120 at creation, 0 = free
+    int32_t timer;  // kChainLinkLife at creation, 0 = free
     int32_t mark;   // groupMark of the starting group (level-1 links)
 };
+// A link's timer when it is made; the update that made it pays it.
+constexpr int32_t kChainLinkLife = 120;
 
 constexpr int kRefillQueueLength = 20;
 constexpr int kChainSlotCount = 20;
@@ -152,6 +154,41 @@ enum EffectNumber : int {
 constexpr int kEffectCount = 13;
 
 // ---------------------------------------------------------------------------
+// What one update did
+// ---------------------------------------------------------------------------
+
+// A block the player moved: the cell it left and the way it went (one of
+// di, dj is +1 or -1, the other 0).
+struct BlockMove {
+    int32_t i, j, layer;
+    int32_t di, dj;
+};
+
+// A chain link made in the update, as it is paid at the update's end.
+struct LinkMade {
+    int32_t chain;  // 1 the starting group, k the k-th link
+    int32_t count;  // blocks in the link
+};
+
+constexpr int kKicksPerUpdate = 4;  // one for each armed direction
+
+// What happened in the last update of a round, each thing noted once at the
+// step where it happens, for whoever follows the round from outside (the
+// viewer's timeline, the recording bot, the tests). Every update starts by
+// clearing it; the round itself never reads it.
+struct UpdateEvents {
+    int32_t linkCount;
+    LinkMade links[kChainSlotCount];  // in chain-slot order
+    int32_t kickCount;
+    BlockMove kicks[kKicksPerUpdate];  // in the order the kicks went
+    BlockMove push;                    // the block pushed, when `pushed`
+    uint8_t pushed;
+    uint8_t levelUp;        // Level rose in this update
+    uint8_t turnStarted;    // a board turn began
+    uint8_t landedOnBlock;  // the player came down onto a block's top
+};
+
+// ---------------------------------------------------------------------------
 // The program-wide record
 // ---------------------------------------------------------------------------
 
@@ -232,6 +269,9 @@ struct GameState {
 
     // --- sound-effect guards -----------------------------------------------
     int32_t EffectCooldown[kEffectCount];
+
+    // --- what the last update did ------------------------------------------
+    UpdateEvents Events;
 
     // --- title ---------------------------------------------------------------
     uint8_t StartRequested;

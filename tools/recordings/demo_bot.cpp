@@ -174,9 +174,8 @@ bool RunPush(Sim& s, const Move& m) {
     Release(s);
     int pushes = 0;
     for (int t = 0; t < 40 * m.n + 10 && s.Running(); ++t) {
-        const int before = s.g->Pushing;
         s.Step(d.key);
-        if (s.g->Pushing && !before) ++pushes;
+        if (s.g->Events.pushed) ++pushes;
         if (pushes == m.n && !s.g->Pushing) {
             Release(s);
             return true;
