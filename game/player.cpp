@@ -29,18 +29,18 @@ struct Direction {
 
 // Arrow order: Left, Right, Up, Down.
 constexpr Direction kArrows[4] = {
-    {KeyLeft, 4, 1, true, -1},
-    {KeyRight, 1, 4, true, +1},
-    {KeyUp, 2, 8, false, +1},
-    {KeyDown, 8, 2, false, -1},
+    {KeyLeft, IntentMinusX, IntentPlusX, true, -1},
+    {KeyRight, IntentPlusX, IntentMinusX, true, +1},
+    {KeyUp, IntentPlusZ, IntentMinusZ, false, +1},
+    {KeyDown, IntentMinusZ, IntentPlusZ, false, -1},
 };
 
-// Intent bit order: 1, 2, 4, 8.
+// Intent bit order: +x, +z, -x, -z.
 constexpr Direction kIntents[4] = {
-    {KeyRight, 1, 4, true, +1},
-    {KeyUp, 2, 8, false, +1},
-    {KeyLeft, 4, 1, true, -1},
-    {KeyDown, 8, 2, false, -1},
+    {KeyRight, IntentPlusX, IntentMinusX, true, +1},
+    {KeyUp, IntentPlusZ, IntentMinusZ, false, +1},
+    {KeyLeft, IntentMinusX, IntentPlusX, true, -1},
+    {KeyDown, IntentMinusZ, IntentPlusZ, false, -1},
 };
 
 int PlayerLayer(const GameState& g) { return CellIndex(g.PlayerY); }
@@ -221,11 +221,11 @@ void Walk(GameState& g, const RoundHost& host) {
         const int layer = PlayerLayer(g);
         const int cx = CellIndex(g.PlayerX), cz = CellIndex(g.PlayerZ);
         if (d.alongX) {
-            if ((g.PushIntent & 2) && EmptyAt(g, cx, cz + 1, layer)) g.PushIntent &= ~2;
-            if ((g.PushIntent & 8) && EmptyAt(g, cx, cz - 1, layer)) g.PushIntent &= ~8;
+            if ((g.PushIntent & IntentPlusZ) && EmptyAt(g, cx, cz + 1, layer)) g.PushIntent &= ~IntentPlusZ;
+            if ((g.PushIntent & IntentMinusZ) && EmptyAt(g, cx, cz - 1, layer)) g.PushIntent &= ~IntentMinusZ;
         } else {
-            if ((g.PushIntent & 1) && EmptyAt(g, cx + 1, cz, layer)) g.PushIntent &= ~1;
-            if ((g.PushIntent & 4) && EmptyAt(g, cx - 1, cz, layer)) g.PushIntent &= ~4;
+            if ((g.PushIntent & IntentPlusX) && EmptyAt(g, cx + 1, cz, layer)) g.PushIntent &= ~IntentPlusX;
+            if ((g.PushIntent & IntentMinusX) && EmptyAt(g, cx - 1, cz, layer)) g.PushIntent &= ~IntentMinusX;
         }
         g.ArrowLatch = 1;
     }

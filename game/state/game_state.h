@@ -93,6 +93,15 @@ enum KeyBit : int32_t {
 };
 constexpr int32_t kArrowBits = KeyLeft | KeyUp | KeyRight | KeyDown;
 
+// PushIntent bits: the block directly ahead that way is armed for a push
+// or a kick.
+enum PushIntentBit : int32_t {
+    IntentPlusX = 1,
+    IntentPlusZ = 2,
+    IntentMinusX = 4,
+    IntentMinusZ = 8,
+};
+
 // What runs in the main loop: the title or one of the five kinds of round.
 // The values are those the recordings' file names and the attract cycle use.
 enum RunModeValue : int32_t {
@@ -221,7 +230,7 @@ struct GameState {
 
     // --- player --------------------------------------------------------------
     float PlayerX, PlayerY, PlayerZ, PlayerVelY;
-    int32_t PushIntent;       // bits 1 +x, 2 +z, 4 -x, 8 -z
+    int32_t PushIntent;       // PushIntentBit set
     uint8_t Pushing;
     uint8_t ArrowLatch;       // the title's MenuKeyLatch is this same byte
 

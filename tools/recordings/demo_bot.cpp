@@ -22,10 +22,10 @@ struct Dir {
     int key, di, dj, intent;
 };
 constexpr Dir kDirs[4] = {
-    {KeyLeft, -1, 0, 4},
-    {KeyRight, 1, 0, 1},
-    {KeyUp, 0, 1, 2},
-    {KeyDown, 0, -1, 8},
+    {KeyLeft, -1, 0, IntentMinusX},
+    {KeyRight, 1, 0, IntentPlusX},
+    {KeyUp, 0, 1, IntentPlusZ},
+    {KeyDown, 0, -1, IntentMinusZ},
 };
 
 // A round being played: its state and what it has shown so far.
