@@ -19,6 +19,43 @@ inline const BlockSlot* SlotAt(const GameState& g, int i, int j, int layer) {
     return InBoard(i, j, layer) ? &g.Board[i][j][layer] : nullptr;
 }
 
+// One of the four ways along the board's axes: the arrow that walks it,
+// its PushIntent bit and the one of the way back, and the step from a cell
+// to the next one along it.
+struct BoardDirection {
+    int32_t arrow;     // KeyBit
+    int32_t intent;    // PushIntentBit
+    int32_t opposite;  // PushIntentBit of the opposite way
+    int di, dj;        // one of them +1 or -1, the other 0
+};
+
+constexpr bool AlongX(const BoardDirection& d) { return d.di != 0; }
+// +1 toward +x or +z, -1 toward -x or -z.
+constexpr int SignOf(const BoardDirection& d) { return d.di + d.dj; }
+
+// In the order the round takes held arrows: Left (-x), Right (+x), Up
+// (+z), Down (-z).
+inline constexpr BoardDirection kBoardDirections[4] = {
+    {KeyLeft, IntentMinusX, IntentPlusX, -1, 0},
+    {KeyRight, IntentPlusX, IntentMinusX, 1, 0},
+    {KeyUp, IntentPlusZ, IntentMinusZ, 0, 1},
+    {KeyDown, IntentMinusZ, IntentPlusZ, 0, -1},
+};
+
+// The same four in the order of their intent bits (+x, +z, -x, -z), the
+// order in which kicks and a push in progress take them.
+struct DirectionsByIntent {
+    BoardDirection of[4];
+    constexpr DirectionsByIntent() : of() {
+        for (const BoardDirection& d : kBoardDirections) {
+            int place = 0;
+            for (const BoardDirection& e : kBoardDirections) place += e.intent < d.intent;
+            of[place] = d;
+        }
+    }
+};
+inline constexpr DirectionsByIntent kDirectionsByIntent{};
+
 // Cell and layer of a position, truncating toward zero.
 inline int CellIndex(float v) { return static_cast<int>(v / 100.0f); }
 

@@ -17,17 +17,6 @@ namespace {
 // they were held.
 bool BotKey(void* ctx, HostKey key) { return KeyBitsHold(*static_cast<const int*>(ctx), key); }
 
-// The four directions on the board: Left -x, Right +x, Up +z, Down -z.
-struct Dir {
-    int key, di, dj, intent;
-};
-constexpr Dir kDirs[4] = {
-    {KeyLeft, -1, 0, IntentMinusX},
-    {KeyRight, 1, 0, IntentPlusX},
-    {KeyUp, 0, 1, IntentPlusZ},
-    {KeyDown, 0, -1, IntentMinusZ},
-};
-
 // A round being played: its state and what it has shown so far.
 struct Sim {
     std::unique_ptr<GameState> g = std::make_unique<GameState>();
@@ -55,7 +44,7 @@ struct Sim {
 struct Move {
     enum Type { Push, Kick, Jump, Turn, Wait } type;
     int i = 0, j = 0;  // the block's cell
-    int dir = 0;       // index into kDirs; for a turn 0 is Q, 1 is E
+    int dir = 0;       // index into kBoardDirections; for a turn 0 is Q, 1 is E
     int n = 0;         // cells pushed, updates waited
     bool fromTop = false;
     // After a jump: push (n2 > 0) or kick (n2 == 0) the stacked block
@@ -92,7 +81,7 @@ bool FindPath(const GameState& g, int ti, int tj, std::vector<std::pair<int, int
         auto [i, j] = q.front();
         q.pop();
         if (i == ti && j == tj) break;
-        for (const Dir& d : kDirs) {
+        for (const BoardDirection& d : kBoardDirections) {
             const int ni = i + d.di, nj = j + d.dj;
             if (!Walkable(g, ni, nj) || from[ni][nj] >= 0) continue;
             from[ni][nj] = i * kBoardSize + j;
@@ -159,22 +148,22 @@ void Release(Sim& s) {
 
 // Walks against the block ahead until the figure leans on it, ready to
 // push or kick.
-bool Lean(Sim& s, const Dir& d) {
+bool Lean(Sim& s, const BoardDirection& d) {
     for (int t = 0; t < 40 && s.Running(); ++t) {
         if (s.g->PushIntent & d.intent) return true;
-        s.Step(d.key);
+        s.Step(d.arrow);
     }
     return false;
 }
 
 bool RunPush(Sim& s, const Move& m) {
-    const Dir& d = kDirs[m.dir];
+    const BoardDirection& d = kBoardDirections[m.dir];
     if (!m.fromTop && !WalkTo(s, m.i - d.di, m.j - d.dj)) return false;
     if (!Lean(s, d)) return false;
     Release(s);
     int pushes = 0;
     for (int t = 0; t < 40 * m.n + 10 && s.Running(); ++t) {
-        s.Step(d.key);
+        s.Step(d.arrow);
         if (s.g->Events.pushed) ++pushes;
         if (pushes == m.n && !s.g->Pushing) {
             Release(s);
@@ -186,7 +175,7 @@ bool RunPush(Sim& s, const Move& m) {
 }
 
 bool RunKick(Sim& s, const Move& m) {
-    const Dir& d = kDirs[m.dir];
+    const BoardDirection& d = kBoardDirections[m.dir];
     if (!m.fromTop && !WalkTo(s, m.i - d.di, m.j - d.dj)) return false;
     if (!Lean(s, d)) return false;
     Release(s);
@@ -197,9 +186,9 @@ bool RunKick(Sim& s, const Move& m) {
 }
 
 bool RunJump(Sim& s, const Move& m) {
-    const Dir& d = kDirs[m.dir];
+    const BoardDirection& d = kBoardDirections[m.dir];
     if (!WalkTo(s, m.i - d.di, m.j - d.dj)) return false;
-    s.Step(d.key | KeyJump);
+    s.Step(d.arrow | KeyJump);
     for (int t = 0; t < 60 && s.Running(); ++t) {
         GameState& g = *s.g;
         if (OnTop(g) && Cell(g.PlayerX) == m.i && Cell(g.PlayerZ) == m.j) {
@@ -210,7 +199,7 @@ bool RunJump(Sim& s, const Move& m) {
                 Release(s);
                 if (!OnTop(*s.g)) return false;
                 if (m.dir2 < 0) return true;
-                const Dir& d2 = kDirs[m.dir2];
+                const BoardDirection& d2 = kBoardDirections[m.dir2];
                 Move act{m.n2 > 0 ? Move::Push : Move::Kick, m.i + d2.di, m.j + d2.dj, m.dir2, m.n2, true};
                 return m.n2 > 0 ? RunPush(s, act) : RunKick(s, act);
             }
@@ -218,7 +207,7 @@ bool RunJump(Sim& s, const Move& m) {
             continue;
         }
         if (g.PlayerVelY == 0.0f && t > 2) return false;
-        s.Step(d.key);
+        s.Step(d.arrow);
     }
     return false;
 }
@@ -253,7 +242,7 @@ std::vector<Move> Candidates(const Sim& s, const BotOptions& o) {
         for (int j = 0; j < kBoardSize; ++j) {
             if (!Resting(g.Board[i][j][0], 0)) continue;
             for (int dir = 0; dir < 4; ++dir) {
-                const Dir& d = kDirs[dir];
+                const BoardDirection& d = kBoardDirections[dir];
                 if (!Walkable(g, i - d.di, j - d.dj)) continue;
                 for (int n = 1; n <= o.maxPush; ++n) {
                     const int ti = i + n * d.di, tj = j + n * d.dj;
@@ -269,7 +258,7 @@ std::vector<Move> Candidates(const Sim& s, const BotOptions& o) {
                     moves.push_back({Move::Jump, i, j, dir, 0});
                     // Up there, a stacked block beside can be pushed or kicked.
                     for (int dir2 = 0; dir2 < 4; ++dir2) {
-                        const Dir& d2 = kDirs[dir2];
+                        const BoardDirection& d2 = kBoardDirections[dir2];
                         const int ui = i + d2.di, uj = j + d2.dj;
                         if (!InBoard(ui, uj) || !Resting(g.Board[ui][uj][1], 1)) continue;
                         if (!InBoard(ui + d2.di, uj + d2.dj) || !FreeForMovingBlockAt(g, ui + d2.di, uj + d2.dj, 1))
@@ -286,7 +275,7 @@ std::vector<Move> Candidates(const Sim& s, const BotOptions& o) {
         }
     if (top && o.jumps) {
         for (int dir = 0; dir < 4; ++dir) {
-            const Dir& d = kDirs[dir];
+            const BoardDirection& d = kBoardDirections[dir];
             const int i = pi + d.di, j = pj + d.dj;
             if (!InBoard(i, j) || !Resting(g.Board[i][j][1], 1)) continue;
             for (int n = 1; n <= 2; ++n) {
