@@ -34,8 +34,8 @@ struct CellRef {
 CellRef CellAhead(const GameState& g, const BoardDirection& d) {
     const float step = static_cast<float>(SignOf(d));
     if (AlongX(d))
-        return {static_cast<int>(g.PlayerX / 100.0f + step), CellIndex(g.PlayerZ)};
-    return {CellIndex(g.PlayerX), static_cast<int>(g.PlayerZ / 100.0f + step)};
+        return {static_cast<int>(g.PlayerX / kCellSize + step), CellIndex(g.PlayerZ)};
+    return {CellIndex(g.PlayerX), static_cast<int>(g.PlayerZ / kCellSize + step)};
 }
 
 CellRef CellTwoAhead(const GameState& g, const BoardDirection& d) {
@@ -45,12 +45,12 @@ CellRef CellTwoAhead(const GameState& g, const BoardDirection& d) {
 
 bool WalkAllowed(const GameState& g, const BoardDirection& d) {
     const float p = AlongX(d) ? g.PlayerX : g.PlayerZ;
-    return SignOf(d) < 0 ? p - kContact > 0.0f : p + kContact < 700.0f;
+    return SignOf(d) < 0 ? p - kContact > 0.0f : p + kContact < kBoardExtent;
 }
 
 bool AtContact(const GameState& g, const BoardDirection& d) {
     const float p = AlongX(d) ? g.PlayerX : g.PlayerZ;
-    return static_cast<int>(p + static_cast<float>(SignOf(d)) * kContact) % 100 == 0;
+    return OnCellEdge(p + static_cast<float>(SignOf(d)) * kContact);
 }
 
 // The cell two ahead stays on the board (n > 1 going down, n < 5 going up).
@@ -121,13 +121,13 @@ void Gravity(GameState& g) {
     const int cx = CellIndex(g.PlayerX), cz = CellIndex(g.PlayerZ);
     const BlockSlot* upper = SlotAt(g, cx, cz, 1);
     const BlockSlot* lower = SlotAt(g, cx, cz, 0);
-    if (upper != nullptr && IsOccupied(*upper) && g.PlayerY <= upper->height + 100.0f) {
-        g.PlayerY = std::max(upper->height + 100.0f, 0.0f);
+    if (upper != nullptr && IsOccupied(*upper) && g.PlayerY <= upper->height + kBlockHeight) {
+        g.PlayerY = std::max(upper->height + kBlockHeight, 0.0f);
         g.PlayerVelY = 0.0f;
-        if (IsArriving(*upper) && g.PlayerY > 100.0f) g.PlayerY = 100.0f;
+        if (IsArriving(*upper) && g.PlayerY > kBlockHeight) g.PlayerY = kBlockHeight;
         onBlock = true;
-    } else if (lower != nullptr && IsOccupied(*lower) && g.PlayerY <= lower->height + 100.0f) {
-        g.PlayerY = std::max(lower->height + 100.0f, 0.0f);
+    } else if (lower != nullptr && IsOccupied(*lower) && g.PlayerY <= lower->height + kBlockHeight) {
+        g.PlayerY = std::max(lower->height + kBlockHeight, 0.0f);
         g.PlayerVelY = 0.0f;
         onBlock = true;
     } else if (g.PlayerY <= 0.0f) {
@@ -135,7 +135,7 @@ void Gravity(GameState& g) {
         g.PlayerVelY = 0.0f;
     }
     // Down onto a block's top, not onto one still rising from the floor.
-    if (moving && onBlock && g.PlayerY >= 100.0f) g.Events.landedOnBlock = 1;
+    if (moving && onBlock && g.PlayerY >= kBlockHeight) g.Events.landedOnBlock = 1;
 }
 
 // A push: the block ahead (and one stacked on it) moves one cell on.
@@ -202,8 +202,8 @@ void Walk(GameState& g, const RoundHost& host) {
 }
 
 void ClampPosition(GameState& g) {
-    g.PlayerX = std::clamp(g.PlayerX, 20.0f, 680.0f);
-    g.PlayerZ = std::clamp(g.PlayerZ, 20.0f, 680.0f);
+    g.PlayerX = std::clamp(g.PlayerX, kPlayerLeast, kPlayerMost);
+    g.PlayerZ = std::clamp(g.PlayerZ, kPlayerLeast, kPlayerMost);
 }
 
 void PushInProgress(GameState& g) {
@@ -212,8 +212,7 @@ void PushInProgress(GameState& g) {
         if (!(g.PushIntent & d.intent)) continue;
         float& p = Along(g, d);
         p += static_cast<float>(SignOf(d)) * kWalkStep;
-        const int edge = static_cast<int>(p + static_cast<float>(SignOf(d)) * kContact);
-        if (edge % 100 != 0) continue;
+        if (!OnCellEdge(p + static_cast<float>(SignOf(d)) * kContact)) continue;
         g.Pushing = 0;
         g.ArrowLatch = 0;
         if (PlayerLayer(g) == 1) {
@@ -231,11 +230,14 @@ void PushOutOfCorners(GameState& g) {
         float dx, dz;      // offsets of the probe point
         float mx, mz;      // push-out when a block stands there
     };
+    // The probe points reach the contact distance back toward -x and -z,
+    // and one walking step less toward +x and +z.
+    constexpr float kBack = -kContact, kOn = kContact - kWalkStep;
     static constexpr Corner kCorners[4] = {
-        {-20.0f, -20.0f, 4.0f, 4.0f},
-        {-20.0f, 16.0f, 4.0f, -4.0f},
-        {16.0f, -20.0f, -4.0f, 4.0f},
-        {16.0f, 16.0f, -4.0f, -4.0f},
+        {kBack, kBack, kWalkStep, kWalkStep},
+        {kBack, kOn, kWalkStep, -kWalkStep},
+        {kOn, kBack, -kWalkStep, kWalkStep},
+        {kOn, kOn, -kWalkStep, -kWalkStep},
     };
     for (const Corner& c : kCorners) {
         const int i = CellIndex(g.PlayerX + c.dx);

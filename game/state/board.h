@@ -57,13 +57,19 @@ struct DirectionsByIntent {
 inline constexpr DirectionsByIntent kDirectionsByIntent{};
 
 // Cell and layer of a position, truncating toward zero.
-inline int CellIndex(float v) { return static_cast<int>(v / 100.0f); }
+inline int CellIndex(float v) { return static_cast<int>(v / kCellSize); }
+
+// Whether a position, truncated, lies on a line between cells.
+inline bool OnCellEdge(float v) { return static_cast<int>(v) % static_cast<int>(kCellSize) == 0; }
+
+// The height of a block at rest in a layer: 0 on the floor, 100 stacked.
+constexpr float RestHeight(int layer) { return static_cast<float>(layer) * kBlockHeight; }
 
 inline bool IsOccupied(const BlockSlot& s) { return s.state != Empty; }
 inline bool IsArriving(const BlockSlot& s) { return s.state == Solid && s.arriveTimer != 0; }
 inline bool IsFreeForMovingBlock(const BlockSlot& s) { return s.state == Empty || IsArriving(s); }
 inline bool IsSettled(const BlockSlot& s, int layer) {
-    return s.offsetX + s.height + s.offsetZ == static_cast<float>(layer * 100) &&
+    return s.offsetX + s.height + s.offsetZ == RestHeight(layer) &&
            s.slideX + s.slideY + s.slideZ == 0.0f;
 }
 

@@ -19,6 +19,15 @@ constexpr int kBoardSize = 7;   // 7 x 7 cells
 constexpr int kLayers = 2;      // floor slot and stacked slot
 constexpr int kSlotCount = kBoardSize * kBoardSize * kLayers;  // 98
 
+// World units: a cell is 100 x 100 and a block 100 high; the board covers
+// x and z in [0, 700).
+constexpr float kCellSize = 100.0f;
+constexpr float kBlockHeight = 100.0f;
+constexpr float kBoardExtent = kCellSize * kBoardSize;
+// PlayerX and PlayerZ stay within [20, 680], 20 inside the board's edges.
+constexpr float kPlayerLeast = 20.0f;
+constexpr float kPlayerMost = kBoardExtent - kPlayerLeast;
+
 enum BlockState : int32_t {
     Empty = 0,
     Solid = 1,
@@ -76,6 +85,12 @@ struct Vertex {
 };
 
 constexpr float DegToRad = 0.017453292f;
+
+// The background floor: vertex (a, b) of BackgroundGrid lies at
+// (300a - 700, y, 300b - 700), at the level -100 when flat.
+constexpr float kBackgroundTile = 300.0f;
+constexpr float kBackgroundCorner = -700.0f;
+constexpr float kBackgroundLevel = -100.0f;
 
 // ---------------------------------------------------------------------------
 // Input

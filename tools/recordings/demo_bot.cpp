@@ -56,7 +56,7 @@ constexpr float kCentre = 48.0f;  // the player's place inside a cell
 
 int Cell(float v) { return CellIndex(v); }
 
-bool OnTop(const GameState& g) { return g.PlayerY >= 100.0f && g.PlayerVelY == 0.0f; }
+bool OnTop(const GameState& g) { return g.PlayerY >= kBlockHeight && g.PlayerVelY == 0.0f; }
 
 bool Resting(const BlockSlot& s, int layer) {
     return s.state == Solid && s.arriveTimer == 0 && IsSettled(s, layer);
@@ -117,17 +117,17 @@ bool WalkTo(Sim& s, int ti, int tj, int budget = 260) {
         const auto [ci, cj] = path[k];
         int keys = 0;
         if (k + 1 == path.size()) {
-            const float tx = ci * 100.0f + kCentre, tz = cj * 100.0f + kCentre;
+            const float tx = ci * kCellSize + kCentre, tz = cj * kCellSize + kCentre;
             if (g.PlayerX == tx && g.PlayerZ == tz) return true;
             keys = Toward(g.PlayerX, tx, KeyLeft, KeyRight);
             if (keys == 0) keys = Toward(g.PlayerZ, tz, KeyDown, KeyUp);
         } else {
             const auto [ni, nj] = path[k + 1];
             if (ni != ci) {
-                keys = Toward(g.PlayerZ, cj * 100.0f + kCentre, KeyDown, KeyUp);
+                keys = Toward(g.PlayerZ, cj * kCellSize + kCentre, KeyDown, KeyUp);
                 if (keys == 0) keys = ni > ci ? KeyRight : KeyLeft;
             } else {
-                keys = Toward(g.PlayerX, ci * 100.0f + kCentre, KeyLeft, KeyRight);
+                keys = Toward(g.PlayerX, ci * kCellSize + kCentre, KeyLeft, KeyRight);
                 if (keys == 0) keys = nj > cj ? KeyUp : KeyDown;
             }
         }
@@ -192,7 +192,7 @@ bool RunJump(Sim& s, const Move& m) {
     for (int t = 0; t < 60 && s.Running(); ++t) {
         GameState& g = *s.g;
         if (OnTop(g) && Cell(g.PlayerX) == m.i && Cell(g.PlayerZ) == m.j) {
-            const float tx = m.i * 100.0f + kCentre, tz = m.j * 100.0f + kCentre;
+            const float tx = m.i * kCellSize + kCentre, tz = m.j * kCellSize + kCentre;
             int keys = Toward(g.PlayerX, tx, KeyLeft, KeyRight);
             if (keys == 0) keys = Toward(g.PlayerZ, tz, KeyDown, KeyUp);
             if (keys == 0) {
