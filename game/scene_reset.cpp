@@ -31,7 +31,7 @@ void ResetScene(GameState& g) {
     for (int& c : g.ColourCounts) c = 0;
     for (int& q : g.RefillQueue) q = -1;
 
-    if (g.Playback == 0) {
+    if (!PlaysBack(g)) {
         for (InputRecord& r : g.InputLog) r = InputRecord{0, 0};
     }
 

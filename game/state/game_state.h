@@ -284,7 +284,7 @@ struct GameState {
     // --- input ----------------------------------------------------------------
     int32_t KeysNow;
     int32_t KeysPrev;
-    int32_t Playback;         // 1 keys come from InputLog
+    int32_t Playback;         // kPlaybackOn: the keys come from InputLog
     int32_t InputLogIndex;
     InputRecord InputLog[kInputLogLength];
 
@@ -307,6 +307,12 @@ struct GameState {
     // --- tutorial ----------------------------------------------------------
     TutorialCaption TutorialCaptions[kCaptionCount];
 };
+
+// Playback's two values: the round's keys from the keyboard (recorded into
+// InputLog) or from InputLog.
+constexpr int32_t kPlaybackOff = 0;
+constexpr int32_t kPlaybackOn = 1;
+inline bool PlaysBack(const GameState& g) { return g.Playback != kPlaybackOff; }
 
 // The title's names for fields it shares with the round.
 inline int32_t& AttractTimer(GameState& g) { return g.SupplyCountdown; }
