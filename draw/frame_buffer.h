@@ -15,6 +15,11 @@ constexpr int kFrameWidth = 640;
 constexpr int kFrameHeight = 480;
 constexpr int kMaxDrawScale = 4;
 
+// The picture shown starts at the frame's pixel (1, 1), (N, N) at drawing
+// scale N: screen positions count from 1, and the frame's top row and left
+// column are never shown.
+constexpr int kPictureOrigin = 1;
+
 struct FrameBuffer {
     uint32_t pixels[kFrameWidth * kFrameHeight];
 };

@@ -60,7 +60,7 @@ void UpdateBlockMotion(GameState& g, SlotSet& moving, SlotSet& entered) {
         const int layer = SlotLayer(index);
         Moves moves{index, moving, entered};
         BlockSlot& s = SlotOf(g, index);
-        const float rest = static_cast<float>(layer * 100);
+        const float rest = RestHeight(layer);
 
         ReturnToZero(s.offsetX);
         if (s.height > rest) s.height -= kFallStep;
@@ -92,7 +92,7 @@ void UpdateBlockMotion(GameState& g, SlotSet& moving, SlotSet& entered) {
             s.offsetX + s.offsetZ == 0.0f) {
             BlockSlot& floor = SlotOf(g, index - 1);
             MoveBlock(s, floor);
-            floor.height = 100.0f;
+            floor.height = RestHeight(1);
             entered.Add(index - 1);
         }
 

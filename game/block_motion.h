@@ -3,6 +3,7 @@
 #pragma once
 
 #include "game/slot_set.h"
+#include "game/state/board.h"
 #include "game/state/game_state.h"
 
 namespace mervox {
@@ -12,7 +13,7 @@ namespace mervox {
 // stacked block over an empty floor slot, which may drop. A slot for which
 // this is false is left as it is by the motion step.
 inline bool NeedsMotionStep(const BlockSlot& s, int layer, bool floorEmpty) {
-    return (s.offsetX != 0.0f) | (s.offsetZ != 0.0f) | (s.height != static_cast<float>(layer * 100)) |
+    return (s.offsetX != 0.0f) | (s.offsetZ != 0.0f) | (s.height != RestHeight(layer)) |
            (s.slideX != 0.0f) | (s.slideZ != 0.0f) | ((layer == 1) & (s.state != Empty) & floorEmpty);
 }
 

@@ -80,7 +80,7 @@ struct BlockSets {
         // NeedsMotionStep, with the zero tests on the bits.
         const uint32_t away = NonZeroBits(s.offsetX) | NonZeroBits(s.offsetZ) | NonZeroBits(s.slideX) |
                               NonZeroBits(s.slideZ);
-        bool moves = (away != 0) | (s.height != (Layer == 0 ? 0.0f : 100.0f));
+        bool moves = (away != 0) | (s.height != RestHeight(Layer));
         if constexpr (Layer == 1) moves |= occupied & floorEmpty;
         w.moving |= moves ? bit : 0;
         w.popups |= ((s.popupSize > 0) | (s.popupTimer > 0)) ? bit : 0;

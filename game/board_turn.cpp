@@ -35,11 +35,11 @@ void TurnBoard(GameState& g, int direction) {
     const float oldX = g.PlayerX, oldZ = g.PlayerZ;
     if (direction == 0) {
         g.PlayerX = oldZ;
-        g.PlayerZ = 700.0f - oldX;
+        g.PlayerZ = kBoardExtent - oldX;
         g.ViewCamera.x = g.PlayerX + dz;
         g.ViewCamera.z = g.PlayerZ - dx;
     } else {
-        g.PlayerX = 700.0f - oldZ;
+        g.PlayerX = kBoardExtent - oldZ;
         g.PlayerZ = oldX;
         g.ViewCamera.x = g.PlayerX - dz;
         g.ViewCamera.z = g.PlayerZ + dx;

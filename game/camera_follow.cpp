@@ -62,8 +62,8 @@ void HandCameraToProjection(GameState& g) {
 void RelieveBackground(GameState& g) {
     const int depth = std::min((g.Level % 25) / 5, 4);
     // Cells of even a + b stay at -100; the others sink with the level.
-    const float targets[2] = {-100.0f * static_cast<float>(1 + depth * 0),
-                              -100.0f * static_cast<float>(1 + depth * 1)};
+    const float targets[2] = {kBackgroundLevel * static_cast<float>(1 + depth * 0),
+                              kBackgroundLevel * static_cast<float>(1 + depth * 1)};
     for (int a = 0; a < kBoardSize; ++a) {
         Vertex* row = g.BackgroundGrid[a];
         const float even = targets[a & 1], odd = targets[(a + 1) & 1];

@@ -13,7 +13,6 @@ constexpr int kVanishSentinel = 181;
 constexpr int kVanishLength = 180;
 constexpr int kFadeLength = 10;
 constexpr int kRefillDelay = 120;
-constexpr int kChainLife = 120;
 constexpr int kPopupTime = 30;
 
 // A settled solid neighbour of a vanishing block is drawn into its chain.
@@ -35,7 +34,7 @@ void DrawIntoChain(GameState& g, const RoundHost& host, BlockSlot& s, BlockSlot&
         int k = TakeChainSlot(g);
         g.ChainSlots[k].chain = n.chainLevel;
         g.ChainSlots[k].count = 1;
-        g.ChainSlots[k].timer = kChainLife;
+        g.ChainSlots[k].timer = kChainLinkLife;
         s.chainSlot = k;
         n.chainSlot = k;
     }
@@ -131,7 +130,7 @@ void UpdateVanishing(GameState& g, const RoundHost& host, SlotSet slots) {
                 PlayEffect(g, host, EffectVan1);
                 s.chainLevel = 1;
                 int k = TakeChainSlot(g);
-                g.ChainSlots[k] = ChainSlot{1, groupTotal, kChainLife, s.groupMark};
+                g.ChainSlots[k] = ChainSlot{1, groupTotal, kChainLinkLife, s.groupMark};
                 s.chainSlot = k;
                 s.popupSize = 24;
                 s.popupTimer = kPopupTime;

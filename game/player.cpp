@@ -4,6 +4,7 @@
 
 #include "game/effects.h"
 #include "game/state/board.h"
+#include "game/update_events.h"
 
 namespace mervox {
 
@@ -17,82 +18,55 @@ constexpr float kTopLayerHeight = 200.0f;
 constexpr float kMovedOffset = 96.0f;
 constexpr float kKickSpeed = 8.0f;
 
-// One of the four directions the player faces along the board's axes.
-struct Direction {
-    int32_t key;       // arrow key bit
-    int32_t intent;    // PushIntent bit
-    int32_t opposite;  // PushIntent bit of the opposite direction
-    bool alongX;
-    int sign;          // +1 or -1
-};
-
-// Arrow order: Left, Right, Up, Down.
-constexpr Direction kArrows[4] = {
-    {KeyLeft, 4, 1, true, -1},
-    {KeyRight, 1, 4, true, +1},
-    {KeyUp, 2, 8, false, +1},
-    {KeyDown, 8, 2, false, -1},
-};
-
-// Intent bit order: 1, 2, 4, 8.
-constexpr Direction kIntents[4] = {
-    {KeyRight, 1, 4, true, +1},
-    {KeyUp, 2, 8, false, +1},
-    {KeyLeft, 4, 1, true, -1},
-    {KeyDown, 8, 2, false, -1},
-};
-
 int PlayerLayer(const GameState& g) { return CellIndex(g.PlayerY); }
 
-float& Along(GameState& g, const Direction& d) { return d.alongX ? g.PlayerX : g.PlayerZ; }
+float& Along(GameState& g, const BoardDirection& d) { return AlongX(d) ? g.PlayerX : g.PlayerZ; }
 
 // The player's column (x directions) or row (z directions).
-int LineIndex(const GameState& g, const Direction& d) {
-    return d.alongX ? CellIndex(g.PlayerX) : CellIndex(g.PlayerZ);
+int LineIndex(const GameState& g, const BoardDirection& d) {
+    return AlongX(d) ? CellIndex(g.PlayerX) : CellIndex(g.PlayerZ);
 }
 
 struct CellRef {
     int i, j;
 };
 
-CellRef CellAhead(const GameState& g, const Direction& d) {
-    const float step = static_cast<float>(d.sign);
-    if (d.alongX)
-        return {static_cast<int>(g.PlayerX / 100.0f + step), CellIndex(g.PlayerZ)};
-    return {CellIndex(g.PlayerX), static_cast<int>(g.PlayerZ / 100.0f + step)};
+CellRef CellAhead(const GameState& g, const BoardDirection& d) {
+    const float step = static_cast<float>(SignOf(d));
+    if (AlongX(d))
+        return {static_cast<int>(g.PlayerX / kCellSize + step), CellIndex(g.PlayerZ)};
+    return {CellIndex(g.PlayerX), static_cast<int>(g.PlayerZ / kCellSize + step)};
 }
 
-CellRef CellTwoAhead(const GameState& g, const Direction& d) {
-    CellRef c = CellAhead(g, d);
-    if (d.alongX) c.i += d.sign;
-    else c.j += d.sign;
-    return c;
+CellRef CellTwoAhead(const GameState& g, const BoardDirection& d) {
+    const CellRef c = CellAhead(g, d);
+    return {c.i + d.di, c.j + d.dj};
 }
 
-bool WalkAllowed(const GameState& g, const Direction& d) {
-    const float p = d.alongX ? g.PlayerX : g.PlayerZ;
-    return d.sign < 0 ? p - kContact > 0.0f : p + kContact < 700.0f;
+bool WalkAllowed(const GameState& g, const BoardDirection& d) {
+    const float p = AlongX(d) ? g.PlayerX : g.PlayerZ;
+    return SignOf(d) < 0 ? p - kContact > 0.0f : p + kContact < kBoardExtent;
 }
 
-bool AtContact(const GameState& g, const Direction& d) {
-    const float p = d.alongX ? g.PlayerX : g.PlayerZ;
-    return static_cast<int>(p + static_cast<float>(d.sign) * kContact) % 100 == 0;
+bool AtContact(const GameState& g, const BoardDirection& d) {
+    const float p = AlongX(d) ? g.PlayerX : g.PlayerZ;
+    return OnCellEdge(p + static_cast<float>(SignOf(d)) * kContact);
 }
 
 // The cell two ahead stays on the board (n > 1 going down, n < 5 going up).
-bool RoomForTwoAhead(const GameState& g, const Direction& d) {
+bool RoomForTwoAhead(const GameState& g, const BoardDirection& d) {
     const int n = LineIndex(g, d);
-    return d.sign < 0 ? n > 1 : n < 5;
+    return SignOf(d) < 0 ? n > 1 : n < 5;
 }
 
-bool HasCellAhead(const GameState& g, const Direction& d) {
+bool HasCellAhead(const GameState& g, const BoardDirection& d) {
     const int n = LineIndex(g, d);
-    return d.sign < 0 ? n != 0 : n != 6;
+    return SignOf(d) < 0 ? n != 0 : n != 6;
 }
 
-void SetMovedOffset(BlockSlot& s, const Direction& d) {
-    const float offset = -static_cast<float>(d.sign) * kMovedOffset;
-    if (d.alongX) s.offsetX = offset;
+void SetMovedOffset(BlockSlot& s, const BoardDirection& d) {
+    const float offset = -static_cast<float>(SignOf(d)) * kMovedOffset;
+    if (AlongX(d)) s.offsetX = offset;
     else s.offsetZ = offset;
 }
 
@@ -107,7 +81,7 @@ void Kick(GameState& g, const RoundHost& host) {
     if (!(g.KeysNow & KeyKick) || g.PushIntent == 0 || g.PlayerY >= kTopLayerHeight || g.Pushing ||
         g.ReadyCountdown != 0)
         return;
-    for (const Direction& d : kIntents) {
+    for (const BoardDirection& d : kDirectionsByIntent.of) {
         if (!(g.PushIntent & d.intent)) continue;
         if (!RoomForTwoAhead(g, d)) continue;
         const int layer = PlayerLayer(g);
@@ -124,39 +98,48 @@ void Kick(GameState& g, const RoundHost& host) {
         PlayEffect(g, host, EffectKick);
         if (IsArriving(*to)) QueueDisplacedColour(g, to->colour);
         MoveBlock(*from, *to);
+        NoteKick(g, BlockMove{ahead.i, ahead.j, layer, d.di, d.dj});
         SetMovedOffset(*to, d);
-        if (d.alongX) to->slideX = static_cast<float>(d.sign) * kKickSpeed;
-        else to->slideZ = static_cast<float>(d.sign) * kKickSpeed;
+        if (AlongX(d)) to->slideX = static_cast<float>(SignOf(d)) * kKickSpeed;
+        else to->slideZ = static_cast<float>(SignOf(d)) * kKickSpeed;
         g.PushIntent &= ~d.intent;
     }
 }
 
 void TurnKeys(GameState& g) {
+    const int32_t before = g.TurnSpeed;
     if ((g.KeysNow & KeyTurnQ) && g.TurnSpeed == 0) g.TurnSpeed = 2;
     if ((g.KeysNow & KeyTurnE) && g.TurnSpeed == 0) g.TurnSpeed = -2;
+    if (g.TurnSpeed != before) g.Events.turnStarted = 1;
 }
 
 void Gravity(GameState& g) {
+    const bool moving = g.PlayerVelY != 0.0f;
+    bool onBlock = false;
     g.PlayerY += g.PlayerVelY;
     g.PlayerVelY -= kGravity;
     const int cx = CellIndex(g.PlayerX), cz = CellIndex(g.PlayerZ);
     const BlockSlot* upper = SlotAt(g, cx, cz, 1);
     const BlockSlot* lower = SlotAt(g, cx, cz, 0);
-    if (upper != nullptr && IsOccupied(*upper) && g.PlayerY <= upper->height + 100.0f) {
-        g.PlayerY = std::max(upper->height + 100.0f, 0.0f);
+    if (upper != nullptr && IsOccupied(*upper) && g.PlayerY <= upper->height + kBlockHeight) {
+        g.PlayerY = std::max(upper->height + kBlockHeight, 0.0f);
         g.PlayerVelY = 0.0f;
-        if (IsArriving(*upper) && g.PlayerY > 100.0f) g.PlayerY = 100.0f;
-    } else if (lower != nullptr && IsOccupied(*lower) && g.PlayerY <= lower->height + 100.0f) {
-        g.PlayerY = std::max(lower->height + 100.0f, 0.0f);
+        if (IsArriving(*upper) && g.PlayerY > kBlockHeight) g.PlayerY = kBlockHeight;
+        onBlock = true;
+    } else if (lower != nullptr && IsOccupied(*lower) && g.PlayerY <= lower->height + kBlockHeight) {
+        g.PlayerY = std::max(lower->height + kBlockHeight, 0.0f);
         g.PlayerVelY = 0.0f;
+        onBlock = true;
     } else if (g.PlayerY <= 0.0f) {
         g.PlayerY = 0.0f;
         g.PlayerVelY = 0.0f;
     }
+    // Down onto a block's top, not onto one still rising from the floor.
+    if (moving && onBlock && g.PlayerY >= kBlockHeight) g.Events.landedOnBlock = 1;
 }
 
 // A push: the block ahead (and one stacked on it) moves one cell on.
-bool TryPush(GameState& g, const RoundHost& host, const Direction& d) {
+bool TryPush(GameState& g, const RoundHost& host, const BoardDirection& d) {
     const int layer = PlayerLayer(g);
     const CellRef ahead = CellAhead(g, d);
     const CellRef two = CellTwoAhead(g, d);
@@ -169,6 +152,7 @@ bool TryPush(GameState& g, const RoundHost& host, const Direction& d) {
     if (IsArriving(to)) QueueDisplacedColour(g, to.colour);
     PlayEffect(g, host, EffectPush);
     MoveBlock(g.Board[ahead.i][ahead.j][layer], to);
+    NotePush(g, BlockMove{ahead.i, ahead.j, layer, d.di, d.dj});
     SetMovedOffset(to, d);
     g.PushIntent = d.intent;
     g.Pushing = 1;
@@ -178,13 +162,13 @@ bool TryPush(GameState& g, const RoundHost& host, const Direction& d) {
         MoveBlock(g.Board[ahead.i][ahead.j][1], upperTo);
         SetMovedOffset(upperTo, d);
     }
-    Along(g, d) += static_cast<float>(d.sign) * kWalkStep;
+    Along(g, d) += static_cast<float>(SignOf(d)) * kWalkStep;
     return true;
 }
 
 void Walk(GameState& g, const RoundHost& host) {
-    for (const Direction& d : kArrows) {
-        if (!(g.KeysNow & d.key)) continue;
+    for (const BoardDirection& d : kBoardDirections) {
+        if (!(g.KeysNow & d.arrow)) continue;
         if (!WalkAllowed(g, d) || g.Pushing) continue;
 
         g.PushIntent &= ~d.opposite;
@@ -198,7 +182,7 @@ void Walk(GameState& g, const RoundHost& host) {
                                  SolidInPlayAt(g, ahead.i, ahead.j, layer) && AtContact(g, d);
             if (!blocked) {
                 g.PushIntent = 0;
-                Along(g, d) += static_cast<float>(d.sign) * kWalkStep;
+                Along(g, d) += static_cast<float>(SignOf(d)) * kWalkStep;
             } else if (!armed && g.PlayerY < kTopLayerHeight && RoomForTwoAhead(g, d)) {
                 const CellRef two = CellTwoAhead(g, d);
                 if (InBoard(two.i, two.j) && FreeForMovingBlockAt(g, two.i, two.j, layer))
@@ -209,37 +193,31 @@ void Walk(GameState& g, const RoundHost& host) {
         // An intent sideways is stale once the cell beside the player is empty.
         const int layer = PlayerLayer(g);
         const int cx = CellIndex(g.PlayerX), cz = CellIndex(g.PlayerZ);
-        if (d.alongX) {
-            if ((g.PushIntent & 2) && EmptyAt(g, cx, cz + 1, layer)) g.PushIntent &= ~2;
-            if ((g.PushIntent & 8) && EmptyAt(g, cx, cz - 1, layer)) g.PushIntent &= ~8;
-        } else {
-            if ((g.PushIntent & 1) && EmptyAt(g, cx + 1, cz, layer)) g.PushIntent &= ~1;
-            if ((g.PushIntent & 4) && EmptyAt(g, cx - 1, cz, layer)) g.PushIntent &= ~4;
+        for (const BoardDirection& side : kDirectionsByIntent.of) {
+            if (AlongX(side) == AlongX(d) || !(g.PushIntent & side.intent)) continue;
+            if (EmptyAt(g, cx + side.di, cz + side.dj, layer)) g.PushIntent &= ~side.intent;
         }
         g.ArrowLatch = 1;
     }
 }
 
 void ClampPosition(GameState& g) {
-    g.PlayerX = std::clamp(g.PlayerX, 20.0f, 680.0f);
-    g.PlayerZ = std::clamp(g.PlayerZ, 20.0f, 680.0f);
+    g.PlayerX = std::clamp(g.PlayerX, kPlayerLeast, kPlayerMost);
+    g.PlayerZ = std::clamp(g.PlayerZ, kPlayerLeast, kPlayerMost);
 }
 
 void PushInProgress(GameState& g) {
     if (!g.Pushing) return;
-    for (const Direction& d : kIntents) {
+    for (const BoardDirection& d : kDirectionsByIntent.of) {
         if (!(g.PushIntent & d.intent)) continue;
         float& p = Along(g, d);
-        p += static_cast<float>(d.sign) * kWalkStep;
-        const int edge = static_cast<int>(p + static_cast<float>(d.sign) * kContact);
-        if (edge % 100 != 0) continue;
+        p += static_cast<float>(SignOf(d)) * kWalkStep;
+        if (!OnCellEdge(p + static_cast<float>(SignOf(d)) * kContact)) continue;
         g.Pushing = 0;
         g.ArrowLatch = 0;
         if (PlayerLayer(g) == 1) {
             const int cx = CellIndex(g.PlayerX), cz = CellIndex(g.PlayerZ);
-            const int ni = d.alongX ? cx + d.sign : cx;
-            const int nj = d.alongX ? cz : cz + d.sign;
-            if (EmptyAt(g, ni, nj, 0)) g.PushIntent &= ~d.intent;
+            if (EmptyAt(g, cx + d.di, cz + d.dj, 0)) g.PushIntent &= ~d.intent;
         }
     }
 }
@@ -252,11 +230,14 @@ void PushOutOfCorners(GameState& g) {
         float dx, dz;      // offsets of the probe point
         float mx, mz;      // push-out when a block stands there
     };
+    // The probe points reach the contact distance back toward -x and -z,
+    // and one walking step less toward +x and +z.
+    constexpr float kBack = -kContact, kOn = kContact - kWalkStep;
     static constexpr Corner kCorners[4] = {
-        {-20.0f, -20.0f, 4.0f, 4.0f},
-        {-20.0f, 16.0f, 4.0f, -4.0f},
-        {16.0f, -20.0f, -4.0f, 4.0f},
-        {16.0f, 16.0f, -4.0f, -4.0f},
+        {kBack, kBack, kWalkStep, kWalkStep},
+        {kBack, kOn, kWalkStep, -kWalkStep},
+        {kOn, kBack, -kWalkStep, kWalkStep},
+        {kOn, kOn, -kWalkStep, -kWalkStep},
     };
     for (const Corner& c : kCorners) {
         const int i = CellIndex(g.PlayerX + c.dx);

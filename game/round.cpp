@@ -10,6 +10,7 @@
 #include "game/player.h"
 #include "game/simulation.h"
 #include "game/supply.h"
+#include "game/update_events.h"
 
 namespace mervox {
 
@@ -30,7 +31,7 @@ void EnterHighScore(GameState& g, const RoundHost& host) {
 }
 
 void EndRound(GameState& g, const RoundHost& host) {
-    if (g.Playback == 0 && g.ShownScore == g.HighScores[0] && host.saveReplay)
+    if (!PlaysBack(g) && g.ShownScore == g.HighScores[0] && host.saveReplay)
         host.saveReplay(host.ctx);
     if (g.BGMMODE == SoundOn && host.stopMusic) host.stopMusic(host.ctx);
     g.RunMode = RunTitle;
@@ -46,7 +47,7 @@ void RunClock(GameState& g, const RoundHost& host) {
         g.TimeLeft -= 1;
         if (g.TimeLeft > 0) g.PlayFrames += 1;
         if (g.TimeLeft < 600 && g.TimeLeft % 60 == 59) PlayEffect(g, host, EffectTick);
-        if (g.TimeLeft == -60 && g.Playback == 0) EnterHighScore(g, host);
+        if (g.TimeLeft == -60 && !PlaysBack(g)) EnterHighScore(g, host);
         if (g.TimeLeft < -360) g.FadeLevel = std::min(g.FadeLevel + 2, 80);
         if (g.TimeLeft < -420) EndRound(g, host);
     } else {
@@ -78,12 +79,13 @@ void LevelUp(GameState& g, const RoundHost& host) {
     if (g.RunMode == RunTutorial) g.TimeLeft += 600;
     else g.TimeLeft += 60 * std::max(21 - L, 10);
     g.LevelUpFlash = 60;
+    g.Events.levelUp = 1;
     GameSeed(g, static_cast<uint32_t>(g.PlayFrames / 60));
 }
 
 void ReadInput(GameState& g, const RoundHost& host) {
     g.KeysPrev = g.KeysNow;
-    if (g.Playback == 0) {
+    if (!PlaysBack(g)) {
         const int32_t keys = PollRoundKeys(host);
         g.KeysNow = keys;
         if (!(keys & kArrowBits)) g.ArrowLatch = 0;
@@ -98,7 +100,7 @@ void ReadInput(GameState& g, const RoundHost& host) {
 }
 
 void PlaybackControlsAndEarlyEnd(GameState& g, const RoundHost& host) {
-    if (g.Playback == 1) {
+    if (PlaysBack(g)) {
         if (HostKeyDown(host, HostKey::Ctrl) && g.TimeLeft >= 1 && g.EscHold == 0) {
             g.FastForward = static_cast<uint16_t>((g.FastForward + 1) % 10);
             if (g.FastForward % 2 == 0 && g.FramePhase % 2 == 1 && g.FrameSkip % 2 == 0)
@@ -128,7 +130,7 @@ void PlaybackControlsAndEarlyEnd(GameState& g, const RoundHost& host) {
 }
 
 void RecordInput(GameState& g) {
-    if (g.Playback != 0 || g.KeysNow == g.KeysPrev) return;
+    if (PlaysBack(g) || g.KeysNow == g.KeysPrev) return;
     // The log holds 6000 changes; a round with more simply stops recording.
     if (g.InputLogIndex < 0 || g.InputLogIndex >= kInputLogLength) return;
     g.InputLog[g.InputLogIndex] = InputRecord{g.RoundFrame, static_cast<uint16_t>(g.KeysNow)};
@@ -144,7 +146,11 @@ uint32_t LinkPoints(const ChainSlot& c) {
 void PayChainLinks(GameState& g) {
     for (ChainSlot& c : g.ChainSlots) {
         if (c.timer <= 0) continue;
-        if (c.timer == 120 && g.TimeLeft > 0) g.Score += LinkPoints(c);
+        if (c.timer == kChainLinkLife) {
+            // Made in this update, with every block that joined it.
+            NoteLinkPaid(g, c);
+            if (g.TimeLeft > 0) g.Score += LinkPoints(c);
+        }
         c.timer -= 1;
         if (c.timer == 0) {
             c.chain = 0;
@@ -157,6 +163,7 @@ void PayChainLinks(GameState& g) {
 }  // namespace
 
 void UpdateRound(GameState& g, const RoundHost& host, SlotVisits visits) {
+    ClearUpdateEvents(g);
     AgeEffectCooldowns(g);
     g.RoundFrame += 1;
     RunClock(g, host);

@@ -1,6 +1,7 @@
 // The scene reset that starts every round and every title screen.
 #include "game/game_random.h"
 #include "game/simulation.h"
+#include "game/state/board.h"
 
 namespace mervox {
 
@@ -8,13 +9,13 @@ void ResetScene(GameState& g) {
     for (int a = 0; a < 8; ++a) {
         for (int b = 0; b < 8; ++b) {
             Vertex& v = g.BoardGrid[a][b];
-            v.x = 100.0f * static_cast<float>(a);
+            v.x = kCellSize * static_cast<float>(a);
             v.y = 0.0f;
-            v.z = 100.0f * static_cast<float>(b);
+            v.z = kCellSize * static_cast<float>(b);
             Vertex& w = g.BackgroundGrid[a][b];
-            w.x = 300.0f * static_cast<float>(a) - 700.0f;
-            w.y = -100.0f;
-            w.z = 300.0f * static_cast<float>(b) - 700.0f;
+            w.x = kBackgroundTile * static_cast<float>(a) + kBackgroundCorner;
+            w.y = kBackgroundLevel;
+            w.z = kBackgroundTile * static_cast<float>(b) + kBackgroundCorner;
         }
     }
 
@@ -22,7 +23,7 @@ void ResetScene(GameState& g) {
         for (int j = 0; j < kBoardSize; ++j)
             for (int l = 0; l < kLayers; ++l) {
                 BlockSlot s{};
-                s.height = static_cast<float>(l * 100 - 100);
+                s.height = RestHeight(l) - kBlockHeight;  // below its rest
                 s.chainSlot = -1;
                 g.Board[i][j][l] = s;
             }
@@ -30,7 +31,7 @@ void ResetScene(GameState& g) {
     for (int& c : g.ColourCounts) c = 0;
     for (int& q : g.RefillQueue) q = -1;
 
-    if (g.Playback == 0) {
+    if (!PlaysBack(g)) {
         for (InputRecord& r : g.InputLog) r = InputRecord{0, 0};
     }
 

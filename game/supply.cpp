@@ -40,7 +40,7 @@ void FillFresh(BlockSlot& s, int colour, float height) {
 bool TryPlace(GameState& g, const RoundHost& host, int i, int j, int layer, int colour,
               bool lastAttempt, float announcedHeight) {
     BlockSlot& s = g.Board[i][j][layer];
-    FillFresh(s, colour, static_cast<float>(layer * 100));
+    FillFresh(s, colour, RestHeight(layer));
     ClearGroupMarks(g);
     g.MarkCounter += 1;
     const int size = FloodGroup(g, host, i, j, layer, 1, g.MarkCounter, true);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "draw/frame_buffer.h"
 #include "platform/screen_mode.h"
 
 namespace mervox {
@@ -137,8 +138,9 @@ void PresentFrame(ProgramWindow& w, const uint32_t* frame, int scale) {
         ChooseFilter(w);
     }
     const int width = kPictureWidth * scale;
-    const SDL_Rect src{0, 0, width - scale, kPictureHeight * scale - scale};
-    SDL_UpdateTexture(w.texture, &src, frame + static_cast<size_t>(width) * scale + scale, width * 4);
+    const int origin = kPictureOrigin * scale;
+    const SDL_Rect src{0, 0, width - origin, kPictureHeight * scale - origin};
+    SDL_UpdateTexture(w.texture, &src, frame + static_cast<size_t>(width) * origin + origin, width * 4);
     RepaintWindow(w);
 }
 

@@ -70,7 +70,7 @@ void StartRound(GameState& g, const TitleHost& h) {
     ResetScene(g);
     g.StartRequested = 0;
     MenuKeyLatch(g) = 0;
-    if (g.Playback == 1) {
+    if (PlaysBack(g)) {
         LoadInputLog(g, h.baseDir);
     } else if (h.round != nullptr) {
         // The key that started the game must not become the round's first
@@ -105,15 +105,15 @@ bool Fade(GameState& g, const TitleHost& h) {
 void Keys(GameState& g, const TitleHost& h) {
     uint8_t& latch = MenuKeyLatch(g);
     if (Key(h, HostKey::Z) && g.StartRequested == 0) {
-        g.Playback = 0;
+        g.Playback = kPlaybackOff;
         g.StartRequested = 1;
         latch = 1;
     } else if (g.StartRequested == 0 && g.ReplayAvailable != 0 && Key(h, HostKey::R)) {
-        g.Playback = 1;
+        g.Playback = kPlaybackOn;
         g.StartRequested = 1;
         latch = 1;
     } else if (AttractTimer(g) == kAttractDelay && g.StartRequested == 0) {
-        g.Playback = 1;
+        g.Playback = kPlaybackOn;
         g.StartRequested = 1;
         latch = 0;
     } else if (latch == 0 && Key(h, HostKey::F)) {

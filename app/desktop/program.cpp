@@ -188,7 +188,7 @@ bool MenuKeyHook(void* ctx, MenuKey key) {
 
 void DrawSceneHook(void* ctx) {
     Program& p = P(ctx);
-    if (p.g->Playback != 1 && !p.viewer.practice.on) {
+    if (!PlaysBack(*p.g) && !p.viewer.practice.on) {
         DrawScene(*p.g, p.res, FrameToDraw(p), p.frameHooks);
         return;
     }
@@ -230,7 +230,7 @@ void RoundUpdateHook(void* ctx) {
     if (p.pause.paused && !PauseHoldsRound(p.pause, *p.g)) FollowPause(p);
     if (p.pause.paused) return;
     // A practice round is the viewer's too: it records, rewinds and saves.
-    if (p.g->Playback == 1 || p.viewer.practice.on)
+    if (PlaysBack(*p.g) || p.viewer.practice.on)
         WatchRoundPass(p.viewer, *p.g, p.host, p.platform.actionDown, p.platform.ctx);
     else UpdateRound(*p.g, p.host);
 }

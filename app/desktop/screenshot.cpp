@@ -28,7 +28,8 @@ void WriteOne(ScreenshotWriter& w, const ScreenshotWriter::Job& job) {
     std::filesystem::create_directories(w.dir, ec);
     const std::string path = FreePath(w.dir, job.time);
     const int n = job.scale, width = kFrameWidth * n, height = kFrameHeight * n;
-    const bool ok = !ec && WriteFramePng(path, job.frame.data(), width, height, n, n, width, height, true);
+    const int origin = kPictureOrigin * n;
+    const bool ok = !ec && WriteFramePng(path, job.frame.data(), width, height, origin, origin, width, height, true);
     if (ok) std::fprintf(stderr, "mervox: screenshot %s\n", path.c_str());
     else std::fprintf(stderr, "mervox: cannot write the screenshot %s\n", path.c_str());
     std::lock_guard<std::mutex> guard(w.lock);

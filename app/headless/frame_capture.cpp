@@ -39,9 +39,10 @@ bool CaptureFrame(FrameCapture* capture, const GameState& g, int frame, const st
     if (capture == nullptr) return false;
     const FrameView view = capture->frame.view();
     DrawScene(g, capture->res, view);
-    // The window shows the frame from pixel (1, 1), (N, N) at scale N.
+    // The picture as the window shows it.
     const std::string path = outDir + "/frame-" + std::to_string(frame) + ".png";
-    return WriteFramePng(path, view.pixels, view.width, view.height, view.scale, view.scale, view.width,
+    const int origin = kPictureOrigin * view.scale;
+    return WriteFramePng(path, view.pixels, view.width, view.height, origin, origin, view.width,
                          view.height);
 }
 

@@ -80,7 +80,7 @@ int32_t DefaultModeFor(const std::string& recordingPath) {
 }
 
 bool CanTakeOver(const GameState& g) {
-    return g.Playback == 1 && g.RunMode >= RunGame && g.RunMode <= kLastRunMode && g.TimeLeft > 0 &&
+    return PlaysBack(g) && g.RunMode >= RunGame && g.RunMode <= kLastRunMode && g.TimeLeft > 0 &&
            g.EscHold == 0 && g.RoundFrame < kLastRecordableFrame;
 }
 

@@ -44,11 +44,11 @@ void PutLoopFields(const LoopFields& f, GameState& g) {
     g.FramesPerSecond = f.framesPerSecond;
 }
 
-// A chain link paid in this update: a slot set up at 120 for a link beyond
-// the starting group.
+// A chain link beyond the starting group made in the last update.
 bool NewChainLink(const GameState& g) {
-    for (const ChainSlot& c : g.ChainSlots)
-        if (c.timer == 120 && c.chain >= 2) return true;
+    const UpdateEvents& e = g.Events;
+    for (int k = 0; k < e.linkCount && k < kChainSlotCount; ++k)
+        if (e.links[k].chain >= 2) return true;
     return false;
 }
 
@@ -96,9 +96,8 @@ bool MeasureRound(const GameState& start, int interval, RoundTimeline& out, long
         }
         if (g->RunMode == RunTitle) break;
         if (++updates > updateLimit) return false;
-        const int level = g->Level;
         UpdateRound(*g, host);
-        if (g->Level > level) out.marks.push_back({g->RoundFrame, MarkKind::LevelUp});
+        if (g->Events.levelUp) out.marks.push_back({g->RoundFrame, MarkKind::LevelUp});
         else if (NewChainLink(*g)) out.marks.push_back({g->RoundFrame, MarkKind::ChainLink});
     }
     out.lastFrame = g->RoundFrame;

@@ -19,14 +19,57 @@ inline const BlockSlot* SlotAt(const GameState& g, int i, int j, int layer) {
     return InBoard(i, j, layer) ? &g.Board[i][j][layer] : nullptr;
 }
 
+// One of the four ways along the board's axes: the arrow that walks it,
+// its PushIntent bit and the one of the way back, and the step from a cell
+// to the next one along it.
+struct BoardDirection {
+    int32_t arrow;     // KeyBit
+    int32_t intent;    // PushIntentBit
+    int32_t opposite;  // PushIntentBit of the opposite way
+    int di, dj;        // one of them +1 or -1, the other 0
+};
+
+constexpr bool AlongX(const BoardDirection& d) { return d.di != 0; }
+// +1 toward +x or +z, -1 toward -x or -z.
+constexpr int SignOf(const BoardDirection& d) { return d.di + d.dj; }
+
+// In the order the round takes held arrows: Left (-x), Right (+x), Up
+// (+z), Down (-z).
+inline constexpr BoardDirection kBoardDirections[4] = {
+    {KeyLeft, IntentMinusX, IntentPlusX, -1, 0},
+    {KeyRight, IntentPlusX, IntentMinusX, 1, 0},
+    {KeyUp, IntentPlusZ, IntentMinusZ, 0, 1},
+    {KeyDown, IntentMinusZ, IntentPlusZ, 0, -1},
+};
+
+// The same four in the order of their intent bits (+x, +z, -x, -z), the
+// order in which kicks and a push in progress take them.
+struct DirectionsByIntent {
+    BoardDirection of[4];
+    constexpr DirectionsByIntent() : of() {
+        for (const BoardDirection& d : kBoardDirections) {
+            int place = 0;
+            for (const BoardDirection& e : kBoardDirections) place += e.intent < d.intent;
+            of[place] = d;
+        }
+    }
+};
+inline constexpr DirectionsByIntent kDirectionsByIntent{};
+
 // Cell and layer of a position, truncating toward zero.
-inline int CellIndex(float v) { return static_cast<int>(v / 100.0f); }
+inline int CellIndex(float v) { return static_cast<int>(v / kCellSize); }
+
+// Whether a position, truncated, lies on a line between cells.
+inline bool OnCellEdge(float v) { return static_cast<int>(v) % static_cast<int>(kCellSize) == 0; }
+
+// The height of a block at rest in a layer: 0 on the floor, 100 stacked.
+constexpr float RestHeight(int layer) { return static_cast<float>(layer) * kBlockHeight; }
 
 inline bool IsOccupied(const BlockSlot& s) { return s.state != Empty; }
 inline bool IsArriving(const BlockSlot& s) { return s.state == Solid && s.arriveTimer != 0; }
 inline bool IsFreeForMovingBlock(const BlockSlot& s) { return s.state == Empty || IsArriving(s); }
 inline bool IsSettled(const BlockSlot& s, int layer) {
-    return s.offsetX + s.height + s.offsetZ == static_cast<float>(layer * 100) &&
+    return s.offsetX + s.height + s.offsetZ == RestHeight(layer) &&
            s.slideX + s.slideY + s.slideZ == 0.0f;
 }
 

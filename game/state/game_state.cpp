@@ -10,7 +10,7 @@ void InitProgramState(GameState& g) {
     std::memset(&g, 0, sizeof g);
     g.RunMode = RunTitle;
     g.FrameSkip = 1;
-    g.Playback = 1;
+    g.Playback = kPlaybackOn;
     g.Level = 1;
     for (auto& c : g.ChainSlots) c = ChainSlot{0, 0, 0, 0};
     PutTitleStartCamera(g);

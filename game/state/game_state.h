@@ -19,6 +19,15 @@ constexpr int kBoardSize = 7;   // 7 x 7 cells
 constexpr int kLayers = 2;      // floor slot and stacked slot
 constexpr int kSlotCount = kBoardSize * kBoardSize * kLayers;  // 98
 
+// World units: a cell is 100 x 100 and a block 100 high; the board covers
+// x and z in [0, 700).
+constexpr float kCellSize = 100.0f;
+constexpr float kBlockHeight = 100.0f;
+constexpr float kBoardExtent = kCellSize * kBoardSize;
+// PlayerX and PlayerZ stay within [20, 680], 20 inside the board's edges.
+constexpr float kPlayerLeast = 20.0f;
+constexpr float kPlayerMost = kBoardExtent - kPlayerLeast;
+
 enum BlockState : int32_t {
     Empty = 0,
     Solid = 1,
@@ -51,9 +60,11 @@ static_assert(sizeof(BlockSlot) == 17 * 4, "a slot is seventeen 32-bit words");
 struct ChainSlot {
     int32_t chain;  // chain level of the link
     int32_t count;  // blocks in the link
-    int32_t timer;  // 120 at creation, 0 = free
+    int32_t timer;  // kChainLinkLife at creation, 0 = free
     int32_t mark;   // groupMark of the starting group (level-1 links)
 };
+// A link's timer when it is made; the update that made it pays it.
+constexpr int32_t kChainLinkLife = 120;
 
 constexpr int kRefillQueueLength = 20;
 constexpr int kChainSlotCount = 20;
@@ -75,6 +86,12 @@ struct Vertex {
 
 constexpr float DegToRad = 0.017453292f;
 
+// The background floor: vertex (a, b) of BackgroundGrid lies at
+// (300a - 700, y, 300b - 700), at the level -100 when flat.
+constexpr float kBackgroundTile = 300.0f;
+constexpr float kBackgroundCorner = -700.0f;
+constexpr float kBackgroundLevel = -100.0f;
+
 // ---------------------------------------------------------------------------
 // Input
 // ---------------------------------------------------------------------------
@@ -90,6 +107,15 @@ enum KeyBit : int32_t {
     KeyTurnE = 128, // E
 };
 constexpr int32_t kArrowBits = KeyLeft | KeyUp | KeyRight | KeyDown;
+
+// PushIntent bits: the block directly ahead that way is armed for a push
+// or a kick.
+enum PushIntentBit : int32_t {
+    IntentPlusX = 1,
+    IntentPlusZ = 2,
+    IntentMinusX = 4,
+    IntentMinusZ = 8,
+};
 
 // What runs in the main loop: the title or one of the five kinds of round.
 // The values are those the recordings' file names and the attract cycle use.
@@ -152,6 +178,41 @@ enum EffectNumber : int {
 constexpr int kEffectCount = 13;
 
 // ---------------------------------------------------------------------------
+// What one update did
+// ---------------------------------------------------------------------------
+
+// A block the player moved: the cell it left and the way it went (one of
+// di, dj is +1 or -1, the other 0).
+struct BlockMove {
+    int32_t i, j, layer;
+    int32_t di, dj;
+};
+
+// A chain link made in the update, as it is paid at the update's end.
+struct LinkMade {
+    int32_t chain;  // 1 the starting group, k the k-th link
+    int32_t count;  // blocks in the link
+};
+
+constexpr int kKicksPerUpdate = 4;  // one for each armed direction
+
+// What happened in the last update of a round, each thing noted once at the
+// step where it happens, for whoever follows the round from outside (the
+// viewer's timeline, the recording bot, the tests). Every update starts by
+// clearing it; the round itself never reads it.
+struct UpdateEvents {
+    int32_t linkCount;
+    LinkMade links[kChainSlotCount];  // in chain-slot order
+    int32_t kickCount;
+    BlockMove kicks[kKicksPerUpdate];  // in the order the kicks went
+    BlockMove push;                    // the block pushed, when `pushed`
+    uint8_t pushed;
+    uint8_t levelUp;        // Level rose in this update
+    uint8_t turnStarted;    // a board turn began
+    uint8_t landedOnBlock;  // the player came down onto a block's top
+};
+
+// ---------------------------------------------------------------------------
 // The program-wide record
 // ---------------------------------------------------------------------------
 
@@ -184,7 +245,7 @@ struct GameState {
 
     // --- player --------------------------------------------------------------
     float PlayerX, PlayerY, PlayerZ, PlayerVelY;
-    int32_t PushIntent;       // bits 1 +x, 2 +z, 4 -x, 8 -z
+    int32_t PushIntent;       // PushIntentBit set
     uint8_t Pushing;
     uint8_t ArrowLatch;       // the title's MenuKeyLatch is this same byte
 
@@ -223,7 +284,7 @@ struct GameState {
     // --- input ----------------------------------------------------------------
     int32_t KeysNow;
     int32_t KeysPrev;
-    int32_t Playback;         // 1 keys come from InputLog
+    int32_t Playback;         // kPlaybackOn: the keys come from InputLog
     int32_t InputLogIndex;
     InputRecord InputLog[kInputLogLength];
 
@@ -232,6 +293,9 @@ struct GameState {
 
     // --- sound-effect guards -----------------------------------------------
     int32_t EffectCooldown[kEffectCount];
+
+    // --- what the last update did ------------------------------------------
+    UpdateEvents Events;
 
     // --- title ---------------------------------------------------------------
     uint8_t StartRequested;
@@ -243,6 +307,12 @@ struct GameState {
     // --- tutorial ----------------------------------------------------------
     TutorialCaption TutorialCaptions[kCaptionCount];
 };
+
+// Playback's two values: the round's keys from the keyboard (recorded into
+// InputLog) or from InputLog.
+constexpr int32_t kPlaybackOff = 0;
+constexpr int32_t kPlaybackOn = 1;
+inline bool PlaysBack(const GameState& g) { return g.Playback != kPlaybackOff; }
 
 // The title's names for fields it shares with the round.
 inline int32_t& AttractTimer(GameState& g) { return g.SupplyCountdown; }

@@ -1,6 +1,7 @@
 // Seeking in a played-back round: after any seek, backwards or forwards,
 // the whole state equals the state of a straight play to that frame, and
-// the pre-pass's marks sit where the level rose.
+// the pre-pass's marks sit where the level rose and where chain links were
+// made.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -58,6 +59,23 @@ void CheckRandomSeeks(const GameState& start, int interval, int seeks, uint32_t 
     int levelUps = 0;
     for (const TimelineMark& m : t.marks) levelUps += m.kind == MarkKind::LevelUp;
     EXPECT_EQ(levelUps, g->Level - start.Level);
+
+    // Chain-link marks: on every update in which a block was drawn into a
+    // link beyond the starting group (its pop-up begun then), unless the
+    // level rose in it too.
+    std::vector<int> links, linkMarks;
+    for (auto p = CopyOf(start); p->RunMode != RunTitle;) {
+        const int level = p->Level;
+        UpdateRound(*p, host);
+        bool drawnIn = false;
+        for (const auto& column : p->Board)
+            for (const auto& cell : column)
+                for (const BlockSlot& b : cell) drawnIn |= b.chainLevel >= 2 && b.popupTimer == 29;
+        if (drawnIn && p->Level == level) links.push_back(p->RoundFrame);
+    }
+    for (const TimelineMark& m : t.marks)
+        if (m.kind == MarkKind::ChainLink) linkMarks.push_back(m.frame);
+    EXPECT_EQ(linkMarks, links);
 
     std::vector<size_t> order(targets.size());
     for (size_t k = 0; k < order.size(); ++k) order[k] = k;

@@ -17,17 +17,6 @@ namespace {
 // they were held.
 bool BotKey(void* ctx, HostKey key) { return KeyBitsHold(*static_cast<const int*>(ctx), key); }
 
-// The four directions on the board: Left -x, Right +x, Up +z, Down -z.
-struct Dir {
-    int key, di, dj, intent;
-};
-constexpr Dir kDirs[4] = {
-    {KeyLeft, -1, 0, 4},
-    {KeyRight, 1, 0, 1},
-    {KeyUp, 0, 1, 2},
-    {KeyDown, 0, -1, 8},
-};
-
 // A round being played: its state and what it has shown so far.
 struct Sim {
     std::unique_ptr<GameState> g = std::make_unique<GameState>();
@@ -55,7 +44,7 @@ struct Sim {
 struct Move {
     enum Type { Push, Kick, Jump, Turn, Wait } type;
     int i = 0, j = 0;  // the block's cell
-    int dir = 0;       // index into kDirs; for a turn 0 is Q, 1 is E
+    int dir = 0;       // index into kBoardDirections; for a turn 0 is Q, 1 is E
     int n = 0;         // cells pushed, updates waited
     bool fromTop = false;
     // After a jump: push (n2 > 0) or kick (n2 == 0) the stacked block
@@ -67,7 +56,7 @@ constexpr float kCentre = 48.0f;  // the player's place inside a cell
 
 int Cell(float v) { return CellIndex(v); }
 
-bool OnTop(const GameState& g) { return g.PlayerY >= 100.0f && g.PlayerVelY == 0.0f; }
+bool OnTop(const GameState& g) { return g.PlayerY >= kBlockHeight && g.PlayerVelY == 0.0f; }
 
 bool Resting(const BlockSlot& s, int layer) {
     return s.state == Solid && s.arriveTimer == 0 && IsSettled(s, layer);
@@ -92,7 +81,7 @@ bool FindPath(const GameState& g, int ti, int tj, std::vector<std::pair<int, int
         auto [i, j] = q.front();
         q.pop();
         if (i == ti && j == tj) break;
-        for (const Dir& d : kDirs) {
+        for (const BoardDirection& d : kBoardDirections) {
             const int ni = i + d.di, nj = j + d.dj;
             if (!Walkable(g, ni, nj) || from[ni][nj] >= 0) continue;
             from[ni][nj] = i * kBoardSize + j;
@@ -128,17 +117,17 @@ bool WalkTo(Sim& s, int ti, int tj, int budget = 260) {
         const auto [ci, cj] = path[k];
         int keys = 0;
         if (k + 1 == path.size()) {
-            const float tx = ci * 100.0f + kCentre, tz = cj * 100.0f + kCentre;
+            const float tx = ci * kCellSize + kCentre, tz = cj * kCellSize + kCentre;
             if (g.PlayerX == tx && g.PlayerZ == tz) return true;
             keys = Toward(g.PlayerX, tx, KeyLeft, KeyRight);
             if (keys == 0) keys = Toward(g.PlayerZ, tz, KeyDown, KeyUp);
         } else {
             const auto [ni, nj] = path[k + 1];
             if (ni != ci) {
-                keys = Toward(g.PlayerZ, cj * 100.0f + kCentre, KeyDown, KeyUp);
+                keys = Toward(g.PlayerZ, cj * kCellSize + kCentre, KeyDown, KeyUp);
                 if (keys == 0) keys = ni > ci ? KeyRight : KeyLeft;
             } else {
-                keys = Toward(g.PlayerX, ci * 100.0f + kCentre, KeyLeft, KeyRight);
+                keys = Toward(g.PlayerX, ci * kCellSize + kCentre, KeyLeft, KeyRight);
                 if (keys == 0) keys = nj > cj ? KeyUp : KeyDown;
             }
         }
@@ -159,24 +148,23 @@ void Release(Sim& s) {
 
 // Walks against the block ahead until the figure leans on it, ready to
 // push or kick.
-bool Lean(Sim& s, const Dir& d) {
+bool Lean(Sim& s, const BoardDirection& d) {
     for (int t = 0; t < 40 && s.Running(); ++t) {
         if (s.g->PushIntent & d.intent) return true;
-        s.Step(d.key);
+        s.Step(d.arrow);
     }
     return false;
 }
 
 bool RunPush(Sim& s, const Move& m) {
-    const Dir& d = kDirs[m.dir];
+    const BoardDirection& d = kBoardDirections[m.dir];
     if (!m.fromTop && !WalkTo(s, m.i - d.di, m.j - d.dj)) return false;
     if (!Lean(s, d)) return false;
     Release(s);
     int pushes = 0;
     for (int t = 0; t < 40 * m.n + 10 && s.Running(); ++t) {
-        const int before = s.g->Pushing;
-        s.Step(d.key);
-        if (s.g->Pushing && !before) ++pushes;
+        s.Step(d.arrow);
+        if (s.g->Events.pushed) ++pushes;
         if (pushes == m.n && !s.g->Pushing) {
             Release(s);
             return true;
@@ -187,7 +175,7 @@ bool RunPush(Sim& s, const Move& m) {
 }
 
 bool RunKick(Sim& s, const Move& m) {
-    const Dir& d = kDirs[m.dir];
+    const BoardDirection& d = kBoardDirections[m.dir];
     if (!m.fromTop && !WalkTo(s, m.i - d.di, m.j - d.dj)) return false;
     if (!Lean(s, d)) return false;
     Release(s);
@@ -198,20 +186,20 @@ bool RunKick(Sim& s, const Move& m) {
 }
 
 bool RunJump(Sim& s, const Move& m) {
-    const Dir& d = kDirs[m.dir];
+    const BoardDirection& d = kBoardDirections[m.dir];
     if (!WalkTo(s, m.i - d.di, m.j - d.dj)) return false;
-    s.Step(d.key | KeyJump);
+    s.Step(d.arrow | KeyJump);
     for (int t = 0; t < 60 && s.Running(); ++t) {
         GameState& g = *s.g;
         if (OnTop(g) && Cell(g.PlayerX) == m.i && Cell(g.PlayerZ) == m.j) {
-            const float tx = m.i * 100.0f + kCentre, tz = m.j * 100.0f + kCentre;
+            const float tx = m.i * kCellSize + kCentre, tz = m.j * kCellSize + kCentre;
             int keys = Toward(g.PlayerX, tx, KeyLeft, KeyRight);
             if (keys == 0) keys = Toward(g.PlayerZ, tz, KeyDown, KeyUp);
             if (keys == 0) {
                 Release(s);
                 if (!OnTop(*s.g)) return false;
                 if (m.dir2 < 0) return true;
-                const Dir& d2 = kDirs[m.dir2];
+                const BoardDirection& d2 = kBoardDirections[m.dir2];
                 Move act{m.n2 > 0 ? Move::Push : Move::Kick, m.i + d2.di, m.j + d2.dj, m.dir2, m.n2, true};
                 return m.n2 > 0 ? RunPush(s, act) : RunKick(s, act);
             }
@@ -219,7 +207,7 @@ bool RunJump(Sim& s, const Move& m) {
             continue;
         }
         if (g.PlayerVelY == 0.0f && t > 2) return false;
-        s.Step(d.key);
+        s.Step(d.arrow);
     }
     return false;
 }
@@ -254,7 +242,7 @@ std::vector<Move> Candidates(const Sim& s, const BotOptions& o) {
         for (int j = 0; j < kBoardSize; ++j) {
             if (!Resting(g.Board[i][j][0], 0)) continue;
             for (int dir = 0; dir < 4; ++dir) {
-                const Dir& d = kDirs[dir];
+                const BoardDirection& d = kBoardDirections[dir];
                 if (!Walkable(g, i - d.di, j - d.dj)) continue;
                 for (int n = 1; n <= o.maxPush; ++n) {
                     const int ti = i + n * d.di, tj = j + n * d.dj;
@@ -270,7 +258,7 @@ std::vector<Move> Candidates(const Sim& s, const BotOptions& o) {
                     moves.push_back({Move::Jump, i, j, dir, 0});
                     // Up there, a stacked block beside can be pushed or kicked.
                     for (int dir2 = 0; dir2 < 4; ++dir2) {
-                        const Dir& d2 = kDirs[dir2];
+                        const BoardDirection& d2 = kBoardDirections[dir2];
                         const int ui = i + d2.di, uj = j + d2.dj;
                         if (!InBoard(ui, uj) || !Resting(g.Board[ui][uj][1], 1)) continue;
                         if (!InBoard(ui + d2.di, uj + d2.dj) || !FreeForMovingBlockAt(g, ui + d2.di, uj + d2.dj, 1))
@@ -287,7 +275,7 @@ std::vector<Move> Candidates(const Sim& s, const BotOptions& o) {
         }
     if (top && o.jumps) {
         for (int dir = 0; dir < 4; ++dir) {
-            const Dir& d = kDirs[dir];
+            const BoardDirection& d = kBoardDirections[dir];
             const int i = pi + d.di, j = pj + d.dj;
             if (!InBoard(i, j) || !Resting(g.Board[i][j][1], 1)) continue;
             for (int n = 1; n <= 2; ++n) {

@@ -22,56 +22,42 @@ bool SlidesAt(const GameState& g, int i, int j, int layer, int di, int dj) {
 
 void RoundEvents::Observe(const GameState& g) {
     const int frame = g.RoundFrame;
+    const UpdateEvents& e = g.Events;
 
-    // A link's slot is taken at 120 and counted down once in its own update.
-    for (const ChainSlot& c : g.ChainSlots)
-        if (c.timer == 119) chains.push_back({frame, c.chain, c.count});
+    for (int k = 0; k < e.linkCount && k < kChainSlotCount; ++k)
+        chains.push_back({frame, e.links[k].chain, e.links[k].count});
 
     // Sliding blocks: follow each from cell to cell until it rests.
-    bool seen[kBoardSize][kBoardSize][kLayers] = {};
     for (size_t k = 0; k < sliders_.size();) {
         Slider& s = sliders_[k];
         if (SlidesAt(g, s.i, s.j, s.layer, s.di, s.dj)) {
-            seen[s.i][s.j][s.layer] = true;
             ++k;
             continue;
         }
         if (SlidesAt(g, s.i + s.di, s.j + s.dj, s.layer, s.di, s.dj)) {
             s.i += s.di;
             s.j += s.dj;
-            seen[s.i][s.j][s.layer] = true;
             ++k;
             continue;
         }
-        KickEvent& e = kicks[static_cast<size_t>(s.index)];
-        e.cells = std::abs(s.i - e.fromI) + std::abs(s.j - e.fromJ);
-        e.wall = !InBoard(s.i + s.di, s.j + s.dj);
-        e.stopFrame = frame;
+        KickEvent& kick = kicks[static_cast<size_t>(s.index)];
+        kick.cells = std::abs(s.i - kick.fromI) + std::abs(s.j - kick.fromJ);
+        kick.wall = !InBoard(s.i + s.di, s.j + s.dj);
+        kick.stopFrame = frame;
         sliders_.erase(sliders_.begin() + static_cast<long>(k));
     }
-    for (int i = 0; i < kBoardSize; ++i)
-        for (int j = 0; j < kBoardSize; ++j)
-            for (int l = 0; l < kLayers; ++l) {
-                const BlockSlot& b = g.Board[i][j][l];
-                const int di = SlideDirI(b), dj = SlideDirJ(b);
-                if (b.state == Empty || (di == 0 && dj == 0) || seen[i][j][l]) continue;
-                // A kick puts the block one cell on at once, 96 back from the
-                // cell's middle, and this update has moved it 8 nearer.
-                const float offset = di != 0 ? b.offsetX * static_cast<float>(di) : b.offsetZ * static_cast<float>(dj);
-                if (offset != -88.0f || !InBoard(i - di, j - dj)) continue;
-                sliders_.push_back({i, j, l, di, dj, static_cast<int>(kicks.size())});
-                kicks.push_back({frame, l, i - di, j - dj, 0, false, 0});
-                if (l == 1) upperPlay.push_back(frame);
-            }
+    // A kick puts the block one cell on at once; it slides from there.
+    for (int k = 0; k < e.kickCount && k < kKicksPerUpdate; ++k) {
+        const BlockMove& m = e.kicks[k];
+        sliders_.push_back({m.i + m.di, m.j + m.dj, m.layer, m.di, m.dj, static_cast<int>(kicks.size())});
+        kicks.push_back({frame, m.layer, m.i, m.j, 0, false, 0});
+        if (m.layer == 1) upperPlay.push_back(frame);
+    }
 
-    if (g.PlayerVelY == 0.0f && playerVelY_ != 0.0f && g.PlayerY >= 100.0f) jumpsOntoBlocks.push_back(frame);
-    if (g.Pushing != 0 && pushing_ == 0 && g.PlayerY >= 100.0f) upperPlay.push_back(frame);
-    if (g.TurnSpeed != 0 && turnSpeed_ == 0) turns.push_back(frame);
-    if (g.Level > level_) levelUps.push_back(frame);
-    level_ = g.Level;
-    playerVelY_ = g.PlayerVelY;
-    pushing_ = g.Pushing;
-    turnSpeed_ = g.TurnSpeed;
+    if (e.landedOnBlock) jumpsOntoBlocks.push_back(frame);
+    if (e.pushed && e.push.layer == 1) upperPlay.push_back(frame);
+    if (e.turnStarted) turns.push_back(frame);
+    if (e.levelUp) levelUps.push_back(frame);
 }
 
 int RoundEvents::ChainsIn(int level, int from, int to) const {

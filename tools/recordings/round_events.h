@@ -1,7 +1,8 @@
-// What a round shows a watcher, read from its state after each update:
-// chain links with their level, kicked blocks and how far they slid, jumps
-// onto blocks, play from the upper layer, level-ups. The recording bot
-// steers by these events and the replay tests check them.
+// What a round shows a watcher, gathered from what each update notes it did
+// (GameState::Events): chain links with their level, kicked blocks and how
+// far they slid, jumps onto blocks, play from the upper layer, level-ups,
+// board turns. The recording bot steers by these events and the replay
+// tests check them.
 #pragma once
 
 #include <string>
@@ -52,10 +53,6 @@ struct RoundEvents {
         int i, j, layer, di, dj, index;
     };
     std::vector<Slider> sliders_;
-    int level_ = 1;
-    float playerVelY_ = 0.0f;
-    int pushing_ = 0;
-    int turnSpeed_ = 0;
 };
 
 }  // namespace mervox
