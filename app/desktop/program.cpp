@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/common/game_folder.h"
+#include "app/desktop/desktop_session.h"
 #include "app/desktop/frame_loop.h"
 #include "app/desktop/pause.h"
 #include "app/desktop/program_audio.h"
@@ -43,9 +44,6 @@ namespace mervox {
 
 namespace {
 
-// Room left around a window for its frame and the desktop's panels.
-constexpr int kDecorationHeight = 64;
-constexpr int kDecorationWidth = 16;
 constexpr int kPacingLogPasses = 600;
 
 // The program owns every service it runs on, and the hooks reach them
@@ -353,63 +351,6 @@ void NoWindowMessage(const std::string& why) {
                  why.c_str());
 }
 
-// ---- the desktop: the window, the SDL keyboard, the millisecond clock ------------
-
-struct DesktopPlatform {
-    ProgramWindow window;
-    int drawScale = 1;  // the scale last asked for
-    KeyboardState keyboard{};
-    PlayerInput input;  // the keyboard and the pads, by controls.txt
-    MessagePump pump;
-};
-
-DesktopPlatform& D(void* ctx) { return *static_cast<DesktopPlatform*>(ctx); }
-
-void DesktopConnect(void* ctx, const PlatformEvents& events) {
-    DesktopPlatform& d = D(ctx);
-    d.pump.window = &d.window;
-    d.pump.keyboard = &d.keyboard;
-    d.pump.input = &d.input;
-    d.input.keyboard = &d.keyboard;
-    d.pump.quitRequested = events.quitRequested;
-    d.pump.ctx = events.ctx;
-    d.pump.onUserEvent = events.onUserEvent;
-    d.pump.onCommand = events.onCommand;
-}
-uint32_t DesktopClock(void*) { return ClockMs(); }
-void DesktopPump(void* ctx, int ms) { PumpMessagesFor(D(ctx).pump, ms); }
-bool DesktopKeyDown(void* ctx, HostKey key) { return PollPlayerKey(D(ctx).input, key); }
-bool DesktopActionDown(void* ctx, ControlAction a) { return PollAction(D(ctx).input, a); }
-void DesktopPresent(void* ctx, const uint32_t* frame) { PresentFrame(D(ctx).window, frame, D(ctx).drawScale); }
-int DesktopDrawScale(void* ctx) { return D(ctx).drawScale = WantedDrawScale(D(ctx).window); }
-
-// Keys held while the program started must not choose anything on the
-// title: wait until Z, R and Escape are up, then forget the presses queued
-// meanwhile.
-void DesktopBeforeTitle(void* ctx, uint16_t screenMode) {
-    DesktopPlatform& d = D(ctx);
-    if (screenMode != 0) BlackenWindow(d.window);
-    WaitUntilActionsUp(d.input, {ControlAction::Kick, ControlAction::Replay, ControlAction::Escape});
-    ResetKeyboard(d.keyboard);
-}
-
-bool DesktopMenuKey(void* ctx, MenuKey key) { return PollMenuKey(D(ctx).input, key); }
-
-ProgramPlatform DesktopHooks(DesktopPlatform& d) {
-    ProgramPlatform s;
-    s.ctx = &d;
-    s.connect = DesktopConnect;
-    s.clockMs = DesktopClock;
-    s.pumpMessagesFor = DesktopPump;
-    s.keyDown = DesktopKeyDown;
-    s.actionDown = DesktopActionDown;
-    s.presentFrame = DesktopPresent;
-    s.drawScale = DesktopDrawScale;
-    s.beforeTitle = DesktopBeforeTitle;
-    s.menuKeyDown = DesktopMenuKey;
-    return s;
-}
-
 void SetIconFromFile(ProgramWindow& window, const std::string& baseDir) {
     SpriteSheet icon;
     LoadPngImage(baseDir + "/data/icon.png", icon);
@@ -477,17 +418,9 @@ int RunProgram(const CommandLine& cmd) {
         std::fprintf(stderr, "mervox: %s\n", why.c_str());
         return 1;
     }
-    if (!DisplayNamed(why)) {
+    auto d = std::make_unique<DesktopSession>();
+    if (!StartDesktop(*d, folder.dir, true, why)) {
         NoWindowMessage(why);
-        return 1;
-    }
-    if (!StartVideo(why)) {
-        NoWindowMessage(why);
-        return 1;
-    }
-    if (!VideoDriverShowsWindows(why)) {
-        NoWindowMessage(why);
-        StopVideo();
         return 1;
     }
 
@@ -499,43 +432,31 @@ int RunProgram(const CommandLine& cmd) {
     run.baseDir = folder.dir;
     run.inWindow = true;
     run.screenMode = ChooseScreenMode(cmd.fullscreen, desktop.width, desktop.height);
-
-    auto d = std::make_unique<DesktopPlatform>();
-    // options.txt: sharp drawing at the screen's resolution (the default),
-    // or the classic picture scaled by whole pixels.
-    d->window.sharp = ReadOptionsFile(run.baseDir).drawing == DrawingStyle::Sharp;
-    ResetKeyboard(d->keyboard);
-    d->input.bindings = LoadInputBindings(run.baseDir);
-    const int scale =
-        WindowScale(cmd.scale, desktop.usableWidth - kDecorationWidth, desktop.usableHeight - kDecorationHeight);
-    if (!OpenProgramWindow(d->window, run.screenMode, scale, why)) {
+    if (!OpenDesktopWindow(*d, run.screenMode, cmd.scale, why)) {
         NoWindowMessage(why);
-        StopVideo();
+        CloseDesktop(*d);
         return 1;
     }
     if (ask) {
         const QuestionAnswer answer = AskInTheWindow(d->window, run.baseDir);
         if (answer == QuestionAnswer::Quit) {
-            CloseProgramWindow(d->window);
-            StopVideo();
+            CloseDesktop(*d);
             return 0;
         }
         if (answer == QuestionAnswer::FullScreen) {
             CloseProgramWindow(d->window);
             run.screenMode = ChooseScreenMode(true, desktop.width, desktop.height);
-            if (!OpenProgramWindow(d->window, run.screenMode, scale, why)) {
+            if (!OpenDesktopWindow(*d, run.screenMode, cmd.scale, why)) {
                 NoWindowMessage(why);
-                StopVideo();
+                CloseDesktop(*d);
                 return 1;
             }
         }
     }
     SetIconFromFile(d->window, run.baseDir);
 
-    const int status = RunProgramOn(DesktopHooks(*d), run);
-    CloseAllPads(d->input);
-    CloseProgramWindow(d->window);
-    StopVideo();
+    const int status = RunProgramOn(DesktopPlatform(*d), run);
+    CloseDesktop(*d);
     return status;
 }
 
