@@ -5,16 +5,15 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <memory>
 #include <string>
 
 #include "app/common/game_folder.h"
 #include "app/desktop/desktop_session.h"
+#include "app/desktop/drawn_frame.h"
 #include "app/desktop/frame_loop.h"
 #include "app/desktop/pause.h"
 #include "app/desktop/program_audio.h"
-#include "app/desktop/screenshot.h"
 #include "app/viewer/watch_loop.h"
 #include "app/viewer/watch_overlay.h"
 #include "draw/frame_buffer.h"
@@ -50,7 +49,7 @@ constexpr int kPacingLogPasses = 600;
 // through their context, which is always the Program.
 struct Program {
     std::unique_ptr<GameState> g = std::make_unique<GameState>();
-    ScaledFrame frame;  // the back buffer, at the scale the window asks for
+    DrawnFrame drawn;   // the back buffer, at the scale the window asks for
     RenderResources res;
     ProgramPlatform platform;     // the window, the keyboard, the clock
     ProgramAudioPtr audio;        // null until started and after closing down
@@ -65,8 +64,6 @@ struct Program {
     Font pauseFont;                // the caption face, large
     Options options;               // options.txt
     OptionsScreen optionsScreen;
-    ScreenshotWriter screenshots;
-    bool screenshotWanted = false;  // F12: the next presented frame
     // Pacing measurement (MERVOX_PACING_LOG).
     bool logPacing = false;
     bool logRuns = false;  // MERVOX_RUN_LOG: a line at every change of RunMode
@@ -141,28 +138,13 @@ void SaveReplayHook(void* ctx) {
 
 void PresentHook(void* ctx) {
     Program& p = P(ctx);
-    const FrameView fb = p.frame.view();
-    if (p.pause.paused && p.g->RunMode != RunTitle) DrawPauseOverlay(fb, p.pauseFont);
-    if (p.screenshotWanted) {
-        p.screenshotWanted = false;
-        const std::time_t now = std::time(nullptr);
-        std::tm local{};
-        localtime_r(&now, &local);
-        TakeScreenshot(p.screenshots, fb.pixels, local, fb.scale);
-    }
-    if (p.platform.presentFrame != nullptr) p.platform.presentFrame(p.platform.ctx, fb.pixels);
+    if (p.pause.paused && p.g->RunMode != RunTitle) DrawPauseOverlay(p.drawn.frame.view(), p.pauseFont);
+    PresentDrawnFrame(p.drawn, p.platform);
 }
 
 // Follows the window's drawing scale: a new size of window or screen
 // changes the scale of the next frame drawn.
-FrameView FrameToDraw(Program& p) {
-    const int wanted = p.platform.drawScale != nullptr ? p.platform.drawScale(p.platform.ctx) : 1;
-    if (wanted != p.frame.scale) {
-        p.frame.SetScale(wanted);
-        PrepareSheetsAt(p.res, p.frame.scale);
-    }
-    return p.frame.view();
-}
+FrameView FrameToDraw(Program& p) { return FrameToDraw(p.drawn, p.platform, p.res); }
 
 void DrawTitleHook(void* ctx) {
     Program& p = P(ctx);
@@ -193,7 +175,7 @@ void DrawSceneHook(void* ctx) {
     FrameHooks noPresent = p.frameHooks;
     noPresent.presentFrame = nullptr;
     DrawScene(*p.g, p.res, FrameToDraw(p), noPresent);
-    DrawWatchOverlay(p.viewer, p.res, p.frame.view());
+    DrawWatchOverlay(p.viewer, p.res, p.drawn.frame.view());
     PresentHook(&p);
 }
 
@@ -219,7 +201,7 @@ void FollowPause(Program& p) {
 
 void CommandHook(void* ctx, PlayerCommand command) {
     Program& p = P(ctx);
-    if (command == PlayerCommand::Screenshot) p.screenshotWanted = true;
+    if (command == PlayerCommand::Screenshot) p.drawn.screenshotWanted = true;
     if (ApplyPauseCommand(p.pause, *p.g, command)) FollowPause(p);
 }
 
@@ -295,9 +277,8 @@ void MainLoop(Program& p) {
     LoadRenderResources(p.res, p.baseDir);
     p.options = ReadOptionsFile(p.baseDir);
     ApplyOptions(p.res, p.options, p.run.inWindow);
-    p.frame.SetScale(1);
+    StartDrawnFrame(p.drawn, p.baseDir);
     p.pauseFont = CreateGameFont(kDefaultFontFile, 48, 700);
-    StartScreenshotWriter(p.screenshots, p.baseDir);
     FillTutorialCaptions(g);
     const uint32_t previous = p.platform.clockMs(p.platform.ctx);
     ResetScene(g);
@@ -317,7 +298,7 @@ void MainLoop(Program& p) {
     p.logStart = p.runStart = p.lastPassEnd = ClockSeconds();
     RunFrameLoop(g, loop, previous);
 
-    StopScreenshotWriter(p.screenshots);
+    StopDrawnFrame(p.drawn);
     ReleaseFont(p.pauseFont);
     ReleaseRenderResources(p.res);
 }

@@ -174,7 +174,7 @@ bool NearTimelineBar(const WatchSession& s, int x, int y) {
            x < b.right + kBarReach;
 }
 
-void DrawWatch(const WatchSession& s, const RenderResources& res, FrameBuffer& fb) {
+void DrawWatch(const WatchSession& s, const RenderResources& res, FrameView fb) {
     DrawScene(*s.g, res, fb);
     DrawWatchOverlay(s, res, fb);
 }

@@ -23,6 +23,6 @@ bool NearTimelineBar(const WatchSession& s, int x, int y);
 void DrawWatchOverlay(const WatchSession& s, const RenderResources& res, FrameView fb);
 
 // Draws the round at its frame and, when shown, the overlay.
-void DrawWatch(const WatchSession& s, const RenderResources& res, FrameBuffer& fb);
+void DrawWatch(const WatchSession& s, const RenderResources& res, FrameView fb);
 
 }  // namespace mervox
