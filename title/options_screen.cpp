@@ -92,21 +92,18 @@ void ApplyOptions(RenderResources& res, const Options& o, bool inWindow) {
 }
 
 bool UpdateOptionsScreen(OptionsScreen& s, Options& o, bool titleIdle,
-                         bool (*keyDown)(void* ctx, MenuKey key), void* ctx) {
-    bool now[kMenuKeyCount] = {};
-    bool pressed[kMenuKeyCount] = {};
+                         bool (*actionDown)(void* ctx, ControlAction a), void* ctx) {
+    bool pressed[kOptionsScreenKeyCount] = {};
     bool any = false;
-    constexpr MenuKey kKeys[kMenuKeyCount] = {MenuKey::Options, MenuKey::Up,     MenuKey::Down, MenuKey::Left,
-                                              MenuKey::Right,   MenuKey::Change, MenuKey::Back};
-    for (int k = 0; k < kMenuKeyCount; ++k) {
-        now[k] = keyDown != nullptr && keyDown(ctx, kKeys[k]);
-        pressed[k] = now[k] && !s.held[k];
-        s.held[k] = now[k];
-        any = any || now[k];
+    for (int k = 0; k < kOptionsScreenKeyCount; ++k) {
+        const bool now = actionDown != nullptr && actionDown(ctx, kOptionsScreenActions[k]);
+        pressed[k] = now && !s.held[k];
+        s.held[k] = now;
+        any = any || now;
     }
-    auto press = [&](MenuKey key) {
-        for (int k = 0; k < kMenuKeyCount; ++k)
-            if (kKeys[k] == key) return pressed[k];
+    auto press = [&](ControlAction a) {
+        for (int k = 0; k < kOptionsScreenKeyCount; ++k)
+            if (kOptionsScreenActions[k] == a) return pressed[k];
         return false;
     };
     if (s.waitRelease) {
@@ -114,20 +111,22 @@ bool UpdateOptionsScreen(OptionsScreen& s, Options& o, bool titleIdle,
         return true;
     }
     if (!s.open) {
-        if (!titleIdle || !press(MenuKey::Options)) return false;
+        if (!titleIdle || !press(ControlAction::Options)) return false;
         s.open = true;
         s.row = 0;
         s.changed = false;
         return true;
     }
-    if (press(MenuKey::Back) || press(MenuKey::Options)) {
+    if (press(ControlAction::MenuBack) || press(ControlAction::Options)) {
         s.open = false;
         s.waitRelease = true;
         return true;
     }
-    if (press(MenuKey::Up)) s.row = (s.row + kOptionRows - 1) % kOptionRows;
-    if (press(MenuKey::Down)) s.row = (s.row + 1) % kOptionRows;
-    const int step = press(MenuKey::Left) ? -1 : (press(MenuKey::Right) || press(MenuKey::Change)) ? 1 : 0;
+    if (press(ControlAction::MenuUp)) s.row = (s.row + kOptionRows - 1) % kOptionRows;
+    if (press(ControlAction::MenuDown)) s.row = (s.row + 1) % kOptionRows;
+    const int step = press(ControlAction::MenuLeft)                                          ? -1
+                     : (press(ControlAction::MenuRight) || press(ControlAction::MenuChange)) ? 1
+                                                                                              : 0;
     if (step != 0) {
         ChangeRow(o, s.row, step);
         s.changed = true;

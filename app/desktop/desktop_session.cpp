@@ -2,7 +2,6 @@
 
 #include "platform/clock.h"
 #include "platform/display_check.h"
-#include "platform/menu_keys.h"
 #include "platform/screen_mode.h"
 #include "save/options_file.h"
 
@@ -33,7 +32,6 @@ bool DesktopKeyDown(void* ctx, HostKey key) { return PollPlayerKey(D(ctx).input,
 bool DesktopActionDown(void* ctx, ControlAction a) { return PollAction(D(ctx).input, a); }
 void DesktopPresent(void* ctx, const uint32_t* frame) { PresentFrame(D(ctx).window, frame, D(ctx).drawScale); }
 int DesktopDrawScale(void* ctx) { return D(ctx).drawScale = WantedDrawScale(D(ctx).window); }
-bool DesktopMenuKey(void* ctx, MenuKey key) { return PollMenuKey(D(ctx).input, key); }
 
 // Keys held while the program started must not choose anything on the
 // title: wait until Z, R and Escape are up, then forget the presses queued
@@ -89,7 +87,6 @@ ProgramPlatform DesktopPlatform(DesktopSession& d) {
     s.presentFrame = DesktopPresent;
     s.drawScale = DesktopDrawScale;
     s.beforeTitle = DesktopBeforeTitle;
-    s.menuKeyDown = DesktopMenuKey;
     return s;
 }
 

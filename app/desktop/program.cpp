@@ -23,7 +23,6 @@
 #include "platform/display_check.h"
 #include "platform/fullscreen_question.h"
 #include "platform/keyboard.h"
-#include "platform/menu_keys.h"
 #include "platform/message_box.h"
 #include "platform/message_pump.h"
 #include "platform/player_input.h"
@@ -149,7 +148,7 @@ FrameView FrameToDraw(Program& p) { return FrameToDraw(p.drawn, p.platform, p.re
 void DrawTitleHook(void* ctx) {
     Program& p = P(ctx);
     const FrameView frame = FrameToDraw(p);
-    if (p.platform.menuKeyDown == nullptr) {
+    if (p.platform.actionDown == nullptr) {
         DrawTitleScreen(*p.g, p.res, frame, p.frameHooks);
         return;
     }
@@ -161,9 +160,9 @@ void DrawTitleHook(void* ctx) {
     PresentHook(&p);
 }
 
-bool MenuKeyHook(void* ctx, MenuKey key) {
+bool ActionHook(void* ctx, ControlAction a) {
     const ProgramPlatform& s = P(ctx).platform;
-    return s.menuKeyDown != nullptr && s.menuKeyDown(s.ctx, key);
+    return s.actionDown != nullptr && s.actionDown(s.ctx, a);
 }
 
 void DrawSceneHook(void* ctx) {
@@ -182,7 +181,7 @@ void DrawSceneHook(void* ctx) {
 void TitleUpdateHook(void* ctx) {
     Program& p = P(ctx);
     const bool idle = p.g->FadeLevel == 0 && p.g->StartRequested == 0;
-    if (p.platform.menuKeyDown != nullptr && UpdateOptionsScreen(p.optionsScreen, p.options, idle, MenuKeyHook, &p)) {
+    if (p.platform.actionDown != nullptr && UpdateOptionsScreen(p.optionsScreen, p.options, idle, ActionHook, &p)) {
         ApplyOptions(p.res, p.options, p.run.inWindow);
         if (!p.optionsScreen.open && p.optionsScreen.changed) {
             p.optionsScreen.changed = false;
