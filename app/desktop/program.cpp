@@ -350,7 +350,7 @@ const uint32_t* DrawQuestionHook(void* ctx, int highlighted) {
     return q.fb->pixels;
 }
 
-QuestionAnswer AskInTheWindow(ProgramWindow& window, const std::string& baseDir) {
+QuestionAnswer AskInTheWindow(ProgramWindow& window, const PlayerInput& keys, const std::string& baseDir) {
     QuestionDrawing q;
     CreatePalette(q.res.palette);
     q.res.EnglishCaptionFont = CreateGameFont(kEnglishFontFile, 18, 400);
@@ -360,7 +360,7 @@ QuestionAnswer AskInTheWindow(ProgramWindow& window, const std::string& baseDir)
     painter.draw = DrawQuestionHook;
     painter.yes = QuestionButton{kQuestionYes.x0, kQuestionYes.y0, kQuestionYes.x1, kQuestionYes.y1};
     painter.no = QuestionButton{kQuestionNo.x0, kQuestionNo.y0, kQuestionNo.x1, kQuestionNo.y1};
-    const QuestionAnswer answer = AskFullScreenInWindow(window, painter);
+    const QuestionAnswer answer = AskFullScreenInWindow(window, keys, painter);
     if (std::getenv("MERVOX_RUN_LOG") != nullptr)
         std::fprintf(stderr, "mervox: full-screen question answered: %s\n",
                      answer == QuestionAnswer::FullScreen ? "full screen"
@@ -418,7 +418,7 @@ int RunProgram(const CommandLine& cmd) {
         return 1;
     }
     if (ask) {
-        const QuestionAnswer answer = AskInTheWindow(d->window, run.baseDir);
+        const QuestionAnswer answer = AskInTheWindow(d->window, d->input, run.baseDir);
         if (answer == QuestionAnswer::Quit) {
             CloseDesktop(*d);
             return 0;
