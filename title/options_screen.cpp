@@ -6,6 +6,7 @@
 #include "draw/draw_context.h"
 #include "draw/frame_buffer.h"
 #include "draw/gdi_calls.h"
+#include "draw/scaled_drawing.h"
 #include "draw/text_drawing.h"
 
 namespace mervox {
@@ -31,11 +32,7 @@ DrawContext ContextFor(const FrameView& frame) {
 
 void Text(DrawContext& dc, int x, int y, const char16_t* s, uint32_t colour) {
     SetTextColour(dc, colour);
-    TextOutW(dc, x * dc.scale, y * dc.scale, s, Length(s));
-}
-
-void Box(DrawContext& dc, int x0, int y0, int x1, int y1) {
-    Rectangle(dc, x0 * dc.scale, y0 * dc.scale, x1 * dc.scale, y1 * dc.scale);
+    ScaledText(dc, x, y, s, Length(s));
 }
 
 // The text drawn with a light edge, as the title's own lines are.
@@ -146,10 +143,10 @@ void DrawOptionsScreen(const FrameView& frame, const RenderResources& res, const
     DrawContext dc = ContextFor(frame);
     SelectPen(dc, &pal.FixedPens[2]);
     SelectBrush(dc, &pal.GreyBrushes[23]);
-    Box(dc, 81, 131, 561, 371);
+    ScaledRectangle(dc, 81, 131, 561, 371);
     SelectPen(dc, &pal.FixedPens[3]);
     SelectBrush(dc, &pal.WhiteBrush);
-    Box(dc, 91, 171, 551, 321);
+    ScaledRectangle(dc, 91, 171, 551, 321);
     SelectFont(dc, &WordsFont(res));
     EdgedText(dc, 101, 141, w.heading, 0x7A4A1E, 0xFAFAFA);
 
@@ -164,7 +161,7 @@ void DrawOptionsScreen(const FrameView& frame, const RenderResources& res, const
         if (r == s.row) {
             SelectPen(dc, &pal.FixedPens[1]);
             SelectBrush(dc, &pal.ShadeBrushes[1][4]);
-            Box(dc, 96, y - 6, 547, y + 30);
+            ScaledRectangle(dc, 96, y - 6, 547, y + 30);
         }
         Text(dc, 111, y, names[r], 0x505050);
         Text(dc, 381, y, u"\u25C0", r == s.row ? 0x7A4A1E : 0xB4B4B4);
@@ -191,10 +188,10 @@ void DrawFullScreenQuestion(const FrameView& frame, const RenderResources& res, 
     DrawContext dc = ContextFor(frame);
     SelectPen(dc, &pal.FixedPens[1]);
     SelectBrush(dc, &pal.GreyBrushes[25]);
-    Box(dc, 0, 0, kFrameWidth + 2, kFrameHeight + 2);
+    ScaledRectangle(dc, 0, 0, kFrameWidth + 2, kFrameHeight + 2);
     SelectPen(dc, &pal.FixedPens[2]);
     SelectBrush(dc, &pal.GreyBrushes[23]);
-    Box(dc, 121, 161, 521, 341);
+    ScaledRectangle(dc, 121, 161, 521, 341);
     SelectFont(dc, &WordsFont(res));
     EdgedText(dc, 141, 171, u"mervox", 0x7A4A1E, 0xFAFAFA);
     CentredText(dc, 121, 521, 211, w.question, 0x282828);
@@ -204,7 +201,7 @@ void DrawFullScreenQuestion(const FrameView& frame, const RenderResources& res, 
         const ScreenBox& b = boxes[k];
         SelectPen(dc, &pal.FixedPens[k == highlighted ? 0 : 2]);
         SelectBrush(dc, k == highlighted ? &pal.ShadeBrushes[1][4] : &pal.WhiteBrush);
-        Box(dc, b.x0, b.y0, b.x1, b.y1);
+        ScaledRectangle(dc, b.x0, b.y0, b.x1, b.y1);
         CentredText(dc, b.x0, b.x1, b.y0 + 11, answers[k], 0x282828);
     }
     CentredText(dc, 121, 521, 311, w.hint, 0x787878);

@@ -6,6 +6,7 @@
 
 #include "draw/draw_context.h"
 #include "draw/raster.h"
+#include "draw/scaled_drawing.h"
 #include "draw/text_drawing.h"
 #include "game/key_bits.h"
 #include "render/scene_drawing.h"
@@ -64,21 +65,12 @@ void DarkenRows(const FrameView& fb, int top, int bottom) {
         }
 }
 
-// The overlay is laid out in pixels of the original picture; these draw it
-// at the frame's scale.
-void Box(DrawContext& dc, int x0, int y0, int x1, int y1, uint32_t pixel) {
-    const int n = dc.scale;
-    FillPixelRect(dc, x0 * n, y0 * n, x1 * n, y1 * n, pixel);
-}
-
-void TextAt(DrawContext& dc, int x, int y, const char16_t* text, int count) {
-    TextOutW(dc, x * dc.scale, y * dc.scale, text, count);
-}
-
+// The overlay is laid out in pixels of the original picture and drawn at
+// the frame's scale.
 void Text(DrawContext& dc, int x, int y, const std::string& ascii, uint32_t colour) {
     std::u16string t(ascii.begin(), ascii.end());
     SetTextColour(dc, colour);
-    TextAt(dc, x, y, t.data(), static_cast<int>(t.size()));
+    ScaledText(dc, x, y, t.data(), static_cast<int>(t.size()));
 }
 
 std::string Clock(int frame) {
@@ -103,9 +95,9 @@ void DrawKeys(DrawContext& dc, int32_t keys) {
     int x = kKeysLeft;
     for (const auto& b : boxes) {
         const bool lit = (keys & b.bit) != 0;
-        Box(dc, x, kTextTop, x + kKeyBoxWidth, kKeyBoxBottom, lit ? kKeyLit : kKeyDark);
+        ScaledFill(dc, x, kTextTop, x + kKeyBoxWidth, kKeyBoxBottom, lit ? kKeyLit : kKeyDark);
         SetTextColour(dc, lit ? kKeyLabelLit : kKeyLabelDark);
-        TextAt(dc, x + kKeyLabelInset, kTextTop, b.label, 1);
+        ScaledText(dc, x + kKeyLabelInset, kTextTop, b.label, 1);
         x += kKeyBoxPitch;
     }
 }
@@ -137,16 +129,16 @@ void DrawOverlay(const WatchSession& s, const RenderResources& res, const FrameV
         return b.left + static_cast<int>(static_cast<long long>(frame) * (b.right - 1 - b.left) / last);
     };
     const int knob = xOf(WatchFrame(s));
-    Box(dc, b.left, b.top, knob, b.bottom, kBarPlayed);
-    Box(dc, knob, b.top, b.right, b.bottom, kBarRest);
+    ScaledFill(dc, b.left, b.top, knob, b.bottom, kBarPlayed);
+    ScaledFill(dc, knob, b.top, b.right, b.bottom, kBarRest);
     for (const TimelineMark& m : s.timeline.marks) {
         const int x = xOf(m.frame);
         if (m.kind == MarkKind::LevelUp)
-            Box(dc, x, b.top - kLevelMarkReach, x + kLevelMarkWidth, b.bottom + kLevelMarkReach,
+            ScaledFill(dc, x, b.top - kLevelMarkReach, x + kLevelMarkWidth, b.bottom + kLevelMarkReach,
                           kLevelMark);
-        else Box(dc, x, b.bottom, x + kChainMarkWidth, b.bottom + kChainMarkDepth, kChainMark);
+        else ScaledFill(dc, x, b.bottom, x + kChainMarkWidth, b.bottom + kChainMarkDepth, kChainMark);
     }
-    Box(dc, knob - kKnobHalfWidth, b.top - kKnobReach, knob + kKnobHalfWidth + 1, b.bottom + kKnobReach,
+    ScaledFill(dc, knob - kKnobHalfWidth, b.top - kKnobReach, knob + kKnobHalfWidth + 1, b.bottom + kKnobReach,
                   kKnob);
 
     char buf[96];
