@@ -15,20 +15,22 @@ namespace mervox {
 
 namespace {
 
-// The overlay's layout in frame-buffer pixels: a darkened band along the
+// The overlay's layout in frame-buffer pixels: a darkened band near the
 // foot of the picture, a row of text (frame counter, speed, the round's
-// keys) and the timeline bar under it.
-constexpr int kBandTop = 443;
-constexpr int kTextTop = 446;
-constexpr TimelineBar kBar = {13, 466, 629, 474};
+// keys) and the timeline bar under it. The band ends above the round's
+// frame rate and play time in the bottom corners, which stay as the round
+// draws them.
+constexpr int kTextTop = kWatchBandTop + 3;
+constexpr TimelineBar kBar = {13, 445, 629, 453};
 constexpr int kSpeedLeft = 350;
 constexpr int kKeysLeft = 452;
 constexpr int kKeyBoxWidth = 19;
-constexpr int kKeyBoxBottom = 463;
+constexpr int kKeyBoxBottom = 441;
 constexpr int kKeyBoxPitch = 22;
 constexpr int kKeyLabelInset = 4;
 // Marks on the bar: a level-up stands out above and below it, a chain
-// link hangs under it; the knob stands out less than a level-up.
+// link hangs under it; the knob stands out less than a level-up. None
+// reaches the key boxes above or the band's foot below.
 constexpr int kLevelMarkWidth = 2;
 constexpr int kLevelMarkReach = 4;
 constexpr int kChainMarkWidth = 1;
@@ -51,7 +53,10 @@ constexpr uint32_t kTextColour = 0x00FFFFFF;
 constexpr uint32_t kPausedColour = 0x0040E0FF;
 // A practice round's band: its branch and frame above, its keys below.
 constexpr int kPracticeFrameLeft = 300;
-constexpr int kPracticeHelpTop = 462;
+constexpr int kPracticeHelpTop = 442;
+
+static_assert(kBar.top - kLevelMarkReach >= kKeyBoxBottom && kBar.bottom + kLevelMarkReach <= kWatchBandBottom,
+              "the marks stay between the key boxes and the band's foot");
 constexpr const char* kPracticeHelp = "Backspace: back 5 s   Home: back to the takeover   Esc: leave and save";
 
 // Darkens the band under the overlay to a quarter of its brightness.
@@ -115,7 +120,7 @@ void DrawPracticeOverlay(const WatchSession& s, DrawContext& dc) {
 }
 
 void DrawOverlay(const WatchSession& s, const RenderResources& res, const FrameView& fb) {
-    DarkenRows(fb, kBandTop, kFrameHeight);
+    DarkenRows(fb, kWatchBandTop, kWatchBandBottom);
     DrawContext dc = MakeDrawContext(fb.pixels, fb.width, fb.height, fb.scale);
     SelectFont(dc, &res.palette.SmallFont);
     if (s.mode == ViewerMode::Practising) {

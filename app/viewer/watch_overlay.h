@@ -8,6 +8,11 @@
 
 namespace mervox {
 
+// The rows of the picture the overlay darkens and draws on, [top, bottom):
+// above the round's frame rate and play time, which keep their rows.
+constexpr int kWatchBandTop = 421;
+constexpr int kWatchBandBottom = 458;
+
 // The timeline bar in frame-buffer pixels, for drawing and for the mouse.
 struct TimelineBar {
     int left, top, right, bottom;  // right and bottom exclusive
