@@ -282,6 +282,7 @@ int RunWatchOn(const ProgramPlatform& platform, const WatchPointer& pointer, con
     bool dragging = false;
     bool buttonBefore = false;
     int step = 0;
+    FrameRateMeter meter;  // the frames a second the round's display shows
     uint32_t previous = platform.clockMs(platform.ctx);
     while (quit == 0) {
         const uint32_t now = platform.clockMs(platform.ctx);
@@ -321,6 +322,7 @@ int RunWatchOn(const ProgramPlatform& platform, const WatchPointer& pointer, con
         if (s->mode == ViewerMode::Practising && s->g->RunMode == RunTitle) break;  // the round's own end
         DrawWatch(*s, res, FrameToDraw(*drawn, platform, res));
         PresentDrawnFrame(*drawn, platform);
+        CountPass(meter, *s->g, platform.clockMs(platform.ctx));
     }
     int status = 0;
     if (s->mode == ViewerMode::Practising) {
