@@ -38,10 +38,9 @@ void Text(DrawContext& dc, int x, int y, const char16_t* s, uint32_t colour) {
 // The text drawn with a light edge, as the title's own lines are.
 void EdgedText(DrawContext& dc, int x, int y, const char16_t* s, uint32_t colour, uint32_t edge) {
     SetTextColour(dc, edge);
-    const int n = dc.scale;
     for (int dx = -1; dx <= 1; ++dx)
         for (int dy = -1; dy <= 1; ++dy)
-            if (dx != 0 || dy != 0) TextOutW(dc, x * n + dx * n, y * n + dy * n, s, Length(s));
+            if (dx != 0 || dy != 0) ScaledText(dc, x + dx, y + dy, s, Length(s));
     Text(dc, x, y, s, colour);
 }
 

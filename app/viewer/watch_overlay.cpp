@@ -5,7 +5,6 @@
 #include <string>
 
 #include "draw/draw_context.h"
-#include "draw/raster.h"
 #include "draw/scaled_drawing.h"
 #include "draw/text_drawing.h"
 #include "game/key_bits.h"
