@@ -13,40 +13,35 @@ namespace {
 
 bool Inside(const QuestionButton& b, int x, int y) { return x >= b.x0 && x < b.x1 && y >= b.y0 && y < b.y1; }
 
-// The answer a key gives, or -1; moves the highlight for the arrows.
-int KeyAnswer(SDL_Scancode code, int& highlighted) {
-    switch (code) {
-        case SDL_SCANCODE_RETURN:
-        case SDL_SCANCODE_KP_ENTER:
-        case SDL_SCANCODE_SPACE:
-        case SDL_SCANCODE_Z: return highlighted;
-        case SDL_SCANCODE_ESCAPE: return 1;
-        case SDL_SCANCODE_LEFT:
-        case SDL_SCANCODE_UP: highlighted = 0; return -1;
-        case SDL_SCANCODE_RIGHT:
-        case SDL_SCANCODE_DOWN: highlighted = 1; return -1;
-        case SDL_SCANCODE_TAB: highlighted = 1 - highlighted; return -1;
-        default: return -1;
-    }
-}
+constexpr int kHighlighted = -2;  // the answer highlighted
 
-int PadAnswer(int button, int& highlighted) {
-    switch (button) {
-        case SDL_CONTROLLER_BUTTON_A:
-        case SDL_CONTROLLER_BUTTON_START: return highlighted;
-        case SDL_CONTROLLER_BUTTON_B:
-        case SDL_CONTROLLER_BUTTON_BACK: return 1;
-        case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
-        case SDL_CONTROLLER_BUTTON_DPAD_UP: highlighted = 0; return -1;
-        case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
-        case SDL_CONTROLLER_BUTTON_DPAD_DOWN: highlighted = 1; return -1;
-        default: return -1;
+// What each action of the question does: answer (0 yes, 1 no, or the one
+// highlighted), or move the highlight (0 yes, 1 no).
+struct QuestionKey {
+    ControlAction action;
+    int answer;     // -1: none
+    int highlight;  // -1: none
+};
+constexpr QuestionKey kQuestionKeys[] = {
+    {ControlAction::MenuChange, kHighlighted, -1}, {ControlAction::MenuBack, 1, -1},
+    {ControlAction::MenuLeft, -1, 0},              {ControlAction::MenuUp, -1, 0},
+    {ControlAction::MenuRight, -1, 1},             {ControlAction::MenuDown, -1, 1},
+};
+
+// The answer a key or pad button gives, or -1; moves the highlight. The
+// first action bound to it counts.
+int Answer(const PlayerInput& keys, bool pad, int code, int& highlighted) {
+    for (const QuestionKey& k : kQuestionKeys) {
+        if (!(pad ? PadInputBoundTo(keys, k.action, code) : KeyBoundTo(keys, k.action, code))) continue;
+        if (k.highlight >= 0) highlighted = k.highlight;
+        return k.answer == kHighlighted ? highlighted : k.answer;
     }
+    return -1;
 }
 
 }  // namespace
 
-QuestionAnswer AskFullScreenInWindow(ProgramWindow& w, const QuestionPainter& painter) {
+QuestionAnswer AskFullScreenInWindow(ProgramWindow& w, const PlayerInput& keys, const QuestionPainter& painter) {
     std::vector<SDL_GameController*> pads;
     std::vector<int> padDevices;
     int highlighted = 0, drawn = -1, answer = -1;
@@ -63,7 +58,7 @@ QuestionAnswer AskFullScreenInWindow(ProgramWindow& w, const QuestionPainter& pa
                         drawn = -1;
                     break;
                 case SDL_KEYDOWN:
-                    if (e.key.repeat == 0) answer = KeyAnswer(e.key.keysym.scancode, highlighted);
+                    if (e.key.repeat == 0) answer = Answer(keys, false, e.key.keysym.scancode, highlighted);
                     break;
                 case SDL_CONTROLLERDEVICEADDED:
                     if (SDL_GameController* c = SDL_GameControllerOpen(e.cdevice.which)) {
@@ -71,7 +66,7 @@ QuestionAnswer AskFullScreenInWindow(ProgramWindow& w, const QuestionPainter& pa
                         padDevices.push_back(e.cdevice.which);
                     }
                     break;
-                case SDL_CONTROLLERBUTTONDOWN: answer = PadAnswer(e.cbutton.button, highlighted); break;
+                case SDL_CONTROLLERBUTTONDOWN: answer = Answer(keys, true, e.cbutton.button, highlighted); break;
                 case SDL_MOUSEMOTION: {
                     // Window positions are in the picture's pixels (the
                     // renderer's logical size); the frame starts one pixel in.

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "platform/player_input.h"
 #include "platform/window.h"
 
 namespace mervox {
@@ -24,12 +25,12 @@ struct QuestionPainter {
     QuestionButton yes{}, no{};
 };
 
-// Shows the question in the window and waits for the answer: Return,
-// Space, Z or a pad's a or start give the highlighted answer (yes at
-// first), Escape or a pad's b or back say no, the arrows and the pad's
-// left and right move the highlight, a click answers with the button
-// clicked. Closing the window ends the program. Pads seen here are
+// Shows the question in the window and waits for the answer, read with the
+// options screen's keys of controls.txt: menu_change gives the highlighted
+// answer (yes at first), menu_back says no, menu_left and menu_up
+// highlight yes, menu_right and menu_down no; a click answers with the
+// button clicked. Closing the window ends the program. Pads seen here are
 // announced again afterwards, for the game to open.
-QuestionAnswer AskFullScreenInWindow(ProgramWindow& w, const QuestionPainter& painter);
+QuestionAnswer AskFullScreenInWindow(ProgramWindow& w, const PlayerInput& keys, const QuestionPainter& painter);
 
 }  // namespace mervox

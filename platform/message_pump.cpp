@@ -17,11 +17,7 @@ void Command(MessagePump& p, PlayerCommand command) {
 }
 
 void KeyCommands(MessagePump& p, SDL_Scancode code) {
-    if (p.input == nullptr) {
-        if (code == SDL_SCANCODE_P) Command(p, PlayerCommand::Pause);
-        if (code == SDL_SCANCODE_F12) Command(p, PlayerCommand::Screenshot);
-        return;
-    }
+    if (p.input == nullptr) return;
     if (KeyBoundTo(*p.input, ControlAction::Pause, code)) Command(p, PlayerCommand::Pause);
     if (KeyBoundTo(*p.input, ControlAction::Screenshot, code)) Command(p, PlayerCommand::Screenshot);
 }

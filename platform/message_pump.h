@@ -16,15 +16,16 @@ namespace mervox {
 struct MessagePump {
     ProgramWindow* window = nullptr;
     KeyboardState* keyboard = nullptr;
-    // The pads and the bindings; null: keys only, P pauses and F12 takes
-    // a screenshot.
+    // The pads and the bindings, which name the keys of the commands;
+    // null: no pads and no key commands.
     PlayerInput* input = nullptr;
     int32_t* quitRequested = nullptr;  // set when the window is closed
     // Events the program registered for itself (the music's "buffer done"
     // report), by their registered type and their code; may be null.
     void* ctx = nullptr;
     void (*onUserEvent)(void* ctx, uint32_t type, int32_t code) = nullptr;
-    // P, F12 and focus loss, as they are taken from the queue; may be null.
+    // The pause and screenshot keys and focus loss, as they are taken from
+    // the queue; may be null.
     void (*onCommand)(void* ctx, PlayerCommand command) = nullptr;
 };
 

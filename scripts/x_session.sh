@@ -93,11 +93,16 @@ game_ends() {
 # no XDG_RUNTIME_DIR at all) and names SDL's X11 driver, so that a server
 # that cannot be reached fails the check with X's own words instead of SDL
 # falling back to a driver that shows no window.
+#
+# The server is started with -noreset: by default an X server resets itself
+# each time its last client leaves, and the check's own probes are such
+# clients, so a game starting right after them could find the server in the
+# middle of its reset and see no display at all ("x11 not available").
 start_xvfb() {
   display_number=""
   for _attempt in 1 2 3; do
     exec 3<> <(:)
-    Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp >"$work/xvfb.log" 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
     xvfb_pid=$!
     for _ in $(seq 1 300); do
       if read -r -t 0.1 display_number <&3; then break; fi

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # The game in a real X window under Xvfb, driven by xdotool: the title
 # appears, Z starts a round, a held Escape ends it, Escape on the title
-# quits, and the settings and high scores are written on the way out.
+# quits, and the settings and high scores are written on the way out. Then
+# the viewer: --watch draws at the window's resolution, F12 writes the
+# picture as drawn, Alt+Enter to the full screen draws the next frames at
+# its larger scale, and Escape leaves it.
 #
 # usage: e2e_window.sh <mervox binary> <build dir>
 set -euo pipefail
@@ -10,7 +13,7 @@ binary="$(readlink -f "$1")"
 build="$(readlink -f "$2")"
 
 source "$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/../scripts/x_session.sh"
-begin_window_check e2e_window Xvfb xdotool import convert
+begin_window_check e2e_window Xvfb xdotool import convert identify
 copy_game_folder config.txt data/scr.hsc
 
 # Without a display the program refuses to start and names the headless
@@ -75,4 +78,37 @@ scores="$(tr -d '\r' <"$work/game/data/scr.hsc" | tr '\n' ' ')"
 ls "$work/game"/*.tmp "$work/game/data"/*.tmp >/dev/null 2>&1 && fail "temporary files were left behind"
 
 grep "pacing" "$work/game.log" || true
+
+# The viewer in a window of 640x480 is drawn at scale 1; on the full screen
+# of 1280x1024 the picture is shown twice as large and drawn at scale 2.
+rm -rf "$work/game/screenshots"
+( cd "$work/game" && exec ./mervox --watch data/demo1.dat --mode 4 --at 1500 --scale 1 ) >"$work/game.log" 2>&1 &
+game_pid=$!
+wait_for_window
+# shot N SIZE: F12 writes the Nth picture of the viewer, of that size.
+shot() {
+  xdotool key --delay 80 F12
+  local n=0
+  while [ "$(grep -c "mervox: screenshot " "$work/game.log" || true)" -lt "$1" ]; do
+    n=$((n + 1))
+    [ "$n" -le 100 ] || fail "F12 wrote no picture $1 in the viewer"
+    kill -0 "$game_pid" 2>/dev/null || fail "the viewer ended early"
+    sleep 0.1
+  done
+  local file size colours
+  file="$(grep "mervox: screenshot " "$work/game.log" | sed -n "$1p" | sed 's/^mervox: screenshot //')"
+  size="$(identify -format '%wx%h' "$work/game/$file")"
+  colours="$(convert "$work/game/$file" -format '%k' info:)"
+  echo "e2e_window: viewer picture $1 is $size with $colours colours"
+  [ "$size" = "$2" ] || fail "the viewer's picture $1 is $size, not $2"
+  [ "$colours" -ge 8 ] || fail "the viewer's picture $1 looks blank"
+}
+sleep 1.5
+shot 1 640x480
+xdotool key --delay 80 alt+Return
+sleep 1.5
+shot 2 1280x960
+xdotool key --delay 80 Escape
+game_ends "Escape did not leave the viewer" "the viewer"
+
 echo "e2e_window: PASS"

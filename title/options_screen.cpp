@@ -6,6 +6,7 @@
 #include "draw/draw_context.h"
 #include "draw/frame_buffer.h"
 #include "draw/gdi_calls.h"
+#include "draw/scaled_drawing.h"
 #include "draw/text_drawing.h"
 
 namespace mervox {
@@ -31,20 +32,15 @@ DrawContext ContextFor(const FrameView& frame) {
 
 void Text(DrawContext& dc, int x, int y, const char16_t* s, uint32_t colour) {
     SetTextColour(dc, colour);
-    TextOutW(dc, x * dc.scale, y * dc.scale, s, Length(s));
-}
-
-void Box(DrawContext& dc, int x0, int y0, int x1, int y1) {
-    Rectangle(dc, x0 * dc.scale, y0 * dc.scale, x1 * dc.scale, y1 * dc.scale);
+    ScaledText(dc, x, y, s, Length(s));
 }
 
 // The text drawn with a light edge, as the title's own lines are.
 void EdgedText(DrawContext& dc, int x, int y, const char16_t* s, uint32_t colour, uint32_t edge) {
     SetTextColour(dc, edge);
-    const int n = dc.scale;
     for (int dx = -1; dx <= 1; ++dx)
         for (int dy = -1; dy <= 1; ++dy)
-            if (dx != 0 || dy != 0) TextOutW(dc, x * n + dx * n, y * n + dy * n, s, Length(s));
+            if (dx != 0 || dy != 0) ScaledText(dc, x + dx, y + dy, s, Length(s));
     Text(dc, x, y, s, colour);
 }
 
@@ -92,21 +88,18 @@ void ApplyOptions(RenderResources& res, const Options& o, bool inWindow) {
 }
 
 bool UpdateOptionsScreen(OptionsScreen& s, Options& o, bool titleIdle,
-                         bool (*keyDown)(void* ctx, MenuKey key), void* ctx) {
-    bool now[kMenuKeyCount] = {};
-    bool pressed[kMenuKeyCount] = {};
+                         bool (*actionDown)(void* ctx, ControlAction a), void* ctx) {
+    bool pressed[kOptionsScreenKeyCount] = {};
     bool any = false;
-    constexpr MenuKey kKeys[kMenuKeyCount] = {MenuKey::Options, MenuKey::Up,     MenuKey::Down, MenuKey::Left,
-                                              MenuKey::Right,   MenuKey::Change, MenuKey::Back};
-    for (int k = 0; k < kMenuKeyCount; ++k) {
-        now[k] = keyDown != nullptr && keyDown(ctx, kKeys[k]);
-        pressed[k] = now[k] && !s.held[k];
-        s.held[k] = now[k];
-        any = any || now[k];
+    for (int k = 0; k < kOptionsScreenKeyCount; ++k) {
+        const bool now = actionDown != nullptr && actionDown(ctx, kOptionsScreenActions[k]);
+        pressed[k] = now && !s.held[k];
+        s.held[k] = now;
+        any = any || now;
     }
-    auto press = [&](MenuKey key) {
-        for (int k = 0; k < kMenuKeyCount; ++k)
-            if (kKeys[k] == key) return pressed[k];
+    auto press = [&](ControlAction a) {
+        for (int k = 0; k < kOptionsScreenKeyCount; ++k)
+            if (kOptionsScreenActions[k] == a) return pressed[k];
         return false;
     };
     if (s.waitRelease) {
@@ -114,20 +107,22 @@ bool UpdateOptionsScreen(OptionsScreen& s, Options& o, bool titleIdle,
         return true;
     }
     if (!s.open) {
-        if (!titleIdle || !press(MenuKey::Options)) return false;
+        if (!titleIdle || !press(ControlAction::Options)) return false;
         s.open = true;
         s.row = 0;
         s.changed = false;
         return true;
     }
-    if (press(MenuKey::Back) || press(MenuKey::Options)) {
+    if (press(ControlAction::MenuBack) || press(ControlAction::Options)) {
         s.open = false;
         s.waitRelease = true;
         return true;
     }
-    if (press(MenuKey::Up)) s.row = (s.row + kOptionRows - 1) % kOptionRows;
-    if (press(MenuKey::Down)) s.row = (s.row + 1) % kOptionRows;
-    const int step = press(MenuKey::Left) ? -1 : (press(MenuKey::Right) || press(MenuKey::Change)) ? 1 : 0;
+    if (press(ControlAction::MenuUp)) s.row = (s.row + kOptionRows - 1) % kOptionRows;
+    if (press(ControlAction::MenuDown)) s.row = (s.row + 1) % kOptionRows;
+    const int step = press(ControlAction::MenuLeft)                                          ? -1
+                     : (press(ControlAction::MenuRight) || press(ControlAction::MenuChange)) ? 1
+                                                                                              : 0;
     if (step != 0) {
         ChangeRow(o, s.row, step);
         s.changed = true;
@@ -147,10 +142,10 @@ void DrawOptionsScreen(const FrameView& frame, const RenderResources& res, const
     DrawContext dc = ContextFor(frame);
     SelectPen(dc, &pal.FixedPens[2]);
     SelectBrush(dc, &pal.GreyBrushes[23]);
-    Box(dc, 81, 131, 561, 371);
+    ScaledRectangle(dc, 81, 131, 561, 371);
     SelectPen(dc, &pal.FixedPens[3]);
     SelectBrush(dc, &pal.WhiteBrush);
-    Box(dc, 91, 171, 551, 321);
+    ScaledRectangle(dc, 91, 171, 551, 321);
     SelectFont(dc, &WordsFont(res));
     EdgedText(dc, 101, 141, w.heading, 0x7A4A1E, 0xFAFAFA);
 
@@ -165,7 +160,7 @@ void DrawOptionsScreen(const FrameView& frame, const RenderResources& res, const
         if (r == s.row) {
             SelectPen(dc, &pal.FixedPens[1]);
             SelectBrush(dc, &pal.ShadeBrushes[1][4]);
-            Box(dc, 96, y - 6, 547, y + 30);
+            ScaledRectangle(dc, 96, y - 6, 547, y + 30);
         }
         Text(dc, 111, y, names[r], 0x505050);
         Text(dc, 381, y, u"\u25C0", r == s.row ? 0x7A4A1E : 0xB4B4B4);
@@ -192,10 +187,10 @@ void DrawFullScreenQuestion(const FrameView& frame, const RenderResources& res, 
     DrawContext dc = ContextFor(frame);
     SelectPen(dc, &pal.FixedPens[1]);
     SelectBrush(dc, &pal.GreyBrushes[25]);
-    Box(dc, 0, 0, kFrameWidth + 2, kFrameHeight + 2);
+    ScaledRectangle(dc, 0, 0, kFrameWidth + 2, kFrameHeight + 2);
     SelectPen(dc, &pal.FixedPens[2]);
     SelectBrush(dc, &pal.GreyBrushes[23]);
-    Box(dc, 121, 161, 521, 341);
+    ScaledRectangle(dc, 121, 161, 521, 341);
     SelectFont(dc, &WordsFont(res));
     EdgedText(dc, 141, 171, u"mervox", 0x7A4A1E, 0xFAFAFA);
     CentredText(dc, 121, 521, 211, w.question, 0x282828);
@@ -205,7 +200,7 @@ void DrawFullScreenQuestion(const FrameView& frame, const RenderResources& res, 
         const ScreenBox& b = boxes[k];
         SelectPen(dc, &pal.FixedPens[k == highlighted ? 0 : 2]);
         SelectBrush(dc, k == highlighted ? &pal.ShadeBrushes[1][4] : &pal.WhiteBrush);
-        Box(dc, b.x0, b.y0, b.x1, b.y1);
+        ScaledRectangle(dc, b.x0, b.y0, b.x1, b.y1);
         CentredText(dc, b.x0, b.x1, b.y0 + 11, answers[k], 0x282828);
     }
     CentredText(dc, 121, 521, 311, w.hint, 0x787878);

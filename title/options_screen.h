@@ -8,8 +8,8 @@
 
 #include <cstdint>
 
-#include "game/menu_key.h"
 #include "render/render_resources.h"
+#include "save/controls_file.h"
 #include "save/options_file.h"
 
 namespace mervox {
@@ -26,22 +26,30 @@ TextLanguage ShownLanguage(LanguageChoice choice, bool inWindow);
 // Puts the options into the drawing's resources.
 void ApplyOptions(RenderResources& res, const Options& o, bool inWindow);
 
+// The actions of controls.txt the screen reads: the one that opens and
+// closes it, the cursor's four and the change and back keys.
+constexpr ControlAction kOptionsScreenActions[] = {
+    ControlAction::Options,   ControlAction::MenuUp,     ControlAction::MenuDown, ControlAction::MenuLeft,
+    ControlAction::MenuRight, ControlAction::MenuChange, ControlAction::MenuBack,
+};
+constexpr int kOptionsScreenKeyCount = sizeof kOptionsScreenActions / sizeof kOptionsScreenActions[0];
+
 struct OptionsScreen {
     bool open = false;
-    int row = 0;                       // the option the cursor is on
-    bool held[kMenuKeyCount] = {};     // keys down at the last update
+    int row = 0;                                // the option the cursor is on
+    bool held[kOptionsScreenKeyCount] = {};     // keys down at the last update
     bool waitRelease = false;          // closed; the title waits for the keys to go up
     bool changed = false;              // options changed since the screen opened
 };
 
 constexpr int kOptionRows = 3;  // colour marks, language, window drawing
 
-// One title update while the screen may open or is open. `keyDown` polls a
-// menu key. Returns true when the title's own update must not run (the
+// One title update while the screen may open or is open. `actionDown`
+// polls one of its actions. Returns true when the title's own update must not run (the
 // screen is open, or its keys are still held after closing). Changes to
 // `o` are made at once; `changed` says that the file is to be written.
 bool UpdateOptionsScreen(OptionsScreen& s, Options& o, bool titleIdle,
-                         bool (*keyDown)(void* ctx, MenuKey key), void* ctx);
+                         bool (*actionDown)(void* ctx, ControlAction a), void* ctx);
 
 // The title's line naming the key that opens the screen.
 void DrawOptionsKeyLine(const FrameView& frame, const RenderResources& res);

@@ -5,15 +5,15 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <memory>
 #include <string>
 
 #include "app/common/game_folder.h"
+#include "app/desktop/desktop_session.h"
+#include "app/desktop/drawn_frame.h"
 #include "app/desktop/frame_loop.h"
 #include "app/desktop/pause.h"
 #include "app/desktop/program_audio.h"
-#include "app/desktop/screenshot.h"
 #include "app/viewer/watch_loop.h"
 #include "app/viewer/watch_overlay.h"
 #include "draw/frame_buffer.h"
@@ -22,10 +22,7 @@
 #include "platform/clock.h"
 #include "platform/display_check.h"
 #include "platform/fullscreen_question.h"
-#include "platform/keyboard.h"
-#include "platform/menu_keys.h"
 #include "platform/message_box.h"
-#include "platform/message_pump.h"
 #include "platform/player_input.h"
 #include "platform/screen_mode.h"
 #include "platform/window.h"
@@ -43,16 +40,13 @@ namespace mervox {
 
 namespace {
 
-// Room left around a window for its frame and the desktop's panels.
-constexpr int kDecorationHeight = 64;
-constexpr int kDecorationWidth = 16;
 constexpr int kPacingLogPasses = 600;
 
 // The program owns every service it runs on, and the hooks reach them
 // through their context, which is always the Program.
 struct Program {
     std::unique_ptr<GameState> g = std::make_unique<GameState>();
-    ScaledFrame frame;  // the back buffer, at the scale the window asks for
+    DrawnFrame drawn;   // the back buffer, at the scale the window asks for
     RenderResources res;
     ProgramPlatform platform;     // the window, the keyboard, the clock
     ProgramAudioPtr audio;        // null until started and after closing down
@@ -67,8 +61,6 @@ struct Program {
     Font pauseFont;                // the caption face, large
     Options options;               // options.txt
     OptionsScreen optionsScreen;
-    ScreenshotWriter screenshots;
-    bool screenshotWanted = false;  // F12: the next presented frame
     // Pacing measurement (MERVOX_PACING_LOG).
     bool logPacing = false;
     bool logRuns = false;  // MERVOX_RUN_LOG: a line at every change of RunMode
@@ -143,33 +135,18 @@ void SaveReplayHook(void* ctx) {
 
 void PresentHook(void* ctx) {
     Program& p = P(ctx);
-    const FrameView fb = p.frame.view();
-    if (p.pause.paused && p.g->RunMode != RunTitle) DrawPauseOverlay(fb, p.pauseFont);
-    if (p.screenshotWanted) {
-        p.screenshotWanted = false;
-        const std::time_t now = std::time(nullptr);
-        std::tm local{};
-        localtime_r(&now, &local);
-        TakeScreenshot(p.screenshots, fb.pixels, local, fb.scale);
-    }
-    if (p.platform.presentFrame != nullptr) p.platform.presentFrame(p.platform.ctx, fb.pixels);
+    if (p.pause.paused && p.g->RunMode != RunTitle) DrawPauseOverlay(p.drawn.frame.view(), p.pauseFont);
+    PresentDrawnFrame(p.drawn, p.platform);
 }
 
 // Follows the window's drawing scale: a new size of window or screen
 // changes the scale of the next frame drawn.
-FrameView FrameToDraw(Program& p) {
-    const int wanted = p.platform.drawScale != nullptr ? p.platform.drawScale(p.platform.ctx) : 1;
-    if (wanted != p.frame.scale) {
-        p.frame.SetScale(wanted);
-        PrepareSheetsAt(p.res, p.frame.scale);
-    }
-    return p.frame.view();
-}
+FrameView FrameToDraw(Program& p) { return FrameToDraw(p.drawn, p.platform, p.res); }
 
 void DrawTitleHook(void* ctx) {
     Program& p = P(ctx);
     const FrameView frame = FrameToDraw(p);
-    if (p.platform.menuKeyDown == nullptr) {
+    if (p.platform.actionDown == nullptr) {
         DrawTitleScreen(*p.g, p.res, frame, p.frameHooks);
         return;
     }
@@ -181,9 +158,9 @@ void DrawTitleHook(void* ctx) {
     PresentHook(&p);
 }
 
-bool MenuKeyHook(void* ctx, MenuKey key) {
+bool ActionHook(void* ctx, ControlAction a) {
     const ProgramPlatform& s = P(ctx).platform;
-    return s.menuKeyDown != nullptr && s.menuKeyDown(s.ctx, key);
+    return s.actionDown != nullptr && s.actionDown(s.ctx, a);
 }
 
 void DrawSceneHook(void* ctx) {
@@ -195,14 +172,14 @@ void DrawSceneHook(void* ctx) {
     FrameHooks noPresent = p.frameHooks;
     noPresent.presentFrame = nullptr;
     DrawScene(*p.g, p.res, FrameToDraw(p), noPresent);
-    DrawWatchOverlay(p.viewer, p.res, p.frame.view());
+    DrawWatchOverlay(p.viewer, p.res, p.drawn.frame.view());
     PresentHook(&p);
 }
 
 void TitleUpdateHook(void* ctx) {
     Program& p = P(ctx);
     const bool idle = p.g->FadeLevel == 0 && p.g->StartRequested == 0;
-    if (p.platform.menuKeyDown != nullptr && UpdateOptionsScreen(p.optionsScreen, p.options, idle, MenuKeyHook, &p)) {
+    if (p.platform.actionDown != nullptr && UpdateOptionsScreen(p.optionsScreen, p.options, idle, ActionHook, &p)) {
         ApplyOptions(p.res, p.options, p.run.inWindow);
         if (!p.optionsScreen.open && p.optionsScreen.changed) {
             p.optionsScreen.changed = false;
@@ -221,7 +198,7 @@ void FollowPause(Program& p) {
 
 void CommandHook(void* ctx, PlayerCommand command) {
     Program& p = P(ctx);
-    if (command == PlayerCommand::Screenshot) p.screenshotWanted = true;
+    if (command == PlayerCommand::Screenshot) p.drawn.screenshotWanted = true;
     if (ApplyPauseCommand(p.pause, *p.g, command)) FollowPause(p);
 }
 
@@ -297,9 +274,8 @@ void MainLoop(Program& p) {
     LoadRenderResources(p.res, p.baseDir);
     p.options = ReadOptionsFile(p.baseDir);
     ApplyOptions(p.res, p.options, p.run.inWindow);
-    p.frame.SetScale(1);
+    StartDrawnFrame(p.drawn, p.baseDir);
     p.pauseFont = CreateGameFont(kDefaultFontFile, 48, 700);
-    StartScreenshotWriter(p.screenshots, p.baseDir);
     FillTutorialCaptions(g);
     const uint32_t previous = p.platform.clockMs(p.platform.ctx);
     ResetScene(g);
@@ -319,7 +295,7 @@ void MainLoop(Program& p) {
     p.logStart = p.runStart = p.lastPassEnd = ClockSeconds();
     RunFrameLoop(g, loop, previous);
 
-    StopScreenshotWriter(p.screenshots);
+    StopDrawnFrame(p.drawn);
     ReleaseFont(p.pauseFont);
     ReleaseRenderResources(p.res);
 }
@@ -353,63 +329,6 @@ void NoWindowMessage(const std::string& why) {
                  why.c_str());
 }
 
-// ---- the desktop: the window, the SDL keyboard, the millisecond clock ------------
-
-struct DesktopPlatform {
-    ProgramWindow window;
-    int drawScale = 1;  // the scale last asked for
-    KeyboardState keyboard{};
-    PlayerInput input;  // the keyboard and the pads, by controls.txt
-    MessagePump pump;
-};
-
-DesktopPlatform& D(void* ctx) { return *static_cast<DesktopPlatform*>(ctx); }
-
-void DesktopConnect(void* ctx, const PlatformEvents& events) {
-    DesktopPlatform& d = D(ctx);
-    d.pump.window = &d.window;
-    d.pump.keyboard = &d.keyboard;
-    d.pump.input = &d.input;
-    d.input.keyboard = &d.keyboard;
-    d.pump.quitRequested = events.quitRequested;
-    d.pump.ctx = events.ctx;
-    d.pump.onUserEvent = events.onUserEvent;
-    d.pump.onCommand = events.onCommand;
-}
-uint32_t DesktopClock(void*) { return ClockMs(); }
-void DesktopPump(void* ctx, int ms) { PumpMessagesFor(D(ctx).pump, ms); }
-bool DesktopKeyDown(void* ctx, HostKey key) { return PollPlayerKey(D(ctx).input, key); }
-bool DesktopActionDown(void* ctx, ControlAction a) { return PollAction(D(ctx).input, a); }
-void DesktopPresent(void* ctx, const uint32_t* frame) { PresentFrame(D(ctx).window, frame, D(ctx).drawScale); }
-int DesktopDrawScale(void* ctx) { return D(ctx).drawScale = WantedDrawScale(D(ctx).window); }
-
-// Keys held while the program started must not choose anything on the
-// title: wait until Z, R and Escape are up, then forget the presses queued
-// meanwhile.
-void DesktopBeforeTitle(void* ctx, uint16_t screenMode) {
-    DesktopPlatform& d = D(ctx);
-    if (screenMode != 0) BlackenWindow(d.window);
-    WaitUntilActionsUp(d.input, {ControlAction::Kick, ControlAction::Replay, ControlAction::Escape});
-    ResetKeyboard(d.keyboard);
-}
-
-bool DesktopMenuKey(void* ctx, MenuKey key) { return PollMenuKey(D(ctx).input, key); }
-
-ProgramPlatform DesktopHooks(DesktopPlatform& d) {
-    ProgramPlatform s;
-    s.ctx = &d;
-    s.connect = DesktopConnect;
-    s.clockMs = DesktopClock;
-    s.pumpMessagesFor = DesktopPump;
-    s.keyDown = DesktopKeyDown;
-    s.actionDown = DesktopActionDown;
-    s.presentFrame = DesktopPresent;
-    s.drawScale = DesktopDrawScale;
-    s.beforeTitle = DesktopBeforeTitle;
-    s.menuKeyDown = DesktopMenuKey;
-    return s;
-}
-
 void SetIconFromFile(ProgramWindow& window, const std::string& baseDir) {
     SpriteSheet icon;
     LoadPngImage(baseDir + "/data/icon.png", icon);
@@ -429,7 +348,7 @@ const uint32_t* DrawQuestionHook(void* ctx, int highlighted) {
     return q.fb->pixels;
 }
 
-QuestionAnswer AskInTheWindow(ProgramWindow& window, const std::string& baseDir) {
+QuestionAnswer AskInTheWindow(ProgramWindow& window, const PlayerInput& keys, const std::string& baseDir) {
     QuestionDrawing q;
     CreatePalette(q.res.palette);
     q.res.EnglishCaptionFont = CreateGameFont(kEnglishFontFile, 18, 400);
@@ -439,7 +358,7 @@ QuestionAnswer AskInTheWindow(ProgramWindow& window, const std::string& baseDir)
     painter.draw = DrawQuestionHook;
     painter.yes = QuestionButton{kQuestionYes.x0, kQuestionYes.y0, kQuestionYes.x1, kQuestionYes.y1};
     painter.no = QuestionButton{kQuestionNo.x0, kQuestionNo.y0, kQuestionNo.x1, kQuestionNo.y1};
-    const QuestionAnswer answer = AskFullScreenInWindow(window, painter);
+    const QuestionAnswer answer = AskFullScreenInWindow(window, keys, painter);
     if (std::getenv("MERVOX_RUN_LOG") != nullptr)
         std::fprintf(stderr, "mervox: full-screen question answered: %s\n",
                      answer == QuestionAnswer::FullScreen ? "full screen"
@@ -477,17 +396,9 @@ int RunProgram(const CommandLine& cmd) {
         std::fprintf(stderr, "mervox: %s\n", why.c_str());
         return 1;
     }
-    if (!DisplayNamed(why)) {
+    auto d = std::make_unique<DesktopSession>();
+    if (!StartDesktop(*d, folder.dir, true, why)) {
         NoWindowMessage(why);
-        return 1;
-    }
-    if (!StartVideo(why)) {
-        NoWindowMessage(why);
-        return 1;
-    }
-    if (!VideoDriverShowsWindows(why)) {
-        NoWindowMessage(why);
-        StopVideo();
         return 1;
     }
 
@@ -499,43 +410,31 @@ int RunProgram(const CommandLine& cmd) {
     run.baseDir = folder.dir;
     run.inWindow = true;
     run.screenMode = ChooseScreenMode(cmd.fullscreen, desktop.width, desktop.height);
-
-    auto d = std::make_unique<DesktopPlatform>();
-    // options.txt: sharp drawing at the screen's resolution (the default),
-    // or the classic picture scaled by whole pixels.
-    d->window.sharp = ReadOptionsFile(run.baseDir).drawing == DrawingStyle::Sharp;
-    ResetKeyboard(d->keyboard);
-    d->input.bindings = LoadInputBindings(run.baseDir);
-    const int scale =
-        WindowScale(cmd.scale, desktop.usableWidth - kDecorationWidth, desktop.usableHeight - kDecorationHeight);
-    if (!OpenProgramWindow(d->window, run.screenMode, scale, why)) {
+    if (!OpenDesktopWindow(*d, run.screenMode, cmd.scale, why)) {
         NoWindowMessage(why);
-        StopVideo();
+        CloseDesktop(*d);
         return 1;
     }
     if (ask) {
-        const QuestionAnswer answer = AskInTheWindow(d->window, run.baseDir);
+        const QuestionAnswer answer = AskInTheWindow(d->window, d->input, run.baseDir);
         if (answer == QuestionAnswer::Quit) {
-            CloseProgramWindow(d->window);
-            StopVideo();
+            CloseDesktop(*d);
             return 0;
         }
         if (answer == QuestionAnswer::FullScreen) {
             CloseProgramWindow(d->window);
             run.screenMode = ChooseScreenMode(true, desktop.width, desktop.height);
-            if (!OpenProgramWindow(d->window, run.screenMode, scale, why)) {
+            if (!OpenDesktopWindow(*d, run.screenMode, cmd.scale, why)) {
                 NoWindowMessage(why);
-                StopVideo();
+                CloseDesktop(*d);
                 return 1;
             }
         }
     }
     SetIconFromFile(d->window, run.baseDir);
 
-    const int status = RunProgramOn(DesktopHooks(*d), run);
-    CloseAllPads(d->input);
-    CloseProgramWindow(d->window);
-    StopVideo();
+    const int status = RunProgramOn(DesktopPlatform(*d), run);
+    CloseDesktop(*d);
     return status;
 }
 

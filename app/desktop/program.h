@@ -39,7 +39,9 @@ struct ProgramPlatform {
     void (*pumpMessagesFor)(void* ctx, int milliseconds) = nullptr;
     // The round's and the title's keys.
     bool (*keyDown)(void* ctx, HostKey key) = nullptr;
-    // The viewer's keys while a recording is watched; may be null.
+    // The viewer's keys while a recording is watched and the title's
+    // options screen's (held now or pressed since the last poll); null: no
+    // viewer keys, and the options screen never opens.
     bool (*actionDown)(void* ctx, ControlAction action) = nullptr;
     void (*presentFrame)(void* ctx, const uint32_t* frame) = nullptr;
     // The drawing scale the window wants for the next frame (null: 1); the
@@ -49,9 +51,6 @@ struct ProgramPlatform {
     // until Z, R and Escape are up and forgets the presses queued
     // meanwhile. May be null.
     void (*beforeTitle)(void* ctx, uint16_t screenMode) = nullptr;
-    // The options screen's keys (held now or pressed since the last poll);
-    // null: the screen never opens.
-    bool (*menuKeyDown)(void* ctx, MenuKey key) = nullptr;
 };
 
 struct ProgramRun {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/common/frame_pacing.h"
+#include "app/desktop/drawn_frame.h"
 #include "app/desktop/program_audio.h"
 #include "app/viewer/watch_overlay.h"
 #include "draw/frame_buffer.h"
@@ -62,7 +63,21 @@ RoundHost SoundHost(ProgramAudio* audio) {
     return h;
 }
 
-void AudioEvent(void* ctx, uint32_t type, int32_t code) { ProgramAudioEvent(A(ctx), type, code); }
+// What the window's events reach while --watch runs: the music's
+// finished buffers and the screenshot key.
+struct WatchEvents {
+    ProgramAudio* audio = nullptr;
+    DrawnFrame* drawn = nullptr;
+};
+
+void WatchEvent(void* ctx, uint32_t type, int32_t code) {
+    auto* e = static_cast<WatchEvents*>(ctx);
+    if (e->audio != nullptr) ProgramAudioEvent(*e->audio, type, code);
+}
+
+void WatchPlayerCommand(void* ctx, PlayerCommand command) {
+    if (command == PlayerCommand::Screenshot) static_cast<WatchEvents*>(ctx)->drawn->screenshotWanted = true;
+}
 
 void PrintSoundMessage(void*, const std::string& caption, const std::string& text) {
     std::fprintf(stderr, "mervox: %s: %s\n", caption.c_str(), text.c_str());
@@ -238,7 +253,9 @@ int RunWatchOn(const ProgramPlatform& platform, const WatchPointer& pointer, con
     RenderResources res;
     LoadRenderResources(res, run.baseDir);
     ApplyOptions(res, ReadOptionsFile(run.baseDir), true);  // as the player's window shows rounds
-    auto fb = std::make_unique<FrameBuffer>();
+    // Drawn at the scale the window wants, as the game's own frames are.
+    auto drawn = std::make_unique<DrawnFrame>();
+    StartDrawnFrame(*drawn, run.baseDir);
 
     ProgramAudioPtr audio;
     if (run.sound) {
@@ -247,8 +264,9 @@ int RunWatchOn(const ProgramPlatform& platform, const WatchPointer& pointer, con
         ProgramStartMusic(*audio);
     }
     int32_t quit = 0;
+    WatchEvents events{audio.get(), drawn.get()};
     if (platform.connect != nullptr)
-        platform.connect(platform.ctx, PlatformEvents{&quit, audio.get(), audio ? AudioEvent : nullptr});
+        platform.connect(platform.ctx, PlatformEvents{&quit, &events, WatchEvent, WatchPlayerCommand});
     s->baseDir = run.baseDir;
     // The practice round hears what the watched round hears and takes the
     // player's keys; the music plays on to the viewer's end.
@@ -257,12 +275,14 @@ int RunWatchOn(const ProgramPlatform& platform, const WatchPointer& pointer, con
     if (run.takeOver && !WatchTakeOver(*s)) {
         std::fprintf(stderr, "mervox: the round at frame %d is over and cannot be taken over\n", WatchFrame(*s));
         StopProgramAudio(audio);
+        StopDrawnFrame(*drawn);
         ReleaseRenderResources(res);
         return 1;
     }
     bool dragging = false;
     bool buttonBefore = false;
     int step = 0;
+    FrameRateMeter meter;  // the frames a second the round's display shows
     uint32_t previous = platform.clockMs(platform.ctx);
     while (quit == 0) {
         const uint32_t now = platform.clockMs(platform.ctx);
@@ -300,8 +320,9 @@ int RunWatchOn(const ProgramPlatform& platform, const WatchPointer& pointer, con
                 break;
         }
         if (s->mode == ViewerMode::Practising && s->g->RunMode == RunTitle) break;  // the round's own end
-        DrawWatch(*s, res, *fb);
-        if (platform.presentFrame != nullptr) platform.presentFrame(platform.ctx, fb->pixels);
+        DrawWatch(*s, res, FrameToDraw(*drawn, platform, res));
+        PresentDrawnFrame(*drawn, platform);
+        CountPass(meter, *s->g, platform.clockMs(platform.ctx));
     }
     int status = 0;
     if (s->mode == ViewerMode::Practising) {
@@ -309,6 +330,7 @@ int RunWatchOn(const ProgramPlatform& platform, const WatchPointer& pointer, con
         std::fprintf(status == 0 ? stdout : stderr, "mervox: %s\n", s->closingNote.c_str());
     }
     StopProgramAudio(audio);
+    StopDrawnFrame(*drawn);
     ReleaseRenderResources(res);
     return status;
 }

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "draw/draw_context.h"
-#include "draw/raster.h"
+#include "draw/scaled_drawing.h"
 #include "draw/text_drawing.h"
 #include "game/key_bits.h"
 #include "render/scene_drawing.h"
@@ -14,20 +14,22 @@ namespace mervox {
 
 namespace {
 
-// The overlay's layout in frame-buffer pixels: a darkened band along the
+// The overlay's layout in frame-buffer pixels: a darkened band near the
 // foot of the picture, a row of text (frame counter, speed, the round's
-// keys) and the timeline bar under it.
-constexpr int kBandTop = 443;
-constexpr int kTextTop = 446;
-constexpr TimelineBar kBar = {13, 466, 629, 474};
+// keys) and the timeline bar under it. The band ends above the round's
+// frame rate and play time in the bottom corners, which stay as the round
+// draws them.
+constexpr int kTextTop = kWatchBandTop + 3;
+constexpr TimelineBar kBar = {13, 445, 629, 453};
 constexpr int kSpeedLeft = 350;
 constexpr int kKeysLeft = 452;
 constexpr int kKeyBoxWidth = 19;
-constexpr int kKeyBoxBottom = 463;
+constexpr int kKeyBoxBottom = 441;
 constexpr int kKeyBoxPitch = 22;
 constexpr int kKeyLabelInset = 4;
 // Marks on the bar: a level-up stands out above and below it, a chain
-// link hangs under it; the knob stands out less than a level-up.
+// link hangs under it; the knob stands out less than a level-up. None
+// reaches the key boxes above or the band's foot below.
 constexpr int kLevelMarkWidth = 2;
 constexpr int kLevelMarkReach = 4;
 constexpr int kChainMarkWidth = 1;
@@ -50,7 +52,10 @@ constexpr uint32_t kTextColour = 0x00FFFFFF;
 constexpr uint32_t kPausedColour = 0x0040E0FF;
 // A practice round's band: its branch and frame above, its keys below.
 constexpr int kPracticeFrameLeft = 300;
-constexpr int kPracticeHelpTop = 462;
+constexpr int kPracticeHelpTop = 442;
+
+static_assert(kBar.top - kLevelMarkReach >= kKeyBoxBottom && kBar.bottom + kLevelMarkReach <= kWatchBandBottom,
+              "the marks stay between the key boxes and the band's foot");
 constexpr const char* kPracticeHelp = "Backspace: back 5 s   Home: back to the takeover   Esc: leave and save";
 
 // Darkens the band under the overlay to a quarter of its brightness.
@@ -64,21 +69,12 @@ void DarkenRows(const FrameView& fb, int top, int bottom) {
         }
 }
 
-// The overlay is laid out in pixels of the original picture; these draw it
-// at the frame's scale.
-void Box(DrawContext& dc, int x0, int y0, int x1, int y1, uint32_t pixel) {
-    const int n = dc.scale;
-    FillPixelRect(dc, x0 * n, y0 * n, x1 * n, y1 * n, pixel);
-}
-
-void TextAt(DrawContext& dc, int x, int y, const char16_t* text, int count) {
-    TextOutW(dc, x * dc.scale, y * dc.scale, text, count);
-}
-
+// The overlay is laid out in pixels of the original picture and drawn at
+// the frame's scale.
 void Text(DrawContext& dc, int x, int y, const std::string& ascii, uint32_t colour) {
     std::u16string t(ascii.begin(), ascii.end());
     SetTextColour(dc, colour);
-    TextAt(dc, x, y, t.data(), static_cast<int>(t.size()));
+    ScaledText(dc, x, y, t.data(), static_cast<int>(t.size()));
 }
 
 std::string Clock(int frame) {
@@ -103,9 +99,9 @@ void DrawKeys(DrawContext& dc, int32_t keys) {
     int x = kKeysLeft;
     for (const auto& b : boxes) {
         const bool lit = (keys & b.bit) != 0;
-        Box(dc, x, kTextTop, x + kKeyBoxWidth, kKeyBoxBottom, lit ? kKeyLit : kKeyDark);
+        ScaledFill(dc, x, kTextTop, x + kKeyBoxWidth, kKeyBoxBottom, lit ? kKeyLit : kKeyDark);
         SetTextColour(dc, lit ? kKeyLabelLit : kKeyLabelDark);
-        TextAt(dc, x + kKeyLabelInset, kTextTop, b.label, 1);
+        ScaledText(dc, x + kKeyLabelInset, kTextTop, b.label, 1);
         x += kKeyBoxPitch;
     }
 }
@@ -123,7 +119,7 @@ void DrawPracticeOverlay(const WatchSession& s, DrawContext& dc) {
 }
 
 void DrawOverlay(const WatchSession& s, const RenderResources& res, const FrameView& fb) {
-    DarkenRows(fb, kBandTop, kFrameHeight);
+    DarkenRows(fb, kWatchBandTop, kWatchBandBottom);
     DrawContext dc = MakeDrawContext(fb.pixels, fb.width, fb.height, fb.scale);
     SelectFont(dc, &res.palette.SmallFont);
     if (s.mode == ViewerMode::Practising) {
@@ -137,16 +133,16 @@ void DrawOverlay(const WatchSession& s, const RenderResources& res, const FrameV
         return b.left + static_cast<int>(static_cast<long long>(frame) * (b.right - 1 - b.left) / last);
     };
     const int knob = xOf(WatchFrame(s));
-    Box(dc, b.left, b.top, knob, b.bottom, kBarPlayed);
-    Box(dc, knob, b.top, b.right, b.bottom, kBarRest);
+    ScaledFill(dc, b.left, b.top, knob, b.bottom, kBarPlayed);
+    ScaledFill(dc, knob, b.top, b.right, b.bottom, kBarRest);
     for (const TimelineMark& m : s.timeline.marks) {
         const int x = xOf(m.frame);
         if (m.kind == MarkKind::LevelUp)
-            Box(dc, x, b.top - kLevelMarkReach, x + kLevelMarkWidth, b.bottom + kLevelMarkReach,
+            ScaledFill(dc, x, b.top - kLevelMarkReach, x + kLevelMarkWidth, b.bottom + kLevelMarkReach,
                           kLevelMark);
-        else Box(dc, x, b.bottom, x + kChainMarkWidth, b.bottom + kChainMarkDepth, kChainMark);
+        else ScaledFill(dc, x, b.bottom, x + kChainMarkWidth, b.bottom + kChainMarkDepth, kChainMark);
     }
-    Box(dc, knob - kKnobHalfWidth, b.top - kKnobReach, knob + kKnobHalfWidth + 1, b.bottom + kKnobReach,
+    ScaledFill(dc, knob - kKnobHalfWidth, b.top - kKnobReach, knob + kKnobHalfWidth + 1, b.bottom + kKnobReach,
                   kKnob);
 
     char buf[96];
@@ -174,7 +170,7 @@ bool NearTimelineBar(const WatchSession& s, int x, int y) {
            x < b.right + kBarReach;
 }
 
-void DrawWatch(const WatchSession& s, const RenderResources& res, FrameBuffer& fb) {
+void DrawWatch(const WatchSession& s, const RenderResources& res, FrameView fb) {
     DrawScene(*s.g, res, fb);
     DrawWatchOverlay(s, res, fb);
 }

@@ -8,6 +8,11 @@
 
 namespace mervox {
 
+// The rows of the picture the overlay darkens and draws on, [top, bottom):
+// above the round's frame rate and play time, which keep their rows.
+constexpr int kWatchBandTop = 421;
+constexpr int kWatchBandBottom = 458;
+
 // The timeline bar in frame-buffer pixels, for drawing and for the mouse.
 struct TimelineBar {
     int left, top, right, bottom;  // right and bottom exclusive
@@ -23,6 +28,6 @@ bool NearTimelineBar(const WatchSession& s, int x, int y);
 void DrawWatchOverlay(const WatchSession& s, const RenderResources& res, FrameView fb);
 
 // Draws the round at its frame and, when shown, the overlay.
-void DrawWatch(const WatchSession& s, const RenderResources& res, FrameBuffer& fb);
+void DrawWatch(const WatchSession& s, const RenderResources& res, FrameView fb);
 
 }  // namespace mervox

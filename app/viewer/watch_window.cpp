@@ -1,5 +1,6 @@
-// `mervox --watch`: the viewer in the game's window, with the keyboard, the
-// mouse and the millisecond clock of the desktop, and the game's sound.
+// `mervox --watch`: the viewer in the game's window, on the desktop the
+// game itself runs on (keyboard, pads, clock, the drawing scale the window
+// wants), with the mouse for the timeline and the game's sound.
 #include "app/viewer/watch_window.h"
 
 #include <cstdio>
@@ -8,49 +9,23 @@
 
 #include "app/common/game_folder.h"
 #include "app/common/playback_round.h"
+#include "app/desktop/desktop_session.h"
 #include "app/viewer/watch_loop.h"
-#include "platform/clock.h"
-#include "platform/display_check.h"
-#include "platform/keyboard.h"
-#include "platform/message_pump.h"
-#include "platform/player_input.h"
 #include "platform/pointer.h"
-#include "platform/screen_mode.h"
-#include "platform/window.h"
 #include "save/config_file.h"
 
 namespace mervox {
 
 namespace {
 
-constexpr int kDecorationHeight = 64;
-constexpr int kDecorationWidth = 16;
-
 struct WatchDesktop {
-    ProgramWindow window;
-    KeyboardState keyboard{};
-    PlayerInput input;
-    MessagePump pump;
+    DesktopSession desktop;
     PointerState pointer;
 };
 
-WatchDesktop& W(void* ctx) { return *static_cast<WatchDesktop*>(ctx); }
-
-void Connect(void* ctx, const PlatformEvents& events) {
-    WatchDesktop& d = W(ctx);
-    d.pump.window = &d.window;
-    d.pump.keyboard = &d.keyboard;
-    d.pump.input = &d.input;
-    d.pump.quitRequested = events.quitRequested;
-    d.pump.ctx = events.ctx;
-    d.pump.onUserEvent = events.onUserEvent;
+bool Pointer(void* ctx, int* x, int* y) {
+    return PollPointer(static_cast<WatchDesktop*>(ctx)->pointer, *x, *y);
 }
-uint32_t Clock(void*) { return ClockMs(); }
-void Pump(void* ctx, int ms) { PumpMessagesFor(W(ctx).pump, ms); }
-bool WatchActionDown(void* ctx, ControlAction a) { return PollAction(W(ctx).input, a); }
-bool WatchKeyDown(void* ctx, HostKey key) { return PollPlayerKey(W(ctx).input, key); }
-void Present(void* ctx, const uint32_t* frame) { PresentFrame(W(ctx).window, frame); }
-bool Pointer(void* ctx, int* x, int* y) { return PollPointer(W(ctx).pointer, *x, *y); }
 
 }  // namespace
 
@@ -65,36 +40,14 @@ int RunWatch(const CommandLine& cmd) {
     std::string why;
     auto settings = std::make_unique<GameState>();
     PeekConfigFile(*settings, folder.dir);
-    if (!DisplayNamed(why) || !StartVideo(why)) {
-        std::fprintf(stderr, "mervox: cannot open the viewer's window (%s)\n", why.c_str());
-        return 1;
-    }
-    if (!VideoDriverShowsWindows(why)) {
-        std::fprintf(stderr, "mervox: cannot open the viewer's window (%s)\n", why.c_str());
-        StopVideo();
-        return 1;
-    }
-    const DesktopArea desktop = QueryDesktop();
     auto d = std::make_unique<WatchDesktop>();
-    ResetKeyboard(d->keyboard);
-    d->input.keyboard = &d->keyboard;
-    d->input.bindings = LoadInputBindings(folder.dir, false);  // the player's keys, never written
-    const int scale =
-        WindowScale(cmd.scale, desktop.usableWidth - kDecorationWidth, desktop.usableHeight - kDecorationHeight);
-    if (!OpenProgramWindow(d->window, 0, scale, why)) {
+    // The player's keys, never written.
+    if (!StartDesktop(d->desktop, folder.dir, false, why) || !OpenDesktopWindow(d->desktop, 0, cmd.scale, why)) {
         std::fprintf(stderr, "mervox: cannot open the viewer's window (%s)\n", why.c_str());
-        StopVideo();
+        CloseDesktop(d->desktop);
         return 1;
     }
-    StartPointer(d->pointer, d->window);
-    ProgramPlatform p;
-    p.ctx = d.get();
-    p.connect = Connect;
-    p.clockMs = Clock;
-    p.pumpMessagesFor = Pump;
-    p.actionDown = WatchActionDown;
-    p.keyDown = WatchKeyDown;  // a practice round's keys
-    p.presentFrame = Present;
+    StartPointer(d->pointer, d->desktop.window);
     WatchRun run;
     run.path = recording;
     run.mode = cmd.mode;
@@ -104,11 +57,9 @@ int RunWatch(const CommandLine& cmd) {
     run.baseDir = folder.dir;
     run.bgmMode = settings->BGMMODE;
     run.seMode = settings->SEMODE;
-    const int status = RunWatchOn(p, WatchPointer{d.get(), Pointer}, run);
+    const int status = RunWatchOn(DesktopPlatform(d->desktop), WatchPointer{d.get(), Pointer}, run);
     StopPointer(d->pointer);
-    CloseAllPads(d->input);
-    CloseProgramWindow(d->window);
-    StopVideo();
+    CloseDesktop(d->desktop);
     return status;
 }
 

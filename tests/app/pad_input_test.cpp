@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "app/desktop/program.h"
-#include "platform/menu_keys.h"
 #include "platform/message_pump.h"
 #include "platform/player_input.h"
 
@@ -310,22 +309,25 @@ TEST_F(VirtualPad, ThePadWorksTheOptionsScreen) {
     ASSERT_EQ(in.pads.pads.size(), 1u);
     const struct {
         SDL_GameControllerButton button;
-        MenuKey key;
-    } buttons[] = {{SDL_CONTROLLER_BUTTON_START, MenuKey::Options}, {SDL_CONTROLLER_BUTTON_DPAD_DOWN, MenuKey::Down},
-                   {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, MenuKey::Right}, {SDL_CONTROLLER_BUTTON_A, MenuKey::Change},
-                   {SDL_CONTROLLER_BUTTON_B, MenuKey::Back}};
+        ControlAction key;
+    } buttons[] = {{SDL_CONTROLLER_BUTTON_START, ControlAction::Options},
+                   {SDL_CONTROLLER_BUTTON_DPAD_DOWN, ControlAction::MenuDown},
+                   {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, ControlAction::MenuRight},
+                   {SDL_CONTROLLER_BUTTON_A, ControlAction::MenuChange},
+                   {SDL_CONTROLLER_BUTTON_B, ControlAction::MenuBack}};
     for (const auto& b : buttons) {
         // A tap between two polls counts once, and for its own key only.
         Button(b.button, true);
         Button(b.button, false);
-        EXPECT_FALSE(PollMenuKey(in, b.key == MenuKey::Up ? MenuKey::Down : MenuKey::Up)) << b.button;
-        EXPECT_TRUE(PollMenuKey(in, b.key)) << b.button;
-        EXPECT_FALSE(PollMenuKey(in, b.key)) << b.button;
+        EXPECT_FALSE(PollAction(in, b.key == ControlAction::MenuUp ? ControlAction::MenuDown : ControlAction::MenuUp))
+            << b.button;
+        EXPECT_TRUE(PollAction(in, b.key)) << b.button;
+        EXPECT_FALSE(PollAction(in, b.key)) << b.button;
     }
     Axis(SDL_CONTROLLER_AXIS_LEFTX, -20000);
-    EXPECT_TRUE(PollMenuKey(in, MenuKey::Left));
+    EXPECT_TRUE(PollAction(in, ControlAction::MenuLeft));
     Axis(SDL_CONTROLLER_AXIS_LEFTX, 0);
-    EXPECT_FALSE(PollMenuKey(in, MenuKey::Left));
+    EXPECT_FALSE(PollAction(in, ControlAction::MenuLeft));
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "app/common/playback_round.h"
 #include "app/viewer/practice_round.h"
 #include "app/viewer/watch_loop.h"
+#include "app/viewer/watch_overlay.h"
 #include "app/headless/round_trace.h"
 #include "app/viewer/seek_snapshots.h"
 #include "game/key_bits.h"
@@ -257,7 +258,7 @@ TEST(PracticeRound, TheViewerTakesOverRewindsAndSavesWhatItShowedOnLeaving) {
     auto fb = std::make_unique<FrameBuffer>();
     DrawScene(*r, res, *fb);
     ReleaseRenderResources(res);
-    constexpr int kAboveOverlay = 443 * kFrameWidth;
+    constexpr int kAboveOverlay = kWatchBandTop * kFrameWidth;
     ASSERT_EQ(v.last.size(), static_cast<size_t>(kFrameWidth * kFrameHeight));
     EXPECT_TRUE(std::equal(v.last.begin(), v.last.begin() + kAboveOverlay, fb->pixels));
     EXPECT_EQ(r->KeysNow, 0);

@@ -10,18 +10,12 @@ namespace mervox {
 namespace {
 
 struct Keys {
-    bool down[kMenuKeyCount] = {};
-    static bool Poll(void* ctx, MenuKey k) {
+    // Options, up, down, left, right, change, back.
+    bool down[kOptionsScreenKeyCount] = {};
+    static bool Poll(void* ctx, ControlAction a) {
         const Keys& self = *static_cast<Keys*>(ctx);
-        switch (k) {
-            case MenuKey::Options: return self.down[0];
-            case MenuKey::Up: return self.down[1];
-            case MenuKey::Down: return self.down[2];
-            case MenuKey::Left: return self.down[3];
-            case MenuKey::Right: return self.down[4];
-            case MenuKey::Change: return self.down[5];
-            case MenuKey::Back: return self.down[6];
-        }
+        for (int k = 0; k < kOptionsScreenKeyCount; ++k)
+            if (kOptionsScreenActions[k] == a) return self.down[k];
         return false;
     }
 };

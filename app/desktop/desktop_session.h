@@ -1,0 +1,45 @@
+// The desktop the game and the viewer run on: video started on a display
+// that shows windows, the game's window with room left for its frame, the
+// SDL keyboard and the pads bound by controls.txt, the message pump and
+// the millisecond clock, handed to a loop as a ProgramPlatform.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/desktop/program.h"
+#include "platform/keyboard.h"
+#include "platform/message_pump.h"
+#include "platform/player_input.h"
+#include "platform/window.h"
+
+namespace mervox {
+
+struct DesktopSession {
+    ProgramWindow window;
+    int drawScale = 1;  // the scale last asked for
+    KeyboardState keyboard{};
+    PlayerInput input;  // the keyboard and the pads, by controls.txt
+    MessagePump pump;
+    bool videoStarted = false;
+};
+
+// Starts video on a display that can show a window, reads the keys of
+// baseDir/controls.txt (written back only when `writeControls`) and the
+// drawing style of its options.txt. False with why, and video stopped
+// again, when there is no such display.
+bool StartDesktop(DesktopSession& d, const std::string& baseDir, bool writeControls, std::string& why);
+
+// Opens the game's window in `screenMode`, at the scale asked (0: the
+// largest that fits the desktop with room for the window's frame). False
+// with why when it cannot.
+bool OpenDesktopWindow(DesktopSession& d, uint16_t screenMode, int askedScale, std::string& why);
+
+// Closes the pads and the window and stops video, whatever was opened.
+void CloseDesktop(DesktopSession& d);
+
+// The session as a loop's platform: its clock, its pump, its window with
+// the drawing scale it wants, and the keys as controls.txt binds them.
+ProgramPlatform DesktopPlatform(DesktopSession& d);
+
+}  // namespace mervox
