@@ -34,6 +34,28 @@ void PolyPolygon(DrawContext& dc, const Point* pts, const int* counts, int polyg
     }
 }
 
+void PolyPolygonFillSpans(const DrawContext& dc, const Point* pts, const int* counts, int polygons,
+                          SpanList& out) {
+    out.clear();
+    if (dc.pixels == nullptr || polygons <= 0) return;
+    PolygonSpansEvenOdd(dc, pts, counts, polygons, out);
+}
+
+void PolyPolygonFromSpans(DrawContext& dc, const Point* pts, const int* counts, int polygons,
+                          const SpanList& fill, const SpanList* hidden) {
+    if (dc.pixels == nullptr || polygons <= 0) return;
+    if (HasFill(dc)) {
+        const uint32_t pixel = ColourToPixel(dc.brush->colour);
+        if (hidden != nullptr) FillSpansExcept(dc, fill, *hidden, pixel);
+        else FillSpans(dc, fill, pixel);
+    }
+    int base = 0;
+    for (int k = 0; k < polygons; ++k) {
+        OutlineClosed(dc, pts + base, counts[k]);
+        base += counts[k] > 0 ? counts[k] : 0;
+    }
+}
+
 void PolyPolyline(DrawContext& dc, const Point* pts, const int* counts, int lines) {
     if (dc.pixels == nullptr || !HasPen(dc)) return;
     int base = 0;
@@ -54,18 +76,27 @@ void LineTo(DrawContext& dc, int32_t x, int32_t y) {
     dc.curY = y;
 }
 
-void Rectangle(DrawContext& dc, int32_t left, int32_t top, int32_t right, int32_t bottom) {
+namespace {
+
+void FillRect(const DrawContext& dc, int64_t x0, int64_t y0, int64_t x1, int64_t y1, uint32_t pixel,
+              const SpanList* hidden) {
+    if (hidden != nullptr) FillPixelRectExcept(dc, x0, y0, x1, y1, *hidden, pixel);
+    else FillPixelRect(dc, x0, y0, x1, y1, pixel);
+}
+
+void RectangleOver(DrawContext& dc, int32_t left, int32_t top, int32_t right, int32_t bottom,
+                   const SpanList* hidden) {
     if (dc.pixels == nullptr) return;
     int64_t l = std::min(left, right), r = std::max(left, right);
     int64_t t = std::min(top, bottom), b = std::max(top, bottom);
     // At drawing scale N the one pixel of the platform's rules is N pixels.
     const int64_t n = dc.scale;
     if (!HasPen(dc)) {
-        if (HasFill(dc)) FillPixelRect(dc, l, t, r - n, b - n, ColourToPixel(dc.brush->colour));
+        if (HasFill(dc)) FillRect(dc, l, t, r - n, b - n, ColourToPixel(dc.brush->colour), hidden);
         return;
     }
     if (r - l < n || b - t < n) return;
-    if (HasFill(dc)) FillPixelRect(dc, l + n, t + n, r - n, b - n, ColourToPixel(dc.brush->colour));
+    if (HasFill(dc)) FillRect(dc, l + n, t + n, r - n, b - n, ColourToPixel(dc.brush->colour), hidden);
     const Pen& pen = *dc.pen;
     if (pen.width <= 1) {
         const uint32_t pixel = ColourToPixel(pen.colour);
@@ -83,6 +114,17 @@ void Rectangle(DrawContext& dc, int32_t left, int32_t top, int32_t right, int32_
                             {clamp32(l), clamp32(b - n)}};
         OutlineClosed(dc, c, 4);
     }
+}
+
+}  // namespace
+
+void Rectangle(DrawContext& dc, int32_t left, int32_t top, int32_t right, int32_t bottom) {
+    RectangleOver(dc, left, top, right, bottom, nullptr);
+}
+
+void RectangleExcept(DrawContext& dc, int32_t left, int32_t top, int32_t right, int32_t bottom,
+                     const SpanList& hidden) {
+    RectangleOver(dc, left, top, right, bottom, &hidden);
 }
 
 void PatBltWhiteness(DrawContext& dc, int32_t x, int32_t y, int32_t w, int32_t h) {

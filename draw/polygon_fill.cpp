@@ -6,7 +6,7 @@
 // (quotient and remainder), so the crossing pixel is the one the exact
 // rational intersection gives, for any 32-bit coordinates.
 #include <algorithm>
-#include <cwchar>
+#include <iterator>
 #include <vector>
 
 #include "draw/raster.h"
@@ -75,20 +75,12 @@ inline void StepEdge(ScanEdge& e) {
     }
 }
 
-// Word fills go through the C library's wide-character fill, which is
-// vectorised; a wchar_t is one 32-bit word here.
-static_assert(sizeof(wchar_t) == sizeof(uint32_t));
-inline void FillWords(uint32_t* p, size_t n, uint32_t v) {
-    std::wmemset(reinterpret_cast<wchar_t*>(p), static_cast<wchar_t>(v), n);
-}
-
-}  // namespace
-
-void FillPolygonsEvenOdd(const DrawContext& dc, const Point* pts, const int* counts, int polygons,
-                         uint32_t pixel) {
+// Calls put(y, x0, x1) for each run of pixels the polygons fill, rows from
+// the top, left to right within a row, clipped to the bitmap.
+template <typename Put>
+void ScanPolygonsEvenOdd(const DrawContext& dc, const Point* pts, const int* counts, int polygons, Put&& put) {
     if (dc.pixels == nullptr || dc.width <= 0 || dc.height <= 0 || polygons <= 0) return;
     thread_local std::vector<ScanEdge> edges;
-    thread_local std::vector<int64_t> crossings;
     edges.clear();
     int base = 0;
     for (int k = 0; k < polygons; ++k) {
@@ -109,48 +101,153 @@ void FillPolygonsEvenOdd(const DrawContext& dc, const Point* pts, const int* cou
     std::sort(edges.begin(), edges.end(),
               [](const ScanEdge& l, const ScanEdge& r) { return l.rowStart < r.rowStart; });
 
+    // The active edges are kept sorted by their crossing of the current
+    // row; from row to row that order rarely changes, so the insertion sort
+    // that restores it costs little.
     thread_local std::vector<ScanEdge> active;
     active.clear();
     size_t next = 0;
     int64_t y = edges.front().rowStart;
+    const int64_t width = dc.width;
     while (next < edges.size() || !active.empty()) {
         if (active.empty()) y = std::max(y, edges[next].rowStart);
         while (next < edges.size() && edges[next].rowStart <= y) active.push_back(edges[next++]);
-        crossings.clear();
-        for (size_t k = 0; k < active.size();) {
-            ScanEdge& e = active[k];
-            crossings.push_back(e.x0 + e.quot);
-            if (e.rowEnd <= y + 1) {
-                e = active.back();  // finished after this row
-                active.pop_back();
-            } else {
-                StepEdge(e);
-                ++k;
-            }
-        }
-        // Few crossings per row: insertion sort.
-        for (size_t k = 1; k < crossings.size(); ++k) {
-            const int64_t v = crossings[k];
+        for (size_t k = 1; k < active.size(); ++k) {
+            const int64_t v = active[k].x0 + active[k].quot;
+            if (active[k - 1].x0 + active[k - 1].quot <= v) continue;
+            const ScanEdge e = active[k];
             size_t m = k;
-            while (m > 0 && crossings[m - 1] > v) {
-                crossings[m] = crossings[m - 1];
+            while (m > 0 && active[m - 1].x0 + active[m - 1].quot > v) {
+                active[m] = active[m - 1];
                 --m;
             }
-            crossings[m] = v;
+            active[m] = e;
         }
-        for (size_t k = 0; k + 1 < crossings.size(); k += 2) {
-            FillRowSpan(dc, y, crossings[k], crossings[k + 1], pixel);
+        for (size_t k = 0; k + 1 < active.size(); k += 2) {
+            const int64_t x0 = std::max<int64_t>(active[k].x0 + active[k].quot, 0);
+            const int64_t x1 = std::min<int64_t>(active[k + 1].x0 + active[k + 1].quot, width);
+            if (x0 < x1) put(y, x0, x1);
         }
+        // Step on; edges that end with this row leave.
+        size_t kept = 0;
+        for (size_t k = 0; k < active.size(); ++k) {
+            if (active[k].rowEnd <= y + 1) continue;
+            StepEdge(active[k]);
+            if (kept != k) active[kept] = active[k];
+            ++kept;
+        }
+        active.erase(active.begin() + static_cast<std::ptrdiff_t>(kept), active.end());
         ++y;
     }
 }
 
-void FillRowSpan(const DrawContext& dc, int64_t y, int64_t x0, int64_t x1, uint32_t pixel) {
-    if (y < 0 || y >= dc.height) return;
+}  // namespace
+
+void FillPolygonsEvenOdd(const DrawContext& dc, const Point* pts, const int* counts, int polygons,
+                         uint32_t pixel) {
+    uint32_t* const pixels = dc.pixels;
+    const int64_t width = dc.width;
+    ScanPolygonsEvenOdd(dc, pts, counts, polygons, [&](int64_t y, int64_t x0, int64_t x1) {
+        FillWords(pixels + y * width + x0, static_cast<size_t>(x1 - x0), pixel);
+    });
+}
+
+void PolygonSpansEvenOdd(const DrawContext& dc, const Point* pts, const int* counts, int polygons,
+                         SpanList& out) {
+    out.clear();
+    ScanPolygonsEvenOdd(dc, pts, counts, polygons, [&](int64_t y, int64_t x0, int64_t x1) {
+        // Runs that touch (neighbouring tiles) become one.
+        if (!out.empty() && out.back().y == y && out.back().x1 == x0) {
+            out.back().x1 = static_cast<int32_t>(x1);
+            return;
+        }
+        out.push_back(Span{static_cast<int32_t>(y), static_cast<int32_t>(x0), static_cast<int32_t>(x1)});
+    });
+}
+
+namespace {
+
+// Fills [x0, x1) of row y but the runs of `hidden` (the spans of that row,
+// in any order) that lie in it.
+void FillRowAround(const DrawContext& dc, int64_t y, int64_t x0, int64_t x1, const Span* hidden, size_t count,
+                   uint32_t pixel) {
+    int64_t from = x0;
+    for (size_t k = 0; k < count && from < x1; ++k) {
+        const Span& h = hidden[k];
+        if (h.x1 <= from) continue;
+        if (h.x0 >= x1) break;
+        if (h.x0 > from) FillRowSpan(dc, y, from, h.x0, pixel);
+        from = std::max<int64_t>(from, h.x1);
+    }
+    if (from < x1) FillRowSpan(dc, y, from, x1, pixel);
+}
+
+// Walks the rows of a span list in order, handing out each row's spans
+// sorted from the left.
+struct HiddenRows {
+    const SpanList& list;
+    size_t next = 0;
+    int64_t row = -1;
+    std::vector<Span>& scratch;
+
+    HiddenRows(const SpanList& l, std::vector<Span>& s) : list(l), scratch(s) {}
+    // The spans of row y (rows asked for in increasing order).
+    void At(int64_t y) {
+        if (y == row) return;
+        row = y;
+        scratch.clear();
+        while (next < list.size() && list[next].y < y) ++next;
+        for (size_t k = next; k < list.size() && list[k].y == y; ++k) scratch.push_back(list[k]);
+        for (size_t k = 1; k < scratch.size(); ++k) {
+            const Span v = scratch[k];
+            size_t m = k;
+            while (m > 0 && scratch[m - 1].x0 > v.x0) {
+                scratch[m] = scratch[m - 1];
+                --m;
+            }
+            scratch[m] = v;
+        }
+    }
+};
+
+}  // namespace
+
+void FillSpans(const DrawContext& dc, const SpanList& spans, uint32_t pixel) {
+    if (dc.pixels == nullptr) return;
+    for (const Span& s : spans) FillRowSpan(dc, s.y, s.x0, s.x1, pixel);
+}
+
+void FillSpansExcept(const DrawContext& dc, const SpanList& spans, const SpanList& hidden, uint32_t pixel) {
+    if (dc.pixels == nullptr) return;
+    thread_local std::vector<Span> scratch;
+    HiddenRows rows(hidden, scratch);
+    for (const Span& s : spans) {
+        rows.At(s.y);
+        FillRowAround(dc, s.y, s.x0, s.x1, scratch.data(), scratch.size(), pixel);
+    }
+}
+
+void FillPixelRectExcept(const DrawContext& dc, int64_t x0, int64_t y0, int64_t x1, int64_t y1,
+                         const SpanList& hidden, uint32_t pixel) {
+    if (dc.pixels == nullptr) return;
+    if (y0 < 0) y0 = 0;
+    if (y1 > dc.height) y1 = dc.height;
     if (x0 < 0) x0 = 0;
     if (x1 > dc.width) x1 = dc.width;
     if (x0 >= x1) return;
-    FillWords(dc.pixels + y * dc.width + x0, static_cast<size_t>(x1 - x0), pixel);
+    thread_local std::vector<Span> scratch;
+    HiddenRows rows(hidden, scratch);
+    for (int64_t y = y0; y < y1; ++y) {
+        rows.At(y);
+        FillRowAround(dc, y, x0, x1, scratch.data(), scratch.size(), pixel);
+    }
+}
+
+void MergeSpanRows(const SpanList& a, const SpanList& b, SpanList& out) {
+    out.clear();
+    out.reserve(a.size() + b.size());
+    std::merge(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(out),
+               [](const Span& l, const Span& r) { return l.y < r.y; });
 }
 
 void FillPixelRect(const DrawContext& dc, int64_t x0, int64_t y0, int64_t x1, int64_t y1,
