@@ -34,21 +34,19 @@ void PolyPolygon(DrawContext& dc, const Point* pts, const int* counts, int polyg
     }
 }
 
-void PolyPolygonFillSpans(const DrawContext& dc, const Point* pts, const int* counts, int polygons,
-                          SpanList& out) {
-    out.clear();
-    if (dc.pixels == nullptr || polygons <= 0) return;
-    PolygonSpansEvenOdd(dc, pts, counts, polygons, out);
-}
-
-void PolyPolygonFromSpans(DrawContext& dc, const Point* pts, const int* counts, int polygons,
-                          const SpanList& fill, const SpanList* hidden) {
-    if (dc.pixels == nullptr || polygons <= 0) return;
-    if (HasFill(dc)) {
-        const uint32_t pixel = ColourToPixel(dc.brush->colour);
-        if (hidden != nullptr) FillSpansExcept(dc, fill, *hidden, pixel);
-        else FillSpans(dc, fill, pixel);
+void PolyPolygonOverRectangle(DrawContext& dc, int32_t left, int32_t top, int32_t right, int32_t bottom,
+                              const Brush& back, const Point* pts, const int* counts, int polygons) {
+    if (dc.pixels == nullptr) return;
+    const int64_t l = std::min(left, right), r = std::max(left, right);
+    const int64_t t = std::min(top, bottom), b = std::max(top, bottom);
+    const int64_t n = dc.scale;
+    if (back.isNull || polygons <= 0 || !HasFill(dc)) {
+        if (!back.isNull) FillPixelRect(dc, l, t, r - n, b - n, ColourToPixel(back.colour));
+        PolyPolygon(dc, pts, counts, polygons);
+        return;
     }
+    FillRectUnderPolygons(dc, l, t, r - n, b - n, ColourToPixel(back.colour), pts, counts, polygons,
+                          ColourToPixel(dc.brush->colour));
     int base = 0;
     for (int k = 0; k < polygons; ++k) {
         OutlineClosed(dc, pts + base, counts[k]);
@@ -76,27 +74,18 @@ void LineTo(DrawContext& dc, int32_t x, int32_t y) {
     dc.curY = y;
 }
 
-namespace {
-
-void FillRect(const DrawContext& dc, int64_t x0, int64_t y0, int64_t x1, int64_t y1, uint32_t pixel,
-              const SpanList* hidden) {
-    if (hidden != nullptr) FillPixelRectExcept(dc, x0, y0, x1, y1, *hidden, pixel);
-    else FillPixelRect(dc, x0, y0, x1, y1, pixel);
-}
-
-void RectangleOver(DrawContext& dc, int32_t left, int32_t top, int32_t right, int32_t bottom,
-                   const SpanList* hidden) {
+void Rectangle(DrawContext& dc, int32_t left, int32_t top, int32_t right, int32_t bottom) {
     if (dc.pixels == nullptr) return;
     int64_t l = std::min(left, right), r = std::max(left, right);
     int64_t t = std::min(top, bottom), b = std::max(top, bottom);
     // At drawing scale N the one pixel of the platform's rules is N pixels.
     const int64_t n = dc.scale;
     if (!HasPen(dc)) {
-        if (HasFill(dc)) FillRect(dc, l, t, r - n, b - n, ColourToPixel(dc.brush->colour), hidden);
+        if (HasFill(dc)) FillPixelRect(dc, l, t, r - n, b - n, ColourToPixel(dc.brush->colour));
         return;
     }
     if (r - l < n || b - t < n) return;
-    if (HasFill(dc)) FillRect(dc, l + n, t + n, r - n, b - n, ColourToPixel(dc.brush->colour), hidden);
+    if (HasFill(dc)) FillPixelRect(dc, l + n, t + n, r - n, b - n, ColourToPixel(dc.brush->colour));
     const Pen& pen = *dc.pen;
     if (pen.width <= 1) {
         const uint32_t pixel = ColourToPixel(pen.colour);
@@ -114,17 +103,6 @@ void RectangleOver(DrawContext& dc, int32_t left, int32_t top, int32_t right, in
                             {clamp32(l), clamp32(b - n)}};
         OutlineClosed(dc, c, 4);
     }
-}
-
-}  // namespace
-
-void Rectangle(DrawContext& dc, int32_t left, int32_t top, int32_t right, int32_t bottom) {
-    RectangleOver(dc, left, top, right, bottom, nullptr);
-}
-
-void RectangleExcept(DrawContext& dc, int32_t left, int32_t top, int32_t right, int32_t bottom,
-                     const SpanList& hidden) {
-    RectangleOver(dc, left, top, right, bottom, &hidden);
 }
 
 void PatBltWhiteness(DrawContext& dc, int32_t x, int32_t y, int32_t w, int32_t h) {

@@ -7,7 +7,6 @@
 #include <cstdint>
 
 #include "draw/draw_context.h"
-#include "draw/raster.h"
 
 namespace mervox {
 
@@ -18,14 +17,11 @@ void Polygon(DrawContext& dc, const Point* pts, int count);
 // then outlined.
 void PolyPolygon(DrawContext& dc, const Point* pts, const int* counts, int polygons);
 
-// PolyPolygon in two steps, for a fill that leaves alone what a later fill
-// covers: first the pixels its fill covers (whatever the brush) ...
-void PolyPolygonFillSpans(const DrawContext& dc, const Point* pts, const int* counts, int polygons,
-                          SpanList& out);
-// ... then the figure with `fill` taken from that step for the same points,
-// its fill leaving alone the pixels of `hidden` (when given).
-void PolyPolygonFromSpans(DrawContext& dc, const Point* pts, const int* counts, int polygons,
-                          const SpanList& fill, const SpanList* hidden);
+// A Rectangle with no outline filled with `back`, then PolyPolygon with the
+// selected pen and brush: the same picture, with the pixels the polygons
+// fill not written twice.
+void PolyPolygonOverRectangle(DrawContext& dc, int32_t left, int32_t top, int32_t right, int32_t bottom,
+                              const Brush& back, const Point* pts, const int* counts, int polygons);
 
 // Several open polylines drawn with the pen.
 void PolyPolyline(DrawContext& dc, const Point* pts, const int* counts, int lines);
@@ -39,10 +35,6 @@ void LineTo(DrawContext& dc, int32_t x, int32_t y);
 // with the brush. With a null pen the filled area loses one more column and
 // row on the right and bottom, as the platform does.
 void Rectangle(DrawContext& dc, int32_t left, int32_t top, int32_t right, int32_t bottom);
-
-// Rectangle whose fill leaves alone the pixels of `hidden`.
-void RectangleExcept(DrawContext& dc, int32_t left, int32_t top, int32_t right, int32_t bottom,
-                     const SpanList& hidden);
 
 // The ellipse inscribed in [left, right) x [top, bottom).
 void Ellipse(DrawContext& dc, int32_t left, int32_t top, int32_t right, int32_t bottom);

@@ -6,7 +6,6 @@
 // (quotient and remainder), so the crossing pixel is the one the exact
 // rational intersection gives, for any 32-bit coordinates.
 #include <algorithm>
-#include <iterator>
 #include <vector>
 
 #include "draw/raster.h"
@@ -152,102 +151,32 @@ void FillPolygonsEvenOdd(const DrawContext& dc, const Point* pts, const int* cou
     });
 }
 
-void PolygonSpansEvenOdd(const DrawContext& dc, const Point* pts, const int* counts, int polygons,
-                         SpanList& out) {
-    out.clear();
-    ScanPolygonsEvenOdd(dc, pts, counts, polygons, [&](int64_t y, int64_t x0, int64_t x1) {
-        // Runs that touch (neighbouring tiles) become one.
-        if (!out.empty() && out.back().y == y && out.back().x1 == x0) {
-            out.back().x1 = static_cast<int32_t>(x1);
-            return;
+void FillRectUnderPolygons(const DrawContext& dc, int64_t x0, int64_t y0, int64_t x1, int64_t y1, uint32_t back,
+                           const Point* pts, const int* counts, int polygons, uint32_t fill) {
+    if (dc.pixels == nullptr) return;
+    y0 = std::max<int64_t>(y0, 0);
+    y1 = std::min<int64_t>(y1, dc.height);
+    x0 = std::max<int64_t>(x0, 0);
+    x1 = std::min<int64_t>(x1, dc.width);
+    if (x0 >= x1) y1 = y0;  // no rectangle
+    // The rectangle is done up to column `from` of row `row`.
+    int64_t row = y0, from = x0;
+    auto backTo = [&](int64_t y, int64_t x) {
+        for (; row < y && row < y1; ++row, from = x0) {
+            if (from < x1) FillRowSpan(dc, row, from, x1, back);
         }
-        out.push_back(Span{static_cast<int32_t>(y), static_cast<int32_t>(x0), static_cast<int32_t>(x1)});
+        if (row == y && row < y1) {
+            const int64_t end = std::min(x, x1);
+            if (from < end) FillRowSpan(dc, row, from, end, back);
+            from = std::max(from, x);
+        }
+    };
+    ScanPolygonsEvenOdd(dc, pts, counts, polygons, [&](int64_t y, int64_t a, int64_t b) {
+        backTo(y, a);
+        FillWords(dc.pixels + y * dc.width + a, static_cast<size_t>(b - a), fill);
+        if (row == y) from = std::max(from, b);
     });
-}
-
-namespace {
-
-// Fills [x0, x1) of row y but the runs of `hidden` (the spans of that row,
-// in any order) that lie in it.
-void FillRowAround(const DrawContext& dc, int64_t y, int64_t x0, int64_t x1, const Span* hidden, size_t count,
-                   uint32_t pixel) {
-    int64_t from = x0;
-    for (size_t k = 0; k < count && from < x1; ++k) {
-        const Span& h = hidden[k];
-        if (h.x1 <= from) continue;
-        if (h.x0 >= x1) break;
-        if (h.x0 > from) FillRowSpan(dc, y, from, h.x0, pixel);
-        from = std::max<int64_t>(from, h.x1);
-    }
-    if (from < x1) FillRowSpan(dc, y, from, x1, pixel);
-}
-
-// Walks the rows of a span list in order, handing out each row's spans
-// sorted from the left.
-struct HiddenRows {
-    const SpanList& list;
-    size_t next = 0;
-    int64_t row = -1;
-    std::vector<Span>& scratch;
-
-    HiddenRows(const SpanList& l, std::vector<Span>& s) : list(l), scratch(s) {}
-    // The spans of row y (rows asked for in increasing order).
-    void At(int64_t y) {
-        if (y == row) return;
-        row = y;
-        scratch.clear();
-        while (next < list.size() && list[next].y < y) ++next;
-        for (size_t k = next; k < list.size() && list[k].y == y; ++k) scratch.push_back(list[k]);
-        for (size_t k = 1; k < scratch.size(); ++k) {
-            const Span v = scratch[k];
-            size_t m = k;
-            while (m > 0 && scratch[m - 1].x0 > v.x0) {
-                scratch[m] = scratch[m - 1];
-                --m;
-            }
-            scratch[m] = v;
-        }
-    }
-};
-
-}  // namespace
-
-void FillSpans(const DrawContext& dc, const SpanList& spans, uint32_t pixel) {
-    if (dc.pixels == nullptr) return;
-    for (const Span& s : spans) FillRowSpan(dc, s.y, s.x0, s.x1, pixel);
-}
-
-void FillSpansExcept(const DrawContext& dc, const SpanList& spans, const SpanList& hidden, uint32_t pixel) {
-    if (dc.pixels == nullptr) return;
-    thread_local std::vector<Span> scratch;
-    HiddenRows rows(hidden, scratch);
-    for (const Span& s : spans) {
-        rows.At(s.y);
-        FillRowAround(dc, s.y, s.x0, s.x1, scratch.data(), scratch.size(), pixel);
-    }
-}
-
-void FillPixelRectExcept(const DrawContext& dc, int64_t x0, int64_t y0, int64_t x1, int64_t y1,
-                         const SpanList& hidden, uint32_t pixel) {
-    if (dc.pixels == nullptr) return;
-    if (y0 < 0) y0 = 0;
-    if (y1 > dc.height) y1 = dc.height;
-    if (x0 < 0) x0 = 0;
-    if (x1 > dc.width) x1 = dc.width;
-    if (x0 >= x1) return;
-    thread_local std::vector<Span> scratch;
-    HiddenRows rows(hidden, scratch);
-    for (int64_t y = y0; y < y1; ++y) {
-        rows.At(y);
-        FillRowAround(dc, y, x0, x1, scratch.data(), scratch.size(), pixel);
-    }
-}
-
-void MergeSpanRows(const SpanList& a, const SpanList& b, SpanList& out) {
-    out.clear();
-    out.reserve(a.size() + b.size());
-    std::merge(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(out),
-               [](const Span& l, const Span& r) { return l.y < r.y; });
+    backTo(y1, x0);
 }
 
 void FillPixelRect(const DrawContext& dc, int64_t x0, int64_t y0, int64_t x1, int64_t y1,

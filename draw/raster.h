@@ -13,7 +13,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cwchar>
-#include <vector>
 
 #include "draw/draw_context.h"
 
@@ -50,33 +49,10 @@ void FillPixelRect(const DrawContext& dc, int64_t x0, int64_t y0, int64_t x1, in
 void FillPolygonsEvenOdd(const DrawContext& dc, const Point* pts, const int* counts, int polygons,
                          uint32_t pixel);
 
-// A run [x0, x1) of row y, inside the bitmap.
-struct Span {
-    int32_t y;
-    int32_t x0;
-    int32_t x1;
-};
-// Runs in row order (rows from the top; a row's runs together).
-using SpanList = std::vector<Span>;
-
-// The runs FillPolygonsEvenOdd fills, into `out` (left to right in a row,
-// runs that touch joined).
-void PolygonSpansEvenOdd(const DrawContext& dc, const Point* pts, const int* counts, int polygons,
-                         SpanList& out);
-
-// Writes `pixel` to the runs.
-void FillSpans(const DrawContext& dc, const SpanList& spans, uint32_t pixel);
-
-// Writes `pixel` to the runs except where a run of `hidden` lies: pixels a
-// later fill is sure to cover need not be written first.
-void FillSpansExcept(const DrawContext& dc, const SpanList& spans, const SpanList& hidden, uint32_t pixel);
-
-// FillPixelRect leaving alone the pixels of `hidden`.
-void FillPixelRectExcept(const DrawContext& dc, int64_t x0, int64_t y0, int64_t x1, int64_t y1,
-                         const SpanList& hidden, uint32_t pixel);
-
-// The runs of both lists in row order (for one `hidden` list).
-void MergeSpanRows(const SpanList& a, const SpanList& b, SpanList& out);
+// FillPixelRect with `back`, then FillPolygonsEvenOdd with `fill`, row by
+// row, writing every pixel of the two once.
+void FillRectUnderPolygons(const DrawContext& dc, int64_t x0, int64_t y0, int64_t x1, int64_t y1, uint32_t back,
+                           const Point* pts, const int* counts, int polygons, uint32_t fill);
 
 // One segment with the given pen (no-op for a null pen), at the context's
 // drawing scale N: a one-pixel pen draws a Bresenham line N pixels thick,

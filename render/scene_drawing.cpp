@@ -66,8 +66,7 @@ struct TileCorners {
 };
 
 // The whole-frame background, then the large floor tiles: those moving
-// (pass 0), then those at rest (pass 1), each pass one PolyPolygon. Pixels
-// that a later pass's fill covers are not written by the earlier fills.
+// (pass 0), then those at rest (pass 1), each pass one PolyPolygon.
 void DrawBackgroundAndFloor(ScenePainter& sp) {
     const GameState& g = sp.g;
     GridProjections refs(g.BackgroundGrid, sp.view, sp.cam);
@@ -94,26 +93,17 @@ void DrawBackgroundAndFloor(ScenePainter& sp) {
         const float h = pass == 0 ? g.BackgroundGrid[0][1].y : g.BackgroundGrid[0][0].y;
         brush[pass] = GreyIndex(20 - TruncToInt((h + 300) / -50) - FloorLevelShift(g));
     }
-    thread_local SpanList fill[2];
-    thread_local SpanList hidden;
-    for (int pass = 0; pass < 2; ++pass) {
-        fill[pass].clear();
-        if (polygons[pass] > 0 && !sp.pal.GreyBrushes[brush[pass]].isNull) {
-            PolyPolygonFillSpans(sp.dc, pts[pass], counts[pass], polygons[pass], fill[pass]);
-        }
-    }
-    MergeSpanRows(fill[0], fill[1], hidden);
-
-    sp.Pen(sp.pal.FixedPens[1]);
-    sp.Brush(sp.pal.GreyBrushes[GreyIndex(BackgroundGreyIndex(g))]);
-    RectangleExcept(sp.dc, 0, 0, sp.S(642), sp.S(482), hidden);
-
+    // The background goes down in one sweep with the first pass that has
+    // tiles, so the pixels of those tiles are written once.
+    const Brush& back = sp.pal.GreyBrushes[GreyIndex(BackgroundGreyIndex(g))];
+    const int first = polygons[0] > 0 ? 0 : 1;
     sp.Pen(sp.pal.FixedPens[4]);
-    for (int pass = 0; pass < 2; ++pass) {
+    for (int pass = first; pass < 2; ++pass) {
         sp.Brush(sp.pal.GreyBrushes[brush[pass]]);
-        if (polygons[pass] > 0) {
-            PolyPolygonFromSpans(sp.dc, pts[pass], counts[pass], polygons[pass], fill[pass],
-                                 pass == 0 ? &fill[1] : nullptr);
+        if (pass == first) {
+            PolyPolygonOverRectangle(sp.dc, 0, 0, sp.S(642), sp.S(482), back, pts[pass], counts[pass], polygons[pass]);
+        } else if (polygons[pass] > 0) {
+            PolyPolygon(sp.dc, pts[pass], counts[pass], polygons[pass]);
         }
     }
 }
