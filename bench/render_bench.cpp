@@ -1,6 +1,7 @@
 // Cost of drawing one frame: a busy round (40 blocks, a vanishing group
 // with bursts and rings, chain pop-ups, push arrows, the tutorial caption
-// band) and a title frame (the scene under the title).
+// band) and a title frame (the scene under the title), at drawing scales 1
+// and 4, with the cost per pixel of the frame beside each.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -14,7 +15,8 @@
 namespace mervox {
 namespace {
 
-// Sheets with a realistic mix of clear, opaque and blended pixels.
+// Sheets with a mix of clear, opaque and blended pixels, for a build
+// without the game's sheets.
 SpriteSheet MixedSheet(int width, int height) {
     SpriteSheet s;
     s.pixels = static_cast<uint32_t*>(std::calloc(static_cast<size_t>(width) * height, 4));
@@ -32,16 +34,27 @@ SpriteSheet MixedSheet(int width, int height) {
 
 struct BenchScene {
     std::unique_ptr<GameState> g = std::make_unique<GameState>();
-    std::unique_ptr<FrameBuffer> fb = std::make_unique<FrameBuffer>();
+    ScaledFrame fb;
     RenderResources res;
 
-    BenchScene() {
+    explicit BenchScene(int scale) {
         InitProgramState(*g);
         ResetScene(*g);
-        CreatePalette(res.palette);
+        fb.SetScale(scale);
+        // The game's own sheets when they are built, else made-up ones.
+        LoadRenderResources(res, MERVOX_GAME_DIR);
+        PrepareSheetsAt(res, fb.scale);
+        if (res.NumberSheet.pixels != nullptr) return;
         res.NumberSheet = MixedSheet(640, 240);
         res.TitleSheet = MixedSheet(640, 480);
         res.RankSheet = MixedSheet(320, 100);
+        if (fb.scale > 1) {
+            SheetSet& set = res.larger[fb.scale - 2];
+            set.number = MixedSheet(640 * fb.scale, 240 * fb.scale);
+            set.title = MixedSheet(640 * fb.scale, 480 * fb.scale);
+            set.rank = MixedSheet(320 * fb.scale, 100 * fb.scale);
+            set.ready = true;
+        }
         g->DrawCamera = Camera{350, 420, -180};
         g->ViewCamera = g->DrawCamera;
         g->CameraPitch = 32;
@@ -99,30 +112,35 @@ struct BenchScene {
     }
 };
 
-void BM_DrawBusyRound(benchmark::State& state) {
-    BenchScene scene;
-    scene.MakeBusyRound();
+void Draw(benchmark::State& state, BenchScene& scene) {
     for (auto _ : state) {
-        DrawScene(*scene.g, scene.res, *scene.fb);
-        benchmark::DoNotOptimize(scene.fb->pixels[1000]);
+        DrawScene(*scene.g, scene.res, scene.fb.view());
+        benchmark::DoNotOptimize(scene.fb.pixels[1000]);
     }
+    // Seconds per pixel of the frame drawn.
+    state.counters["per_pixel"] = benchmark::Counter(static_cast<double>(scene.fb.pixels.size()),
+                                                     benchmark::Counter::kIsIterationInvariantRate |
+                                                         benchmark::Counter::kInvert);
 }
-BENCHMARK(BM_DrawBusyRound)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+void BM_DrawBusyRound(benchmark::State& state) {
+    BenchScene scene(static_cast<int>(state.range(0)));
+    scene.MakeBusyRound();
+    Draw(state, scene);
+}
+BENCHMARK(BM_DrawBusyRound)->Arg(1)->Arg(4)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 void BM_DrawBusyRoundWithoutCaption(benchmark::State& state) {
-    BenchScene scene;
+    BenchScene scene(static_cast<int>(state.range(0)));
     scene.MakeBusyRound();
     scene.g->RunMode = RunGame;
     scene.g->Playback = 0;
-    for (auto _ : state) {
-        DrawScene(*scene.g, scene.res, *scene.fb);
-        benchmark::DoNotOptimize(scene.fb->pixels[1000]);
-    }
+    Draw(state, scene);
 }
-BENCHMARK(BM_DrawBusyRoundWithoutCaption)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_DrawBusyRoundWithoutCaption)->Arg(1)->Arg(4)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 void BM_DrawTitleScene(benchmark::State& state) {
-    BenchScene scene;
+    BenchScene scene(static_cast<int>(state.range(0)));
     scene.g->RunMode = RunTitle;
     scene.g->FadeLevel = 0;
     // The title swings the checkerboard floor tiles up and down.
@@ -131,12 +149,9 @@ void BM_DrawTitleScene(benchmark::State& state) {
             if ((a + b) % 2 == 1) scene.g->BackgroundGrid[a][b].y = -180;
         }
     }
-    for (auto _ : state) {
-        DrawScene(*scene.g, scene.res, *scene.fb);
-        benchmark::DoNotOptimize(scene.fb->pixels[1000]);
-    }
+    Draw(state, scene);
 }
-BENCHMARK(BM_DrawTitleScene)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_DrawTitleScene)->Arg(1)->Arg(4)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 }  // namespace
 }  // namespace mervox

@@ -34,6 +34,26 @@ void PolyPolygon(DrawContext& dc, const Point* pts, const int* counts, int polyg
     }
 }
 
+void PolyPolygonOverRectangle(DrawContext& dc, int32_t left, int32_t top, int32_t right, int32_t bottom,
+                              const Brush& back, const Point* pts, const int* counts, int polygons) {
+    if (dc.pixels == nullptr) return;
+    const int64_t l = std::min(left, right), r = std::max(left, right);
+    const int64_t t = std::min(top, bottom), b = std::max(top, bottom);
+    const int64_t n = dc.scale;
+    if (back.isNull || polygons <= 0 || !HasFill(dc)) {
+        if (!back.isNull) FillPixelRect(dc, l, t, r - n, b - n, ColourToPixel(back.colour));
+        PolyPolygon(dc, pts, counts, polygons);
+        return;
+    }
+    FillRectUnderPolygons(dc, l, t, r - n, b - n, ColourToPixel(back.colour), pts, counts, polygons,
+                          ColourToPixel(dc.brush->colour));
+    int base = 0;
+    for (int k = 0; k < polygons; ++k) {
+        OutlineClosed(dc, pts + base, counts[k]);
+        base += counts[k] > 0 ? counts[k] : 0;
+    }
+}
+
 void PolyPolyline(DrawContext& dc, const Point* pts, const int* counts, int lines) {
     if (dc.pixels == nullptr || !HasPen(dc)) return;
     int base = 0;

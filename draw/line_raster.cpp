@@ -85,29 +85,53 @@ void ThinSegment(const DrawContext& dc, Point a, Point b, uint32_t pixel, int ru
     int64_t off = FloorDiv(num, den);
     int64_t rem = static_cast<int64_t>(num - static_cast<__int128>(off) * den);
     const int64_t step = 2 * amin;
+    if (xMajor) {
+        // The steps on one row make a horizontal run, filled as a span on
+        // each of the `run` rows it covers.
+        for (int64_t i = iFirst; i < iEnd;) {
+            const int64_t mn = min0 + smin * off;
+            int64_t j = i + 1;
+            rem += step;
+            while (rem < den && j < iEnd) {
+                rem += step;
+                ++j;
+            }
+            if (mn >= minLo && mn <= minHi) {
+                const int64_t a0 = maj0 + smaj * i, a1 = maj0 + smaj * (j - 1);
+                const int64_t x0 = std::min(a0, a1), x1 = std::max(a0, a1) + 1;
+                const int64_t last = std::min<int64_t>(mn + run, minLimit);
+                for (int64_t m = std::max<int64_t>(mn, 0); m < last; ++m) FillRowSpan(dc, m, x0, x1, pixel);
+            } else if ((smin > 0 && mn > minHi) || (smin < 0 && mn < minLo)) {
+                break;  // left the bitmap for good
+            }
+            if (rem >= den) {
+                rem -= den;
+                ++off;
+            }
+            i = j;
+        }
+        return;
+    }
+    // One row a step: `run` pixels from the line's own column rightward.
+    int64_t row = (maj0 + smaj * iFirst) * dc.width;  // index of the step's row
+    const int64_t rowStep = smaj * static_cast<int64_t>(dc.width);
+    int64_t mn = min0 + smin * off;
     for (int64_t i = iFirst; i < iEnd; ++i) {
-        const int64_t maj = maj0 + smaj * i;
-        const int64_t mn = min0 + smin * off;
         if (mn >= minLo && mn <= minHi) {
             if (run == 1) {
-                if (xMajor) {
-                    dc.pixels[mn * dc.width + maj] = pixel;
-                } else {
-                    dc.pixels[maj * dc.width + mn] = pixel;
-                }
-            } else if (xMajor) {
-                const int64_t last = std::min<int64_t>(mn + run, minLimit);
-                for (int64_t m = std::max<int64_t>(mn, 0); m < last; ++m) dc.pixels[m * dc.width + maj] = pixel;
+                dc.pixels[row + mn] = pixel;
             } else {
-                FillRowSpan(dc, maj, mn, mn + run, pixel);
+                const int64_t x0 = std::max<int64_t>(mn, 0), x1 = std::min<int64_t>(mn + run, minLimit);
+                FillWords(dc.pixels + row + x0, static_cast<size_t>(x1 - x0), pixel);
             }
         } else if ((smin > 0 && mn > minHi) || (smin < 0 && mn < minLo)) {
             break;  // left the bitmap for good
         }
+        row += rowStep;
         rem += step;
-        while (rem >= den) {
+        if (rem >= den) {
             rem -= den;
-            ++off;
+            mn += smin;
         }
     }
 }

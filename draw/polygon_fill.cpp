@@ -6,7 +6,6 @@
 // (quotient and remainder), so the crossing pixel is the one the exact
 // rational intersection gives, for any 32-bit coordinates.
 #include <algorithm>
-#include <cwchar>
 #include <vector>
 
 #include "draw/raster.h"
@@ -75,20 +74,12 @@ inline void StepEdge(ScanEdge& e) {
     }
 }
 
-// Word fills go through the C library's wide-character fill, which is
-// vectorised; a wchar_t is one 32-bit word here.
-static_assert(sizeof(wchar_t) == sizeof(uint32_t));
-inline void FillWords(uint32_t* p, size_t n, uint32_t v) {
-    std::wmemset(reinterpret_cast<wchar_t*>(p), static_cast<wchar_t>(v), n);
-}
-
-}  // namespace
-
-void FillPolygonsEvenOdd(const DrawContext& dc, const Point* pts, const int* counts, int polygons,
-                         uint32_t pixel) {
+// Calls put(y, x0, x1) for each run of pixels the polygons fill, rows from
+// the top, left to right within a row, clipped to the bitmap.
+template <typename Put>
+void ScanPolygonsEvenOdd(const DrawContext& dc, const Point* pts, const int* counts, int polygons, Put&& put) {
     if (dc.pixels == nullptr || dc.width <= 0 || dc.height <= 0 || polygons <= 0) return;
     thread_local std::vector<ScanEdge> edges;
-    thread_local std::vector<int64_t> crossings;
     edges.clear();
     int base = 0;
     for (int k = 0; k < polygons; ++k) {
@@ -109,48 +100,83 @@ void FillPolygonsEvenOdd(const DrawContext& dc, const Point* pts, const int* cou
     std::sort(edges.begin(), edges.end(),
               [](const ScanEdge& l, const ScanEdge& r) { return l.rowStart < r.rowStart; });
 
+    // The active edges are kept sorted by their crossing of the current
+    // row; from row to row that order rarely changes, so the insertion sort
+    // that restores it costs little.
     thread_local std::vector<ScanEdge> active;
     active.clear();
     size_t next = 0;
     int64_t y = edges.front().rowStart;
+    const int64_t width = dc.width;
     while (next < edges.size() || !active.empty()) {
         if (active.empty()) y = std::max(y, edges[next].rowStart);
         while (next < edges.size() && edges[next].rowStart <= y) active.push_back(edges[next++]);
-        crossings.clear();
-        for (size_t k = 0; k < active.size();) {
-            ScanEdge& e = active[k];
-            crossings.push_back(e.x0 + e.quot);
-            if (e.rowEnd <= y + 1) {
-                e = active.back();  // finished after this row
-                active.pop_back();
-            } else {
-                StepEdge(e);
-                ++k;
-            }
-        }
-        // Few crossings per row: insertion sort.
-        for (size_t k = 1; k < crossings.size(); ++k) {
-            const int64_t v = crossings[k];
+        for (size_t k = 1; k < active.size(); ++k) {
+            const int64_t v = active[k].x0 + active[k].quot;
+            if (active[k - 1].x0 + active[k - 1].quot <= v) continue;
+            const ScanEdge e = active[k];
             size_t m = k;
-            while (m > 0 && crossings[m - 1] > v) {
-                crossings[m] = crossings[m - 1];
+            while (m > 0 && active[m - 1].x0 + active[m - 1].quot > v) {
+                active[m] = active[m - 1];
                 --m;
             }
-            crossings[m] = v;
+            active[m] = e;
         }
-        for (size_t k = 0; k + 1 < crossings.size(); k += 2) {
-            FillRowSpan(dc, y, crossings[k], crossings[k + 1], pixel);
+        for (size_t k = 0; k + 1 < active.size(); k += 2) {
+            const int64_t x0 = std::max<int64_t>(active[k].x0 + active[k].quot, 0);
+            const int64_t x1 = std::min<int64_t>(active[k + 1].x0 + active[k + 1].quot, width);
+            if (x0 < x1) put(y, x0, x1);
         }
+        // Step on; edges that end with this row leave.
+        size_t kept = 0;
+        for (size_t k = 0; k < active.size(); ++k) {
+            if (active[k].rowEnd <= y + 1) continue;
+            StepEdge(active[k]);
+            if (kept != k) active[kept] = active[k];
+            ++kept;
+        }
+        active.erase(active.begin() + static_cast<std::ptrdiff_t>(kept), active.end());
         ++y;
     }
 }
 
-void FillRowSpan(const DrawContext& dc, int64_t y, int64_t x0, int64_t x1, uint32_t pixel) {
-    if (y < 0 || y >= dc.height) return;
-    if (x0 < 0) x0 = 0;
-    if (x1 > dc.width) x1 = dc.width;
-    if (x0 >= x1) return;
-    FillWords(dc.pixels + y * dc.width + x0, static_cast<size_t>(x1 - x0), pixel);
+}  // namespace
+
+void FillPolygonsEvenOdd(const DrawContext& dc, const Point* pts, const int* counts, int polygons,
+                         uint32_t pixel) {
+    uint32_t* const pixels = dc.pixels;
+    const int64_t width = dc.width;
+    ScanPolygonsEvenOdd(dc, pts, counts, polygons, [&](int64_t y, int64_t x0, int64_t x1) {
+        FillWords(pixels + y * width + x0, static_cast<size_t>(x1 - x0), pixel);
+    });
+}
+
+void FillRectUnderPolygons(const DrawContext& dc, int64_t x0, int64_t y0, int64_t x1, int64_t y1, uint32_t back,
+                           const Point* pts, const int* counts, int polygons, uint32_t fill) {
+    if (dc.pixels == nullptr) return;
+    y0 = std::max<int64_t>(y0, 0);
+    y1 = std::min<int64_t>(y1, dc.height);
+    x0 = std::max<int64_t>(x0, 0);
+    x1 = std::min<int64_t>(x1, dc.width);
+    if (x0 >= x1) y1 = y0;  // no rectangle
+    // The rectangle is done up to column `from` of row `row`.
+    int64_t row = y0, from = x0;
+    auto backTo = [&](int64_t y, int64_t x) {
+        for (; row < y && row < y1; ++row, from = x0) {
+            if (from < x1) FillRowSpan(dc, row, from, x1, back);
+        }
+        if (row == y && row < y1) {
+            const int64_t end = std::min(x, x1);
+            if (from < end) FillRowSpan(dc, row, from, end, back);
+            from = std::max(from, x);
+        }
+    };
+    ScanPolygonsEvenOdd(dc, pts, counts, polygons, [&](int64_t y, int64_t a, int64_t b) {
+        backTo(y, a);
+        FillWords(dc.pixels + y * dc.width + a, static_cast<size_t>(b - a), fill);
+        if (row == y) from = std::max(from, b);
+    });
+    backTo(y1, x0);
 }
 
 void FillPixelRect(const DrawContext& dc, int64_t x0, int64_t y0, int64_t x1, int64_t y1,

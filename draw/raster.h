@@ -10,14 +10,34 @@
 //   in the 32-bit range.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <cwchar>
 
 #include "draw/draw_context.h"
 
 namespace mervox {
 
+// Writes v to n words from p. Short runs (a line's few pixels across) are
+// stored directly; longer ones go through the C library's wide-character
+// fill, which is vectorised (a wchar_t is one 32-bit word here).
+static_assert(sizeof(wchar_t) == sizeof(uint32_t));
+inline void FillWords(uint32_t* p, size_t n, uint32_t v) {
+    if (n <= 16) {
+        for (size_t k = 0; k < n; ++k) p[k] = v;
+        return;
+    }
+    std::wmemset(reinterpret_cast<wchar_t*>(p), static_cast<wchar_t>(v), n);
+}
+
 // Writes `pixel` to columns [x0, x1) of row y, clipped to the bitmap.
-void FillRowSpan(const DrawContext& dc, int64_t y, int64_t x0, int64_t x1, uint32_t pixel);
+inline void FillRowSpan(const DrawContext& dc, int64_t y, int64_t x0, int64_t x1, uint32_t pixel) {
+    if (y < 0 || y >= dc.height) return;
+    if (x0 < 0) x0 = 0;
+    if (x1 > dc.width) x1 = dc.width;
+    if (x0 >= x1) return;
+    FillWords(dc.pixels + y * dc.width + x0, static_cast<size_t>(x1 - x0), pixel);
+}
 
 // Writes `pixel` to the rectangle [x0, x1) x [y0, y1), clipped.
 void FillPixelRect(const DrawContext& dc, int64_t x0, int64_t y0, int64_t x1, int64_t y1,
@@ -28,6 +48,11 @@ void FillPixelRect(const DrawContext& dc, int64_t x0, int64_t y0, int64_t x1, in
 // of times. counts[k] points of pts belong to polygon k.
 void FillPolygonsEvenOdd(const DrawContext& dc, const Point* pts, const int* counts, int polygons,
                          uint32_t pixel);
+
+// FillPixelRect with `back`, then FillPolygonsEvenOdd with `fill`, row by
+// row, writing every pixel of the two once.
+void FillRectUnderPolygons(const DrawContext& dc, int64_t x0, int64_t y0, int64_t x1, int64_t y1, uint32_t back,
+                           const Point* pts, const int* counts, int polygons, uint32_t fill);
 
 // One segment with the given pen (no-op for a null pen), at the context's
 // drawing scale N: a one-pixel pen draws a Bresenham line N pixels thick,

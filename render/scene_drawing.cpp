@@ -39,12 +39,6 @@ ScreenPoint ReferenceOf(const GameState& g, GridProjections& tiles, int a, int b
     return g.ViewAngle >= 0 ? tiles.at(a, b + 1) : tiles.at(a + 1, b + 1);
 }
 
-void DrawBackground(ScenePainter& sp) {
-    sp.Pen(sp.pal.FixedPens[1]);
-    sp.Brush(sp.pal.GreyBrushes[GreyIndex(BackgroundGreyIndex(sp.g))]);
-    Rectangle(sp.dc, 0, 0, sp.S(642), sp.S(482));
-}
-
 // Lowers a floor brush index for the darkening levels.
 int FloorLevelShift(const GameState& g) {
     if (g.Level == 25) {
@@ -71,33 +65,46 @@ struct TileCorners {
     }
 };
 
-void DrawFloorTiles(ScenePainter& sp) {
+// The whole-frame background, then the large floor tiles: those moving
+// (pass 0), then those at rest (pass 1), each pass one PolyPolygon.
+void DrawBackgroundAndFloor(ScenePainter& sp) {
     const GameState& g = sp.g;
     GridProjections refs(g.BackgroundGrid, sp.view, sp.cam);
     TileCorners corners;
-    sp.Pen(sp.pal.FixedPens[4]);
-    Point pts[49 * 4];
-    int counts[49];
+    Point pts[2][49 * 4];
+    int counts[2][49];
+    int polygons[2] = {0, 0};
+    int brush[2];
     for (int pass = 0; pass < 2; ++pass) {
-        int polygons = 0;
         for (int a = 0; a < 7; ++a) {
             for (int b = 0; b < 7; ++b) {
                 const Vertex& t = g.BackgroundGrid[a][b];
                 const bool atRest = t.y == -100.0f;
                 if ((pass == 0) == atRest) continue;
                 if (ReferenceOf(g, refs, a, b).y >= sp.bottom) continue;
-                Point* p = pts + polygons * 4;
+                Point* p = pts[pass] + polygons[pass] * 4;
                 p[0] = corners.at(sp, a, b, t.x, t.y, t.z);
                 p[1] = corners.at(sp, a + 1, b, t.x + 300, t.y, t.z);
                 p[2] = corners.at(sp, a + 1, b + 1, t.x + 300, t.y, t.z + 300);
                 p[3] = corners.at(sp, a, b + 1, t.x, t.y, t.z + 300);
-                counts[polygons++] = 4;
+                counts[pass][polygons[pass]++] = 4;
             }
         }
         const float h = pass == 0 ? g.BackgroundGrid[0][1].y : g.BackgroundGrid[0][0].y;
-        const int index = 20 - TruncToInt((h + 300) / -50) - FloorLevelShift(g);
-        sp.Brush(sp.pal.GreyBrushes[GreyIndex(index)]);
-        if (polygons > 0) PolyPolygon(sp.dc, pts, counts, polygons);
+        brush[pass] = GreyIndex(20 - TruncToInt((h + 300) / -50) - FloorLevelShift(g));
+    }
+    // The background goes down in one sweep with the first pass that has
+    // tiles, so the pixels of those tiles are written once.
+    const Brush& back = sp.pal.GreyBrushes[GreyIndex(BackgroundGreyIndex(g))];
+    const int first = polygons[0] > 0 ? 0 : 1;
+    sp.Pen(sp.pal.FixedPens[4]);
+    for (int pass = first; pass < 2; ++pass) {
+        sp.Brush(sp.pal.GreyBrushes[brush[pass]]);
+        if (pass == first) {
+            PolyPolygonOverRectangle(sp.dc, 0, 0, sp.S(642), sp.S(482), back, pts[pass], counts[pass], polygons[pass]);
+        } else if (polygons[pass] > 0) {
+            PolyPolygon(sp.dc, pts[pass], counts[pass], polygons[pass]);
+        }
     }
 }
 
@@ -257,8 +264,7 @@ ScenePainter::ScenePainter(const GameState& state, const RenderResources& resour
 void DrawScene(const GameState& g, const RenderResources& res, FrameView fb, const FrameHooks& hooks) {
     if (hooks.pumpMessagesFor != nullptr) hooks.pumpMessagesFor(hooks.ctx, 0);
     ScenePainter sp(g, res, fb);
-    DrawBackground(sp);
-    DrawFloorTiles(sp);
+    DrawBackgroundAndFloor(sp);
     DrawGrids(sp);
     if (g.RunMode < RunGame) {
         FinishFrame(sp, hooks);

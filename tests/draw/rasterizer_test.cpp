@@ -1,6 +1,7 @@
 // Pixel rules of the drawing layer, checked at the pixels the rules decide.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -166,6 +167,47 @@ TEST(PolygonFill, HugeCoordinatesAreClippedWithoutOverflow) {
     const Point off[3] = {{-500, -500}, {-100, -500}, {-100, -100}};
     Polygon(e.dc, off, 3);
     EXPECT_EQ(e.count(kRedPixel), 0);
+}
+
+// The background and the floor tiles go down in one sweep: the picture
+// must be that of the rectangle drawn first and the figures over it,
+// for a rectangle covering the bitmap and one the figures stick out of.
+TEST(PolygonFill, PolyPolygonOverRectangleIsTheRectangleThenThePolyPolygon) {
+    // Abutting tiles partly off the bitmap, and overlapping sloped figures
+    // (even-odd holes).
+    const Point tiles[16] = {{-9, 5}, {20, 3}, {24, 30}, {-5, 33}, {20, 3}, {47, 6}, {50, 31}, {24, 30},
+                             {47, 6}, {70, 9}, {71, 40}, {50, 31}, {-5, 33}, {24, 30}, {22, 60}, {-9, 55}};
+    const int tileCounts[4] = {4, 4, 4, 4};
+    const Point figures[11] = {{10, -4}, {40, 12}, {15, 25}, {30, 0}, {38, 44}, {5, 20},
+                               {33, 18}, {60, 14}, {66, 52}, {30, 40}, {45, 30}};
+    const int figureCounts[2] = {6, 5};
+    const Brush back = MakeSolidBrush(0x123456);
+    const Pen none = MakeNullPen();
+    struct Figure {
+        const Point* pts;
+        const int* counts;
+        int polygons;
+    };
+    const Figure both[2] = {{tiles, tileCounts, 4}, {figures, figureCounts, 2}};
+    const int rects[2][4] = {{0, 0, 65, 49}, {12, 9, 41, 37}};
+    for (const Figure& f : both) {
+        for (const auto& r : rects) {
+            Canvas apart, swept;
+            SelectPen(apart.dc, &none);
+            SelectBrush(apart.dc, &back);
+            Rectangle(apart.dc, r[0], r[1], r[2], r[3]);
+            SelectPen(apart.dc, &apart.pen);
+            SelectBrush(apart.dc, &apart.brush);
+            PolyPolygon(apart.dc, f.pts, f.counts, f.polygons);
+
+            SelectPen(swept.dc, &swept.pen);
+            SelectBrush(swept.dc, &swept.brush);
+            PolyPolygonOverRectangle(swept.dc, r[0], r[1], r[2], r[3], back, f.pts, f.counts, f.polygons);
+            EXPECT_EQ(swept.px, apart.px) << "rectangle from " << r[0] << ", " << r[1];
+            EXPECT_GT(apart.count(ColourToPixel(0x123456)), 0);  // some background shows
+            EXPECT_GT(apart.count(kRedPixel), 0);
+        }
+    }
 }
 
 TEST(ThinLine, IncludesTheFirstPixelAndExcludesTheLast) {
