@@ -68,7 +68,7 @@ namespace mervox {
     X(MenuDown, "menu_down", "Down", "pad dpdown")                         \
     X(MenuLeft, "menu_left", "Left", "pad dpleft")                         \
     X(MenuRight, "menu_right", "Right", "pad dpright")                     \
-    X(MenuChange, "menu_change", "Z", "Return", "pad a")                   \
+    X(MenuChange, "menu_change", "Z", "Return", "Space", "Keypad Enter", "pad a") \
     X(MenuBack, "menu_back", "Escape", "pad b", "pad back")
 
 #define MERVOX_CONTROL_ACTION_NAME(name, ...) name,
