@@ -67,7 +67,7 @@ struct BenchScene {
     void MakeBusyRound() {
         GameState& s = *g;
         s.RunMode = RunTutorial;
-        s.Playback = 1;
+        s.Playback = kPlaybackOn;
         s.FadeLevel = 0;
         s.ReadyCountdown = 0;
         s.PlayFrames = 2000;
@@ -134,7 +134,7 @@ void BM_DrawBusyRoundWithoutCaption(benchmark::State& state) {
     BenchScene scene(static_cast<int>(state.range(0)));
     scene.MakeBusyRound();
     scene.g->RunMode = RunGame;
-    scene.g->Playback = 0;
+    scene.g->Playback = kPlaybackOff;
     Draw(state, scene);
 }
 BENCHMARK(BM_DrawBusyRoundWithoutCaption)->Arg(1)->Arg(4)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);

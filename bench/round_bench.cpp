@@ -15,7 +15,7 @@ namespace {
 // about to vanish and a kicked block sliding.
 void FillBusyBoard(GameState& g) {
     InitProgramState(g);
-    g.Playback = 1;
+    g.Playback = kPlaybackOn;
     g.RunMode = RunGame;
     ResetScene(g);
     g.ReadyCountdown = 0;

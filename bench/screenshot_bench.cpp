@@ -37,7 +37,7 @@ void BM_EncodeScreenshotPng(benchmark::State& st) {
     const auto fb = DrawnFrame();
     const std::string path = (std::filesystem::temp_directory_path() / "mervox-bench-shot.png").string();
     for (auto _ : st) {
-        if (!WriteFramePng(path, fb->pixels, kFrameWidth, kFrameHeight, 1, 1, kFrameWidth, kFrameHeight,
+        if (!WriteFramePng(path, fb->pixels, kFrameWidth, kFrameHeight, kPictureOrigin, kPictureOrigin, kFrameWidth, kFrameHeight,
                            st.range(0) != 0)) {
             st.SkipWithError("cannot write the picture");
             break;

@@ -72,7 +72,7 @@ void DrawEndOfRound(ScenePainter& sp) {
         Format(buf, six ? "%06d" : "%05d", g.ShownScore, 999999);
         DrawDigitString(sp.frame, sp.Sheet(SheetId::Number), buf, six ? 6 : 5, 246, 251, kLargeDigits);
     }
-    if (g.TimeLeft < -240 && g.Playback == 0) {
+    if (g.TimeLeft < -240 && !PlaysBack(g)) {
         for (int n = 0; n < 3; ++n) {
             if (g.ShownScore != g.HighScores[n]) continue;
             Sprite(sp, sheet::kPlaceMarks[n], 171, 306);
@@ -113,7 +113,7 @@ void DrawGameDisplay(ScenePainter& sp) {
     DrawBoardMap(sp);
 
     // Mode labels.
-    if (g.Playback == 0 || g.RunMode == RunTutorial) {
+    if (!PlaysBack(g) || g.RunMode == RunTutorial) {
         if (g.PushIntent != 0) Sprite(sp, sheet::kKickKeyLabel, 16, 351);
         Sprite(sp, sheet::kKeysLabel, 16, 381);
     } else if (g.RunMode == RunReplay) {

@@ -69,10 +69,10 @@ void DrawPushArrows(ScenePainter& sp) {
         int labelDy;
     };
     static constexpr Arrow kArrows[4] = {
-        {1, 1, 0, 40, 15, -20},
-        {2, 0, 1, 0, 30, -30},
-        {4, -1, 0, -40, 15, -20},
-        {8, 0, -1, 0, -15, -20},
+        {IntentPlusX, 1, 0, 40, 15, -20},
+        {IntentPlusZ, 0, 1, 0, 30, -30},
+        {IntentMinusX, -1, 0, -40, 15, -20},
+        {IntentMinusZ, 0, -1, 0, -15, -20},
     };
     for (const Arrow& a : kArrows) {
         if ((g.PushIntent & a.bit) == 0) continue;

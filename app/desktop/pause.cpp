@@ -6,7 +6,7 @@
 
 namespace mervox {
 
-bool RoundCanPause(const GameState& g) { return g.RunMode == RunGame && g.Playback == 0; }
+bool RoundCanPause(const GameState& g) { return g.RunMode == RunGame && !PlaysBack(g); }
 
 bool ApplyPauseCommand(PauseState& s, const GameState& g, PlayerCommand command) {
     if (!RoundCanPause(g)) return false;

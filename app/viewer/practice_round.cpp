@@ -97,7 +97,7 @@ bool TakeOver(PracticeRound& p, GameState& g, const std::string& recordingPath) 
     // after them.
     p.mode = PracticeMode(g.RunMode);
     g.RunMode = p.mode;
-    g.Playback = 0;
+    g.Playback = kPlaybackOff;
     g.FastForward = 0;
     Snapshot(p, g);
     return true;
@@ -121,13 +121,13 @@ int PracticeRewindTo(PracticeRound& p, GameState& g, int frame) {
     // The updates from the snapshot to the frame replay the keys the player
     // recorded there, as the saved recording will.
     const uint16_t fastForward = g.FastForward;
-    g.Playback = 1;
+    g.Playback = kPlaybackOn;
     int played = 0;
     while (g.RoundFrame < frame && g.RunMode != RunTitle) {
         UpdateRound(g, SilentHost());
         ++played;
     }
-    g.Playback = 0;
+    g.Playback = kPlaybackOff;
     g.FastForward = fastForward;
     return played;
 }

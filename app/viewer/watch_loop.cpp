@@ -303,11 +303,11 @@ int RunWatchOn(const ProgramPlatform& platform, const WatchPointer& pointer, con
                 if (pointer.poll != nullptr) {
                     int x = 0, y = 0;
                     const bool button = pointer.poll(pointer.ctx, &x, &y);
-                    // Picture (0, 0) is the frame buffer's (1, 1).
-                    const bool onBar = NearTimelineBar(*s, x + 1, y + 1);
+                    // Picture (0, 0) is the frame buffer's (kPictureOrigin, kPictureOrigin).
+                    const bool onBar = NearTimelineBar(*s, x + kPictureOrigin, y + kPictureOrigin);
                     if (button && !buttonBefore && onBar) dragging = true;
                     if (!button) dragging = false;
-                    if (dragging) WatchSeek(*s, FrameAtBarX(*s, x + 1));
+                    if (dragging) WatchSeek(*s, FrameAtBarX(*s, x + kPictureOrigin));
                     buttonBefore = button;
                 }
                 PassClock passClock{&platform, previous};

@@ -20,7 +20,7 @@ inline void StartEmptyRoundScene(GameState& g) {
             }
     PutTitleStartCamera(g);
     g.RunMode = RunGame;
-    g.Playback = 0;
+    g.Playback = kPlaybackOff;
     g.FadeLevel = 0;
     g.ReadyCountdown = 0;
     g.PlayFrames = 600;

@@ -177,7 +177,7 @@ class TutorialBand : public SceneTest {
     void SetUp() override {
         SceneTest::SetUp();
         g->RunMode = RunTutorial;
-        g->Playback = 1;
+        g->Playback = kPlaybackOn;
     }
     // Text pixels: darker than the band's grey 0xE6.
     int Ink(int top) const {
@@ -275,7 +275,7 @@ TEST_F(SceneTest, ModeLabelsAndThePlaybackCaptionBlink) {
     g->PushIntent = 0;
     Draw();
     EXPECT_NE(at(16, 351), SourceCode(350, 115));
-    g->Playback = 1;
+    g->Playback = kPlaybackOn;
     g->RunMode = RunReplay;
     g->RoundFrame = 99;
     Draw();
@@ -336,12 +336,12 @@ TEST_F(SceneTest, ScoreCornerShowsFiveDigitsAndTheEndBannerSix) {
     EXPECT_FALSE(TextAt(246, 251, kLargeDigits, "00500", 45));
     g->TimeLeft = -200;
     g->RunMode = RunTutorial;
-    g->Playback = 1;
+    g->Playback = kPlaybackOn;
     Draw();
     EXPECT_NE(at(161, 266), SourceCode(370, 75));
     // A round ended by a held Escape shows no banner.
     g->RunMode = RunGame;
-    g->Playback = 0;
+    g->Playback = kPlaybackOff;
     g->EscHold = 60;
     Draw();
     EXPECT_NE(at(146, 171), SourceCode(0, 95));
@@ -356,11 +356,11 @@ TEST_F(SceneTest, HighScorePlaceMarkForTheFirstEqualScore) {
     Draw();
     EXPECT_EQ(at(171, 306), SourceCode(0, 30 + kRankBase));
     EXPECT_EQ(at(281, 306), SourceCode(90, kRankBase));
-    g->Playback = 1;
+    g->Playback = kPlaybackOn;
     g->RunMode = RunReplay;
     Draw();
     EXPECT_NE(at(171, 306), SourceCode(0, 30 + kRankBase));
-    g->Playback = 0;
+    g->Playback = kPlaybackOff;
     g->RunMode = RunGame;
     g->ShownScore = 301;
     Draw();

@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
     ResetScene(*g);
     PutTitleStartCamera(*g);
     g->RunMode = RunGame;
-    g->Playback = 0;
+    g->Playback = kPlaybackOff;
     g->FadeLevel = 0;
     g->ReadyCountdown = 0;
     g->PlayFrames = 900;
@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
     res.colourMarks = argc > 3 && std::strcmp(argv[3], "marks") == 0;
     auto fb = std::make_unique<FrameBuffer>();
     DrawScene(*g, res, *fb);
-    const bool ok = WriteFramePng(argv[2], fb->pixels, kFrameWidth, kFrameHeight, 1, 1, kFrameWidth, kFrameHeight);
+    const bool ok = WriteFramePng(argv[2], fb->pixels, kFrameWidth, kFrameHeight, kPictureOrigin, kPictureOrigin, kFrameWidth, kFrameHeight);
     ReleaseRenderResources(res);
     if (!ok) std::fprintf(stderr, "mervox_colour_board: cannot write %s\n", argv[2]);
     return ok ? 0 : 1;
