@@ -61,7 +61,7 @@ RoundEvents KickAlongRow(bool obstacle) {
     if (obstacle) place(5, 1);
     g->PlayerX = 48.0f;
     g->PlayerZ = 348.0f;
-    g->PushIntent = 1;  // leaning on the block towards +x
+    g->PushIntent = IntentPlusX;  // leaning on the block towards +x
     g->InputLog[0] = InputRecord{g->RoundFrame + 1, KeyKick};
     g->InputLog[1] = InputRecord{g->RoundFrame + 3, 0};
     g->InputLogIndex = 0;

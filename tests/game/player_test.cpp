@@ -11,7 +11,7 @@ TEST_F(PlayerTest, WalkStopsTwentyUnitsShortAndPushNeedsAFreshPress) {
     Place(2, 0, 0, 0);
     Hold(KeyLeft, 20);
     EXPECT_FLOAT_EQ(g.PlayerX, 320.0f);
-    EXPECT_EQ(g.PushIntent, 4) << "the block ahead is armed for a push";
+    EXPECT_EQ(g.PushIntent, IntentMinusX) << "the block ahead is armed for a push";
 
     // Still holding: the arrow was not pressed afresh, so nothing moves.
     Hold(KeyLeft, 5);
@@ -72,7 +72,7 @@ TEST_F(PlayerTest, PushOntoAnArrivingBlockReplacesItAndQueuesItsColour) {
     BlockSlot& arriving = Place(1, 0, 0, 1);
     arriving.arriveTimer = 50;
     Hold(KeyLeft, 20);
-    EXPECT_EQ(g.PushIntent, 4) << "an arriving block leaves the cell free";
+    EXPECT_EQ(g.PushIntent, IntentMinusX) << "an arriving block leaves the cell free";
     Hold(0, 1);
     Hold(KeyLeft, 1);
     EXPECT_EQ(g.Board[1][0][0].colour, 0);
@@ -100,7 +100,7 @@ TEST_F(PlayerTest, KickSlidesToTheEdgeOrTheNextBlock) {
     Place(4, 0, 0, 0);
     Hold(KeyRight, 20);
     ASSERT_FLOAT_EQ(g.PlayerX, 380.0f);
-    ASSERT_EQ(g.PushIntent, 1);
+    ASSERT_EQ(g.PushIntent, IntentPlusX);
     Hold(KeyKick, 1);
     EXPECT_EQ(CountEffect(EffectKick), 1);
     EXPECT_EQ(g.PushIntent, 0);
@@ -117,7 +117,7 @@ TEST_F(PlayerTest, KickSlidesToTheEdgeOrTheNextBlock) {
     Place(0, 0, 0, 1);
     // Left arms only when two ahead is free: (1, 0) is.
     Hold(KeyLeft, 20);
-    ASSERT_EQ(g.PushIntent, 4);
+    ASSERT_EQ(g.PushIntent, IntentMinusX);
     Hold(KeyKick, 1);
     Hold(0, 60);
     EXPECT_EQ(g.Board[1][0][0].state, Solid);
@@ -208,7 +208,7 @@ TEST_F(PlayerTest, ArrowOrderDecidesDiagonalsAndOppositeArrowDisarms) {
     g.PlayerZ = 48.0f;
     Place(2, 0, 0, 0);
     Hold(KeyLeft, 20);
-    ASSERT_EQ(g.PushIntent, 4);
+    ASSERT_EQ(g.PushIntent, IntentMinusX);
     Hold(KeyRight, 1);
     EXPECT_EQ(g.PushIntent, 0) << "walking freely clears the intent";
     EXPECT_FLOAT_EQ(g.PlayerX, 324.0f);

@@ -123,7 +123,7 @@ TEST_F(SceneGeometry, VanishRingSurroundsTheCellBelowTheBoard) {
 TEST_F(SceneGeometry, PushArrowsAndTheirLabelsBelowLevelFive) {
     g->PlayerX = 350;
     g->PlayerZ = 150;
-    g->PushIntent = 1;  // toward +x
+    g->PushIntent = IntentPlusX;  // toward +x
     g->Level = 4;
     Draw();
     EXPECT_EQ(Seen(350 + 36, 50, 150), ColourToPixel(0xA0A0A0));
@@ -133,7 +133,7 @@ TEST_F(SceneGeometry, PushArrowsAndTheirLabelsBelowLevelFive) {
     g->Level = 5;
     Draw();
     EXPECT_NE(fb->pixels[(label.y - 20) * kFrameWidth + label.x - 37], testing::SourceCode(350, 95));
-    g->PushIntent = 4 | 8;
+    g->PushIntent = IntentMinusX | IntentMinusZ;
     Draw();
     EXPECT_EQ(Seen(350 - 36, 50, 150), ColourToPixel(0xA0A0A0));
     EXPECT_EQ(Seen(350, 50, 150 - 36), ColourToPixel(0xA0A0A0));
