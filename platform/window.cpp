@@ -151,6 +151,12 @@ int DrawScaleFor(double shownScale) {
 
 int WantedDrawScale(const ProgramWindow& w) { return w.sharp ? DrawScaleFor(ShownScale(w)) : 1; }
 
+void SetWindowSharp(ProgramWindow& w, bool sharp) {
+    if (w.sharp == sharp) return;
+    w.sharp = sharp;
+    if (w.renderer != nullptr) ChooseScaling(w);
+}
+
 void BlackenWindow(ProgramWindow& w) {
     if (w.renderer == nullptr) return;
     SDL_SetRenderDrawColor(w.renderer, 0, 0, 0, 255);

@@ -20,7 +20,7 @@ struct ProgramWindow {
     // covers the area it is shown in, and shrunk to it with a smoothing
     // filter where that area is not exactly N times 640 x 480. Otherwise
     // (classic) the 640 x 480 picture is scaled by whole pixels.
-    bool sharp = false;
+    bool sharp = true;
     uint16_t screenMode = 0;         // 0 windowed, 1 full 640, 2 full 720
     bool fullScreen = false;         // currently covering the desktop
     bool cursorHidden = false;
@@ -53,6 +53,10 @@ void RepaintWindow(ProgramWindow& w);
 
 // Blackens the whole window.
 void BlackenWindow(ProgramWindow& w);
+
+// Chooses sharp or classic drawing; the window's scaling follows at once,
+// so a change on the options screen shows on the next frame.
+void SetWindowSharp(ProgramWindow& w, bool sharp);
 
 // Switches between a window and the full desktop (Alt+Enter).
 void SetFullScreen(ProgramWindow& w, bool on);

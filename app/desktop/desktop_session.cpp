@@ -3,7 +3,6 @@
 #include "platform/clock.h"
 #include "platform/display_check.h"
 #include "platform/screen_mode.h"
-#include "save/options_file.h"
 
 namespace mervox {
 
@@ -31,7 +30,11 @@ void DesktopPump(void* ctx, int ms) { PumpMessagesFor(D(ctx).pump, ms); }
 bool DesktopKeyDown(void* ctx, HostKey key) { return PollPlayerKey(D(ctx).input, key); }
 bool DesktopActionDown(void* ctx, ControlAction a) { return PollAction(D(ctx).input, a); }
 void DesktopPresent(void* ctx, const uint32_t* frame) { PresentFrame(D(ctx).window, frame, D(ctx).drawScale); }
-int DesktopDrawScale(void* ctx) { return D(ctx).drawScale = WantedDrawScale(D(ctx).window); }
+int DesktopDrawScale(void* ctx, DrawingStyle drawing) {
+    DesktopSession& d = D(ctx);
+    SetWindowSharp(d.window, drawing == DrawingStyle::Sharp);
+    return d.drawScale = WantedDrawScale(d.window);
+}
 
 // Keys held while the program started must not choose anything on the
 // title: wait until Z, R and Escape are up, then forget the presses queued
@@ -55,9 +58,6 @@ bool StartDesktop(DesktopSession& d, const std::string& baseDir, bool writeContr
     ResetKeyboard(d.keyboard);
     d.input.keyboard = &d.keyboard;
     d.input.bindings = LoadInputBindings(baseDir, writeControls);
-    // options.txt: sharp drawing at the screen's resolution (the default),
-    // or the classic picture scaled by whole pixels.
-    d.window.sharp = ReadOptionsFile(baseDir).drawing == DrawingStyle::Sharp;
     return true;
 }
 

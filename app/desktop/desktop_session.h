@@ -24,10 +24,10 @@ struct DesktopSession {
     bool videoStarted = false;
 };
 
-// Starts video on a display that can show a window, reads the keys of
-// baseDir/controls.txt (written back only when `writeControls`) and the
-// drawing style of its options.txt. False with why, and video stopped
-// again, when there is no such display.
+// Starts video on a display that can show a window and reads the keys of
+// baseDir/controls.txt (written back only when `writeControls`). False
+// with why, and video stopped again, when there is no such display. The
+// drawing style comes with each frame's scale (ProgramPlatform::drawScale).
 bool StartDesktop(DesktopSession& d, const std::string& baseDir, bool writeControls, std::string& why);
 
 // Opens the game's window in `screenMode`, at the scale asked (0: the

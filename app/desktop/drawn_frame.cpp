@@ -11,8 +11,8 @@ void StartDrawnFrame(DrawnFrame& d, const std::string& writeDir) {
 
 void StopDrawnFrame(DrawnFrame& d) { StopScreenshotWriter(d.screenshots); }
 
-FrameView FrameToDraw(DrawnFrame& d, const ProgramPlatform& platform, RenderResources& res) {
-    const int wanted = platform.drawScale != nullptr ? platform.drawScale(platform.ctx) : 1;
+FrameView FrameToDraw(DrawnFrame& d, const ProgramPlatform& platform, RenderResources& res, DrawingStyle drawing) {
+    const int wanted = platform.drawScale != nullptr ? platform.drawScale(platform.ctx, drawing) : 1;
     if (wanted != d.frame.scale) {
         d.frame.SetScale(wanted);
         PrepareSheetsAt(res, d.frame.scale);

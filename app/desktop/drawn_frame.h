@@ -25,9 +25,10 @@ void StartDrawnFrame(DrawnFrame& d, const std::string& writeDir);
 // Writes the pictures still waiting.
 void StopDrawnFrame(DrawnFrame& d);
 
-// The frame to draw next, at the scale the platform wants now (1 when it
-// asks for none), with the sheets of that scale made ready.
-FrameView FrameToDraw(DrawnFrame& d, const ProgramPlatform& platform, RenderResources& res);
+// The frame to draw next, at the scale the platform wants now for the
+// drawing style chosen (1 when it asks for none), with the sheets of that
+// scale made ready.
+FrameView FrameToDraw(DrawnFrame& d, const ProgramPlatform& platform, RenderResources& res, DrawingStyle drawing);
 
 // Takes the picture when the screenshot key asked for one, then hands the
 // frame to the platform.

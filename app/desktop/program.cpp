@@ -141,7 +141,7 @@ void PresentHook(void* ctx) {
 
 // Follows the window's drawing scale: a new size of window or screen
 // changes the scale of the next frame drawn.
-FrameView FrameToDraw(Program& p) { return FrameToDraw(p.drawn, p.platform, p.res); }
+FrameView FrameToDraw(Program& p) { return FrameToDraw(p.drawn, p.platform, p.res, p.options.drawing); }
 
 void DrawTitleHook(void* ctx) {
     Program& p = P(ctx);

@@ -44,9 +44,10 @@ struct ProgramPlatform {
     // viewer keys, and the options screen never opens.
     bool (*actionDown)(void* ctx, ControlAction action) = nullptr;
     void (*presentFrame)(void* ctx, const uint32_t* frame) = nullptr;
-    // The drawing scale the window wants for the next frame (null: 1); the
-    // frame presented next is drawn at the scale it last answered.
-    int (*drawScale)(void* ctx) = nullptr;
+    // The drawing scale the window wants for the next frame in the drawing
+    // style chosen (null: 1); the frame presented next is drawn at the
+    // scale it last answered.
+    int (*drawScale)(void* ctx, DrawingStyle drawing) = nullptr;
     // Before the first title frame: blackens a full-screen window, waits
     // until Z, R and Escape are up and forgets the presses queued
     // meanwhile. May be null.

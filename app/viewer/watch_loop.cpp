@@ -252,7 +252,8 @@ int RunWatchOn(const ProgramPlatform& platform, const WatchPointer& pointer, con
     }
     RenderResources res;
     LoadRenderResources(res, run.baseDir);
-    ApplyOptions(res, ReadOptionsFile(run.baseDir), true);  // as the player's window shows rounds
+    const Options options = ReadOptionsFile(run.baseDir);
+    ApplyOptions(res, options, true);  // as the player's window shows rounds
     // Drawn at the scale the window wants, as the game's own frames are.
     auto drawn = std::make_unique<DrawnFrame>();
     StartDrawnFrame(*drawn, run.baseDir);
@@ -320,7 +321,7 @@ int RunWatchOn(const ProgramPlatform& platform, const WatchPointer& pointer, con
                 break;
         }
         if (s->mode == ViewerMode::Practising && s->g->RunMode == RunTitle) break;  // the round's own end
-        DrawWatch(*s, res, FrameToDraw(*drawn, platform, res));
+        DrawWatch(*s, res, FrameToDraw(*drawn, platform, res, options.drawing));
         PresentDrawnFrame(*drawn, platform);
         CountPass(meter, *s->g, platform.clockMs(platform.ctx));
     }
