@@ -6,6 +6,9 @@
 
 #include "draw/gdi_calls.h"
 #include "draw/text_drawing.h"
+#include "game/link_points.h"
+#include "game/round_end.h"
+#include "game/state/board.h"
 #include "render/colour_marks.h"
 #include "render/digit_strings.h"
 #include "render/scene_drawing.h"
@@ -14,8 +17,6 @@
 namespace mervox {
 
 namespace {
-
-int CellIndex(float v) { return TruncToInt(v / 100); }
 
 // Copies a picture of the sheets to (dstX, dstY).
 void Sprite(ScenePainter& sp, const SheetRect& r, int dstX, int dstY) {
@@ -65,14 +66,14 @@ void DrawEndOfRound(ScenePainter& sp) {
     const GameState& g = sp.g;
     char buf[32];
     Sprite(sp, sheet::kEndOfRoundBanner, 146, 171);
-    if (g.TimeLeft < -120 && g.RunMode != RunTutorial) Sprite(sp, sheet::kScoreLabel, 161, 266);
-    if (g.TimeLeft < -180 && g.RunMode != RunTutorial) {
+    if (g.TimeLeft < kScoreLabelShowsBelow && g.RunMode != RunTutorial) Sprite(sp, sheet::kScoreLabel, 161, 266);
+    if (g.TimeLeft < kScoreFigureShowsBelow && g.RunMode != RunTutorial) {
         // Six glyphs from 100000 up; a score past six digits shows 999999.
         const bool six = g.ShownScore > 99999;
         Format(buf, six ? "%06d" : "%05d", g.ShownScore, 999999);
         DrawDigitString(sp.frame, sp.Sheet(SheetId::Number), buf, six ? 6 : 5, 246, 251, kLargeDigits);
     }
-    if (g.TimeLeft < -240 && !PlaysBack(g)) {
+    if (g.TimeLeft < kRecordMarksShowBelow && !PlaysBack(g)) {
         for (int n = 0; n < 3; ++n) {
             if (g.ShownScore != g.HighScores[n]) continue;
             Sprite(sp, sheet::kPlaceMarks[n], 171, 306);
@@ -88,8 +89,7 @@ void DrawChainPopups(ScenePainter& sp) {
         const ChainSlot& c = g.ChainSlots[k];
         if (c.timer == 0) continue;
         const int64_t count = c.count;
-        const int64_t v = c.chain == 1 ? 10 * (std::max<int64_t>(count - 3, 0) + 10)
-                                       : 10 * (count + 4 * static_cast<int64_t>(c.chain) + 5);
+        const int64_t v = LinkPointsPerBlock(count, c.chain);
         // Play never reaches 1000 points per block or 100 blocks in a link;
         // larger values show as 999 and 99 so the text stays six glyphs.
         char buf[32];
@@ -152,7 +152,7 @@ void DrawGameDisplay(ScenePainter& sp) {
 
     if (g.LevelUpFlash != 0) Sprite(sp, sheet::kLevelUpLabel, 277, 61);
 
-    if (g.TimeLeft <= 0 && g.EscHold < 60) DrawEndOfRound(sp);
+    if (g.TimeLeft <= 0 && g.EscHold < kEscHoldToEnd) DrawEndOfRound(sp);
 
     if (g.ReadyCountdown > 0) {
         Sprite(sp, sheet::kReadyBanner, 171, 211);

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "draw/gdi_calls.h"
+#include "game/state/board.h"
 #include "render/scene_painter.h"
 
 namespace mervox {
@@ -39,13 +40,18 @@ ScreenPoint ReferenceOf(const GameState& g, GridProjections& tiles, int a, int b
     return g.ViewAngle >= 0 ? tiles.at(a, b + 1) : tiles.at(a + 1, b + 1);
 }
 
+// From level 25 the scene turns dark: through level 25 step by step as the
+// background tiles sink, wholly from level 26 on. The grids swap their pens.
+constexpr int kDarkeningLevel = 25;
+bool Darkened(const GameState& g) { return g.Level >= kDarkeningLevel; }
+// How far level 25's darkening has gone: the sinking of the background
+// tiles below their rest, in steps of 30 units.
+float DarkeningDepth(const GameState& g) { return (-g.BackgroundGrid[1][0].y - 100) / 30; }
+
 // Lowers a floor brush index for the darkening levels.
 int FloorLevelShift(const GameState& g) {
-    if (g.Level == 25) {
-        const float h = g.BackgroundGrid[1][0].y;
-        return TruncToInt(10 - (-h - 100) / 30);
-    }
-    return g.Level > 25 ? 10 : 0;
+    if (g.Level == kDarkeningLevel) return TruncToInt(10 - DarkeningDepth(g));
+    return g.Level > kDarkeningLevel ? 10 : 0;
 }
 
 // Tiles at the same height share their corners: each corner point is
@@ -163,7 +169,7 @@ void DrawGrids(ScenePainter& sp) {
     {
         GridProjections refs(g.BackgroundGrid, sp.view, sp.cam);
         GridProjections corners(g.BoardGrid, sp.view, sp.cam);
-        sp.Pen(g.Level < 25 ? sp.pal.FixedPens[3] : sp.pal.FixedPens[2]);
+        sp.Pen(Darkened(g) ? sp.pal.FixedPens[2] : sp.pal.FixedPens[3]);
         for (int i = 0; i < 7; ++i) {
             for (int j = 0; j < 7; ++j) {
                 if (ReferenceOf(g, refs, i, j).y < sp.bottom) CellOutline(sp, corners, i, j);
@@ -181,7 +187,7 @@ void DrawGrids(ScenePainter& sp) {
     rimCam.y = entryY - 50;
     GridProjections corners(g.BoardGrid, sp.view, sp.cam);
     GridProjections rim(g.BoardGrid, sp.view, rimCam);
-    sp.Pen(g.Level < 25 ? sp.pal.FixedPens[2] : sp.pal.FixedPens[3]);
+    sp.Pen(Darkened(g) ? sp.pal.FixedPens[3] : sp.pal.FixedPens[2]);
     auto edge = [&](int a0, int b0, int a1, int b1) {
         const Point pa = rim.at(a0, b0);
         const Point pb = rim.at(a1, b1);
@@ -199,8 +205,6 @@ void DrawGrids(ScenePainter& sp) {
         }
     }
 }
-
-int CellIndex(float v) { return TruncToInt(v / 100); }
 
 // The blocks and the player, layer by layer, far rows first, columns from
 // the outside in; a block sliding into an empty cell is drawn again at that
@@ -240,11 +244,8 @@ void DrawBlocksAndPlayer(ScenePainter& sp) {
 }  // namespace
 
 int BackgroundGreyIndex(const GameState& g) {
-    if (g.Level < 25) return static_cast<int>(25 - std::max<int64_t>(static_cast<int64_t>(g.Level) - 15, 0));
-    if (g.Level == 25) {
-        const float h = g.BackgroundGrid[1][0].y;
-        return std::max(1, TruncToInt((-h - 100) / 30));
-    }
+    if (!Darkened(g)) return static_cast<int>(25 - std::max<int64_t>(static_cast<int64_t>(g.Level) - 15, 0));
+    if (g.Level == kDarkeningLevel) return std::max(1, TruncToInt(DarkeningDepth(g)));
     return 0;
 }
 
