@@ -89,12 +89,12 @@ void ReadInput(GameState& g, const RoundHost& host) {
     if (!PlaysBack(g)) {
         const int32_t keys = PollRoundKeys(host);
         g.KeysNow = keys;
-        if (!(keys & kArrowBits)) g.ArrowLatch = 0;
+        if (!(keys & kArrowBits)) g.KeyLatch = 0;
     } else if (g.InputLogIndex >= 0 && g.InputLogIndex < kInputLogLength) {
         const InputRecord& r = g.InputLog[g.InputLogIndex];
         if (r.frame == g.RoundFrame) {
             g.KeysNow = r.keys;
-            if (!(r.keys & kArrowBits)) g.ArrowLatch = 0;
+            if (!(r.keys & kArrowBits)) g.KeyLatch = 0;
             g.InputLogIndex += 1;
         }
     }

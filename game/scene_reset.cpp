@@ -107,7 +107,7 @@ void StartRoundOutsideTitle(GameState& g, int32_t runMode, int32_t playback) {
     g.RunMode = runMode;
     ResetScene(g);
     g.StartRequested = 0;
-    MenuKeyLatch(g) = 0;
+    g.KeyLatch = 0;
 }
 
 }  // namespace mervox
