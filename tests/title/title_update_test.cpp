@@ -229,7 +229,8 @@ TEST_F(TitleFixture, TheRoundsArrowLatchIsTheTitlesMenuKeyLatch) {
     Update();
     EXPECT_EQ(g->FrameSkip, 2);
     world.held = {HostKey::Z};
-    Update(45);
+    Update();
+    EXPECT_EQ(g->KeyLatch, 1);
     world.held.clear();
     ASSERT_GT(UpdatesUntilRound(), 0);
     EXPECT_EQ(g->KeyLatch, 0);
