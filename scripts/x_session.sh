@@ -68,15 +68,29 @@ wait_for_log() {
   done
 }
 
-# game_ends MESSAGE [WHAT]: waits up to ten seconds for the game $game_pid
-# to end, which it must with status 0; fails with MESSAGE when it does not
+# wait_until SECONDS WHAT COMMAND...: runs the command every half second
+# until it succeeds; fails, naming WHAT, after the seconds given. The checks
+# wait for what they look for, never a fixed time: on a busy machine the
+# game's updates come later, not wrong, so the bounds are generous.
+wait_until() {
+  local seconds="$1" what="$2" n=0
+  shift 2
+  until "$@"; do
+    n=$((n + 1))
+    [ "$n" -le $((seconds * 2)) ] || fail "waited $seconds s for $what"
+    sleep 0.5
+  done
+}
+
+# game_ends MESSAGE [WHAT]: waits up to a minute for the game $game_pid to
+# end, which it must with status 0; fails with MESSAGE when it does not
 # end. WHAT names the program in the message about its status.
 game_ends() {
-  for _ in $(seq 1 100); do
+  for _ in $(seq 1 600); do
     kill -0 "$game_pid" 2>/dev/null || break
     sleep 0.1
   done
-  kill -0 "$game_pid" 2>/dev/null && fail "$1"
+  kill -0 "$game_pid" 2>/dev/null && fail "$1 (waited 60 s)"
   local status=0
   wait "$game_pid" || status=$?
   game_pid=""

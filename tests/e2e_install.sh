@@ -36,18 +36,20 @@ game_pid=$!
 wait_for_window
 
 # The title is drawn from the installed sheets.
-sleep 2
-import -window root "$work/title.png"
-[ "$(convert "$work/title.png" -format '%k' info:)" -ge 8 ] || fail "the title looks blank"
+title_drawn() {
+  import -window root "$work/title.png"
+  [ "$(convert "$work/title.png" -format '%k' info:)" -ge 8 ]
+}
+wait_until 60 "a title that is not blank" title_drawn
 xdotool key --delay 80 z
-wait_for_log "run mode 0 -> 1" 10
-sleep 3.5
+wait_for_log "run mode 0 -> 1" 60
 xdotool key --delay 80 F12
+wait_for_log "mervox: screenshot " 60
 xdotool keydown Escape
-sleep 1.3
+wait_for_log "the round's end begins" 120
 xdotool keyup Escape
-wait_for_log "run mode 1 -> 0" 10
-sleep 1.5
+wait_for_log "run mode 1 -> 0" 120
+sleep 0.5
 xdotool key --delay 80 Escape
 game_ends "Escape on the title did not end the program"
 
