@@ -33,7 +33,6 @@ void LoadMusicSegment(MusicPlayer& p, int s) {
         }
         seg.pcm = ConvertToOutput(bytes.data(), bytes.size(), 16, kOutputChannels, kOutputRate, p.outputRate);
     }
-    seg.user = 1;
     seg.user = 0;  // prepared on the output
 }
 

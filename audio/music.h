@@ -35,7 +35,7 @@ using MusicDecoder = bool (*)(void* ctx, const std::string& path, std::vector<in
 
 struct MusicSegment {
     std::vector<int16_t> pcm;
-    int user = 0;  // 0 while prepared or queued; 1 after decoding or unloading
+    int user = 0;  // 0 once decoded (prepared) or queued; 1 after unloading
 };
 
 struct MusicPlayer {
