@@ -96,7 +96,6 @@ void StopMusic(MusicPlayer& p) {
     if (!p.deviceOpen) return;
     if (p.output.reset) p.output.reset(p.output.ctx);
     for (int k = 0; k < 7; ++k) UnloadMusicPair(p, k);
-    if (p.output.close) p.output.close(p.output.ctx);
     p.deviceOpen = false;
 }
 

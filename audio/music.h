@@ -26,7 +26,6 @@ struct MusicOutput {
     void (*write)(void* ctx, int segment, const std::vector<int16_t>& pcm) = nullptr;
     void (*reset)(void* ctx) = nullptr;
     void (*unprepare)(void* ctx, int segment) = nullptr;
-    void (*close)(void* ctx) = nullptr;
 };
 
 // Decodes one music file (on the loader thread); false when it cannot be

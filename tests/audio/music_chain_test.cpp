@@ -83,7 +83,6 @@ protected:
         };
         player.output.reset = [](void* c) { static_cast<FakeOutput*>(c)->resets++; };
         player.output.unprepare = [](void* c, int s) { static_cast<FakeOutput*>(c)->unprepared.push_back(s); };
-        player.output.close = [](void*) {};
     }
     void TearDown() override { StopMusic(player); }
 
