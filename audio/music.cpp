@@ -137,12 +137,4 @@ void OnMusicBufferDone(MusicPlayer& p, const GameState& g, int h) {
     }
 }
 
-void DeleteLeftoverMusicFiles(const std::string& baseDir) {
-    for (int s = 0; s < kMusicSegments; ++s) {
-        std::string name = MusicSegmentFile(s);
-        name.replace(name.size() - 3, 3, "wav");
-        std::remove((baseDir + "/" + name).c_str());
-    }
-}
-
 }  // namespace mervox

@@ -62,7 +62,4 @@ void PreloadMusic(MusicPlayer& p, const GameState& g);
 void OnMusicBufferDone(MusicPlayer& p, const GameState& g, int segment);
 void UnloadMusicPair(MusicPlayer& p, int track);
 
-// Removes decoded leftovers snd/bgm1-1.wav ... snd/bgm7-2.wav.
-void DeleteLeftoverMusicFiles(const std::string& baseDir);
-
 }  // namespace mervox

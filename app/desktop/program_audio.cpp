@@ -54,7 +54,6 @@ void ProgramAudioDeleter::operator()(ProgramAudio* a) const {
     for (int k = 0; k < kVoiceCount; ++k) MixerReset(a->mixer, k);
     StopMusic(a->music);
     MixerClose(a->mixer);
-    DeleteLeftoverMusicFiles(a->music.baseDir);
     delete a;
 }
 
