@@ -123,8 +123,6 @@ void DrawGameDisplay(ScenePainter& sp) {
     }
     if (g.RunMode >= RunReplay && g.RoundFrame % 120 < 100) Sprite(sp, sheet::kInGameCaption, 203, 361);
 
-    SelectFont(sp.dc, &sp.pal.SmallFont);
-
     // Frame rate and play time, bottom corners.
     Format(buf, "%03d", g.FramesPerSecond, 999);
     DrawDigitsUntil(sp.frame, sp.Sheet(SheetId::Rank), buf, 12, 45, 459, kTinyDigits);
