@@ -185,3 +185,13 @@ wait_for_window() {
   [ -n "$window" ] || fail "no settled window titled mervox"
   xdotool windowfocus --sync "$window" 2>/dev/null || true
 }
+
+# wait_for_title: waits until the game's title takes keys (the program
+# forgets on purpose the keys pressed before), then finds the window again
+# and puts the pointer and the focus on it: on a busy machine SDL can
+# replace its first window later than wait_for_window could tell, and keys
+# sent to a window that has gone are lost.
+wait_for_title() {
+  wait_for_log "the title takes keys" 60
+  wait_for_window
+}

@@ -34,6 +34,7 @@ mkdir -p "$work/elsewhere"
 ( cd "$work/elsewhere" && exec "$prefix/bin/mervox" --windowed ) >"$work/game.log" 2>&1 &
 game_pid=$!
 wait_for_window
+wait_for_title
 
 # The title is drawn from the installed sheets.
 title_drawn() {

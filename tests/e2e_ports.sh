@@ -26,6 +26,7 @@ start_game() {
   ( cd "$work/game" && exec ./mervox --windowed ) >>"$work/game.log" 2>&1 &
   game_pid=$!
   wait_for_window
+  wait_for_title
 }
 
 quit_game() {

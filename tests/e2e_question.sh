@@ -53,6 +53,7 @@ shot question-en
 grep -q "full-screen question answered" "$work/game.log" && fail "answered before any key"
 xdotool key --delay 80 Escape
 wait_for_log "full-screen question answered: window" 60
+wait_for_title
 sleep 2
 shot title-en
 xdotool key --delay 80 o
@@ -90,6 +91,7 @@ shot question-ja
 xdotool key --delay 80 Return
 wait_for_log "full-screen question answered: full screen" 60
 wait_for_window
+wait_for_title
 sleep 2
 kill -0 "$game_pid" 2>/dev/null || fail "the program ended after yes"
 xdotool key --delay 80 Escape
@@ -100,7 +102,7 @@ start_game en_US.UTF-8
 sleep 1
 xdotool mousemove --window "$window" 400 280 click 1
 wait_for_log "full-screen question answered: window" 60
-sleep 1.5
+wait_for_title
 xdotool key --delay 80 Escape
 end_game
 
@@ -113,7 +115,7 @@ kill -TERM "$game_pid"
 end_game
 grep -q "full-screen question answered: quit" "$work/game.log" || fail "closing the window was not an end"
 start_game C --windowed
-sleep 1.5
+wait_for_title
 grep -q "full-screen question" "$work/game.log" && fail "--windowed asked the question"
 xdotool key --delay 80 Escape
 end_game

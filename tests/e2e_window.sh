@@ -34,6 +34,7 @@ game_pid=$!
 
 wait_for_window
 echo "e2e_window: window $window"
+wait_for_title
 
 # The title, once its fade-in (40 updates) is over.
 title_drawn() {

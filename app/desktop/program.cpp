@@ -294,6 +294,9 @@ void MainLoop(Program& p) {
     LoadConfigAndScores(g, p.baseDir);
     PutTitleStartCamera(g);
     if (p.platform.beforeTitle != nullptr) p.platform.beforeTitle(p.platform.ctx, g.ScreenMode);
+    // Keys pressed before this line are forgotten (beforeTitle); the window
+    // checks wait for it before their first key.
+    if (p.logRuns) std::fprintf(stderr, "mervox: the title takes keys\n");
 
     FrameLoopHooks loop;
     loop.ctx = &p;
