@@ -42,8 +42,7 @@ title_drawn() {
   [ "$(convert "$work/title.png" -format '%k' info:)" -ge 8 ]
 }
 wait_until 60 "a title that is not blank" title_drawn
-xdotool key --delay 80 z
-wait_for_log "run mode 0 -> 1" 60
+press_until_log z "run mode 0 -> 1"
 xdotool key --delay 80 F12
 wait_for_log "mervox: screenshot " 60
 xdotool keydown Escape
@@ -51,8 +50,7 @@ wait_for_log "the round's end begins" 120
 xdotool keyup Escape
 wait_for_log "run mode 1 -> 0" 120
 sleep 0.5
-xdotool key --delay 80 Escape
-game_ends "Escape on the title did not end the program"
+press_until_end Escape "Escape on the title did not end the program"
 
 # The replay viewer and a headless run, started from elsewhere too, find
 # the recording named as in a game folder and draw and sound from the
@@ -67,8 +65,7 @@ grep -q "cannot" "$work/headless.log" && fail "the headless run missed installed
 game_pid=$!
 wait_for_window
 sleep 1.5
-xdotool key --delay 80 Escape
-game_ends "Escape did not end the viewer" "the viewer"
+press_until_end Escape "Escape did not end the viewer" "the viewer"
 grep -q "cannot" "$work/viewer.log" && fail "the viewer missed installed data: $(cat "$work/viewer.log")"
 
 mine="$XDG_DATA_HOME/mervox"

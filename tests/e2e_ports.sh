@@ -30,8 +30,7 @@ start_game() {
 }
 
 quit_game() {
-  xdotool key --delay 80 Escape
-  game_ends "Escape on the title did not end the program"
+  press_until_end Escape "Escape on the title did not end the program"
 }
 
 # The first run writes the default controls.txt; a damaged one is replaced.
@@ -50,8 +49,7 @@ sleep 1.5
 xdotool key --delay 80 z
 sleep 1.5
 grep -q "run mode 0 -> 1" "$work/game.log" && fail "Z still starts a game"
-xdotool key --delay 80 space
-wait_for_log "run mode 0 -> 1" 60
+press_until_log space "run mode 0 -> 1"
 sleep 4
 
 # F12 ten times in the round: every press writes its picture, none is lost

@@ -39,6 +39,10 @@ end_game() {  # expects the program to end by itself with status 0
   game_ends "the program did not end"
 }
 
+quit_game() {  # Escape on the title
+  press_until_end Escape "Escape on the title did not end the program"
+}
+
 shot() {  # name
   import -window "$window" "$work/$1.png"
   if [ -n "${MERVOX_SHOTS:-}" ]; then cp "$work/$1.png" "$MERVOX_SHOTS/"; fi
@@ -78,8 +82,7 @@ options_written() {
 wait_until 60 "options.txt with colour_marks = on and language = ja" options_written
 kill -0 "$game_pid" 2>/dev/null || fail "closing the options screen with Escape also quit"
 sleep 0.5
-xdotool key --delay 80 Escape
-end_game
+quit_game
 grep -q "settings and scores saved" "$work/game.log" || fail "no save at the end"
 
 # 2. Japanese desktop (the file now says ja anyway): Return takes the
@@ -94,8 +97,7 @@ wait_for_window
 wait_for_title
 sleep 2
 kill -0 "$game_pid" 2>/dev/null || fail "the program ended after yes"
-xdotool key --delay 80 Escape
-end_game
+quit_game
 
 # 3. A click on "No" answers no.
 start_game en_US.UTF-8
@@ -103,8 +105,7 @@ sleep 1
 xdotool mousemove --window "$window" 400 280 click 1
 wait_for_log "full-screen question answered: window" 60
 wait_for_title
-xdotool key --delay 80 Escape
-end_game
+quit_game
 
 # 4. A request to end while it asks (as closing the window is; without a
 # window manager, SIGTERM, which SDL hands over the same way) ends the
@@ -117,7 +118,6 @@ grep -q "full-screen question answered: quit" "$work/game.log" || fail "closing 
 start_game C --windowed
 wait_for_title
 grep -q "full-screen question" "$work/game.log" && fail "--windowed asked the question"
-xdotool key --delay 80 Escape
-end_game
+quit_game
 
 echo "e2e_question: PASS"

@@ -47,8 +47,7 @@ wait_until 60 "a title screenshot that is not blank" title_drawn
 echo "e2e_window: title screenshot has $colours colours, deviation $deviation/1000"
 
 # Z starts a game: after the fade-out the round runs (run mode 1).
-xdotool key --delay 80 z
-wait_for_log "run mode 0 -> 1" 60
+press_until_log z "run mode 0 -> 1"
 round_drawn() {
   import -window root "$work/round.png"
   ! cmp -s <(convert "$work/title.png" rgb:-) <(convert "$work/round.png" rgb:-)
@@ -120,7 +119,6 @@ shot 640x480
 xdotool key --delay 80 alt+Return
 sleep 1.5
 shot 1280x960 30
-xdotool key --delay 80 Escape
-game_ends "Escape did not leave the viewer" "the viewer"
+press_until_end Escape "Escape did not leave the viewer" "the viewer"
 
 echo "e2e_window: PASS"
