@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages mervox needs (when missing), then configures and
-# builds it in ./build. Sourced by play.sh (building and playing) and by
-# test.sh with the argument --tests (the tests, benchmarks and their tools
-# too).
+# builds it in ./build. Sourced by play.sh with the argument --play (what
+# building and playing needs) and by test.sh with --tests (the tests,
+# benchmarks and their tools too).
 set -euo pipefail
 
 MERVOX_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
