@@ -29,7 +29,6 @@ void MusicReset(void* ctx) { MixerResetMusic(static_cast<ProgramAudio*>(ctx)->mi
 void MusicUnprepare(void* ctx, int segment) {
     MixerForgetMusic(static_cast<ProgramAudio*>(ctx)->mixer, segment);
 }
-void MusicClose(void* ctx) { MixerResetMusic(static_cast<ProgramAudio*>(ctx)->mixer); }
 
 bool DecodeMusic(void* ctx, const std::string& path, std::vector<int16_t>& pcm) {
     OutputFormat format;  // what the file holds; the output's format is fixed
@@ -55,7 +54,6 @@ void ProgramAudioDeleter::operator()(ProgramAudio* a) const {
     for (int k = 0; k < kVoiceCount; ++k) MixerReset(a->mixer, k);
     StopMusic(a->music);
     MixerClose(a->mixer);
-    DeleteLeftoverMusicFiles(a->music.baseDir);
     delete a;
 }
 
@@ -70,7 +68,7 @@ ProgramAudioPtr StartProgramAudio(GameState& g, const std::string& baseDir, cons
     a.music.outputRate = a.mixer.rate;
     a.music.decode = DecodeMusic;
     a.music.decodeCtx = &a;
-    a.music.output = MusicOutput{&a, MusicOpen, MusicWrite, MusicReset, MusicUnprepare, MusicClose};
+    a.music.output = MusicOutput{&a, MusicOpen, MusicWrite, MusicReset, MusicUnprepare};
     NameMissingMusic(baseDir);
     return audio;
 }

@@ -23,8 +23,8 @@ using ProgramAudioPtr = std::unique_ptr<ProgramAudio, ProgramAudioDeleter>;
 // files that cannot be used are reported to `messages` (also from the music
 // loader thread). The state is kept for the music's level-driven chaining.
 ProgramAudioPtr StartProgramAudio(GameState& g, const std::string& baseDir, const SoundMessages& messages);
-// Silences every voice, stops the music, closes the output and removes
-// leftover decoded files. Destroying the pointer does the same.
+// Silences every voice, stops the music and closes the output. Destroying
+// the pointer does the same.
 void StopProgramAudio(ProgramAudioPtr& audio);
 
 // What the round's and the title's sound hooks do.

@@ -155,8 +155,6 @@ void DrawOverlay(const WatchSession& s, const RenderResources& res, const FrameV
 
 }  // namespace
 
-TimelineBar WatchTimelineBar() { return kBar; }
-
 int FrameAtBarX(const WatchSession& s, int x) {
     const TimelineBar b = kBar;
     const int span = b.right - 1 - b.left;
