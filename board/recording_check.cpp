@@ -27,7 +27,8 @@ bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\f' ||
 
 bool CheckRecording(const std::string& body, CheckedRecording& out, std::string& error) {
     out = CheckedRecording{};
-    for (unsigned char c : body) {
+    for (char ch : body) {
+        const auto c = static_cast<unsigned char>(ch);
         if (c == 0 || c >= 0x80 || (c < 0x20 && c != '\n' && !IsBlank(static_cast<char>(c)))) {
             error = "the recording is not text: it holds bytes no recording has";
             return false;
