@@ -15,6 +15,8 @@ packages=(
   build-essential cmake pkg-config
   libsdl2-dev libcairo2-dev libfontconfig1-dev libfreetype-dev
   libpng-dev zlib1g-dev libogg-dev libvorbis-dev
+  # the score board (mervox-board): HTTP, JSON and SQLite
+  libcpp-httplib-dev libssl-dev nlohmann-json3-dev libsqlite3-dev
   fonts-ipafont-gothic
   fonts-dejavu-core
   espeak-ng
