@@ -35,6 +35,7 @@ constexpr int kSchemaVersion = 1;
 
 // A job claimed this often without a finish is given up (state "failed").
 constexpr int kMaxAttempts = 3;
+constexpr const char* kGaveUpReason = "the recording stopped its verifier three times";
 
 enum class JobState { Pending, Running, Verified, Rejected, Failed };
 
