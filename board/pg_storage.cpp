@@ -1,7 +1,9 @@
 #include "board/pg_storage.h"
 
+#include <chrono>
 #include <ctime>
 #include <string>
+#include <thread>
 #include <utility>
 
 #include "board/board_sql.h"
@@ -13,7 +15,6 @@ namespace {
 // Taken by Migrate so that processes starting together upgrade one at a time.
 constexpr int64_t kMigrationLock = 0x6d6572766f78;  // "mervox"
 
-constexpr const char* kGiveUpReason = "the recording stopped its verifier three times";
 
 class PgStorage final : public Storage {
 public:
@@ -78,7 +79,7 @@ public:
     std::optional<Job> ClaimJob(const std::string& owner, int leaseSeconds) override {
         Ready();
         const int64_t now = Now();
-        Check(c_->exec(sql::kGiveUpJobs, PgParams().integer(now).integer(kMaxAttempts).text(kGiveUpReason)),
+        Check(c_->exec(sql::kGiveUpJobs, PgParams().integer(now).integer(kMaxAttempts).text(kGaveUpReason)),
               "giving up jobs");
         const std::string claim = std::string(sql::kClaimJobHead) + " FOR UPDATE SKIP LOCKED" + sql::kClaimJobTail;
         PgResult r = c_->exec(claim.c_str(), PgParams().text(owner).integer(now).integer(leaseSeconds));
@@ -229,10 +230,12 @@ public:
     }
 
     bool WaitForJobs(int timeoutMs) override {
-        if (!listening_) {
-            if (!c_->healthy() || !c_->listen(kJobsChannel)) return false;
-            listening_ = true;
+        // A server that cannot be reached is tried again after the wait.
+        if (!c_->healthy() || (!listening_ && !c_->listen(kJobsChannel))) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
+            return false;
         }
+        listening_ = true;
         return c_->waitForNotification(timeoutMs);
     }
 

@@ -16,6 +16,8 @@ packages=(
   xvfb xauth xdotool x11-utils imagemagick
   espeak-ng
   clang libclang-rt-14-dev
+  # mervox-board on PostgreSQL, its tests' scratch clusters, its pages in a browser
+  libpq-dev postgresql chromium chromium-driver
 )
 
 missing=()
