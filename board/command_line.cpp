@@ -61,7 +61,7 @@ bool ParseListenAddress(const std::string& text, std::string& host, int& port) {
     if (host.size() >= 2 && host.front() == '[' && host.back() == ']') host = host.substr(1, host.size() - 2);
     if (host.empty()) host = "127.0.0.1";
     long p = 0;
-    if (!Whole(text.substr(colon + 1), 1, 65535, p)) return false;
+    if (!Whole(text.substr(colon + 1), 0, 65535, p)) return false;
     port = static_cast<int>(p);
     return true;
 }
