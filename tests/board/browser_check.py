@@ -10,7 +10,8 @@ and run nothing: no alert, no script of the page's own doing.
 
 usage: browser_check.py BOARD_URL SOURCE_DIR CHROMEDRIVER [HOSTILE_ROUND_CMD...]
   HOSTILE_ROUND_CMD, when given, is run once the rounds are verified and
-  must give the name <script>alert(1)</script> to a verified round.
+  must rename the name hostile_x (a verified round of its own) to
+  <script>alert(1)</script>.
 """
 import json
 import os
@@ -146,7 +147,10 @@ def main():
     idle = "00010001\r\n00012000\r\n"
     first = submit(board, "Ann_browser", changed)
     second = submit(board, "bob-browser", idle)
-    done = wait_verified(board, [first, second], until)
+    ids = [first, second]
+    if hostile_cmd:
+        ids.append(submit(board, "hostile_x", "00020002\r\n00023000\r\n"))
+    done = wait_verified(board, ids, until)
     if hostile_cmd:
         subprocess.run(hostile_cmd, check=True, timeout=30)
 
@@ -218,18 +222,15 @@ def check_pages(d, board, done, first, second, hostile):
     if "alert" in scripts:
         fail("the address became a script in the page: " + scripts)
     if hostile:
-        # The hostile player's own page, by the board's link to it.
-        d.go(board + "/")
-        link = d.run("for (const a of document.querySelectorAll('a')) "
-                     "if (a.textContent.trim() === arguments[0]) return a.href; return null;".replace(
-                         "arguments[0]", json.dumps(HOSTILE)))
-        if not link:
-            fail("the board has no link to the page of " + HOSTILE)
-        d.go(link)
+        # The latest submissions name it too.
+        d.go(board + "/submissions")
         if d.alert_text() is not None:
-            fail("the page of %s opened an alert" % HOSTILE)
+            fail("the latest submissions opened an alert")
         if HOSTILE not in d.run("return document.body.innerText;"):
-            fail("the page of %s does not show the name as text" % HOSTILE)
+            fail("the latest submissions do not show the name %s as text" % HOSTILE)
+        scripts = d.run("return Array.from(document.scripts).map(s => s.textContent).join('|');")
+        if "alert" in scripts:
+            fail("the name became a script in the latest submissions: " + scripts)
 
 
 if __name__ == "__main__":
