@@ -146,7 +146,7 @@ int RunReverify(const ReverifyCommand& cmd) {
     try {
         db->Migrate();
         const int64_t n = db->RequeueVerified();
-        std::printf("queued %lld verified rounds again\n", static_cast<long long>(n));
+        std::printf("verified rounds queued again: %lld\n", static_cast<long long>(n));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "mervox-board: %s\n", e.what());
         return 1;
