@@ -110,18 +110,17 @@ unit="$board_unpacked/lib/systemd/system/mervox-board.service"
 for want in 'DynamicUser=yes' 'StateDirectory=mervox-board' 'WorkingDirectory=/var/lib/mervox-board'; do
   grep -qx "$want" "$unit" || fail "the unit lacks $want"
 done
-if command -v systemd-analyze >/dev/null; then
-  # Checked against the unpacked program: the unit names /usr/bin/mervox-board.
-  sed "s|/usr/bin/mervox-board|$board_unpacked/usr/bin/mervox-board|" "$unit" >"$work/mervox-board.service"
-  systemd-analyze verify "$work/mervox-board.service" 2>&1 | grep -v -e 'Failed to .* cgroup' -e '^$' \
-    | tee "$work/unit.log" || true
-  [ ! -s "$work/unit.log" ] || fail "systemd-analyze finds fault with the unit"
-fi
 dpkg -i "$board_deb" >/dev/null || { apt-get install -f -y -qq >/dev/null; dpkg -i "$board_deb" >/dev/null; } ||
   fail "dpkg -i mervox-board failed"
 board_pid=""
 trap '[ -z "$board_pid" ] || kill "$board_pid" 2>/dev/null; dpkg --purge mervox-board >/dev/null 2>&1 || true' EXIT
 [ "$(mervox-board --version)" = "mervox-board $version" ] || fail "mervox-board --version says $(mervox-board --version)"
+if command -v systemd-analyze >/dev/null; then
+  # The installed unit, its program and its manual page.
+  systemd-analyze verify /lib/systemd/system/mervox-board.service 2>&1 |
+    grep -v -e 'Failed to .* cgroup' -e '^$' | tee "$work/unit.log" || true
+  [ ! -s "$work/unit.log" ] || fail "systemd-analyze finds fault with the unit"
+fi
 stray="$(dpkg -L mervox-board | grep -v -E '^/(\.|usr|usr/bin(/mervox-board)?|usr/share(/(man(/man1(/mervox-board\.1\.gz)?)?|doc(/mervox-board(/.*)?)?))?|lib|lib/systemd|lib/systemd/system(/mervox-board\.service)?)$' || true)"
 [ -z "$stray" ] || fail "mervox-board installed unexpected files: $stray"
 # The installed board, as the unit runs it, from a folder of its own.
