@@ -50,7 +50,7 @@ const char* BoardUsage() {
            "  --max-queue N           rounds waiting before submissions get 503 (default 10000)\n"
            "  --rate N                submissions a minute from one address (default 30, 0: no limit)\n"
            "  --name-rate N           submissions a minute under one name (default 12, 0: no limit)\n"
-           "  --threads N             connections served at once (default 16)\n"
+           "  --threads N             connections served at once (default 64)\n"
            "  --quiet                 no log line for each request and job\n";
 }
 

@@ -7,6 +7,8 @@
 
 #include <chrono>
 #include <cstdio>
+#include <regex>
+#include <set>
 #include <thread>
 
 #include "board/command_line.h"
@@ -90,6 +92,26 @@ TEST(BoardProgram, HelpVersionAndBadArgumentsAnswerAsAProgramShould) {
     test::ScratchDir dir;
     EXPECT_EQ(RunProgram("--listen 127.0.0.1:0 --db " + dir.path + "/no/such/folder/b.db", out), 1);
     EXPECT_NE(out.find("cannot open"), std::string::npos);
+}
+
+std::set<std::string> Options(const std::string& text) {
+    std::set<std::string> found;
+    const std::regex option("--[a-z][a-z-]*");
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), option); it != std::sregex_iterator(); ++it)
+        found.insert(it->str());
+    return found;
+}
+
+TEST(BoardProgram, TheManualPageNamesTheOptionsHelpNames) {
+    std::string page = test::ReadFile(test::SourcePath("dist/mervox-board.1"));
+    // The options are those of its OPTIONS section (the rest names mervox's too).
+    const size_t from = page.find(".SH OPTIONS");
+    ASSERT_NE(from, std::string::npos);
+    page = page.substr(from, page.find(".SH ", from + 1) - from);
+    for (size_t p; (p = page.find("\\-")) != std::string::npos;) page.replace(p, 2, "-");
+    const auto fromHelp = Options(BoardUsage());
+    EXPECT_GE(fromHelp.size(), 8u);
+    EXPECT_EQ(Options(page), fromHelp);
 }
 
 TEST(BoardCommandLine, ReadsTheServeOptions) {

@@ -1,7 +1,10 @@
 #include "board_test_support.h"
 
 #include <gtest/gtest.h>
+#include <arpa/inet.h>
+#include <netinet/in.h>
 #include <stdlib.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -116,6 +119,27 @@ Reply Submit(httplib::Client& c, const std::string& name, const std::string& bod
     if (!token.empty()) h.emplace("X-Mervox-Token", token);
     return FromResult(
         c.Post(("/api/v1/submissions?name=" + httplib::detail::encode_query_param(name)).c_str(), h, body, "text/plain"));
+}
+
+std::string RawExchange(int port, const std::string& request) {
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    if (fd < 0) return {};
+    timeval timeout{10, 0};
+    setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
+    setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof timeout);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_port = htons(static_cast<uint16_t>(port));
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    std::string reply;
+    if (connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0 &&
+        send(fd, request.data(), request.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(request.size())) {
+        char chunk[4096];
+        ssize_t n;
+        while ((n = recv(fd, chunk, sizeof chunk, 0)) > 0) reply.append(chunk, static_cast<size_t>(n));
+    }
+    close(fd);
+    return reply;
 }
 
 nlohmann::json AwaitFinal(httplib::Client& c, int64_t id, int seconds) {

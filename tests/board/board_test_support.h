@@ -66,6 +66,10 @@ struct Reply {
 Reply Get(httplib::Client& c, const std::string& path);
 Reply Submit(httplib::Client& c, const std::string& name, const std::string& body, const std::string& token = "");
 
+// Sends `request` as it is to 127.0.0.1:port and returns all that comes
+// back until the server closes the connection (at most 10 s of waiting).
+std::string RawExchange(int port, const std::string& request);
+
 // Asks for the submission until its state is final or `seconds` pass
 // (a bound on the test, not a measure of speed). The last answer.
 nlohmann::json AwaitFinal(httplib::Client& c, int64_t id, int seconds = 60);

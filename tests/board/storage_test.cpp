@@ -2,6 +2,10 @@
 // the queue's leases and attempts, and the ranked board.
 #include <gtest/gtest.h>
 
+#include <map>
+#include <mutex>
+#include <thread>
+
 #include "board/recording_check.h"
 #include "board_test_support.h"
 
@@ -222,6 +226,50 @@ TEST_P(StorageTest, ReverificationShowsAChangedResult) {
     EXPECT_EQ(changed->previousScore, 500);
     EXPECT_FALSE(db_->Submission(bob)->changed);
     EXPECT_EQ(db_->Scores(10, 0).scores[0].round.id, bob);
+    // A round that no longer plays to its end takes its name off the board.
+    EXPECT_EQ(db_->RequeueVerified(), 2);
+    Verdict rejected;
+    rejected.reason = "the recording never ends the round";
+    EXPECT_EQ(VerifyNext(rejected), ann);
+    EXPECT_EQ(VerifyNext(Verified(400, 900)), bob);
+    EXPECT_EQ(db_->Scores(10, 0).total, 1);
+    EXPECT_TRUE(db_->Submission(ann)->changed);
+}
+
+TEST_P(StorageTest, WorkersOnTheirOwnConnectionsFinishEachJobOnce) {
+    constexpr int kJobs = 60;
+    for (int k = 0; k < kJobs; ++k) Add("ann", k);
+    std::mutex mutex;
+    std::map<int64_t, int> finished;
+    std::vector<std::thread> workers;
+    std::vector<std::string> errors(3);
+    for (int w = 0; w < 3; ++w) {
+        workers.emplace_back([&, w] {
+            std::string error;
+            auto db = OpenStorage(url_, error);
+            if (!db) {
+                errors[static_cast<size_t>(w)] = error;
+                return;
+            }
+            const std::string owner = "worker" + std::to_string(w);
+            try {
+                while (auto job = db->ClaimJob(owner, 60)) {
+                    if (db->FinishJob(job->id, owner, Verified(job->id, 100))) {
+                        std::lock_guard<std::mutex> lock(mutex);
+                        ++finished[job->id];
+                    }
+                }
+            } catch (const std::exception& e) {
+                errors[static_cast<size_t>(w)] = e.what();
+            }
+        });
+    }
+    for (auto& t : workers) t.join();
+    for (const auto& e : errors) EXPECT_EQ(e, "");
+    EXPECT_EQ(finished.size(), static_cast<size_t>(kJobs));
+    for (const auto& [id, times] : finished) EXPECT_EQ(times, 1) << "job " << id;
+    EXPECT_EQ(db_->QueueDepth(), 0);
+    EXPECT_EQ(db_->Player("ann", 100)->best->score, finished.rbegin()->first);
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, StorageTest, ::testing::ValuesIn(test::TestBackendNames()),
