@@ -53,7 +53,12 @@ public:
             Check(c_->exec(submission.c_str()), "creating submission");
             Check(c_->exec(sql::kSubmissionQueueIndex), "creating submission_queue");
             Check(c_->exec(sql::kSubmissionNameIndex), "creating submission_name");
+            Check(c_->exec(sql::kSubmissionLatestIndex), "creating submission_name_latest");
         }
+        // The count of names on the board, kept from here on.
+        PgResult ranked = c_->exec("SELECT COUNT(*) FROM player WHERE best_id IS NOT NULL");
+        Check(ranked, "counting the board");
+        Check(c_->exec(sql::kInitRanked, PgParams().text(ranked.text(0, 0))), "keeping the board's count");
         // Versions after 1 add their steps here, each from the one before.
         if (found != kSchemaVersion) {
             Check(c_->exec(sql::kWriteVersion, PgParams().text(std::to_string(kSchemaVersion))),
@@ -277,16 +282,22 @@ private:
     }
 
     void UpdateBest(const std::string& nameKey) {
+        PgResult was = c_->exec(sql::kIsRanked, PgParams().text(nameKey));
+        Check(was, "reading whether a name is on the board");
+        const bool before = was.rows() > 0 && was.integer(0, 0) == 1;
         PgResult b = c_->exec(sql::kBestOfName, PgParams().text(nameKey));
         Check(b, "finding a name's best round");
+        const bool ranked = b.rows() > 0;
         PgParams p;
         p.text(nameKey);
-        if (b.rows() == 0) {
-            p.null().integer(0).integer(0);
-        } else {
+        if (ranked) {
             p.integer(b.integer(0, 0)).integer(b.integer(0, 1)).integer(b.integer(0, 2));
+        } else {
+            p.null().integer(0).integer(0);
         }
         Check(c_->exec(sql::kSetBest, p), "keeping a name's best round");
+        if (ranked != before)
+            Check(c_->exec(sql::kAddRanked, PgParams().integer(ranked ? 1 : -1)), "keeping the board's count");
     }
 
     void RankInside(const std::string& nameKey, int64_t& rank, int64_t& total) {

@@ -58,6 +58,7 @@ SELECT 'bench' || i, 'bench-digest-' || i, '00010001' || char(13) || char(10), 1
        (i * 7919) % 60000, 1 + i % 20, 3000 + i % 9000, i % 300, '1', 1765000000 + i, 1765000001 + i FROM n;
 UPDATE player SET (best_id, best_score, best_frames) =
   (SELECT id, score, frames FROM submission s WHERE s.name_key = player.name_key);
+UPDATE board_meta SET value = '$rounds' WHERE key = 'ranked';
 EOF
 echo "board_load: $backend board of $rounds verified rounds made in $(( $(date +%s) - start )) s"
 
