@@ -2,6 +2,9 @@
 // board: every verified round queued again, nothing else touched.
 #include <gtest/gtest.h>
 
+#include <regex>
+#include <set>
+
 #include "board/recording_check.h"
 #include "board/worker_commands.h"
 #include "board_test_support.h"
@@ -43,6 +46,24 @@ TEST(WorkerCommands, VerifyNeedsADatabaseAndSaneNumbers) {
     EXPECT_FALSE(ParseReverifyCommand({"reverify", "--db"}, re, error));
     EXPECT_TRUE(IsWorkerCommand({"reverify"}));
     EXPECT_FALSE(IsWorkerCommand({"serve", "verify"}));
+}
+
+TEST(WorkerCommands, TheManualPageNamesTheOptionsHelpGivesThem) {
+    std::string page = test::ReadFile(test::SourcePath("dist/mervox-board.1"));
+    const size_t from = page.find(".SH VERIFY AND REVERIFY");
+    ASSERT_NE(from, std::string::npos);
+    page = page.substr(from, page.find(".SH ", from + 1) - from);
+    for (size_t p; (p = page.find("\\-")) != std::string::npos;) page.replace(p, 2, "-");
+    auto options = [](const std::string& text) {
+        std::set<std::string> found;
+        const std::regex option("--[a-z][a-z-]*");
+        for (auto it = std::sregex_iterator(text.begin(), text.end(), option); it != std::sregex_iterator(); ++it)
+            found.insert(it->str());
+        return found;
+    };
+    const auto fromHelp = options(WorkerCommandsUsage());
+    EXPECT_GE(fromHelp.size(), 4u);
+    EXPECT_EQ(options(page), fromHelp);
 }
 
 class ReverifyTest : public ::testing::TestWithParam<std::string> {};
