@@ -15,8 +15,8 @@ packages=(
   build-essential cmake pkg-config
   libsdl2-dev libcairo2-dev libfontconfig1-dev libfreetype-dev
   libpng-dev zlib1g-dev libogg-dev libvorbis-dev
-  # the score board (mervox-board): HTTP, JSON and SQLite
-  libcpp-httplib-dev libssl-dev nlohmann-json3-dev libsqlite3-dev
+  # the score board (mervox-board): HTTP, JSON, SQLite and PostgreSQL's client
+  libcpp-httplib-dev libssl-dev nlohmann-json3-dev libsqlite3-dev libpq-dev
   fonts-ipafont-gothic
   fonts-dejavu-core
   espeak-ng
@@ -28,6 +28,8 @@ test_packages=(
   libgtest-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick
   clang libclang-rt-14-dev
+  # the board's tests: scratch PostgreSQL clusters, its pages in a browser
+  postgresql chromium chromium-driver
 )
 if [ "$mervox_tests" = ON ]; then packages+=("${test_packages[@]}"); fi
 
