@@ -139,6 +139,8 @@ void OnMusicBufferDone(MusicPlayer& p, const GameState& g, int h) {
     }
 }
 
+void FinishMusicLoading(MusicPlayer& p) { WaitForLoader(p); }
+
 void DeleteLeftoverMusicFiles(const std::string& baseDir) {
     for (int s = 0; s < kMusicSegments; ++s) {
         std::string name = MusicSegmentFile(s);

@@ -10,6 +10,7 @@ packages=(
   build-essential cmake pkg-config
   libsdl2-dev libcairo2-dev libfontconfig1-dev libfreetype-dev
   libpng-dev zlib1g-dev libogg-dev libvorbis-dev
+  libavcodec-dev libavformat-dev libswscale-dev libswresample-dev ffmpeg
   libgtest-dev libbenchmark-dev
   fonts-ipafont-gothic
   fonts-dejavu-core
