@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <future>
 #include <memory>
 #include <vector>
 
@@ -103,9 +104,26 @@ bool ExportRound(const GameState& start, const ExportRequest& request, ExportPro
     ProgramStartMusic(*audio);
     ProgramPlayVoice(*audio, VoiceClip::Ready);
 
-    std::vector<uint32_t> picture;
-    std::vector<int16_t> sound(static_cast<size_t>(rate / kUpdatesPerSecond + 2) * 2);
+    // Two pictures and their sound: while the encoder takes one on a
+    // thread of its own, the next update is played, mixed and drawn into
+    // the other, so drawing and encoding share the machine's cores.
+    struct Slot {
+        std::vector<uint32_t> picture;
+        std::vector<int16_t> sound;
+        size_t frames = 0;
+    } slots[2];
+    for (Slot& s : slots) s.sound.resize(static_cast<size_t>(rate / kUpdatesPerSecond + 2) * 2);
+    std::future<bool> encoding;  // the slot being encoded
+    double encodeSeconds = 0;    // written by the encoding task only
+    std::string encodeError;     // likewise
+    auto finishEncoding = [&]() {
+        if (!encoding.valid()) return true;
+        if (encoding.get()) return true;
+        error = encodeError;
+        return false;
+    };
     bool ok = true;
+    int next = 0;
     Clock::time_point t = Clock::now();
     for (int k = 1; k <= last && ok; ++k) {
         if (progress.cancel.load()) {
@@ -113,18 +131,30 @@ bool ExportRound(const GameState& start, const ExportRequest& request, ExportPro
             ok = false;
             break;
         }
+        Slot& slot = slots[next];
         UpdateRound(*g, host);
         times.simulation += Since(t);
-        const size_t frames = SoundFramesOf(k, rate);
-        ProgramMixOffline(*audio, sound.data(), frames);
+        slot.frames = SoundFramesOf(k, rate);
+        ProgramMixOffline(*audio, slot.sound.data(), slot.frames);
         times.mixing += Since(t);
         if (k < request.from) continue;
-        DrawCapturedPicture(capture, *g, picture);
+        DrawCapturedPicture(capture, *g, slot.picture);
         times.drawing += Since(t);
-        ok = AddClipPicture(clip, picture.data(), error) && AddClipSound(clip, sound.data(), frames, error);
-        times.encoding += Since(t);
-        progress.done.fetch_add(1);
+        ok = finishEncoding();
+        Since(t);  // waiting for the encoder is counted by the encoder
+        if (!ok) break;
+        encoding = std::async(std::launch::async, [&clip, &slot, &encodeSeconds, &encodeError, &progress] {
+            Clock::time_point e = Clock::now();
+            const bool done = AddClipPicture(clip, slot.picture.data(), encodeError) &&
+                              AddClipSound(clip, slot.sound.data(), slot.frames, encodeError);
+            encodeSeconds += Since(e);
+            if (done) progress.done.fetch_add(1);
+            return done;
+        });
+        next ^= 1;
     }
+    if (!finishEncoding()) ok = false;
+    times.encoding += encodeSeconds;
     CloseFrameCapture(capture);
     StopProgramAudio(audio);
     if (!ok) {
