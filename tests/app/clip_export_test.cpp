@@ -16,6 +16,10 @@
 #include "app/export/clip_encoder.h"
 #include "app/export/round_export.h"
 #include "app/viewer/clip_export.h"
+#include "app/viewer/watch_loop.h"
+#include "app/viewer/watch_overlay.h"
+#include "draw/frame_buffer.h"
+#include "render/render_resources.h"
 #include "game/simulation.h"
 
 namespace mervox::testing {
@@ -178,13 +182,18 @@ TEST(WatchClipTest, FileNamesSayTheRecordingAndFramesAndNeverReplace) {
               scratch / "screenshots/demo1-frames-120-480-2.mp4");
 }
 
-TEST(WatchClipTest, TheViewerExportRunsBesideTheRoundAndIsCollected) {
-    ScratchDir scratch;
-    std::filesystem::create_directories(scratch.dir / "data");
-    std::filesystem::create_directories(scratch.dir / "snd");
-    for (const char* sub : {"data", "snd"})
+// A game folder of its own whose data and sounds are the build's.
+void LinkGameFiles(const ScratchDir& scratch) {
+    for (const char* sub : {"data", "snd"}) {
+        std::filesystem::create_directories(scratch.dir / sub);
         for (auto& e : std::filesystem::directory_iterator(kGameDir + "/" + sub))
             std::filesystem::create_symlink(e.path(), scratch.dir / sub / e.path().filename());
+    }
+}
+
+TEST(WatchClipTest, TheViewerExportRunsBesideTheRoundAndIsCollected) {
+    ScratchDir scratch;
+    LinkGameFiles(scratch);
     auto g = Demo();
     WatchClip c;
     MarkClipStart(c, 300);
@@ -199,6 +208,72 @@ TEST(WatchClipTest, TheViewerExportRunsBesideTheRoundAndIsCollected) {
     ASSERT_FALSE(c.job) << "the export did not end";
     EXPECT_EQ(c.note, "clip saved: " + (scratch / "screenshots/demo1-frames-300-309.mp4"));
     EXPECT_TRUE(std::filesystem::exists(scratch / "screenshots/demo1-frames-300-309.mp4"));
+}
+
+struct HeldKey {
+    bool down = false;
+    ControlAction action = ControlAction::WatchPlayPause;
+};
+
+bool Held(void* ctx, ControlAction a) {
+    auto* k = static_cast<HeldKey*>(ctx);
+    return k->down && k->action == a;
+}
+
+// A tap of a key: held for one pass, then let go for one.
+void Tap(WatchSession& s, HeldKey& key, ControlAction a) {
+    key = HeldKey{true, a};
+    PollWatchKeys(s, Held, &key);
+    key.down = false;
+    PollWatchKeys(s, Held, &key);
+}
+
+// The clip's marks in the overlay: pixels of the clip's colour in the
+// overlay's band and the line above it.
+int ClipBandPixels(const WatchSession& s, const RenderResources& res) {
+    auto fb = std::make_unique<FrameBuffer>();
+    DrawWatch(s, res, *fb);
+    int n = 0;
+    for (int y = kWatchBandTop - 16; y < kWatchBandBottom; ++y)
+        for (int x = 0; x < kFrameWidth; ++x) n += fb->pixels[y * kFrameWidth + x] == 0x0040E0A0u;
+    return n;
+}
+
+// The viewer's own keys (through the actions' table) mark the clip where
+// the round is and export it; the overlay says so.
+TEST(WatchClipTest, TheClipKeysMarkAndExportFromTheViewer) {
+    ScratchDir scratch;
+    LinkGameFiles(scratch);
+    WatchSession s;
+    std::string error;
+    ASSERT_TRUE(OpenWatch(s, kGameDir + "/data/demo1.dat", RunDemo1, 400, error)) << error;
+    s.baseDir = scratch.dir.string();
+    RenderResources res;
+    LoadRenderResources(res, kGameDir);
+    s.overlay = true;
+    EXPECT_EQ(ClipBandPixels(s, res), 0) << "no clip, no band";
+
+    HeldKey key;
+    WatchSeek(s, 500);
+    Tap(s, key, ControlAction::WatchClipStart);
+    WatchSeek(s, 511);
+    Tap(s, key, ControlAction::WatchClipEnd);
+    EXPECT_EQ(s.clip.start, 500);
+    EXPECT_EQ(s.clip.end, 511);
+    WatchSeek(s, 3000);  // the knob away from the clip's line
+    EXPECT_GT(ClipBandPixels(s, res), 0) << "the marks are shown";
+    Tap(s, key, ControlAction::WatchClipExport);
+    ASSERT_TRUE(s.clip.job);
+    EXPECT_EQ(WatchFrame(s), 3000) << "the round watched stays where it was";
+    for (int k = 0; k < 6000 && s.clip.job; ++k) {
+        PollWatchKeys(s, Held, &key);
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ASSERT_FALSE(s.clip.job) << "the export did not end";
+    const std::string clip = scratch / "screenshots/demo1-frames-500-511.mp4";
+    EXPECT_EQ(s.clip.note, "clip saved: " + clip);
+    EXPECT_TRUE(std::filesystem::exists(clip));
+    ReleaseRenderResources(res);
 }
 
 }  // namespace
