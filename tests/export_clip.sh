@@ -99,7 +99,7 @@ check_kind mkv 1 1291 1320 flac 44100
 "$binary" --headless --replay data/demo1.dat --trace "$work/trace" >/dev/null
 # The updates that started an effect.
 grep -n '"fx":\[[0-9]' "$work/trace" | cut -d: -f1 >"$work/fx"
-from=201 to=700
+from=401 to=700
 # An effect started at least 3 s after the previous one (so nothing else
 # sounds just before it), and a quarter second with no effect started in
 # the 3 s before it.
