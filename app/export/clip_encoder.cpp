@@ -204,7 +204,10 @@ bool OpenVideo(ClipEncoder* c, const KindTable& k, std::string& error) {
         return false;
     }
     c->videoStream = avformat_new_stream(c->format, nullptr);
-    if (c->videoStream == nullptr) return false;
+    if (c->videoStream == nullptr) {
+        error = "out of memory";
+        return false;
+    }
     c->videoStream->time_base = v->time_base;
     c->videoStream->avg_frame_rate = v->framerate;
     avcodec_parameters_from_context(c->videoStream->codecpar, v);
@@ -243,7 +246,10 @@ bool OpenAudio(ClipEncoder* c, const KindTable& k, std::string& error) {
     }
     c->audioFrameSize = a->frame_size > 0 ? a->frame_size : 1024;
     c->audioStream = avformat_new_stream(c->format, nullptr);
-    if (c->audioStream == nullptr) return false;
+    if (c->audioStream == nullptr) {
+        error = "out of memory";
+        return false;
+    }
     c->audioStream->time_base = a->time_base;
     avcodec_parameters_from_context(c->audioStream->codecpar, a);
 

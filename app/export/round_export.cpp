@@ -143,10 +143,11 @@ bool ExportRound(const GameState& start, const ExportRequest& request, ExportPro
         ok = finishEncoding();
         Since(t);  // waiting for the encoder is counted by the encoder
         if (!ok) break;
-        encoding = std::async(std::launch::async, [&clip, &slot, &encodeSeconds, &encodeError, &progress] {
+        const Slot* taken = &slot;
+        encoding = std::async(std::launch::async, [clip, taken, &encodeSeconds, &encodeError, &progress] {
             Clock::time_point e = Clock::now();
-            const bool done = AddClipPicture(clip, slot.picture.data(), encodeError) &&
-                              AddClipSound(clip, slot.sound.data(), slot.frames, encodeError);
+            const bool done = AddClipPicture(clip, taken->picture.data(), encodeError) &&
+                              AddClipSound(clip, taken->sound.data(), taken->frames, encodeError);
             encodeSeconds += Since(e);
             if (done) progress.done.fetch_add(1);
             return done;
