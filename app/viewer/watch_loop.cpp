@@ -216,6 +216,7 @@ void WatchRoundPass(WatchSession& s, GameState& g, const RoundHost& host,
         s.overlay = overlay;
         s.path = InputLogFileName(g.RunMode);
         for (int& n : s.heldPasses) n = 0;
+        s.clip.start = s.clip.end = -1;  // marks belong to the round they were made in
         if (!MeasureRound(g, kSnapshotInterval, s.timeline)) s.timeline = RoundTimeline{};
     }
     if (!s.timeline.snapshots.empty()) {
