@@ -94,7 +94,7 @@ int RunExport(const CommandLine& cmd) {
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (terminal && progress.total.load() > 0) std::fputc('\n', stderr);
     if (interrupted && !ok) {
-        std::fprintf(stderr, "mervox: export stopped; %s removed\n", out.c_str());
+        std::fprintf(stderr, "mervox: export stopped; nothing written to %s\n", out.c_str());
         return kInterruptedStatus;
     }
     if (!ok) {
