@@ -94,14 +94,15 @@ BENCHMARK(BM_ExportDemo)
     ->Args({1, 0})->Args({1, 1})->Args({2, 0})->Args({2, 1})->Args({1, 2})
     ->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
 
-// A round of 30 000 updates: the first demonstration with its clock set so
+// A round of 30 000 updates: the first demonstration's recording played as
+// a game (a demonstration ends at its time limit) with its clock set so
 // far ahead that it lasts that long (the player idles once the recording
 // has run out, and blocks keep arriving). The resident memory is sampled
 // at a tenth, half and the end of the clip.
 void BM_ExportLongRoundMemory(benchmark::State& st) {
     constexpr int kUpdates = 30000;
     auto start = std::make_unique<GameState>();
-    StartPlaybackRound(*start, RunDemo1, std::string(MERVOX_GAME_DIR) + "/data/demo1.dat");
+    StartPlaybackRound(*start, RunGame, std::string(MERVOX_GAME_DIR) + "/data/demo1.dat");
     start->TimeLeft = kUpdates + 600;
     start->ShownTime = start->TimeLeft;
     ExportRequest request;
@@ -116,7 +117,11 @@ void BM_ExportLongRoundMemory(benchmark::State& st) {
         std::thread watcher([&] {
             const int marks[3] = {kUpdates / 10, kUpdates / 2, kUpdates};
             for (int k = 0; k < 3 && !progress.finished.load();) {
-                if (progress.done.load() >= marks[k]) at[k++] = ResidentMB();
+                if (progress.done.load() >= marks[k]) {
+                    at[k] = ResidentMB();
+                    std::fprintf(stderr, "export_bench: %d updates, resident %.1f MB\n", marks[k], at[k]);
+                    ++k;
+                }
                 else std::this_thread::sleep_for(std::chrono::milliseconds(20));
             }
         });
