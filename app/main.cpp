@@ -4,6 +4,7 @@
 
 #include "app/common/command_line.h"
 #include "app/desktop/program.h"
+#include "app/export/export_command.h"
 #include "app/headless/headless_runner.h"
 #include "app/headless/timedemo.h"
 #include "app/soak/soak.h"
@@ -24,6 +25,7 @@ int main(int argc, char** argv) {
         mervox::PrintVersion();
         return 0;
     }
+    if (!cmd.exportPath.empty()) return mervox::RunExport(cmd);
     if (cmd.headless) return mervox::RunHeadless(cmd);
     if (!cmd.timedemoPath.empty()) return mervox::RunTimedemo(cmd);
     if (cmd.soakRounds > 0) return mervox::RunSoak(cmd);

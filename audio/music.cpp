@@ -137,4 +137,6 @@ void OnMusicBufferDone(MusicPlayer& p, const GameState& g, int h) {
     }
 }
 
+void FinishMusicLoading(MusicPlayer& p) { WaitForLoader(p); }
+
 }  // namespace mervox

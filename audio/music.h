@@ -62,4 +62,10 @@ void PreloadMusic(MusicPlayer& p, const GameState& g);
 void OnMusicBufferDone(MusicPlayer& p, const GameState& g, int segment);
 void UnloadMusicPair(MusicPlayer& p, int track);
 
+// Waits until the loader thread has decoded what it was given. Music mixed
+// faster than it plays (a video export) waits here after each update, so
+// a track is always ready when its level calls for it, as on a player's
+// machine, and the same round always gives the same music.
+void FinishMusicLoading(MusicPlayer& p);
+
 }  // namespace mervox

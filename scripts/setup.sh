@@ -17,6 +17,8 @@ packages=(
   libpng-dev zlib1g-dev libogg-dev libvorbis-dev
   # the score board (mervox-board): HTTP, JSON, SQLite and PostgreSQL's client
   libcpp-httplib-dev libssl-dev nlohmann-json3-dev libsqlite3-dev libpq-dev
+  # video export: FFmpeg's libraries
+  libavcodec-dev libavformat-dev libswscale-dev libswresample-dev
   fonts-ipafont-gothic
   fonts-dejavu-core
   espeak-ng
@@ -28,6 +30,8 @@ test_packages=(
   libgtest-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick
   clang libclang-rt-14-dev
+  # the exported videos read back
+  ffmpeg
   # the board's tests: scratch PostgreSQL clusters, its pages in a browser
   postgresql chromium chromium-driver
 )

@@ -14,7 +14,8 @@ struct CommandLine {
     int mode = 1;                // --mode N (RunMode of the played round; else by the file's name)
     std::string tracePath;       // --trace PATH
     std::vector<int> screenshotFrames;  // --screenshot F[,F...]
-    std::string outDir = ".";    // --out DIR
+    std::string outDir = ".";    // --out DIR (with --export: the clip's file)
+    bool outGiven = false;
     std::string timedemoPath;    // --timedemo FILE
     std::vector<int> drawScales{1};  // --draw-scale N[,N...]: pictures drawn N times finer (1 to 4)
     bool windowed = false;       // --windowed: skip the full-screen question
@@ -25,6 +26,9 @@ struct CommandLine {
     std::string watchPath;       // --watch FILE: the viewer
     int at = -1;                 // --at FRAME: the viewer opens paused there
     bool takeOver = false;       // --take-over: the viewer hands the round to the player at once
+    std::string exportPath;      // --export FILE: the recording to a video file at --out
+    int from = 1;                // --from F: the clip's first update
+    int to = 0;                  // --to F: its last (0: the round's end)
     std::string error;           // set when the line could not be read
 };
 
