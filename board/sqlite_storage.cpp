@@ -4,6 +4,7 @@
 
 #include <ctime>
 #include <string>
+#include <type_traits>
 #include <variant>
 #include <vector>
 

@@ -4,9 +4,8 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
-#include <functional>
-#include <map>
 #include <memory>
 #include <mutex>
 #include <string>

@@ -1,5 +1,6 @@
 #include "board/views.h"
 
+#include <cstdio>
 #include <ctime>
 
 namespace mervox::board {
