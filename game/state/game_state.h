@@ -304,6 +304,13 @@ struct GameState {
     uint16_t SwingPhase;
     uint16_t SpinDirection;
 
+    // --- keys to be let go -------------------------------------------------
+    // HostKeyBit of each key that must be up before the title or the round
+    // runs its next update: the key that started a game (it must not be the
+    // round's first input), the keys that skipped a round's end and the
+    // Escape that left a practice round (they must not act on the title).
+    uint16_t KeysToRelease;
+
     // --- tutorial ----------------------------------------------------------
     TutorialCaption TutorialCaptions[kCaptionCount];
 };

@@ -14,7 +14,7 @@ namespace {
 // A loop run on a simulated millisecond clock: waiting moves the clock in
 // 1 ms sleeps, as the real message pump does, and updates and drawings may
 // cost time.
-struct SimulatedLoop {
+struct SimulatedLoop : FrameLoopHooks {
     std::unique_ptr<GameState> g = std::make_unique<GameState>();
     uint32_t clock = 1000;
     int passes = 0;
@@ -32,48 +32,35 @@ struct SimulatedLoop {
         g->FadeLevel = 0;
     }
 
-    static SimulatedLoop& S(void* ctx) { return *static_cast<SimulatedLoop*>(ctx); }
-    static uint32_t Clock(void* ctx) { return S(ctx).clock; }
-    static void Pump(void* ctx, int wait) {
-        SimulatedLoop& s = S(ctx);
-        s.waits.push_back(wait);
-        if (s.quitDuringWaitOfPass == s.passes + 1) s.g->QuitRequested = 1;
-        const uint32_t start = s.clock;
+    uint32_t clockMs() override { return clock; }
+    void pumpMessagesFor(int wait) override {
+        waits.push_back(wait);
+        if (quitDuringWaitOfPass == passes + 1) g->QuitRequested = 1;
+        const uint32_t start = clock;
         do {
-            if (wait != 0) s.clock += 1;
-        } while (static_cast<int32_t>(s.clock - start) < wait);
-        s.passEnds.push_back(s.clock);
+            if (wait != 0) clock += 1;
+        } while (static_cast<int32_t>(clock - start) < wait);
+        passEnds.push_back(clock);
     }
     void Work() {
         const int pass = passes + 1;
         if (pass <= static_cast<int>(workMs.size())) clock += workMs[pass - 1];
     }
-    static void Title(void* ctx) {
-        S(ctx).titleUpdates++;
-        S(ctx).Work();
+    void titleUpdate(const ActionFrame&) override {
+        titleUpdates++;
+        Work();
     }
-    static void Round(void* ctx) {
-        S(ctx).roundUpdates++;
-        S(ctx).Work();
+    void roundUpdate(const ActionFrame&) override {
+        roundUpdates++;
+        Work();
     }
-    static void Draw(void* ctx) { S(ctx).drawnPasses.push_back(S(ctx).passes + 1); }
-    static void Done(void* ctx) {
-        SimulatedLoop& s = S(ctx);
-        if (++s.passes >= s.passLimit) s.g->QuitRequested = 1;
+    void drawTitleScreen() override { drawnPasses.push_back(passes + 1); }
+    void drawScene() override { drawnPasses.push_back(passes + 1); }
+    void passDone() override {
+        if (++passes >= passLimit) g->QuitRequested = 1;
     }
 
-    void Run(uint32_t startUpEnd) {
-        FrameLoopHooks h;
-        h.ctx = this;
-        h.clockMs = Clock;
-        h.pumpMessagesFor = Pump;
-        h.titleUpdate = Title;
-        h.drawTitleScreen = Draw;
-        h.roundUpdate = Round;
-        h.drawScene = Draw;
-        h.passDone = Done;
-        RunFrameLoop(*g, h, startUpEnd);
-    }
+    void Run(uint32_t startUpEnd) { RunFrameLoop(*g, *this, startUpEnd); }
     void Run() { Run(clock); }
 };
 

@@ -12,11 +12,11 @@ namespace {
 struct Keys {
     // Options, up, down, left, right, change, back.
     bool down[kOptionsScreenKeyCount] = {};
-    static bool Poll(void* ctx, ControlAction a) {
-        const Keys& self = *static_cast<Keys*>(ctx);
+    ActionFrame Frame() const {
+        ActionFrame f;
         for (int k = 0; k < kOptionsScreenKeyCount; ++k)
-            if (kOptionsScreenActions[k] == a) return self.down[k];
-        return false;
+            if (down[k]) f.hold(kOptionsScreenActions[k]);
+        return f;
     }
 };
 
@@ -24,7 +24,7 @@ TEST(OptionsScreen, OpensOnAnIdleTitleChangesEachOptionOncePerPressAndHoldsTheTi
     OptionsScreen s;
     Options o;
     Keys k;
-    auto update = [&](bool idle = true) { return UpdateOptionsScreen(s, o, idle, Keys::Poll, &k); };
+    auto update = [&](bool idle = true) { return UpdateOptionsScreen(s, o, idle, k.Frame()); };
     auto tap = [&](int key) {
         k.down[key] = true;
         const bool held = update();
