@@ -69,6 +69,9 @@ void HandleEvent(MessagePump& p, const SDL_Event& e) {
             KeyCommands(p, e.key.keysym.scancode);
             if (p.input) NoteKeyTap(*p.input, e.key.keysym.scancode);
             break;
+        case SDL_MOUSEBUTTONDOWN:
+            if (p.pointer) NotePointerPress(*p.pointer, e.button.button, e.button.x, e.button.y);
+            break;
         case SDL_CONTROLLERDEVICEADDED:
             if (p.input) OpenPad(*p.input, e.cdevice.which);
             break;

@@ -8,6 +8,7 @@
 
 #include "platform/pump_listener.h"
 #include "platform/player_input.h"
+#include "platform/pointer.h"
 #include "platform/window.h"
 
 namespace mervox {
@@ -19,6 +20,7 @@ struct MessagePump {
     PlayerInput* input = nullptr;
     int32_t* quitRequested = nullptr;  // set when the window is closed
     PumpListener* listener = nullptr;  // may be null
+    PointerState* pointer = nullptr;   // the mouse's presses; may be null
 };
 
 // Handles every event waiting in the queue.

@@ -152,7 +152,7 @@ unsigned ProgramHost::clockMs() const { return p_.platform.clockMs(); }
 // A sound file that cannot be used is reported in a message box captioned
 // with its path, as the window is there; stderr when no box can be shown.
 // Called from the music loader thread too: it touches nothing of the Program.
-void SoundMessageHook(void*, const std::string& caption, const std::string& text) {
+void ShowSoundMessageBox(const std::string& caption, const std::string& text) {
     if (!ShowErrorMessageBox(caption, text))
         std::fprintf(stderr, "mervox: %s: %s\n", caption.c_str(), text.c_str());
 }
@@ -276,7 +276,7 @@ void ProgramLoop::passDone() {
 }
 
 void WireServices(Program& p) {
-    p.soundMessages = SoundMessages{&p, SoundMessageHook};
+    p.soundMessages = SoundMessages{ShowSoundMessageBox};
     p.host.baseDir = p.baseDir;
     p.viewer.baseDir = p.baseDir;
 }

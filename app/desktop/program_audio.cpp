@@ -10,10 +10,25 @@
 
 namespace mervox {
 
+// The music's output is the mixer's music voice.
+class MixerMusicVoice final : public MusicOutput {
+public:
+    explicit MixerMusicVoice(Mixer& m) : m_(m) {}
+    bool open() override { return m_.device != 0; }
+    void write(int segment, const std::vector<int16_t>& pcm) override { MixerQueueMusic(m_, pcm, segment); }
+    void reset() override { MixerResetMusic(m_); }
+    void unprepare(int segment) override { MixerForgetMusic(m_, segment); }
+    void close() override { MixerResetMusic(m_); }
+
+private:
+    Mixer& m_;
+};
+
 // Lives from start-up to shutdown.
 struct ProgramAudio {
     Mixer mixer;
     SoundEffects effects;
+    MixerMusicVoice musicVoice{mixer};
     MusicPlayer music;
     SoundMessages messages;
     GameState* game = nullptr;
@@ -21,20 +36,6 @@ struct ProgramAudio {
 
 namespace {
 
-bool MusicOpen(void* ctx) { return static_cast<ProgramAudio*>(ctx)->mixer.device != 0; }
-void MusicWrite(void* ctx, int segment, const std::vector<int16_t>& pcm) {
-    MixerQueueMusic(static_cast<ProgramAudio*>(ctx)->mixer, pcm, segment);
-}
-void MusicReset(void* ctx) { MixerResetMusic(static_cast<ProgramAudio*>(ctx)->mixer); }
-void MusicUnprepare(void* ctx, int segment) {
-    MixerForgetMusic(static_cast<ProgramAudio*>(ctx)->mixer, segment);
-}
-void MusicClose(void* ctx) { MixerResetMusic(static_cast<ProgramAudio*>(ctx)->mixer); }
-
-bool DecodeMusic(void* ctx, const std::string& path, std::vector<int16_t>& pcm) {
-    OutputFormat format;  // what the file holds; the output's format is fixed
-    return DecodeOggFile(path, pcm, format, &static_cast<ProgramAudio*>(ctx)->messages) == OggOk;
-}
 
 // Music is decoded a track at a time while the game runs; a file that is not
 // there is named once here, at start-up, rather than each time its track
@@ -68,9 +69,12 @@ ProgramAudioPtr StartProgramAudio(GameState& g, const std::string& baseDir, cons
     LoadSoundEffects(a.effects, baseDir, a.mixer.rate, &a.messages);
     a.music.baseDir = baseDir;
     a.music.outputRate = a.mixer.rate;
-    a.music.decode = DecodeMusic;
-    a.music.decodeCtx = &a;
-    a.music.output = MusicOutput{&a, MusicOpen, MusicWrite, MusicReset, MusicUnprepare, MusicClose};
+    const SoundMessages* said = &a.messages;
+    a.music.decode = [said](const std::string& path, std::vector<int16_t>& pcm) {
+        OutputFormat format;  // what the file holds; the output's format is fixed
+        return DecodeOggFile(path, pcm, format, said) == OggOk;
+    };
+    a.music.output = &a.musicVoice;
     NameMissingMusic(baseDir);
     return audio;
 }

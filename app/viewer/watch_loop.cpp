@@ -80,7 +80,7 @@ private:
     DrawnFrame& drawn_;
 };
 
-void PrintSoundMessage(void*, const std::string& caption, const std::string& text) {
+void PrintSoundMessage(const std::string& caption, const std::string& text) {
     std::fprintf(stderr, "mervox: %s: %s\n", caption.c_str(), text.c_str());
 }
 
@@ -216,7 +216,7 @@ int RunWatchOn(const ProgramPlatform& platform, const WatchPointer& pointer, con
     ProgramAudioPtr audio;
     std::unique_ptr<WatchSoundHost> sound;
     if (run.sound) {
-        audio = StartProgramAudio(*s->g, run.baseDir, SoundMessages{nullptr, PrintSoundMessage});
+        audio = StartProgramAudio(*s->g, run.baseDir, SoundMessages{PrintSoundMessage});
         sound = std::make_unique<WatchSoundHost>(*audio);
         s->sound = sound.get();
         ProgramStartMusic(*audio);

@@ -44,6 +44,7 @@ int RunWatch(const CommandLine& cmd) {
         return 1;
     }
     StartPointer(d->pointer, d->desktop.window);
+    d->desktop.pump.pointer = &d->pointer;
     WatchRun run;
     run.path = recording;
     run.mode = cmd.mode;
