@@ -32,7 +32,6 @@ void FillBusyBoard(GameState& g) {
                 s.state = Solid;
                 s.colour = (i * 3 + j * 2 + l) % 5;
                 s.height = static_cast<float>(l * 100);
-                s.chainSlot = -1;
                 ++placed;
             }
     g.Board[6][6][0].slideX = -8.0f;

@@ -22,6 +22,9 @@ struct ActionFrame {
         const size_t i = static_cast<size_t>(a);
         return held[i] || tapped[i];
     }
+    // Pressed since the last sample: a new press even when the action was
+    // down in the pass before (two taps in two passes are two presses).
+    bool pressedAgain(ControlAction a) const { return tapped[static_cast<size_t>(a)]; }
     void hold(ControlAction a) { held.set(static_cast<size_t>(a)); }
     void tap(ControlAction a) { tapped.set(static_cast<size_t>(a)); }
 };

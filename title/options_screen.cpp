@@ -92,7 +92,7 @@ bool UpdateOptionsScreen(OptionsScreen& s, Options& o, bool titleIdle, const Act
     bool any = false;
     for (int k = 0; k < kOptionsScreenKeyCount; ++k) {
         const bool now = in.down(kOptionsScreenActions[k]);
-        pressed[k] = now && !s.held[k];
+        pressed[k] = now && (!s.held[k] || in.pressedAgain(kOptionsScreenActions[k]));
         s.held[k] = now;
         any = any || now;
     }

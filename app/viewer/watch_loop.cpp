@@ -110,7 +110,7 @@ PassDeadline DeadlineFrom(const Clock& clock, uint32_t start) {
 void ReadWatchKeys(WatchSession& s, const ActionFrame& in) {
     for (int k = 0; k < kBindingCount; ++k) {
         const bool down = in.down(kBindings[k].action);
-        s.heldPasses[k] = down ? s.heldPasses[k] + 1 : 0;
+        s.heldPasses[k] = !down ? 0 : in.pressedAgain(kBindings[k].action) ? 1 : s.heldPasses[k] + 1;
         const int n = s.heldPasses[k];
         const bool repeat = kBindings[k].repeats && n > kRepeatDelay && (n - kRepeatDelay) % kRepeatEvery == 0;
         if (n == 1 || repeat) ApplyWatchCommand(s, kBindings[k].command);
@@ -121,13 +121,14 @@ void ReadWatchKeys(WatchSession& s, const ActionFrame& in) {
 void ReadPracticeKeys(WatchSession& s, const ActionFrame& in) {
     for (const PracticeBinding& b : kPracticeBindings) {
         const bool down = in.down(b.action);
+        const bool again = in.pressedAgain(b.action);
         if (b.held < 0) {
-            if (down && !s.practice.on && !s.takeOverHeld) ApplyPracticeCommand(s, b.command);
+            if (down && !s.practice.on && (!s.takeOverHeld || again)) ApplyPracticeCommand(s, b.command);
             s.takeOverHeld = down;
             continue;
         }
         int& n = s.practiceHeld[b.held];
-        n = down && s.practice.on ? n + 1 : 0;
+        n = !down || !s.practice.on ? 0 : again ? 1 : n + 1;
         if (n == 1 || (b.repeats && n > kRepeatDelay && (n - kRepeatDelay) % kRewindRepeatEvery == 0))
             ApplyPracticeCommand(s, b.command);
     }

@@ -26,6 +26,9 @@ struct SimulatedLoop : FrameLoopHooks {
     std::vector<uint32_t> passEnds;    // clock at the end of each pass's wait
     std::vector<int> workMs;           // cost of the update in pass k (index k - 1)
     int quitDuringWaitOfPass = -1;
+    int samples = 0;
+    std::vector<int> samplesAtUpdate;  // samples taken when each update ran
+    std::vector<bool> tapSeen;         // whether each update's input held the tap
 
     SimulatedLoop() {
         InitProgramState(*g);
@@ -46,13 +49,24 @@ struct SimulatedLoop : FrameLoopHooks {
         const int pass = passes + 1;
         if (pass <= static_cast<int>(workMs.size())) clock += workMs[pass - 1];
     }
-    void titleUpdate(const ActionFrame&) override {
-        titleUpdates++;
+    // The pass's input: a tap of Z in the third pass only.
+    ActionFrame sampleInput() override {
+        ActionFrame f;
+        if (++samples == 3) f.tap(ControlAction::Kick);
+        return f;
+    }
+    void Updated(const ActionFrame& in) {
+        samplesAtUpdate.push_back(samples);
+        tapSeen.push_back(in.down(ControlAction::Kick));
         Work();
     }
-    void roundUpdate(const ActionFrame&) override {
+    void titleUpdate(const ActionFrame& in) override {
+        titleUpdates++;
+        Updated(in);
+    }
+    void roundUpdate(const ActionFrame& in) override {
         roundUpdates++;
-        Work();
+        Updated(in);
     }
     void drawTitleScreen() override { drawnPasses.push_back(passes + 1); }
     void drawScene() override { drawnPasses.push_back(passes + 1); }
@@ -161,6 +175,26 @@ TEST(FrameLoop, QuitDuringTheWaitEndsBeforeTheUpdate) {
     s.Run();
     EXPECT_EQ(s.titleUpdates, 4);
     EXPECT_EQ(s.waits.size(), 5u);
+}
+
+// The input is sampled once a pass, after its wait (also in passes that do
+// not wait) and before its update, which gets that sample: a tap is seen
+// by the update of its own pass only.
+TEST(FrameLoop, EachPassSamplesItsInputOnceBeforeItsUpdate) {
+    for (const uint16_t fastForward : {uint16_t{0}, uint16_t{1}}) {
+        SimulatedLoop s;
+        s.g->RunMode = RunDemo1;
+        s.g->FastForward = fastForward;
+        s.passLimit = 6;
+        s.Run();
+        EXPECT_EQ(s.samples, 6);
+        EXPECT_EQ(s.samplesAtUpdate, (std::vector<int>{1, 2, 3, 4, 5, 6}));
+        EXPECT_EQ(s.tapSeen, (std::vector<bool>{false, false, true, false, false, false}));
+    }
+    SimulatedLoop quit;
+    quit.quitDuringWaitOfPass = 2;
+    quit.Run();
+    EXPECT_EQ(quit.samples, 1) << "a pass ended by its wait samples nothing";
 }
 
 TEST(FrameLoop, RoundsDrawOnlyWithoutFastForward) {

@@ -48,7 +48,6 @@ RoundEvents KickAlongRow(bool obstacle) {
             for (int l = 0; l < kLayers; ++l) {
                 BlockSlot s{};
                 s.height = static_cast<float>(l * 100 - 100);
-                s.chainSlot = -1;
                 g->Board[i][j][l] = s;
             }
     auto place = [&](int i, int colour) {

@@ -67,7 +67,6 @@ protected:
                     BlockSlot& s = g.Board[i][j][l];
                     s = BlockSlot{};
                     s.height = static_cast<float>(l * 100);
-                    s.chainSlot = -1;
                 }
         g.ReadyCountdown = 0;
         g.FadeLevel = 0;
@@ -80,7 +79,6 @@ protected:
         s.state = Solid;
         s.colour = colour;
         s.height = static_cast<float>(layer * 100);
-        s.chainSlot = -1;
         return s;
     }
 

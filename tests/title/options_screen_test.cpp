@@ -77,6 +77,28 @@ TEST(OptionsScreen, OpensOnAnIdleTitleChangesEachOptionOncePerPressAndHoldsTheTi
     EXPECT_FALSE(s.open);
 }
 
+// A key pressed and let go within one pass is in that pass's frame as
+// tapped only: it opens the screen, changes an option once, closes it.
+TEST(OptionsScreen, TapsWithinOnePassCountOnce) {
+    OptionsScreen s;
+    Options o;
+    auto tapped = [](ControlAction a) {
+        ActionFrame f;
+        f.tap(a);
+        return f;
+    };
+    EXPECT_TRUE(UpdateOptionsScreen(s, o, true, tapped(ControlAction::Options)));
+    EXPECT_TRUE(s.open);
+    EXPECT_TRUE(UpdateOptionsScreen(s, o, true, tapped(ControlAction::MenuChange)));
+    EXPECT_TRUE(o.colourMarks);
+    EXPECT_TRUE(UpdateOptionsScreen(s, o, true, tapped(ControlAction::MenuChange)));
+    EXPECT_FALSE(o.colourMarks) << "a second tap in the next pass is a second press";
+    EXPECT_TRUE(UpdateOptionsScreen(s, o, true, tapped(ControlAction::MenuBack)));
+    EXPECT_FALSE(s.open);
+    EXPECT_TRUE(UpdateOptionsScreen(s, o, true, ActionFrame{}));
+    EXPECT_FALSE(UpdateOptionsScreen(s, o, true, ActionFrame{})) << "the title runs again";
+}
+
 std::map<std::string, std::string> gEnv;
 const char* FakeEnv(const char* name) {
     const auto it = gEnv.find(name);

@@ -67,7 +67,6 @@ void CrowdBoard(GameState& g, Player& p) {
                 s.state = Solid;
                 s.colour = static_cast<int>((r >> 4) % static_cast<uint32_t>(g.ColourCount));
                 s.height = static_cast<float>(l * 100);
-                s.chainSlot = -1;
             }
 }
 
