@@ -21,7 +21,7 @@ void LoadMusicSegment(MusicPlayer& p, int s) {
     MusicSegment& seg = p.segments[s];
     seg.pcm.clear();
     seg.pcm.shrink_to_fit();
-    if (p.decode) p.decode(p.decodeCtx, p.baseDir + "/" + MusicSegmentFile(s), seg.pcm);
+    if (p.decode) p.decode(p.baseDir + "/" + MusicSegmentFile(s), seg.pcm);
     // A device that granted another rate than asked for plays the music at
     // that rate: convert it as the effects are, or it plays fast and high.
     if (p.outputRate != kOutputRate && !seg.pcm.empty()) {
@@ -49,7 +49,7 @@ void StartLoader(MusicPlayer& p) {
 
 void Queue(MusicPlayer& p, int s) {
     p.segments[s].user = 0;
-    if (p.output.write) p.output.write(p.output.ctx, s, p.segments[s].pcm);
+    if (p.output != nullptr) p.output->write(s, p.segments[s].pcm);
 }
 
 int TargetSegment(const GameState& g) { return std::min(2 * (g.Level / 5), 12); }
@@ -65,7 +65,7 @@ std::string MusicSegmentFile(int segment) {
 void StartMusic(MusicPlayer& p) {
     WaitForLoader(p);
     p.NextPairToLoad = 0;
-    p.deviceOpen = p.output.open ? p.output.open(p.output.ctx) : false;
+    p.deviceOpen = p.output != nullptr && p.output->open();
     StartLoader(p);
     WaitForLoader(p);
     p.NextPairToLoad = 2;
@@ -79,9 +79,9 @@ void UnloadMusicPair(MusicPlayer& p, int track) {
     const int a = 2 * track, b = a + 1;
     for (int s : {a, b})
         if (p.table[s].load(std::memory_order_acquire)) p.segments[s].user = 1;
-    if (p.deviceOpen && p.table[a].load(std::memory_order_acquire) && p.output.unprepare) {
+    if (p.deviceOpen && p.table[a].load(std::memory_order_acquire) && p.output != nullptr) {
         for (int s : {a, b})
-            if (p.table[s].load(std::memory_order_acquire)) p.output.unprepare(p.output.ctx, s);
+            if (p.table[s].load(std::memory_order_acquire)) p.output->unprepare(s);
     }
     for (int s : {a, b}) {
         if (!p.table[s].load(std::memory_order_acquire)) continue;
@@ -94,7 +94,7 @@ void UnloadMusicPair(MusicPlayer& p, int track) {
 void StopMusic(MusicPlayer& p) {
     WaitForLoader(p);
     if (!p.deviceOpen) return;
-    if (p.output.reset) p.output.reset(p.output.ctx);
+    if (p.output != nullptr) p.output->reset();
     for (int k = 0; k < 7; ++k) UnloadMusicPair(p, k);
     p.deviceOpen = false;
 }

@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -20,17 +21,19 @@ namespace mervox {
 constexpr int kMusicSegments = 14;
 
 // The music output; the program connects it to the mixer, tests to a fake.
-struct MusicOutput {
-    void* ctx = nullptr;
-    bool (*open)(void* ctx) = nullptr;
-    void (*write)(void* ctx, int segment, const std::vector<int16_t>& pcm) = nullptr;
-    void (*reset)(void* ctx) = nullptr;
-    void (*unprepare)(void* ctx, int segment) = nullptr;
+// The base has no device: it does not open.
+class MusicOutput {
+public:
+    virtual ~MusicOutput() = default;
+    virtual bool open() { return false; }
+    virtual void write(int /*segment*/, const std::vector<int16_t>& /*pcm*/) {}
+    virtual void reset() {}
+    virtual void unprepare(int /*segment*/) {}
 };
 
 // Decodes one music file (on the loader thread); false when it cannot be
 // opened.
-using MusicDecoder = bool (*)(void* ctx, const std::string& path, std::vector<int16_t>& pcm);
+using MusicDecoder = std::function<bool(const std::string& path, std::vector<int16_t>& pcm)>;
 
 struct MusicSegment {
     std::vector<int16_t> pcm;
@@ -39,9 +42,8 @@ struct MusicSegment {
 
 struct MusicPlayer {
     std::string baseDir;
-    MusicOutput output;
-    MusicDecoder decode = nullptr;
-    void* decodeCtx = nullptr;
+    MusicOutput* output = nullptr;  // null: no output
+    MusicDecoder decode;             // empty: nothing is decoded
     int outputRate = kOutputRate;  // the rate the device granted; music is converted to it
 
     bool deviceOpen = false;

@@ -26,7 +26,7 @@ bool Tag(const std::vector<uint8_t>& b, size_t at, const char* tag) {
 
 void ShowSoundMessage(const SoundMessages* to, const std::string& caption, const std::string& text) {
     if (to == nullptr) return;
-    if (to->show != nullptr) to->show(to->ctx, caption, text);
+    if (to->show) to->show(caption, text);
     else std::fprintf(stderr, "mervox: %s: %s\n", caption.c_str(), text.c_str());
 }
 

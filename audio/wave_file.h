@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -42,10 +43,9 @@ enum WaveResult : int {
 // in a message box; with no `show`, they are printed to stderr. A loader
 // given no SoundMessages at all fails quietly.
 struct SoundMessages {
-    void* ctx = nullptr;
-    void (*show)(void* ctx, const std::string& caption, const std::string& text) = nullptr;
+    std::function<void(const std::string& caption, const std::string& text)> show;
 };
-inline constexpr SoundMessages kSoundMessagesToStderr{};
+inline const SoundMessages kSoundMessagesToStderr{};
 
 void ShowSoundMessage(const SoundMessages* to, const std::string& caption, const std::string& text);
 

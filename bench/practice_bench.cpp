@@ -14,7 +14,7 @@
 #include "app/common/playback_round.h"
 #include "app/viewer/practice_round.h"
 #include "game/simulation.h"
-#include "support/held_keys.h"
+#include "game/key_bits.h"
 
 namespace mervox {
 namespace {
@@ -26,16 +26,12 @@ void BM_PracticeRewind5s(benchmark::State& st) {
     auto g = std::make_unique<GameState>();
     StartPlaybackRound(*g, RunDemo1, std::string(MERVOX_GAME_DIR) + "/data/demo1.dat");
     const RoundHost none;
-    while (g->RoundFrame < kBranch) UpdateRound(*g, none);
+    while (g->RoundFrame < kBranch) UpdateRound(*g, none, InputFrame{});
     PracticeRound p;
     TakeOver(p, *g, "demo1.dat");
-    HeldKeys keys;
-    RoundHost host;
-    host.ctx = &keys;
-    host.keyDown = HeldKeyDown<&HeldKeys::bits>;
     for (int k = 0; k < kPlayed; ++k) {
-        keys.bits = (k / 23) % 3 == 0 ? KeyLeft | KeyKick : (k / 23) % 3 == 1 ? KeyUp : KeyRight | KeyJump;
-        PracticeUpdate(p, *g, host);
+        const int keys = (k / 23) % 3 == 0 ? KeyLeft | KeyKick : (k / 23) % 3 == 1 ? KeyUp : KeyRight | KeyJump;
+        PracticeUpdate(p, *g, none, FrameHoldingBits(keys));
     }
     auto at = std::make_unique<GameState>(*g);
     const PracticeRound kept = p;

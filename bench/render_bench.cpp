@@ -93,7 +93,6 @@ struct BenchScene {
                     b.state = Solid;
                     b.colour = (i * 3 + j) % 5;
                     b.height = 100.0f * layer;
-                    b.chainSlot = -1;
                     if (placed % 7 == 3) {
                         b.state = Vanishing;
                         b.vanishTimer = 60 + placed * 3;

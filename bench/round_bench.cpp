@@ -32,7 +32,6 @@ void FillBusyBoard(GameState& g) {
                 s.state = Solid;
                 s.colour = (i * 3 + j * 2 + l) % 5;
                 s.height = static_cast<float>(l * 100);
-                s.chainSlot = -1;
                 ++placed;
             }
     g.Board[6][6][0].slideX = -8.0f;
@@ -43,7 +42,7 @@ void BM_UpdateRoundBusyBoard(benchmark::State& st) {
     auto start = std::make_unique<GameState>();
     FillBusyBoard(*start);
     auto g = std::make_unique<GameState>();
-    RoundHost host;
+    const RoundHost host;
     int n = 0;
     for (auto _ : st) {
         if (n++ % 200 == 0) {
@@ -51,7 +50,7 @@ void BM_UpdateRoundBusyBoard(benchmark::State& st) {
             *g = *start;
             st.ResumeTiming();
         }
-        UpdateRound(*g, host);
+        UpdateRound(*g, host, InputFrame{});
         benchmark::DoNotOptimize(g->Score);
     }
     st.SetItemsProcessed(st.iterations());
@@ -61,12 +60,12 @@ BENCHMARK(BM_UpdateRoundBusyBoard);
 // A whole round with no keys pressed, from the ready countdown to the title.
 void BM_WholeHeadlessRound(benchmark::State& st) {
     auto g = std::make_unique<GameState>();
-    RoundHost host;
+    const RoundHost host;
     long updates = 0;
     for (auto _ : st) {
         StartPlaybackRound(*g, 1, "/nonexistent/recording.dat");
         while (g->RunMode != RunTitle) {
-            UpdateRound(*g, host);
+            UpdateRound(*g, host, InputFrame{});
             ++updates;
         }
         benchmark::DoNotOptimize(g->Score);

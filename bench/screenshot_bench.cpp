@@ -29,7 +29,7 @@ std::unique_ptr<FrameBuffer> DrawnFrame() {
     auto g = std::make_unique<GameState>();
     StartRoundOutsideTitle(*g, RunGame, 0);
     const RoundHost idle;
-    for (int i = 0; i < 600; ++i) UpdateRound(*g, idle);
+    for (int i = 0; i < 600; ++i) UpdateRound(*g, idle, InputFrame{});
     RenderResources res;
     LoadRenderResources(res, MERVOX_GAME_DIR);
     DrawScene(*g, res, *fb);

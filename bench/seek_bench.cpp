@@ -67,7 +67,7 @@ void BM_SlowestSeeks(benchmark::State& st) {
     RoundTimeline t;
     MeasureRound(start, interval, t);
     auto g = std::make_unique<GameState>(start);
-    const RoundHost host = SilentHost();
+    const RoundHost& host = SilentHost();
     double worst = 0.0, total = 0.0;
     long seeks = 0;
     for (auto _ : st) {

@@ -11,7 +11,7 @@ void AgeEffectCooldowns(GameState& g) {
 void PlayEffect(GameState& g, const RoundHost& host, int k) {
     if (g.EffectCooldown[k] != 0 || g.SEMODE != SoundOn) return;
     g.EffectCooldown[k] = 1;
-    if (host.writeEffect) host.writeEffect(host.ctx, k, false);
+    host.writeEffect(k, false);
 }
 
 void RestartEffect(GameState& g, const RoundHost& host, int k) {
@@ -20,17 +20,17 @@ void RestartEffect(GameState& g, const RoundHost& host, int k) {
         if (g.EffectCooldown[k] != 0) return;
         g.EffectCooldown[k] = 1;
     }
-    if (host.writeEffect) host.writeEffect(host.ctx, k, true);
+    host.writeEffect(k, true);
 }
 
 void WriteArrivalEffect(GameState& g, const RoundHost& host) {
     if (g.EffectCooldown[EffectAdm] != 0 || g.SEMODE != SoundOn) return;
-    if (host.writeEffect) host.writeEffect(host.ctx, EffectAdm, false);
+    host.writeEffect(EffectAdm, false);
 }
 
 void PlayVoiceClip(GameState& g, const RoundHost& host, VoiceClip clip) {
     if (g.SEMODE != SoundOn) return;
-    if (host.playVoice) host.playVoice(host.ctx, clip);
+    host.playVoice(clip);
 }
 
 }  // namespace mervox

@@ -25,32 +25,28 @@ void EnterHighScore(GameState& g, const RoundHost& host) {
         if (g.HighScores[i] < g.Score) {
             for (int k = 2; k > i; --k) g.HighScores[k] = g.HighScores[k - 1];
             g.HighScores[i] = g.Score;
-            if (host.saveScoresAndConfig) host.saveScoresAndConfig(host.ctx);
+            host.saveScoresAndConfig();
             return;
         }
     }
 }
 
-void EndRound(GameState& g, const RoundHost& host) {
-    if (!PlaysBack(g) && g.ShownScore == g.HighScores[0] && host.saveReplay)
-        host.saveReplay(host.ctx);
-    if (g.BGMMODE == SoundOn && host.stopMusic) host.stopMusic(host.ctx);
+void EndRound(GameState& g, const RoundHost& host, const InputFrame& in) {
+    if (!PlaysBack(g) && g.ShownScore == g.HighScores[0]) host.saveReplay();
+    if (g.BGMMODE == SoundOn) host.stopMusic();
     g.RunMode = RunTitle;
     // Keys that skipped the end screen must not also act on the title.
-    while ((HostKeyDown(host, HostKey::Z) || HostKeyDown(host, HostKey::R)) && g.QuitRequested == 0) {
-        if (!host.pumpMessages) break;
-        host.pumpMessages(host.ctx, 16);
-    }
+    g.KeysToRelease = in.downBits() & (HostKeyBit(HostKey::Z) | HostKeyBit(HostKey::R));
 }
 
-void RunClock(GameState& g, const RoundHost& host) {
+void RunClock(GameState& g, const RoundHost& host, const InputFrame& in) {
     if (g.ReadyCountdown < 1) {
         g.TimeLeft -= 1;
         if (g.TimeLeft > 0) g.PlayFrames += 1;
         if (g.TimeLeft < 600 && g.TimeLeft % 60 == 59) PlayEffect(g, host, EffectTick);
         if (g.TimeLeft == kHighScoreEntryTime && !PlaysBack(g)) EnterHighScore(g, host);
         if (g.TimeLeft < kFadeOutBelow) g.FadeLevel = std::min(g.FadeLevel + kFadeStep, kFadeWhite);
-        if (g.TimeLeft < kRoundOverBelow) EndRound(g, host);
+        if (g.TimeLeft < kRoundOverBelow) EndRound(g, host, in);
     } else {
         g.ReadyCountdown -= 1;
         g.FadeLevel = std::max(g.FadeLevel - kFadeStep, 0);
@@ -84,10 +80,10 @@ void LevelUp(GameState& g, const RoundHost& host) {
     GameSeed(g, static_cast<uint32_t>(g.PlayFrames / 60));
 }
 
-void ReadInput(GameState& g, const RoundHost& host) {
+void ReadInput(GameState& g, const InputFrame& in) {
     g.KeysPrev = g.KeysNow;
     if (!PlaysBack(g)) {
-        const int32_t keys = PollRoundKeys(host);
+        const int32_t keys = RoundKeyBits(in);
         g.KeysNow = keys;
         if (!(keys & kArrowBits)) g.KeyLatch = 0;
     } else if (g.InputLogIndex >= 0 && g.InputLogIndex < kInputLogLength) {
@@ -100,22 +96,22 @@ void ReadInput(GameState& g, const RoundHost& host) {
     }
 }
 
-void PlaybackControlsAndEarlyEnd(GameState& g, const RoundHost& host) {
+void PlaybackControlsAndEarlyEnd(GameState& g, const InputFrame& in) {
     if (PlaysBack(g)) {
-        if (HostKeyDown(host, HostKey::Ctrl) && g.TimeLeft >= 1 && g.EscHold == 0) {
+        if (in.down(HostKey::Ctrl) && g.TimeLeft >= 1 && g.EscHold == 0) {
             g.FastForward = static_cast<uint16_t>((g.FastForward + 1) % 10);
             if (g.FastForward % 2 == 0 && g.FramePhase % 2 == 1 && g.FrameSkip % 2 == 0)
                 g.FastForward = static_cast<uint16_t>(g.FastForward + 1);
         } else {
             g.FastForward = 0;
         }
-        if (HostKeyDown(host, HostKey::Z) && g.RunMode > RunGame && g.TimeLeft > 0 && g.EscHold == 0) {
+        if (in.down(HostKey::Z) && g.RunMode > RunGame && g.TimeLeft > 0 && g.EscHold == 0) {
             g.EscHold = kEscHoldToEnd;
             g.TimeLeft = kFadeOutBelow;
         }
     }
 
-    const bool esc = HostKeyDown(host, HostKey::Escape);
+    const bool esc = in.down(HostKey::Escape);
     if (esc && g.PlayFrames >= 1) {
         if (g.TimeLeft > 0) g.EscHold = static_cast<uint16_t>(g.EscHold + 1);
     } else if (g.TimeLeft >= 1) {
@@ -162,11 +158,16 @@ void PayChainLinks(GameState& g) {
 
 }  // namespace
 
-void UpdateRound(GameState& g, const RoundHost& host, SlotVisits visits) {
+void UpdateRound(GameState& g, const RoundHost& host, const InputFrame& in, SlotVisits visits) {
+    // Held over from the round's start: no update until they are up.
+    if (g.KeysToRelease != 0) {
+        if ((in.downBits() & g.KeysToRelease) != 0) return;
+        g.KeysToRelease = 0;
+    }
     ClearUpdateEvents(g);
     AgeEffectCooldowns(g);
     g.RoundFrame += 1;
-    RunClock(g, host);
+    RunClock(g, host, in);
     if (g.LevelUpFlash != 0) g.LevelUpFlash -= 1;
     if (g.ShownTime < g.TimeLeft) g.ShownTime += 60;
     else g.ShownTime = g.TimeLeft;
@@ -181,12 +182,12 @@ void UpdateRound(GameState& g, const RoundHost& host, SlotVisits visits) {
     }
     TurnStep(g);
     g.IdleTimer = std::min(g.IdleTimer + 1, 600);
-    if (host.preloadMusic) host.preloadMusic(host.ctx);
+    host.preloadMusic();
     IdleSupply(g, host);
     RefillSupply(g, host);
     if (g.LevelQuota < 1 && g.TimeLeft > 0) LevelUp(g, host);
-    ReadInput(g, host);
-    PlaybackControlsAndEarlyEnd(g, host);
+    ReadInput(g, in);
+    PlaybackControlsAndEarlyEnd(g, in);
     RecordInput(g);
     UpdatePlayer(g, host);
     UpdateCamera(g);

@@ -1,52 +1,58 @@
 // What a round asks of the world outside the simulation.
 //
-// The simulation never touches a keyboard, a sound device or a file. Each
-// of those requests goes through one of these hooks; the program, the
-// headless runner and the tests fill them in. A null hook means "nothing
-// there": a key never held, a request that does nothing.
+// The simulation never touches a keyboard, a sound device or a file. Its
+// keys come with each update as an InputFrame (game/input_frame.h); each
+// of its other requests is a call on its host. The program, the headless
+// runner, the viewer and the tests derive their hosts from this one, which
+// does nothing: no sound, no saving, a clock standing at 0.
 #pragma once
+
+#include "game/input_frame.h"
 
 namespace mervox {
 
-// Keys the simulation and the title poll directly.
-enum class HostKey {
-    Left, Up, Right, Down,
-    Z, X, Q, E,
-    R, F, B, S,
-    Ctrl, Escape,
-};
-
 enum class VoiceClip { Ready, Go };
 
-struct RoundHost {
-    void* ctx = nullptr;
-
-    // True while the key is held (or was pressed since the last poll).
-    bool (*keyDown)(void* ctx, HostKey key) = nullptr;
+class RoundHost {
+public:
+    RoundHost() = default;
+    RoundHost(const RoundHost&) = delete;  // hosts are passed by reference, never sliced
+    RoundHost& operator=(const RoundHost&) = delete;
+    virtual ~RoundHost() = default;
 
     // An effect passed its cooldown and is written to its device; `restart`
     // asks for the device to be reset first so the effect starts over.
-    void (*writeEffect)(void* ctx, int effect, bool restart) = nullptr;
+    virtual void writeEffect(int /*effect*/, bool /*restart*/) const {}
 
     // A voice clip replaces any clip still playing.
-    void (*playVoice)(void* ctx, VoiceClip clip) = nullptr;
+    virtual void playVoice(VoiceClip /*clip*/) const {}
 
-    void (*saveScoresAndConfig)(void* ctx) = nullptr;
-    void (*saveReplay)(void* ctx) = nullptr;
+    virtual void saveScoresAndConfig() const {}
+    virtual void saveReplay() const {}
 
-    void (*preloadMusic)(void* ctx) = nullptr;
-    void (*stopMusic)(void* ctx) = nullptr;
-
-    // Dispatches window messages for the given milliseconds (the key-release
-    // wait at the end of a round).
-    void (*pumpMessages)(void* ctx, int milliseconds) = nullptr;
+    virtual void preloadMusic() const {}
+    virtual void stopMusic() const {}
 
     // Reads the millisecond clock (the title seeds its generator from it).
-    unsigned (*clockMs)(void* ctx) = nullptr;
+    virtual unsigned clockMs() const { return 0; }
 };
 
-inline bool HostKeyDown(const RoundHost& h, HostKey key) {
-    return h.keyDown != nullptr && h.keyDown(h.ctx, key);
-}
+// A host that passes every request on to another one: the base of hosts
+// that change a few of them (a practice round saves nothing, a slow
+// playback is not heard).
+class ForwardingHost : public RoundHost {
+public:
+    explicit ForwardingHost(const RoundHost& real) : real_(real) {}
+    void writeEffect(int effect, bool restart) const override { real_.writeEffect(effect, restart); }
+    void playVoice(VoiceClip clip) const override { real_.playVoice(clip); }
+    void saveScoresAndConfig() const override { real_.saveScoresAndConfig(); }
+    void saveReplay() const override { real_.saveReplay(); }
+    void preloadMusic() const override { real_.preloadMusic(); }
+    void stopMusic() const override { real_.stopMusic(); }
+    unsigned clockMs() const override { return real_.clockMs(); }
+
+protected:
+    const RoundHost& real_;
+};
 
 }  // namespace mervox

@@ -25,7 +25,6 @@ void ResetScene(GameState& g) {
             for (int l = 0; l < kLayers; ++l) {
                 BlockSlot s{};
                 s.height = RestHeight(l) - kBlockHeight;  // below its rest
-                s.chainSlot = -1;
                 g.Board[i][j][l] = s;
             }
 

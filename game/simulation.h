@@ -4,6 +4,7 @@
 // the RoundHost hooks. They allocate nothing.
 #pragma once
 
+#include "game/input_frame.h"
 #include "game/round_host.h"
 #include "game/state/game_state.h"
 
@@ -16,7 +17,11 @@ enum class SlotVisits { Needed, Every };
 
 // One update of a round (RunMode 1 to 5): clock, counters, board turn,
 // supplies, level-up, input, player, camera, blocks, vanishing, scoring.
-void UpdateRound(GameState& g, const RoundHost& host, SlotVisits visits = SlotVisits::Needed);
+// `in` is the pass's keys: the round's own in a keyboard round, the
+// playback keys (Ctrl, Z) and Escape in any. While a key of KeysToRelease
+// is down the update does nothing.
+void UpdateRound(GameState& g, const RoundHost& host, const InputFrame& in,
+                 SlotVisits visits = SlotVisits::Needed);
 
 // Starts every round and every title screen: empty board with the eight
 // starting blocks, counters to their start values, generator seeded with 5.

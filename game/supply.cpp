@@ -17,22 +17,15 @@ int RandomBelow(GameState& g, int range) {
     return static_cast<int>(static_cast<float>(GameRand(g)) / 32768.0f * static_cast<float>(range));
 }
 
+// A fresh block; a chain pop-up still counting down over the slot goes on.
 void FillFresh(BlockSlot& s, int colour, float height) {
-    s.state = Solid;
-    s.colour = colour;
-    s.offsetX = 0.0f;
-    s.height = height;
-    s.offsetZ = 0.0f;
-    s.slideX = 0.0f;
-    s.slideY = 0.0f;
-    s.slideZ = 0.0f;
-    s.groupSize = 0;
-    s.groupMark = 0;
-    s.vanishTimer = 0;
-    s.arriveTimer = 0;
-    s.refillTimer = 0;
-    s.chainLevel = 0;
-    s.chainSlot = -1;
+    BlockSlot fresh{};
+    fresh.state = Solid;
+    fresh.colour = colour;
+    fresh.height = height;
+    fresh.popupSize = s.popupSize;
+    fresh.popupTimer = s.popupTimer;
+    s = fresh;
 }
 
 // Tries the fresh block in the slot: true when it stays (announced), false

@@ -88,7 +88,7 @@ QuestionAnswer AskFullScreenInWindow(ProgramWindow& w, const PlayerInput& keys, 
         // Drawn again when the highlight moves, and twice a second, as a
         // window manager may have dropped the first pictures.
         if (drawn != highlighted || ClockMs() - lastDraw > 500) {
-            if (painter.draw != nullptr) PresentFrame(w, painter.draw(painter.ctx, highlighted));
+            if (painter.draw) PresentFrame(w, painter.draw(highlighted));
             drawn = highlighted;
             lastDraw = ClockMs();
         }

@@ -3,6 +3,8 @@
 // dialog helper needed) and speaks the player's language.
 #pragma once
 
+#include <functional>
+
 #include <cstdint>
 
 #include "platform/player_input.h"
@@ -20,8 +22,7 @@ struct QuestionButton {
 // Who draws the question: the frame for the answer highlighted (0 yes, 1
 // no), and where the two buttons lie.
 struct QuestionPainter {
-    void* ctx = nullptr;
-    const uint32_t* (*draw)(void* ctx, int highlighted) = nullptr;
+    std::function<const uint32_t*(int highlighted)> draw;  // may be empty
     QuestionButton yes{}, no{};
 };
 

@@ -13,7 +13,7 @@ bool IsAltEnter(const SDL_KeyboardEvent& k) {
 }
 
 void Command(MessagePump& p, PlayerCommand command) {
-    if (p.onCommand) p.onCommand(p.ctx, command);
+    if (p.listener != nullptr) p.listener->command(command);
 }
 
 void KeyCommands(MessagePump& p, SDL_Scancode code) {
@@ -67,7 +67,10 @@ void HandleEvent(MessagePump& p, const SDL_Event& e) {
                 break;
             }
             KeyCommands(p, e.key.keysym.scancode);
-            if (p.keyboard) NoteKeyPress(*p.keyboard, e.key.keysym.scancode, e.key.timestamp);
+            if (p.input) NoteKeyTap(*p.input, e.key.keysym.scancode);
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+            if (p.pointer) NotePointerPress(*p.pointer, e.button.button, e.button.x, e.button.y);
             break;
         case SDL_CONTROLLERDEVICEADDED:
             if (p.input) OpenPad(*p.input, e.cdevice.which);
@@ -85,7 +88,7 @@ void HandleEvent(MessagePump& p, const SDL_Event& e) {
             if (p.input) PadCommands(p, NotePadAxis(*p.input, e.caxis.which, e.caxis.axis, e.caxis.value));
             break;
         default:
-            if (e.type >= SDL_USEREVENT && p.onUserEvent) p.onUserEvent(p.ctx, e.type, e.user.code);
+            if (e.type >= SDL_USEREVENT && p.listener != nullptr) p.listener->userEvent(e.type, e.user.code);
             break;
     }
 }

@@ -6,27 +6,21 @@
 
 #include <cstdint>
 
-#include "platform/keyboard.h"
-#include "platform/player_command.h"
+#include "platform/pump_listener.h"
 #include "platform/player_input.h"
+#include "platform/pointer.h"
 #include "platform/window.h"
 
 namespace mervox {
 
 struct MessagePump {
     ProgramWindow* window = nullptr;
-    KeyboardState* keyboard = nullptr;
-    // The pads and the bindings, which name the keys of the commands;
-    // null: no pads and no key commands.
+    // The keys' and pads' taps and the bindings, which name the keys of the
+    // commands; null: no keys, no pads and no key commands.
     PlayerInput* input = nullptr;
     int32_t* quitRequested = nullptr;  // set when the window is closed
-    // Events the program registered for itself (the music's "buffer done"
-    // report), by their registered type and their code; may be null.
-    void* ctx = nullptr;
-    void (*onUserEvent)(void* ctx, uint32_t type, int32_t code) = nullptr;
-    // The pause and screenshot keys and focus loss, as they are taken from
-    // the queue; may be null.
-    void (*onCommand)(void* ctx, PlayerCommand command) = nullptr;
+    PumpListener* listener = nullptr;  // may be null
+    PointerState* pointer = nullptr;   // the mouse's presses; may be null
 };
 
 // Handles every event waiting in the queue.

@@ -9,21 +9,6 @@ namespace mervox {
 
 namespace {
 
-// The action each key of the round and the title stands for.
-struct HostKeyAction {
-    HostKey key;
-    ControlAction action;
-};
-constexpr HostKeyAction kHostKeyActions[] = {
-    {HostKey::Left, ControlAction::Left},           {HostKey::Up, ControlAction::Up},
-    {HostKey::Right, ControlAction::Right},         {HostKey::Down, ControlAction::Down},
-    {HostKey::Z, ControlAction::Kick},              {HostKey::X, ControlAction::Jump},
-    {HostKey::Q, ControlAction::TurnLeft},          {HostKey::E, ControlAction::TurnRight},
-    {HostKey::R, ControlAction::Replay},            {HostKey::F, ControlAction::FrameRate},
-    {HostKey::B, ControlAction::Music},             {HostKey::S, ControlAction::Effects},
-    {HostKey::Ctrl, ControlAction::FastForward},    {HostKey::Escape, ControlAction::Escape},
-};
-
 constexpr char kPadPrefix[] = "pad ";
 
 // The pad input a name after "pad " stands for; -1 for none.
@@ -42,21 +27,27 @@ PadState::Pad* PadOf(PlayerInput& in, SDL_JoystickID id) {
     return nullptr;
 }
 
+// Marks every action the input is bound to as tapped.
+void NoteTap(PlayerInput& in, bool pad, int code) {
+    for (int a = 0; a < kControlActionCount; ++a)
+        for (const Binding& b : in.bindings.of[a])
+            if (b.pad == pad && b.code == code) in.tapped.set(static_cast<size_t>(a));
+}
+
 int SetHeld(PlayerInput& in, PadState::Pad& p, int input, bool held) {
     if (input < 0 || input >= kPadInputs) return -1;
     const bool was = p.held[input] != 0;
     p.held[input] = held ? 1 : 0;
     if (!held || was) return -1;
-    in.pads.pressedSincePoll[input] = 1;
+    NoteTap(in, true, input);
     return input;
 }
 
-bool PollPadInput(PlayerInput& in, int input) {
+bool PadInputHeld(const PlayerInput& in, int input) {
     if (input < 0 || input >= kPadInputs) return false;
-    bool down = in.pads.pressedSincePoll[input] != 0;
-    in.pads.pressedSincePoll[input] = 0;
-    for (const PadState::Pad& p : in.pads.pads) down = down || p.held[input] != 0;
-    return down;
+    for (const PadState::Pad& p : in.pads.pads)
+        if (p.held[input] != 0) return true;
+    return false;
 }
 
 std::vector<Binding> ResolveNames(const std::vector<std::string>& names, std::vector<std::string>& unknown) {
@@ -145,7 +136,10 @@ void ClosePad(PlayerInput& in, SDL_JoystickID id) {
 void CloseAllPads(PlayerInput& in) {
     for (PadState::Pad& p : in.pads.pads) SDL_GameControllerClose(p.controller);
     in.pads.pads.clear();
-    std::memset(in.pads.pressedSincePoll, 0, sizeof in.pads.pressedSincePoll);
+}
+
+void NoteKeyTap(PlayerInput& in, int code) {
+    if (code > SDL_SCANCODE_UNKNOWN && code < SDL_NUM_SCANCODES) NoteTap(in, false, code);
 }
 
 int NotePadButton(PlayerInput& in, SDL_JoystickID id, int button, bool down) {
@@ -189,26 +183,17 @@ bool PadInputBoundTo(const PlayerInput& in, ControlAction a, int padInput) {
     return false;
 }
 
-bool PollAction(PlayerInput& in, ControlAction a) {
-    bool down = false;
-    for (const Binding& b : in.bindings.of[static_cast<int>(a)]) {
-        // Every input is polled, so each one's mark is cleared.
-        const bool d = b.pad ? PollPadInput(in, b.code)
-                             : in.keyboard != nullptr && PollKey(*in.keyboard, b.code);
-        down = down || d;
-    }
-    return down;
+ActionFrame SampleActions(PlayerInput& in) {
+    ActionFrame f;
+    f.tapped = in.tapped;
+    in.tapped.reset();
+    for (int a = 0; a < kControlActionCount; ++a)
+        for (const Binding& b : in.bindings.of[a])
+            if (b.pad ? PadInputHeld(in, b.code) : KeyHeld(b.code)) f.held.set(static_cast<size_t>(a));
+    return f;
 }
 
-ControlAction ActionOfHostKey(HostKey key) {
-    for (const HostKeyAction& k : kHostKeyActions)
-        if (k.key == key) return k.action;
-    return ControlAction::Escape;  // not reached: every key has its line
-}
-
-bool PollPlayerKey(PlayerInput& in, HostKey key) { return PollAction(in, ActionOfHostKey(key)); }
-
-void WaitUntilActionsUp(const PlayerInput& in, std::initializer_list<ControlAction> actions) {
+void WaitUntilActionsUp(PlayerInput& in, std::initializer_list<ControlAction> actions) {
     for (;;) {
         SDL_PumpEvents();
         bool held = false;
@@ -218,6 +203,7 @@ void WaitUntilActionsUp(const PlayerInput& in, std::initializer_list<ControlActi
         SleepOneTick();
     }
     SDL_FlushEvents(SDL_KEYDOWN, SDL_KEYUP);
+    in.tapped.reset();
 }
 
 }  // namespace mervox

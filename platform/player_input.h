@@ -1,7 +1,8 @@
 // The player's keys and game pads, bound to the game's actions by
-// controls.txt. A round or the title asks for an action; it counts as down
-// when any key or pad input bound to it is held, or was pressed since the
-// action's last poll, so a tap shorter than an update is never lost.
+// controls.txt, sampled once a pass into an ActionFrame: an action is held
+// when any key or pad input bound to it is held, and tapped when one was
+// pressed since the last sample, so a tap shorter than a pass is never
+// lost and no reader of the frame takes a press from another.
 //
 // Pads come and go at any time (SDL's game-controller API). Their inputs
 // are SDL's buttons, the two triggers, and the left stick's four
@@ -13,11 +14,12 @@
 
 #include <SDL.h>
 
+#include <bitset>
 #include <initializer_list>
 #include <string>
 #include <vector>
 
-#include "game/round_host.h"
+#include "save/action_frame.h"
 #include "platform/keyboard.h"
 #include "save/controls_file.h"
 
@@ -59,13 +61,14 @@ struct PadState {
         uint8_t held[kPadInputs] = {};
     };
     std::vector<Pad> pads;
-    uint8_t pressedSincePoll[kPadInputs] = {};
 };
 
 struct PlayerInput {
-    KeyboardState* keyboard = nullptr;
     PadState pads;
     InputBindings bindings;
+    // The actions a key or pad input bound to them was pressed for since
+    // the last sample.
+    std::bitset<kControlActionCount> tapped;
 };
 
 // Reads baseDir/controls.txt (see ReadControlsFile; nothing is written
@@ -73,6 +76,9 @@ struct PlayerInput {
 // and each action that keeps its defaults, is reported in one line on
 // stderr.
 InputBindings LoadInputBindings(const std::string& baseDir, bool writeBack = true);
+
+// What the message pump hands over: a key pressed (an SDL_Scancode).
+void NoteKeyTap(PlayerInput& in, int code);
 
 // What the message pump hands over: a pad connected (by device index) or
 // gone (by instance id), a button, a stick or trigger moved. Each returns
@@ -90,18 +96,12 @@ bool AxisHeld(bool wasHeld, int value);
 bool KeyBoundTo(const PlayerInput& in, ControlAction a, int code);
 bool PadInputBoundTo(const PlayerInput& in, ControlAction a, int padInput);
 
-// The action as the game polls it; clears the "pressed since" marks of its
-// inputs.
-bool PollAction(PlayerInput& in, ControlAction a);
-
-// The action a key the round or the title asks about stands for.
-ControlAction ActionOfHostKey(HostKey key);
-
-// PollAction for the key a round or the title asks about.
-bool PollPlayerKey(PlayerInput& in, HostKey key);
+// Every action now, with the presses since the last sample; forgets them.
+// The keys held are SDL's key state as the events taken so far left it.
+ActionFrame SampleActions(PlayerInput& in);
 
 // Waits, sleeping a tick at a time, until no key bound to the actions is
 // held, then forgets the key presses queued meanwhile.
-void WaitUntilActionsUp(const PlayerInput& in, std::initializer_list<ControlAction> actions);
+void WaitUntilActionsUp(PlayerInput& in, std::initializer_list<ControlAction> actions);
 
 }  // namespace mervox

@@ -6,16 +6,6 @@ namespace mervox {
 
 namespace {
 
-int NotePress(void* ctx, SDL_Event* e) {
-    auto* p = static_cast<PointerState*>(ctx);
-    if (e->type == SDL_MOUSEBUTTONDOWN && e->button.button == SDL_BUTTON_LEFT) {
-        p->pressedSincePoll = true;
-        p->pressX = e->button.x;
-        p->pressY = e->button.y;
-    }
-    return 1;
-}
-
 void ToPicture(const ProgramWindow& w, int wx, int wy, int& x, int& y) {
     float lx = static_cast<float>(wx), ly = static_cast<float>(wy);
     if (w.renderer != nullptr) SDL_RenderWindowToLogical(w.renderer, wx, wy, &lx, &ly);
@@ -27,13 +17,19 @@ void ToPicture(const ProgramWindow& w, int wx, int wy, int& x, int& y) {
 
 void StartPointer(PointerState& p, const ProgramWindow& w) {
     p.window = &w;
-    if (!p.watching) SDL_AddEventWatch(NotePress, &p);
-    p.watching = true;
+    p.pressedSincePoll = false;
 }
 
 void StopPointer(PointerState& p) {
-    if (p.watching) SDL_DelEventWatch(NotePress, &p);
-    p.watching = false;
+    p.window = nullptr;
+    p.pressedSincePoll = false;
+}
+
+void NotePointerPress(PointerState& p, int button, int x, int y) {
+    if (p.window == nullptr || button != SDL_BUTTON_LEFT) return;
+    p.pressedSincePoll = true;
+    p.pressX = x;
+    p.pressY = y;
 }
 
 bool PollPointer(PointerState& p, int& x, int& y) {

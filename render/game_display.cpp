@@ -206,7 +206,7 @@ void FinishFrame(ScenePainter& sp, const FrameHooks& hooks) {
         }
     }
     DrawFadeSquares(sp.dc, g.FadeLevel);
-    if (g.RunMode >= RunGame && hooks.presentFrame != nullptr) hooks.presentFrame(hooks.ctx);
+    if (g.RunMode >= RunGame) hooks.presentFrame();
 }
 
 void DrawFadeSquares(DrawContext& dc, int32_t fadeLevel) {

@@ -60,12 +60,13 @@ void PrepareSheetsAt(RenderResources& res, int scale);
 void ReleaseRenderResources(RenderResources& res);
 
 // Calls from the scene drawing into the window that owns the frame: the
-// message pump at the start of a scene and the frame copy at its end.
-// Either may be null.
-struct FrameHooks {
-    void* ctx = nullptr;
-    void (*pumpMessagesFor)(void* ctx, int milliseconds) = nullptr;
-    void (*presentFrame)(void* ctx) = nullptr;
+// message pump at the start of a scene and the frame copy at its end. The
+// base has no window: neither does anything.
+class FrameHooks {
+public:
+    virtual ~FrameHooks() = default;
+    virtual void pumpMessagesFor(int /*milliseconds*/) const {}
+    virtual void presentFrame() const {}
 };
 
 }  // namespace mervox

@@ -275,7 +275,7 @@ ScenePainter::ScenePainter(const GameState& state, const RenderResources& resour
 }
 
 void DrawScene(const GameState& g, const RenderResources& res, FrameView fb, const FrameHooks& hooks) {
-    if (hooks.pumpMessagesFor != nullptr) hooks.pumpMessagesFor(hooks.ctx, 0);
+    hooks.pumpMessagesFor(0);
     ScenePainter sp(g, res, fb);
     DrawBackgroundAndFloor(sp);
     DrawGrids(sp);

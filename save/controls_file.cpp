@@ -2,10 +2,10 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <fstream>
 #include <sstream>
 
 #include "save/atomic_file.h"
+#include "save/settings_lines.h"
 
 namespace mervox {
 
@@ -20,15 +20,6 @@ struct ActionEntry {
     {word, [] { return std::vector<std::string>{__VA_ARGS__}; }},
 const ActionEntry kEntries[kControlActionCount] = {MERVOX_CONTROL_ACTIONS(MERVOX_CONTROL_ACTION_ENTRY)};
 #undef MERVOX_CONTROL_ACTION_ENTRY
-
-constexpr size_t kFileLimit = 64 * 1024;  // more is not a controls file
-
-std::string Trim(const std::string& s) {
-    const size_t a = s.find_first_not_of(" \t\r");
-    if (a == std::string::npos) return "";
-    const size_t b = s.find_last_not_of(" \t\r");
-    return s.substr(a, b - a + 1);
-}
 
 int ActionOfWord(const std::string& word) {
     for (int i = 0; i < kControlActionCount; ++i)
@@ -75,64 +66,72 @@ std::string FormatControls(const Controls& c) {
     return s;
 }
 
-bool ParseControls(const std::string& text, Controls& c, std::vector<ControlAction>* missing) {
-    Controls read;
-    bool seen[kControlActionCount] = {};
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line)) {
-        const std::string t = Trim(line);
-        if (t.empty() || t[0] == '#') continue;
-        const size_t eq = t.find('=');
-        if (eq == std::string::npos) return false;
-        const int action = ActionOfWord(Trim(t.substr(0, eq)));
-        if (action < 0 || seen[action]) return false;
-        seen[action] = true;
-        std::istringstream names(t.substr(eq + 1));
+ControlsRead ParseControls(const std::string& text) {
+    ControlsRead r;
+    int firstLine[kControlActionCount] = {};
+    for (const SettingLine& line : ReadSettingLines(text)) {
+        if (!line.wellFormed) {
+            r.complaints.push_back(MalformedLineComplaint(line));
+            continue;
+        }
+        const int action = ActionOfWord(line.word);
+        if (action < 0) {
+            r.complaints.push_back(LineComplaint(line.number, "\"" + line.word + "\" names no action"));
+            continue;
+        }
+        if (firstLine[action] != 0) {
+            r.complaints.push_back(LineComplaint(line.number, line.word + " is given on line " +
+                                                                  std::to_string(firstLine[action]) +
+                                                                  " already"));
+            continue;
+        }
+        firstLine[action] = line.number;
+        std::istringstream names(line.value);
         std::string name;
         while (std::getline(names, name, ',')) {
-            name = Trim(name);
-            if (!name.empty()) read.names[action].push_back(name);
+            name = TrimSetting(name);
+            if (!name.empty()) r.controls.names[action].push_back(name);
         }
     }
     const Controls defaults = DefaultControls();
     for (int i = 0; i < kControlActionCount; ++i) {
-        if (seen[i]) continue;
-        read.names[i] = defaults.names[i];
-        if (missing != nullptr) missing->push_back(kControlActions[i]);
+        if (firstLine[i] != 0) continue;
+        r.controls.names[i] = defaults.names[i];
+        r.missing.push_back(kControlActions[i]);
     }
-    c = read;
-    return true;
+    return r;
 }
 
 Controls ReadControlsFile(const std::string& baseDir, bool writeBack) {
     const std::string path = baseDir + "/controls.txt";
-    std::ifstream in(path, std::ios::binary);
-    Controls c = DefaultControls();
     std::string text;
-    if (in) {
-        text.assign(kFileLimit + 1, '\0');
-        in.read(text.data(), static_cast<std::streamsize>(text.size()));
-        text.resize(static_cast<size_t>(in.gcount()));
-        std::vector<ControlAction> missing;
-        if (text.size() <= kFileLimit && ParseControls(text, c, &missing)) {
-            if (missing.empty() || !writeBack) return c;
-            // Older than some actions: their default lines go at the end.
-            if (!text.empty() && text.back() != '\n') text += "\n";
-            for (ControlAction a : missing) {
-                const int i = static_cast<int>(a);
-                text += ActionLine(i, c.names[i]);
-            }
-        } else {
-            std::fprintf(stderr, "mervox: %s is damaged; the default controls are used%s\n", path.c_str(),
-                         writeBack ? " and written back" : "");
-            text = FormatControls(c);
+    switch (ReadSettingsFile(path, text)) {
+        case SettingsFileRead::Missing: {
+            const Controls c = DefaultControls();
+            if (writeBack && !WriteFileAtomically(path, FormatControls(c))) ReportSaveFailure(path, errno);
+            return c;
         }
-    } else {
-        text = FormatControls(c);
+        case SettingsFileRead::TooLarge:
+            // Not a file of the game's: left as it is.
+            std::fprintf(stderr, "mervox: %s is too large to be a controls file; the default controls are used\n",
+                         path.c_str());
+            return DefaultControls();
+        case SettingsFileRead::Read:
+            break;
     }
-    if (writeBack && !WriteFileAtomically(path, text)) ReportSaveFailure(path, errno);
-    return c;
+    ControlsRead r = ParseControls(text);
+    for (const std::string& c : r.complaints)
+        std::fprintf(stderr, "mervox: %s %s; ignored\n", path.c_str(), c.c_str());
+    if (r.missing.empty() || !writeBack) return r.controls;
+    // Lines of the actions the file lacks go at its end; the player's
+    // lines stay as they are.
+    if (!text.empty() && text.back() != '\n') text += "\n";
+    for (ControlAction a : r.missing) {
+        const int i = static_cast<int>(a);
+        text += ActionLine(i, r.controls.names[i]);
+    }
+    if (!WriteFileAtomically(path, text)) ReportSaveFailure(path, errno);
+    return r.controls;
 }
 
 }  // namespace mervox

@@ -99,17 +99,23 @@ Controls DefaultControls();
 // The file's bytes: a comment block, then "word = name, name" lines.
 std::string FormatControls(const Controls& c);
 
-// Reads the text. Blank lines and lines starting with '#' are skipped.
-// False (and `c` untouched) when the text is damaged: a line that is not
-// "word = names", a word that names no action, an action given twice. An
+// The file read by the settings-line reader (save/settings_lines.h): each
+// line that is not "word = names", names no action or gives an action a
+// second time is a complaint and ignored; every other line counts. An
 // action may be given no names ("pause ="); an action not given at all (a
-// file older than it) gets its defaults and is added to `missing`.
-bool ParseControls(const std::string& text, Controls& c, std::vector<ControlAction>* missing = nullptr);
+// file older than it, or its line ignored) gets its defaults and is listed
+// in `missing`.
+struct ControlsRead {
+    Controls controls;
+    std::vector<ControlAction> missing;
+    std::vector<std::string> complaints;  // "line N: ..."
+};
+ControlsRead ParseControls(const std::string& text);
 
-// Reads baseDir/controls.txt; a missing or damaged file gives the defaults
-// and is written back (a line on stderr says so for a damaged one). A file
-// that lacks some actions gets their default lines added at its end, the
-// player's lines kept as they are. With `writeBack` false nothing is
+// Reads baseDir/controls.txt: a missing file gives the defaults and is
+// written; each complaint is one line on stderr. The player's file is
+// never rewritten: the lines of the actions it lacks are added at its end,
+// its own lines, comments and order kept. With `writeBack` false nothing is
 // written.
 Controls ReadControlsFile(const std::string& baseDir, bool writeBack = true);
 

@@ -2,16 +2,13 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 
 #include "save/atomic_file.h"
+#include "save/settings_lines.h"
 
 namespace mervox {
 
 namespace {
-
-constexpr size_t kFileLimit = 64 * 1024;  // more is not an options file
 
 enum class OptionName { ColourMarks, Language, Drawing };
 
@@ -45,13 +42,6 @@ constexpr DrawingWord kDrawingWords[] = {
     {DrawingStyle::Sharp, "sharp"},
     {DrawingStyle::Classic, "classic"},
 };
-
-std::string Trim(const std::string& s) {
-    const size_t a = s.find_first_not_of(" \t\r");
-    if (a == std::string::npos) return "";
-    const size_t b = s.find_last_not_of(" \t\r");
-    return s.substr(a, b - a + 1);
-}
 
 const OptionWord* OptionOfWord(const std::string& word) {
     for (const OptionWord& w : kOptionWords)
@@ -131,49 +121,39 @@ std::string FormatOptions(const Options& o) {
 Options ParseOptions(const std::string& text, std::vector<std::string>* complaints) {
     Options o;
     bool damaged[kOptionCount] = {};
-    auto complain = [&](int lineNo, const std::string& what) {
-        if (complaints != nullptr) complaints->push_back("line " + std::to_string(lineNo) + ": " + what);
-    };
-    std::istringstream in(text);
-    std::string line;
-    int lineNo = 0;
-    while (std::getline(in, line)) {
-        ++lineNo;
-        const std::string t = Trim(line);
-        if (t.empty() || t[0] == '#') continue;
-        const size_t eq = t.find('=');
-        if (eq == std::string::npos) {
-            complain(lineNo, "not \"name = value\"");
+    std::vector<std::string> said;
+    for (const SettingLine& line : ReadSettingLines(text)) {
+        if (!line.wellFormed) {
+            said.push_back(MalformedLineComplaint(line));
             continue;
         }
-        const std::string word = Trim(t.substr(0, eq));
-        const OptionWord* option = OptionOfWord(word);
+        const OptionWord* option = OptionOfWord(line.word);
         if (option == nullptr) {
-            complain(lineNo, "\"" + word + "\" names no option");
+            said.push_back(LineComplaint(line.number, "\"" + line.word + "\" names no option"));
             continue;
         }
-        const std::string value = Trim(t.substr(eq + 1));
-        if (!SetOption(o, option->name, value)) {
-            complain(lineNo, std::string(option->word) + " is " + option->values + ", not \"" + value + "\"");
+        if (!SetOption(o, option->name, line.value)) {
+            said.push_back(LineComplaint(line.number, std::string(option->word) + " is " + option->values +
+                                                          ", not \"" + line.value + "\""));
             damaged[option - kOptionWords] = true;
         }
     }
     for (int k = 0; k < kOptionCount; ++k)
         if (damaged[k]) ResetOption(o, kOptionWords[k].name);
+    if (complaints != nullptr) complaints->insert(complaints->end(), said.begin(), said.end());
     return o;
 }
 
 Options ReadOptionsFile(const std::string& baseDir) {
     const std::string path = baseDir + "/options.txt";
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return Options{};
-    std::string text(kFileLimit + 1, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    text.resize(static_cast<size_t>(in.gcount()));
-    if (text.size() > kFileLimit) {
-        std::fprintf(stderr, "mervox: %s is too large to be an options file; the defaults are used\n",
-                     path.c_str());
-        return Options{};
+    std::string text;
+    switch (ReadSettingsFile(path, text)) {
+        case SettingsFileRead::Missing: return Options{};
+        case SettingsFileRead::TooLarge:
+            std::fprintf(stderr, "mervox: %s is too large to be an options file; the defaults are used\n",
+                         path.c_str());
+            return Options{};
+        case SettingsFileRead::Read: break;
     }
     std::vector<std::string> complaints;
     const Options o = ParseOptions(text, &complaints);

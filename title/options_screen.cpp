@@ -87,13 +87,12 @@ void ApplyOptions(RenderResources& res, const Options& o, bool inWindow) {
     res.language = ShownLanguage(o.language, inWindow);
 }
 
-bool UpdateOptionsScreen(OptionsScreen& s, Options& o, bool titleIdle,
-                         bool (*actionDown)(void* ctx, ControlAction a), void* ctx) {
+bool UpdateOptionsScreen(OptionsScreen& s, Options& o, bool titleIdle, const ActionFrame& in) {
     bool pressed[kOptionsScreenKeyCount] = {};
     bool any = false;
     for (int k = 0; k < kOptionsScreenKeyCount; ++k) {
-        const bool now = actionDown != nullptr && actionDown(ctx, kOptionsScreenActions[k]);
-        pressed[k] = now && !s.held[k];
+        const bool now = in.down(kOptionsScreenActions[k]);
+        pressed[k] = now && (!s.held[k] || in.pressedAgain(kOptionsScreenActions[k]));
         s.held[k] = now;
         any = any || now;
     }

@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "render/render_resources.h"
+#include "save/action_frame.h"
 #include "save/controls_file.h"
 #include "save/options_file.h"
 
@@ -44,12 +45,11 @@ struct OptionsScreen {
 
 constexpr int kOptionRows = 3;  // colour marks, language, window drawing
 
-// One title update while the screen may open or is open. `actionDown`
-// polls one of its actions. Returns true when the title's own update must not run (the
+// One title update while the screen may open or is open, with the pass's
+// actions. Returns true when the title's own update must not run (the
 // screen is open, or its keys are still held after closing). Changes to
 // `o` are made at once; `changed` says that the file is to be written.
-bool UpdateOptionsScreen(OptionsScreen& s, Options& o, bool titleIdle,
-                         bool (*actionDown)(void* ctx, ControlAction a), void* ctx);
+bool UpdateOptionsScreen(OptionsScreen& s, Options& o, bool titleIdle, const ActionFrame& in);
 
 // The title's line naming the key that opens the screen.
 void DrawOptionsKeyLine(const FrameView& frame, const RenderResources& res);

@@ -72,7 +72,7 @@ void DrawTitleScreen(const GameState& g, const RenderResources& res, FrameView f
 
     DrawContext dc = MakeDrawContext(fb.pixels, fb.width, fb.height, fb.scale);
     DrawFadeSquares(dc, g.FadeLevel);
-    if (hooks.presentFrame != nullptr) hooks.presentFrame(hooks.ctx);
+    hooks.presentFrame();
 }
 
 }  // namespace mervox

@@ -19,8 +19,6 @@ constexpr float kSpinStep = 0.05f;
 constexpr float kTileLow = -300.0f;
 constexpr float kTileRest = -100.0f;
 
-bool Key(const TitleHost& h, HostKey k) { return h.round != nullptr && HostKeyDown(*h.round, k); }
-
 void SwingCamera(GameState& g) {
     if (g.SwingPhase % 2 == 0) {
         g.CameraPitch += kPitchStep;
@@ -58,9 +56,9 @@ bool ReplayFileOpens(const std::string& baseDir) {
     return true;
 }
 
-void StartRound(GameState& g, const TitleHost& h) {
+void StartRound(GameState& g, const TitleHost& h, const InputFrame& in) {
     // The fully white frame is shown before the set-up work.
-    if (h.drawTitleScreen) h.drawTitleScreen(h.ctx);
+    h.drawTitleScreen();
     g.RunMode = RunGame;
     if (g.AttractTimer == kAttractDelay) {
         const AttractStep s = ChooseAttractRound(g.DemoIndex, g.ReplayAvailable != 0);
@@ -72,22 +70,18 @@ void StartRound(GameState& g, const TitleHost& h) {
     g.KeyLatch = 0;
     if (PlaysBack(g)) {
         LoadInputLog(g, h.baseDir);
-    } else if (h.round != nullptr) {
+    } else {
         // The key that started the game must not become the round's first
-        // input.
-        while ((Key(h, HostKey::X) || Key(h, HostKey::Z) || Key(h, HostKey::Q) || Key(h, HostKey::E)) &&
-               g.QuitRequested == 0) {
-            if (h.round->pumpMessages == nullptr) break;
-            h.round->pumpMessages(h.round->ctx, 0);
-        }
+        // input: the round waits until those still down are up.
+        g.KeysToRelease = in.downBits() & (HostKeyBit(HostKey::X) | HostKeyBit(HostKey::Z) |
+                                           HostKeyBit(HostKey::Q) | HostKeyBit(HostKey::E));
     }
-    if (g.BGMMODE == SoundOn && h.startMusic) h.startMusic(h.ctx);
-    if (g.SEMODE == SoundOn && h.round != nullptr && h.round->playVoice)
-        h.round->playVoice(h.round->ctx, VoiceClip::Ready);
+    if (g.BGMMODE == SoundOn) h.startMusic();
+    if (g.SEMODE == SoundOn) h.playVoice(VoiceClip::Ready);
 }
 
 // Returns true when the round was started in this update.
-bool Fade(GameState& g, const TitleHost& h) {
+bool Fade(GameState& g, const TitleHost& h, const InputFrame& in) {
     const int f = g.FadeLevel;
     if (f >= 1 && f <= kFadeFull) {
         if (f == kFadeFull) TitleReset(g, h);
@@ -95,20 +89,20 @@ bool Fade(GameState& g, const TitleHost& h) {
     } else if (f > kFadeFull && f <= kFadeOutEnd) {
         g.FadeLevel = std::min(f + 2, kFadeOutEnd);
         if (g.FadeLevel == kFadeOutEnd) {
-            StartRound(g, h);
+            StartRound(g, h, in);
             return true;
         }
     }
     return false;
 }
 
-void Keys(GameState& g, const TitleHost& h) {
+void Keys(GameState& g, const InputFrame& in) {
     uint8_t& latch = g.KeyLatch;
-    if (Key(h, HostKey::Z) && g.StartRequested == 0) {
+    if (in.down(HostKey::Z) && g.StartRequested == 0) {
         g.Playback = kPlaybackOff;
         g.StartRequested = 1;
         latch = 1;
-    } else if (g.StartRequested == 0 && g.ReplayAvailable != 0 && Key(h, HostKey::R)) {
+    } else if (g.StartRequested == 0 && g.ReplayAvailable != 0 && in.down(HostKey::R)) {
         g.Playback = kPlaybackOn;
         g.StartRequested = 1;
         latch = 1;
@@ -116,20 +110,20 @@ void Keys(GameState& g, const TitleHost& h) {
         g.Playback = kPlaybackOn;
         g.StartRequested = 1;
         latch = 0;
-    } else if (latch == 0 && Key(h, HostKey::F)) {
+    } else if (latch == 0 && in.down(HostKey::F)) {
         latch = 1;
         g.FrameSkip = g.FrameSkip % 4 + 1;
-    } else if (latch == 0 && Key(h, HostKey::B)) {
+    } else if (latch == 0 && in.down(HostKey::B)) {
         latch = 1;
         g.BGMMODE = g.BGMMODE == SoundOn ? SoundOff : SoundOn;
-    } else if (latch == 0 && Key(h, HostKey::S)) {
+    } else if (latch == 0 && in.down(HostKey::S)) {
         latch = 1;
         g.SEMODE = g.SEMODE == SoundOn ? SoundOff : SoundOn;
-    } else if (Key(h, HostKey::Escape)) {
+    } else if (in.down(HostKey::Escape)) {
         g.QuitRequested = 1;
     } else if (g.StartRequested != 0 && g.FadeLevel < kFadeFull) {
         g.FadeLevel = kFadeFull + 1;
-    } else if (!Key(h, HostKey::F) && !Key(h, HostKey::B) && !Key(h, HostKey::S)) {
+    } else if (!in.down(HostKey::F) && !in.down(HostKey::B) && !in.down(HostKey::S)) {
         latch = 0;
     }
 }
@@ -145,14 +139,12 @@ AttractStep ChooseAttractRound(int demoIndex, bool replayAvailable) {
 }
 
 void TitleReset(GameState& g, const TitleHost& h) {
-    if (h.round != nullptr && h.round->stopMusic) h.round->stopMusic(h.round->ctx);
+    h.stopMusic();
     const int32_t level = g.Level;
     ResetScene(g);
     g.Level = level;
     PutTitleStartCamera(g);
-    const uint32_t now =
-        (h.round != nullptr && h.round->clockMs) ? h.round->clockMs(h.round->ctx) : 0u;
-    GameSeed(g, now);
+    GameSeed(g, h.clockMs());
     g.SwingPhase = 0;
     g.AttractTimer = 1;
     g.SpinDirection = static_cast<uint16_t>((GameRand(g) % 2) * 2);
@@ -161,7 +153,12 @@ void TitleReset(GameState& g, const TitleHost& h) {
     g.ReplayAvailable = ReplayFileOpens(h.baseDir) ? 1 : 0;
 }
 
-void TitleUpdate(GameState& g, const TitleHost& h) {
+void TitleUpdate(GameState& g, const TitleHost& h, const InputFrame& in) {
+    // Held over from a round: no update until they are up.
+    if (g.KeysToRelease != 0) {
+        if ((in.downBits() & g.KeysToRelease) != 0) return;
+        g.KeysToRelease = 0;
+    }
     if (g.StartRequested == 0) g.AttractTimer += 1;
     SwingCamera(g);
     MoveTilesAndSpin(g);
@@ -169,8 +166,8 @@ void TitleUpdate(GameState& g, const TitleHost& h) {
     HandCameraToProjection(g);
     // A round set up in this update takes no title keys: a key still held
     // would otherwise start another game or change the settings.
-    if (Fade(g, h)) return;
-    Keys(g, h);
+    if (Fade(g, h, in)) return;
+    Keys(g, in);
 }
 
 }  // namespace mervox

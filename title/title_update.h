@@ -5,28 +5,31 @@
 
 #include <string>
 
+#include "game/input_frame.h"
 #include "game/round_host.h"
 #include "game/simulation.h"  // PutTitleStartCamera: the title's first camera
 #include "game/state/game_state.h"
 
 namespace mervox {
 
-// What the title needs from the program besides the round's hooks (keys,
-// the "ready" voice, stopping the music, the message pump and the clock).
-struct TitleHost {
-    const RoundHost* round = nullptr;
-    void* ctx = nullptr;
-    void (*startMusic)(void* ctx) = nullptr;       // the first track of a round
-    void (*drawTitleScreen)(void* ctx) = nullptr;  // one title frame, presented
-    std::string baseDir = ".";                     // where data/ lies
+// What the title needs from the program: the round's services (the
+// "ready" voice, stopping the music, the clock) and its own. The base does
+// nothing.
+class TitleHost : public RoundHost {
+public:
+    virtual void startMusic() const {}       // the first track of a round
+    virtual void drawTitleScreen() const {}  // one title frame, presented
+
+    std::string baseDir = ".";  // where data/ lies
 };
 
 constexpr int kAttractDelay = 3600;  // title updates before a demonstration
 constexpr int kFadeFull = 80;        // fade-in start; also the end of a round
 constexpr int kFadeOutEnd = 160;
 
-// One title update (RunMode 0).
-void TitleUpdate(GameState& g, const TitleHost& host);
+// One title update (RunMode 0) with the pass's keys. While a key of
+// KeysToRelease is down the update does nothing.
+void TitleUpdate(GameState& g, const TitleHost& host, const InputFrame& in);
 
 // The reset on the first title update after start-up and after each round.
 void TitleReset(GameState& g, const TitleHost& host);

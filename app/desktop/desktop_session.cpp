@@ -12,40 +12,6 @@ namespace {
 constexpr int kDecorationHeight = 64;
 constexpr int kDecorationWidth = 16;
 
-DesktopSession& D(void* ctx) { return *static_cast<DesktopSession*>(ctx); }
-
-void DesktopConnect(void* ctx, const PlatformEvents& events) {
-    DesktopSession& d = D(ctx);
-    d.pump.window = &d.window;
-    d.pump.keyboard = &d.keyboard;
-    d.pump.input = &d.input;
-    d.input.keyboard = &d.keyboard;
-    d.pump.quitRequested = events.quitRequested;
-    d.pump.ctx = events.ctx;
-    d.pump.onUserEvent = events.onUserEvent;
-    d.pump.onCommand = events.onCommand;
-}
-uint32_t DesktopClock(void*) { return ClockMs(); }
-void DesktopPump(void* ctx, int ms) { PumpMessagesFor(D(ctx).pump, ms); }
-bool DesktopKeyDown(void* ctx, HostKey key) { return PollPlayerKey(D(ctx).input, key); }
-bool DesktopActionDown(void* ctx, ControlAction a) { return PollAction(D(ctx).input, a); }
-void DesktopPresent(void* ctx, const uint32_t* frame) { PresentFrame(D(ctx).window, frame, D(ctx).drawScale); }
-int DesktopDrawScale(void* ctx, DrawingStyle drawing) {
-    DesktopSession& d = D(ctx);
-    SetWindowSharp(d.window, drawing == DrawingStyle::Sharp);
-    return d.drawScale = WantedDrawScale(d.window);
-}
-
-// Keys held while the program started must not choose anything on the
-// title: wait until Z, R and Escape are up, then forget the presses queued
-// meanwhile.
-void DesktopBeforeTitle(void* ctx, uint16_t screenMode) {
-    DesktopSession& d = D(ctx);
-    if (screenMode != 0) BlackenWindow(d.window);
-    WaitUntilActionsUp(d.input, {ControlAction::Kick, ControlAction::Replay, ControlAction::Escape});
-    ResetKeyboard(d.keyboard);
-}
-
 }  // namespace
 
 bool StartDesktop(DesktopSession& d, const std::string& baseDir, bool writeControls, std::string& why) {
@@ -55,8 +21,6 @@ bool StartDesktop(DesktopSession& d, const std::string& baseDir, bool writeContr
         return false;
     }
     d.videoStarted = true;
-    ResetKeyboard(d.keyboard);
-    d.input.keyboard = &d.keyboard;
     d.input.bindings = LoadInputBindings(baseDir, writeControls);
     return true;
 }
@@ -76,18 +40,32 @@ void CloseDesktop(DesktopSession& d) {
     d.videoStarted = false;
 }
 
-ProgramPlatform DesktopPlatform(DesktopSession& d) {
-    ProgramPlatform s;
-    s.ctx = &d;
-    s.connect = DesktopConnect;
-    s.clockMs = DesktopClock;
-    s.pumpMessagesFor = DesktopPump;
-    s.keyDown = DesktopKeyDown;
-    s.actionDown = DesktopActionDown;
-    s.presentFrame = DesktopPresent;
-    s.drawScale = DesktopDrawScale;
-    s.beforeTitle = DesktopBeforeTitle;
-    return s;
+void DesktopPlatform::connect(const PlatformEvents& events) const {
+    d_.pump.window = &d_.window;
+    d_.pump.input = &d_.input;
+    d_.pump.quitRequested = events.quitRequested;
+    d_.pump.listener = events.listener;
+}
+
+uint32_t DesktopPlatform::clockMs() const { return ClockMs(); }
+
+void DesktopPlatform::pumpMessagesFor(int milliseconds) const { PumpMessagesFor(d_.pump, milliseconds); }
+
+ActionFrame DesktopPlatform::sampleInput() const {
+    DispatchPendingMessages(d_.pump);
+    return SampleActions(d_.input);
+}
+
+void DesktopPlatform::presentFrame(const uint32_t* frame) const { PresentFrame(d_.window, frame, d_.drawScale); }
+
+int DesktopPlatform::drawScale(DrawingStyle drawing) const {
+    SetWindowSharp(d_.window, drawing == DrawingStyle::Sharp);
+    return d_.drawScale = WantedDrawScale(d_.window);
+}
+
+void DesktopPlatform::beforeTitle(uint16_t screenMode) const {
+    if (screenMode != 0) BlackenWindow(d_.window);
+    WaitUntilActionsUp(d_.input, {ControlAction::Kick, ControlAction::Replay, ControlAction::Escape});
 }
 
 }  // namespace mervox

@@ -8,7 +8,6 @@
 #include <string>
 
 #include "app/desktop/program.h"
-#include "platform/keyboard.h"
 #include "platform/message_pump.h"
 #include "platform/player_input.h"
 #include "platform/window.h"
@@ -18,7 +17,6 @@ namespace mervox {
 struct DesktopSession {
     ProgramWindow window;
     int drawScale = 1;  // the scale last asked for
-    KeyboardState keyboard{};
     PlayerInput input;  // the keyboard and the pads, by controls.txt
     MessagePump pump;
     bool videoStarted = false;
@@ -40,6 +38,26 @@ void CloseDesktop(DesktopSession& d);
 
 // The session as a loop's platform: its clock, its pump, its window with
 // the drawing scale it wants, and the keys as controls.txt binds them.
-ProgramPlatform DesktopPlatform(DesktopSession& d);
+class DesktopPlatform : public ProgramPlatform {
+public:
+    explicit DesktopPlatform(DesktopSession& d) : d_(d) {}
+    void connect(const PlatformEvents& events) const override;
+    uint32_t clockMs() const override;
+    void pumpMessagesFor(int milliseconds) const override;
+    // Takes the events waiting (a pass that did not wait, as while a
+    // playback is fast-forwarded, still sees keys go down and up), then
+    // samples every action.
+    ActionFrame sampleInput() const override;
+    bool readsPlayerActions() const override { return true; }
+    void presentFrame(const uint32_t* frame) const override;
+    int drawScale(DrawingStyle drawing) const override;
+    // Keys held while the program started must not choose anything on the
+    // title: waits until Z, R and Escape are up, then forgets the presses
+    // queued meanwhile.
+    void beforeTitle(uint16_t screenMode) const override;
+
+private:
+    DesktopSession& d_;
+};
 
 }  // namespace mervox

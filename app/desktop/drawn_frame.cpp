@@ -12,7 +12,7 @@ void StartDrawnFrame(DrawnFrame& d, const std::string& writeDir) {
 void StopDrawnFrame(DrawnFrame& d) { StopScreenshotWriter(d.screenshots); }
 
 FrameView FrameToDraw(DrawnFrame& d, const ProgramPlatform& platform, RenderResources& res, DrawingStyle drawing) {
-    const int wanted = platform.drawScale != nullptr ? platform.drawScale(platform.ctx, drawing) : 1;
+    const int wanted = platform.drawScale(drawing);
     if (wanted != d.frame.scale) {
         d.frame.SetScale(wanted);
         PrepareSheetsAt(res, d.frame.scale);
@@ -29,7 +29,7 @@ void PresentDrawnFrame(DrawnFrame& d, const ProgramPlatform& platform) {
         localtime_r(&now, &local);
         TakeScreenshot(d.screenshots, fb.pixels, local, fb.scale);
     }
-    if (platform.presentFrame != nullptr) platform.presentFrame(platform.ctx, fb.pixels);
+    platform.presentFrame(fb.pixels);
 }
 
 }  // namespace mervox

@@ -42,19 +42,73 @@ namespace {
 
 constexpr int kPacingLogPasses = 600;
 
-// The program owns every service it runs on, and the hooks reach them
-// through their context, which is always the Program.
+struct Program;
+
+// What the title and the round ask of the world, answered by the program's
+// own services: the sound system, the saved files, the clock, the drawing.
+class ProgramHost final : public TitleHost {
+public:
+    explicit ProgramHost(Program& p) : p_(p) {}
+    void writeEffect(int effect, bool restart) const override;
+    void playVoice(VoiceClip clip) const override;
+    void saveScoresAndConfig() const override;
+    void saveReplay() const override;
+    void preloadMusic() const override;
+    void stopMusic() const override;
+    unsigned clockMs() const override;
+    void startMusic() const override;
+    void drawTitleScreen() const override;
+
+private:
+    Program& p_;
+};
+
+// The window's side of a scene drawing: the message pump at its start and
+// the frame presented (with the pause's dimming) at its end.
+class ProgramFrameHooks final : public FrameHooks {
+public:
+    explicit ProgramFrameHooks(Program& p, bool present = true) : p_(p), present_(present) {}
+    void pumpMessagesFor(int milliseconds) const override;
+    void presentFrame() const override;
+
+private:
+    Program& p_;
+    bool present_;
+};
+
+// The frame loop over the title and the rounds, and the window's events.
+class ProgramLoop final : public FrameLoopHooks, public PumpListener {
+public:
+    explicit ProgramLoop(Program& p) : p_(p) {}
+    uint32_t clockMs() override;
+    void pumpMessagesFor(int milliseconds) override;
+    ActionFrame sampleInput() override;
+    void titleUpdate(const ActionFrame& in) override;
+    void drawTitleScreen() override;
+    void roundUpdate(const ActionFrame& in) override;
+    void drawScene() override;
+    void passDone() override;
+    void userEvent(uint32_t type, int32_t code) override;
+    void command(PlayerCommand command) override;
+
+private:
+    Program& p_;
+};
+
+// The program owns every service it runs on; the services the title, the
+// round and the frame loop reach hold the Program itself.
 struct Program {
+    explicit Program(const ProgramPlatform& on) : platform(on) {}
     std::unique_ptr<GameState> g = std::make_unique<GameState>();
     DrawnFrame drawn;   // the back buffer, at the scale the window asks for
     RenderResources res;
-    ProgramPlatform platform;     // the window, the keyboard, the clock
+    const ProgramPlatform& platform;  // the window, the keyboard, the clock
     ProgramAudioPtr audio;        // null until started and after closing down
     SoundMessages soundMessages;  // to a message box, or stderr without one
-    RoundHost host;
+    ProgramHost host{*this};
     WatchSession viewer;          // the viewer's keys in played-back rounds
-    TitleHost title;
-    FrameHooks frameHooks;
+    ProgramFrameHooks frameHooks{*this};
+    ProgramLoop loop{*this};
     std::string baseDir = ".";
     ProgramRun run;               // what the program was started with
     PauseState pause;
@@ -76,112 +130,86 @@ struct Program {
     double runStart = 0.0;
 };
 
-// ---- hooks ------------------------------------------------------------------
+// ---- the title's and the round's services -------------------------------------
 
-Program& P(void* ctx) { return *static_cast<Program*>(ctx); }
-
-bool KeyDownHook(void* ctx, HostKey key) {
-    const ProgramPlatform& s = P(ctx).platform;
-    return s.keyDown != nullptr && s.keyDown(s.ctx, key);
+void ProgramHost::writeEffect(int effect, bool restart) const {
+    if (p_.audio) ProgramWriteEffect(*p_.audio, effect, restart);
 }
-
-void WriteEffectHook(void* ctx, int effect, bool restart) {
-    if (P(ctx).audio) ProgramWriteEffect(*P(ctx).audio, effect, restart);
+void ProgramHost::playVoice(VoiceClip clip) const {
+    if (p_.audio) ProgramPlayVoice(*p_.audio, clip);
 }
-void PlayVoiceHook(void* ctx, VoiceClip clip) {
-    if (P(ctx).audio) ProgramPlayVoice(*P(ctx).audio, clip);
+void ProgramHost::preloadMusic() const {
+    if (p_.audio) ProgramPreloadMusic(*p_.audio);
 }
-void PreloadMusicHook(void* ctx) {
-    if (P(ctx).audio) ProgramPreloadMusic(*P(ctx).audio);
+void ProgramHost::stopMusic() const {
+    if (p_.audio) ProgramStopMusic(*p_.audio);
 }
-void StopMusicHook(void* ctx) {
-    if (P(ctx).audio) ProgramStopMusic(*P(ctx).audio);
+void ProgramHost::startMusic() const {
+    if (p_.audio) ProgramStartMusic(*p_.audio);
 }
-void StartMusicHook(void* ctx) {
-    if (P(ctx).audio) ProgramStartMusic(*P(ctx).audio);
-}
-void UserEventHook(void* ctx, uint32_t type, int32_t code) {
-    if (P(ctx).audio) ProgramAudioEvent(*P(ctx).audio, type, code);
-}
+void ProgramHost::saveScoresAndConfig() const { SaveScoresAndConfig(*p_.g, p_.baseDir); }
+void ProgramHost::saveReplay() const { SaveReplay(*p_.g, p_.baseDir); }
+unsigned ProgramHost::clockMs() const { return p_.platform.clockMs(); }
 
 // A sound file that cannot be used is reported in a message box captioned
 // with its path, as the window is there; stderr when no box can be shown.
 // Called from the music loader thread too: it touches nothing of the Program.
-void SoundMessageHook(void*, const std::string& caption, const std::string& text) {
+void ShowSoundMessageBox(const std::string& caption, const std::string& text) {
     if (!ShowErrorMessageBox(caption, text))
         std::fprintf(stderr, "mervox: %s: %s\n", caption.c_str(), text.c_str());
 }
 
-void PumpHook(void* ctx, int ms) {
-    const ProgramPlatform& s = P(ctx).platform;
-    s.pumpMessagesFor(s.ctx, ms);
-}
-unsigned ClockHook(void* ctx) {
-    const ProgramPlatform& s = P(ctx).platform;
-    return s.clockMs(s.ctx);
-}
-uint32_t LoopClockHook(void* ctx) {
-    const ProgramPlatform& s = P(ctx).platform;
-    return s.clockMs(s.ctx);
-}
+// ---- drawing ---------------------------------------------------------------------
 
-void SaveScoresHook(void* ctx) {
-    Program& p = P(ctx);
-    SaveScoresAndConfig(*p.g, p.baseDir);
-}
-
-void SaveReplayHook(void* ctx) {
-    Program& p = P(ctx);
-    SaveReplay(*p.g, p.baseDir);
-}
-
-void PresentHook(void* ctx) {
-    Program& p = P(ctx);
+void PresentWithPause(Program& p) {
     if (p.pause.paused && p.g->RunMode != RunTitle) DrawPauseOverlay(p.drawn.frame.view(), p.pauseFont);
     PresentDrawnFrame(p.drawn, p.platform);
+}
+
+void ProgramFrameHooks::pumpMessagesFor(int milliseconds) const { p_.platform.pumpMessagesFor(milliseconds); }
+void ProgramFrameHooks::presentFrame() const {
+    if (present_) PresentWithPause(p_);
 }
 
 // Follows the window's drawing scale: a new size of window or screen
 // changes the scale of the next frame drawn.
 FrameView FrameToDraw(Program& p) { return FrameToDraw(p.drawn, p.platform, p.res, p.options.drawing); }
 
-void DrawTitleHook(void* ctx) {
-    Program& p = P(ctx);
+void ProgramHost::drawTitleScreen() const {
+    Program& p = p_;
     const FrameView frame = FrameToDraw(p);
-    if (p.platform.actionDown == nullptr) {
+    if (!p.platform.readsPlayerActions()) {
         DrawTitleScreen(*p.g, p.res, frame, p.frameHooks);
         return;
     }
-    FrameHooks noPresent = p.frameHooks;
-    noPresent.presentFrame = nullptr;
-    DrawTitleScreen(*p.g, p.res, frame, noPresent);
+    DrawTitleScreen(*p.g, p.res, frame, ProgramFrameHooks(p, false));
     if (p.g->FadeLevel == 0) DrawOptionsKeyLine(frame, p.res);
     if (p.optionsScreen.open) DrawOptionsScreen(frame, p.res, p.optionsScreen, p.options);
-    PresentHook(&p);
+    PresentWithPause(p);
 }
 
-bool ActionHook(void* ctx, ControlAction a) {
-    const ProgramPlatform& s = P(ctx).platform;
-    return s.actionDown != nullptr && s.actionDown(s.ctx, a);
-}
+// ---- the frame loop ------------------------------------------------------------
 
-void DrawSceneHook(void* ctx) {
-    Program& p = P(ctx);
+uint32_t ProgramLoop::clockMs() { return p_.platform.clockMs(); }
+void ProgramLoop::pumpMessagesFor(int milliseconds) { p_.platform.pumpMessagesFor(milliseconds); }
+ActionFrame ProgramLoop::sampleInput() { return p_.platform.sampleInput(); }
+void ProgramLoop::drawTitleScreen() { p_.host.drawTitleScreen(); }
+
+void ProgramLoop::drawScene() {
+    Program& p = p_;
     if (!PlaysBack(*p.g) && !p.viewer.practice.on) {
         DrawScene(*p.g, p.res, FrameToDraw(p), p.frameHooks);
         return;
     }
-    FrameHooks noPresent = p.frameHooks;
-    noPresent.presentFrame = nullptr;
-    DrawScene(*p.g, p.res, FrameToDraw(p), noPresent);
+    DrawScene(*p.g, p.res, FrameToDraw(p), ProgramFrameHooks(p, false));
     DrawWatchOverlay(p.viewer, p.res, p.drawn.frame.view());
-    PresentHook(&p);
+    PresentWithPause(p);
 }
 
-void TitleUpdateHook(void* ctx) {
-    Program& p = P(ctx);
+void ProgramLoop::titleUpdate(const ActionFrame& in) {
+    Program& p = p_;
     const bool idle = p.g->FadeLevel == 0 && p.g->StartRequested == 0;
-    if (p.platform.actionDown != nullptr && UpdateOptionsScreen(p.optionsScreen, p.options, idle, ActionHook, &p)) {
+    if (p.platform.readsPlayerActions() && UpdateOptionsScreen(p.optionsScreen, p.options, idle, in)) {
         if (p.logRuns && p.optionsScreen.open != p.optionsScreenLogged) {
             p.optionsScreenLogged = p.optionsScreen.open;
             std::fprintf(stderr, "mervox: options screen %s\n", p.optionsScreen.open ? "opened" : "closed");
@@ -193,7 +221,7 @@ void TitleUpdateHook(void* ctx) {
         }
         return;
     }
-    TitleUpdate(*p.g, p.title);
+    TitleUpdate(*p.g, p.host, RoundInputOf(in));
 }
 
 // Sound holds with the round; a pause that ended with its round lets it go.
@@ -202,26 +230,32 @@ void FollowPause(Program& p) {
     if (p.audio) ProgramPauseSound(*p.audio, held);
 }
 
-void CommandHook(void* ctx, PlayerCommand command) {
-    Program& p = P(ctx);
+void ProgramLoop::userEvent(uint32_t type, int32_t code) {
+    if (p_.audio) ProgramAudioEvent(*p_.audio, type, code);
+}
+
+void ProgramLoop::command(PlayerCommand command) {
+    Program& p = p_;
     if (command == PlayerCommand::Screenshot) p.drawn.screenshotWanted = true;
     if (ApplyPauseCommand(p.pause, *p.g, command)) FollowPause(p);
 }
 
-void RoundUpdateHook(void* ctx) {
-    Program& p = P(ctx);
+void ProgramLoop::roundUpdate(const ActionFrame& in) {
+    Program& p = p_;
     if (p.pause.paused && !EndStalePause(p.pause, *p.g)) FollowPause(p);
     if (p.pause.paused) return;
     // A practice round is the viewer's too: it records, rewinds and saves.
-    if (PlaysBack(*p.g) || p.viewer.practice.on)
-        WatchRoundPass(p.viewer, *p.g, p.host, p.platform.actionDown, p.platform.ctx);
-    else UpdateRound(*p.g, p.host);
+    if (PlaysBack(*p.g) || p.viewer.practice.on) {
+        WatchRoundPass(p.viewer, *p.g, p.host, in);
+    } else {
+        UpdateRound(*p.g, p.host, RoundInputOf(in));
+    }
 }
 
-void PassDoneHook(void* ctx) {
-    Program& p = P(ctx);
+void ProgramLoop::passDone() {
+    Program& p = p_;
     p.totalPasses += 1;
-    if (p.run.afterPass != nullptr) p.run.afterPass(p.run.watchCtx, *p.g);
+    if (p.run.afterPass) p.run.afterPass(*p.g);
     if (p.logRuns && p.g->RunMode != p.lastRunMode) {
         std::fprintf(stderr, "mervox: run mode %d -> %d after %ld updates\n", p.lastRunMode, p.g->RunMode,
                      p.totalPasses);
@@ -253,30 +287,10 @@ void PassDoneHook(void* ctx) {
     p.latePasses = 0;
 }
 
-void WireHooks(Program& p) {
-    p.soundMessages = SoundMessages{&p, SoundMessageHook};
-
-    p.host.ctx = &p;
-    p.host.keyDown = KeyDownHook;
-    p.host.writeEffect = WriteEffectHook;
-    p.host.playVoice = PlayVoiceHook;
-    p.host.preloadMusic = PreloadMusicHook;
-    p.host.stopMusic = StopMusicHook;
-    p.host.saveScoresAndConfig = SaveScoresHook;
-    p.host.saveReplay = SaveReplayHook;
-    p.host.pumpMessages = PumpHook;
-    p.host.clockMs = ClockHook;
-
-    p.title.round = &p.host;
-    p.title.ctx = &p;
-    p.title.startMusic = StartMusicHook;
-    p.title.drawTitleScreen = DrawTitleHook;
-    p.title.baseDir = p.baseDir;
+void WireServices(Program& p) {
+    p.soundMessages = SoundMessages{ShowSoundMessageBox};
+    p.host.baseDir = p.baseDir;
     p.viewer.baseDir = p.baseDir;
-
-    p.frameHooks.ctx = &p;
-    p.frameHooks.pumpMessagesFor = PumpHook;
-    p.frameHooks.presentFrame = PresentHook;
 }
 
 // ---- start-up and end ---------------------------------------------------------
@@ -289,26 +303,17 @@ void MainLoop(Program& p) {
     StartDrawnFrame(p.drawn, p.baseDir);
     p.pauseFont = CreateGameFont(kDefaultFontFile, 48, 700);
     FillTutorialCaptions(g);
-    const uint32_t previous = p.platform.clockMs(p.platform.ctx);
+    const uint32_t previous = p.platform.clockMs();
     ResetScene(g);
     LoadConfigAndScores(g, p.baseDir);
     PutTitleStartCamera(g);
-    if (p.platform.beforeTitle != nullptr) p.platform.beforeTitle(p.platform.ctx, g.ScreenMode);
+    p.platform.beforeTitle(g.ScreenMode);
     // Keys pressed before this line are forgotten (beforeTitle); the window
     // checks wait for it before their first key.
     if (p.logRuns) std::fprintf(stderr, "mervox: the title takes keys\n");
 
-    FrameLoopHooks loop;
-    loop.ctx = &p;
-    loop.clockMs = LoopClockHook;
-    loop.pumpMessagesFor = PumpHook;
-    loop.titleUpdate = TitleUpdateHook;
-    loop.drawTitleScreen = DrawTitleHook;
-    loop.roundUpdate = RoundUpdateHook;
-    loop.drawScene = DrawSceneHook;
-    loop.passDone = PassDoneHook;
     p.logStart = p.runStart = p.lastPassEnd = ClockSeconds();
-    RunFrameLoop(g, loop, previous);
+    RunFrameLoop(g, p.loop, previous);
 
     StopDrawnFrame(p.drawn);
     ReleaseFont(p.pauseFont);
@@ -357,20 +362,16 @@ struct QuestionDrawing {
     std::unique_ptr<FrameBuffer> fb = std::make_unique<FrameBuffer>();
 };
 
-const uint32_t* DrawQuestionHook(void* ctx, int highlighted) {
-    QuestionDrawing& q = *static_cast<QuestionDrawing*>(ctx);
-    DrawFullScreenQuestion(FrameView(*q.fb), q.res, highlighted);
-    return q.fb->pixels;
-}
-
 QuestionAnswer AskInTheWindow(ProgramWindow& window, const PlayerInput& keys, const std::string& baseDir) {
     QuestionDrawing q;
     CreatePalette(q.res.palette);
     q.res.EnglishCaptionFont = CreateGameFont(kEnglishFontFile, 18, 400);
     ApplyOptions(q.res, ReadOptionsFile(baseDir), true);
     QuestionPainter painter;
-    painter.ctx = &q;
-    painter.draw = DrawQuestionHook;
+    painter.draw = [&q](int highlighted) {
+        DrawFullScreenQuestion(FrameView(*q.fb), q.res, highlighted);
+        return static_cast<const uint32_t*>(q.fb->pixels);
+    };
     painter.yes = QuestionButton{kQuestionYes.x0, kQuestionYes.y0, kQuestionYes.x1, kQuestionYes.y1};
     painter.no = QuestionButton{kQuestionNo.x0, kQuestionNo.y0, kQuestionNo.x1, kQuestionNo.y1};
     const QuestionAnswer answer = AskFullScreenInWindow(window, keys, painter);
@@ -386,17 +387,15 @@ QuestionAnswer AskInTheWindow(ProgramWindow& window, const PlayerInput& keys, co
 }  // namespace
 
 int RunProgramOn(const ProgramPlatform& platform, const ProgramRun& run) {
-    auto p = std::make_unique<Program>();
+    auto p = std::make_unique<Program>(platform);
     InitProgramState(*p->g);
     p->g->ScreenMode = run.screenMode;
     p->baseDir = run.baseDir;
     p->run = run;
-    p->platform = platform;
     p->logPacing = std::getenv("MERVOX_PACING_LOG") != nullptr;
     p->logRuns = std::getenv("MERVOX_RUN_LOG") != nullptr;
-    WireHooks(*p);
-    if (platform.connect != nullptr)
-        platform.connect(platform.ctx, PlatformEvents{&p->g->QuitRequested, p.get(), UserEventHook, CommandHook});
+    WireServices(*p);
+    platform.connect(PlatformEvents{&p->g->QuitRequested, &p->loop});
     if (run.sound) p->audio = StartProgramAudio(*p->g, p->baseDir, p->soundMessages);
 
     MainLoop(*p);

@@ -2,11 +2,12 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "app/common/command_line.h"
-#include "game/round_host.h"
-#include "platform/player_command.h"
+#include "save/action_frame.h"
+#include "platform/pump_listener.h"
 #include "save/controls_file.h"
 #include "title/options_screen.h"
 
@@ -16,42 +17,41 @@ struct GameState;
 
 int RunProgram(const CommandLine& cmd);
 
-// What the program hands the machine it runs on while the main loop runs.
+// What the program hands the machine it runs on while the main loop runs:
+// where the window's closing is noted and who hears its other events.
 struct PlatformEvents {
     int32_t* quitRequested = nullptr;  // set when the window is closed
-    void* ctx = nullptr;
-    // The program's own events (the music's finished buffer).
-    void (*onUserEvent)(void* ctx, uint32_t type, int32_t code) = nullptr;
-    // Pause, screenshot, focus loss.
-    void (*onCommand)(void* ctx, PlayerCommand command) = nullptr;
+    PumpListener* listener = nullptr;  // the music's finished buffers; pause, screenshot, focus loss
 };
 
 // The machine the main loop runs on: the window and its events, the
 // keyboard and the clock. On the desktop these are the window, the SDL
-// keyboard and the millisecond clock; a null platform runs the same loop
-// with no window, no waiting and no sound device (a clock that waiting
-// moves on at once, keys from a script, frames only counted).
-struct ProgramPlatform {
-    void* ctx = nullptr;
-    void (*connect)(void* ctx, const PlatformEvents& events) = nullptr;
-    uint32_t (*clockMs)(void* ctx) = nullptr;
+// keyboard and pads and the millisecond clock; a null platform runs the
+// same loop with no window, no waiting and no sound device (a clock that
+// waiting moves on at once, keys from a script, frames only counted).
+class ProgramPlatform {
+public:
+    virtual ~ProgramPlatform() = default;
+    virtual void connect(const PlatformEvents& /*events*/) const {}
+    virtual uint32_t clockMs() const = 0;
     // Dispatches events for the milliseconds given (the only waiting).
-    void (*pumpMessagesFor)(void* ctx, int milliseconds) = nullptr;
-    // The round's and the title's keys.
-    bool (*keyDown)(void* ctx, HostKey key) = nullptr;
-    // The viewer's keys while a recording is watched and the title's
-    // options screen's (held now or pressed since the last poll); null: no
-    // viewer keys, and the options screen never opens.
-    bool (*actionDown)(void* ctx, ControlAction action) = nullptr;
-    void (*presentFrame)(void* ctx, const uint32_t* frame) = nullptr;
+    virtual void pumpMessagesFor(int milliseconds) const = 0;
+    // Every action as the pass begins: held now, or pressed since the last
+    // sample. Called once a pass, before its update.
+    virtual ActionFrame sampleInput() const { return ActionFrame{}; }
+    // Whether the samples carry the player's own actions (the viewer's
+    // keys and the options screen's); without them the options screen
+    // never opens.
+    virtual bool readsPlayerActions() const { return false; }
+    virtual void presentFrame(const uint32_t* /*frame*/) const {}
     // The drawing scale the window wants for the next frame in the drawing
-    // style chosen (null: 1); the frame presented next is drawn at the
-    // scale it last answered.
-    int (*drawScale)(void* ctx, DrawingStyle drawing) = nullptr;
+    // style chosen; the frame presented next is drawn at the scale it last
+    // answered.
+    virtual int drawScale(DrawingStyle /*drawing*/) const { return 1; }
     // Before the first title frame: blackens a full-screen window, waits
     // until Z, R and Escape are up and forgets the presses queued
-    // meanwhile. May be null.
-    void (*beforeTitle)(void* ctx, uint16_t screenMode) = nullptr;
+    // meanwhile.
+    virtual void beforeTitle(uint16_t /*screenMode*/) const {}
 };
 
 struct ProgramRun {
@@ -60,9 +60,8 @@ struct ProgramRun {
     bool sound = true;          // open the sound output and load the sounds
     bool inWindow = false;      // the player's window: the language may follow the desktop's
     // Called after every pass of the main loop with the state it left (the
-    // soak's checks and its key script); may be null. It only reads.
-    void* watchCtx = nullptr;
-    void (*afterPass)(void* ctx, const GameState& g) = nullptr;
+    // soak's checks and its key script); may be empty. It only reads.
+    std::function<void(const GameState& g)> afterPass;
 };
 
 // The program from the window's opening to its orderly end: the title and

@@ -12,30 +12,30 @@
 
 namespace mervox {
 
+// The music's output is the mixer's music voice.
+class MixerMusicVoice final : public MusicOutput {
+public:
+    explicit MixerMusicVoice(Mixer& m) : m_(m) {}
+    bool open() override { return MixerLive(m_); }
+    void write(int segment, const std::vector<int16_t>& pcm) override { MixerQueueMusic(m_, pcm, segment); }
+    void reset() override { MixerResetMusic(m_); }
+    void unprepare(int segment) override { MixerForgetMusic(m_, segment); }
+
+private:
+    Mixer& m_;
+};
+
 // Lives from start-up to shutdown.
 struct ProgramAudio {
     Mixer mixer;
     SoundEffects effects;
+    MixerMusicVoice musicVoice{mixer};
     MusicPlayer music;
     SoundMessages messages;
     GameState* game = nullptr;
 };
 
 namespace {
-
-bool MusicOpen(void* ctx) { return MixerLive(static_cast<ProgramAudio*>(ctx)->mixer); }
-void MusicWrite(void* ctx, int segment, const std::vector<int16_t>& pcm) {
-    MixerQueueMusic(static_cast<ProgramAudio*>(ctx)->mixer, pcm, segment);
-}
-void MusicReset(void* ctx) { MixerResetMusic(static_cast<ProgramAudio*>(ctx)->mixer); }
-void MusicUnprepare(void* ctx, int segment) {
-    MixerForgetMusic(static_cast<ProgramAudio*>(ctx)->mixer, segment);
-}
-
-bool DecodeMusic(void* ctx, const std::string& path, std::vector<int16_t>& pcm) {
-    OutputFormat format;  // what the file holds; the output's format is fixed
-    return DecodeOggFile(path, pcm, format, &static_cast<ProgramAudio*>(ctx)->messages) == OggOk;
-}
 
 // Music is decoded a track at a time while the game runs; a file that is not
 // there is named once here, at start-up, rather than each time its track
@@ -71,9 +71,12 @@ ProgramAudioPtr StartAudio(GameState& g, const std::string& baseDir, const Sound
     LoadSoundEffects(a.effects, baseDir, a.mixer.rate, &a.messages);
     a.music.baseDir = baseDir;
     a.music.outputRate = a.mixer.rate;
-    a.music.decode = DecodeMusic;
-    a.music.decodeCtx = &a;
-    a.music.output = MusicOutput{&a, MusicOpen, MusicWrite, MusicReset, MusicUnprepare};
+    const SoundMessages* said = &a.messages;
+    a.music.decode = [said](const std::string& path, std::vector<int16_t>& pcm) {
+        OutputFormat format;  // what the file holds; the output's format is fixed
+        return DecodeOggFile(path, pcm, format, said) == OggOk;
+    };
+    a.music.output = &a.musicVoice;
     NameMissingMusic(baseDir);
     return audio;
 }
@@ -113,18 +116,6 @@ void ProgramPreloadMusic(ProgramAudio& a) {
 }
 void ProgramStopMusic(ProgramAudio& a) { StopMusic(a.music); }
 void ProgramStartMusic(ProgramAudio& a) { StartMusic(a.music); }
-
-RoundHost ProgramSoundHost(ProgramAudio& a) {
-    RoundHost h;
-    h.ctx = &a;
-    h.writeEffect = [](void* ctx, int effect, bool restart) {
-        ProgramWriteEffect(*static_cast<ProgramAudio*>(ctx), effect, restart);
-    };
-    h.playVoice = [](void* ctx, VoiceClip clip) { ProgramPlayVoice(*static_cast<ProgramAudio*>(ctx), clip); };
-    h.preloadMusic = [](void* ctx) { ProgramPreloadMusic(*static_cast<ProgramAudio*>(ctx)); };
-    h.stopMusic = [](void* ctx) { ProgramStopMusic(*static_cast<ProgramAudio*>(ctx)); };
-    return h;
-}
 
 void ProgramPauseSound(ProgramAudio& a, bool paused) { MixerPause(a.mixer, paused); }
 

@@ -44,9 +44,19 @@ void ProgramPreloadMusic(ProgramAudio& a);
 void ProgramStopMusic(ProgramAudio& a);
 void ProgramStartMusic(ProgramAudio& a);  // the first track of a round
 
-// A round's sound hooks (effects, voice clips, the music's preloading and
-// its stop) reaching this sound system.
-RoundHost ProgramSoundHost(ProgramAudio& a);
+// A round's sound (effects, voice clips, the music's preloading and its
+// stop) reaching this sound system.
+class ProgramSoundHost final : public RoundHost {
+public:
+    explicit ProgramSoundHost(ProgramAudio& a) : a_(a) {}
+    void writeEffect(int effect, bool restart) const override { ProgramWriteEffect(a_, effect, restart); }
+    void playVoice(VoiceClip clip) const override { ProgramPlayVoice(a_, clip); }
+    void preloadMusic() const override { ProgramPreloadMusic(a_); }
+    void stopMusic() const override { ProgramStopMusic(a_); }
+
+private:
+    ProgramAudio& a_;
+};
 
 // The game paused: every voice and the music hold where they are.
 void ProgramPauseSound(ProgramAudio& a, bool paused);

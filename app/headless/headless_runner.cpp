@@ -20,9 +20,15 @@ struct HeadlessWorld {
     std::vector<int> effects;  // started in the current update
 };
 
-void RecordEffect(void* ctx, int effect, bool) {
-    static_cast<HeadlessWorld*>(ctx)->effects.push_back(effect);
-}
+// The effects each update starts, for the trace.
+class EffectRecorder final : public RoundHost {
+public:
+    explicit EffectRecorder(HeadlessWorld& w) : world_(w) {}
+    void writeEffect(int effect, bool) const override { world_.effects.push_back(effect); }
+
+private:
+    HeadlessWorld& world_;
+};
 
 }  // namespace
 
@@ -37,9 +43,7 @@ int RunHeadless(const CommandLine& cmd) {
     if (!OpenRecording(*g, cmd.mode, cmd.replayPath, folder, recording, !cmd.screenshotFrames.empty())) return 1;
 
     HeadlessWorld world;
-    RoundHost host;
-    host.ctx = &world;
-    host.writeEffect = RecordEffect;
+    const EffectRecorder host(world);
 
     std::FILE* trace = nullptr;
     if (!cmd.tracePath.empty()) {
@@ -72,7 +76,7 @@ int RunHeadless(const CommandLine& cmd) {
             break;
         }
         world.effects.clear();
-        UpdateRound(*g, host);
+        UpdateRound(*g, host, InputFrame{});
         if (trace) {
             line.clear();
             AppendTraceLine(*g, world.effects, line);

@@ -44,7 +44,7 @@ int RunTimedemo(const CommandLine& cmd) {
         frames[k].SetScale(scales[k]);
         PrepareSheetsAt(res, scales[k]);
     }
-    RoundHost host;
+    const RoundHost host;
 
     using Clock = std::chrono::steady_clock;
     std::vector<std::vector<double>> drawMs(scales.size());
@@ -58,7 +58,7 @@ int RunTimedemo(const CommandLine& cmd) {
             status = 1;
             break;
         }
-        UpdateRound(*g, host);
+        UpdateRound(*g, host, InputFrame{});
         for (size_t k = 0; k < scales.size(); ++k) {
             const Clock::time_point before = Clock::now();
             DrawScene(*g, res, frames[k].view());

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "app/desktop/program.h"
 
@@ -17,22 +18,32 @@ struct NullPlatform {
     bool paced = false;
     uint32_t closeAtMs = 0;     // when nonzero, the window "closes" then
     long framesPresented = 0;
-    long keyPolls[14] = {};     // polls of each HostKey, by its value
-    // The keys held at the clock's time; null: none.
-    void* scriptCtx = nullptr;
-    bool (*keyHeld)(void* ctx, uint32_t clockMs, HostKey key) = nullptr;
+    long samples = 0;           // passes that sampled the keys
+    // The round's and the title's keys at the clock's time, sampled once a
+    // pass; empty: none.
+    std::function<InputFrame(uint32_t clockMs)> keys;
     // The player's commands (pause, screenshot, focus loss) due at the
-    // clock's time, asked at every pass of the pump; null: none. Returns
+    // clock's time, asked at every pass of the pump; empty: none. Returns
     // whether there is one and sets it.
-    bool (*commandAt)(void* ctx, uint32_t clockMs, PlayerCommand& command) = nullptr;
+    std::function<bool(uint32_t clockMs, PlayerCommand& command)> commandAt;
     PlatformEvents events;  // given by the program when it connects
-    int32_t* quitRequested = nullptr;
 };
 
-// The program's hooks onto the null platform. A wait moves the clock on by
+// The program's platform on the null machine. A wait moves the clock on by
 // the milliseconds asked (one for a wait of 0 or less, as one pass of a real
 // pump takes time), so a key script is always reached and the loop keeps
 // its 60 passes a second of clock time.
-ProgramPlatform NullPlatformHooks(NullPlatform& n);
+class NullPlatformHooks final : public ProgramPlatform {
+public:
+    explicit NullPlatformHooks(NullPlatform& n) : n_(n) {}
+    void connect(const PlatformEvents& events) const override { n_.events = events; }
+    uint32_t clockMs() const override;
+    void pumpMessagesFor(int milliseconds) const override;
+    ActionFrame sampleInput() const override;
+    void presentFrame(const uint32_t*) const override { n_.framesPresented += 1; }
+
+private:
+    NullPlatform& n_;
+};
 
 }  // namespace mervox

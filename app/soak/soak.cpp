@@ -52,7 +52,6 @@ struct SoakPlayer {
     int32_t roundKeys = 0;     // key bits held in a keyboard round
     HostKey endKey = HostKey::Escape;
     uint32_t endKeyUntilMs = 0;  // the end key is let go then, wherever the round is
-    uint32_t lastPassMs = 0;     // the clock at the end of the last pass
     bool settingKey = false;   // B or S tapped on this title visit
 
     std::string fault;  // the first broken invariant
@@ -95,13 +94,11 @@ void SampleMemory(SoakPlayer& s) {
 }
 
 void Stop(SoakPlayer& s) {
-    if (s.platform->quitRequested != nullptr) *s.platform->quitRequested = 1;
+    if (s.platform->events.quitRequested != nullptr) *s.platform->events.quitRequested = 1;
 }
 
-void AfterPass(void* ctx, const GameState& g) {
-    SoakPlayer& s = *static_cast<SoakPlayer*>(ctx);
+void AfterPass(SoakPlayer& s, const GameState& g) {
     s.passes += 1;
-    s.lastPassMs = s.platform->clock;
     if (g.RunMode != RunTitle) {
         s.roundUpdates += 1;
         const std::string fault = FindRoundFault(g);
@@ -140,8 +137,7 @@ void AfterPass(void* ctx, const GameState& g) {
     }
 }
 
-bool SoakKeyHeld(void* ctx, uint32_t clockMs, HostKey key) {
-    const SoakPlayer& s = *static_cast<SoakPlayer*>(ctx);
+bool SoakKeyHeld(const SoakPlayer& s, uint32_t clockMs, HostKey key) {
     if (s.lastRunMode == RunTitle) {
         const bool keyDown = s.titlePasses >= s.titleKeyAt && s.titlePasses < s.titleKeyAt + 10;
         if (s.settingKey && (key == HostKey::B || key == HostKey::S))
@@ -157,10 +153,16 @@ bool SoakKeyHeld(void* ctx, uint32_t clockMs, HostKey key) {
         return false;
     }
     if (s.endKeyUntilMs != 0 && key == s.endKey) return static_cast<int32_t>(clockMs - s.endKeyUntilMs) < 0;
-    // A round that waits inside an update (its end waits for Z to be let
-    // go) sees every key up, as a player's hands leave the keys.
-    if (s.lastRunMode != RunGame || clockMs - s.lastPassMs > 200) return false;
+    if (s.lastRunMode != RunGame) return false;
     return KeyBitsHold(s.roundKeys, key);
+}
+
+// The keys of the pass about to run, as the plan of the last pass left them.
+InputFrame SoakKeys(const SoakPlayer& s, uint32_t clockMs) {
+    InputFrame in;
+    for (HostKey key : kHostKeys)
+        if (SoakKeyHeld(s, clockMs, key)) in.held = static_cast<uint16_t>(in.held | HostKeyBit(key));
+    return in;
 }
 
 // The files the program reads, copied from the game folder; what it writes
@@ -206,13 +208,11 @@ int RunSoak(const CommandLine& cmd) {
     player.roundsWanted = cmd.soakRounds;
     player.rssSampleEvery = cmd.soakRounds >= 20 ? cmd.soakRounds / 20 : 1;
     PlanTitleVisit(player);
-    n.scriptCtx = &player;
-    n.keyHeld = SoakKeyHeld;
+    n.keys = [&player](uint32_t clockMs) { return SoakKeys(player, clockMs); };
     ProgramRun run;
     run.baseDir = dir.string();
     run.sound = false;
-    run.watchCtx = &player;
-    run.afterPass = AfterPass;
+    run.afterPass = [&player](const GameState& g) { AfterPass(player, g); };
 
     SampleMemory(player);
     const auto start = std::chrono::steady_clock::now();

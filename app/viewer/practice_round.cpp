@@ -20,39 +20,18 @@ namespace {
 constexpr int kLastRecordableFrame = 99999;  // five digits in the file
 constexpr uint32_t kUnbeatable = UINT32_MAX;
 
-// The round's host in a practice round: the player's round keys (and only
-// those), held as they are once the recording can take no more changes;
-// the sound and the message pump as given; no saving.
-struct PracticeHost {
-    const RoundHost* real;
-    const GameState* g;
+// The round's host in a practice round: the real one's sound and clock,
+// and no saving.
+class PracticeHost final : public ForwardingHost {
+public:
+    using ForwardingHost::ForwardingHost;
+    void saveScoresAndConfig() const override {}
+    void saveReplay() const override {}
 };
 
-bool RecordingFull(const GameState& g) {
-    return g.InputLogIndex >= kInputLogLength || g.RoundFrame + 1 > kLastRecordableFrame;
-}
-
-bool PracticeKey(void* ctx, HostKey key) {
-    const PracticeHost& h = *static_cast<PracticeHost*>(ctx);
-    if (KeyBitOf(key) == 0) return false;  // Escape, Ctrl, R...: the viewer's, not the round's
-    if (h.g->RunMode != RunTitle && RecordingFull(*h.g)) return KeyBitsHold(h.g->KeysNow, key);
-    return HostKeyDown(*h.real, key);
-}
-
-const RoundHost& Real(void* ctx) { return *static_cast<PracticeHost*>(ctx)->real; }
-
-RoundHost MakePracticeHost(PracticeHost& h) {
-    RoundHost r;
-    r.ctx = &h;
-    r.keyDown = PracticeKey;
-    if (h.real->writeEffect)
-        r.writeEffect = [](void* c, int effect, bool restart) { Real(c).writeEffect(Real(c).ctx, effect, restart); };
-    if (h.real->playVoice) r.playVoice = [](void* c, VoiceClip clip) { Real(c).playVoice(Real(c).ctx, clip); };
-    if (h.real->preloadMusic) r.preloadMusic = [](void* c) { Real(c).preloadMusic(Real(c).ctx); };
-    if (h.real->stopMusic) r.stopMusic = [](void* c) { Real(c).stopMusic(Real(c).ctx); };
-    if (h.real->pumpMessages) r.pumpMessages = [](void* c, int ms) { Real(c).pumpMessages(Real(c).ctx, ms); };
-    if (h.real->clockMs) r.clockMs = [](void* c) { return Real(c).clockMs(Real(c).ctx); };
-    return r;
+// Whether the update about to run can record no more changes.
+bool RecordingFullBeforeUpdate(const GameState& g) {
+    return g.InputLogIndex >= kInputLogLength || g.RoundFrame + 2 > kLastRecordableFrame;
 }
 
 void Snapshot(PracticeRound& p, const GameState& g) {
@@ -103,10 +82,10 @@ bool TakeOver(PracticeRound& p, GameState& g, const std::string& recordingPath) 
     return true;
 }
 
-void PracticeUpdate(PracticeRound& p, GameState& g, const RoundHost& host) {
+void PracticeUpdate(PracticeRound& p, GameState& g, const RoundHost& host, const InputFrame& in) {
     if (!p.on || g.RunMode == RunTitle) return;
-    PracticeHost h{&host, &g};
-    UpdateRound(g, MakePracticeHost(h));
+    const InputFrame keys = RecordingFullBeforeUpdate(g) ? FrameHoldingBits(g.KeysNow) : RoundKeysOnly(in);
+    UpdateRound(g, PracticeHost(host), keys);
     if (g.RunMode != RunTitle && (g.RoundFrame - p.branchFrame) % kSnapshotInterval == 0) Snapshot(p, g);
 }
 
@@ -124,7 +103,7 @@ int PracticeRewindTo(PracticeRound& p, GameState& g, int frame) {
     g.Playback = kPlaybackOn;
     int played = 0;
     while (g.RoundFrame < frame && g.RunMode != RunTitle) {
-        UpdateRound(g, SilentHost());
+        UpdateRound(g, SilentHost(), InputFrame{});
         ++played;
     }
     g.Playback = kPlaybackOff;

@@ -56,11 +56,12 @@ bool CanTakeOver(const GameState& g);
 // CanTakeOver says no.
 bool TakeOver(PracticeRound& p, GameState& g, const std::string& recordingPath);
 
-// One update of the practice round: `host` gives the player's round keys
-// and the sound; saving, Escape and Ctrl never reach the round. Once the
-// recording is full (6000 changes, or frames past five digits) the keys
-// stay as they are, so that nothing played is missing from it.
-void PracticeUpdate(PracticeRound& p, GameState& g, const RoundHost& host);
+// One update of the practice round with the player's keys of the pass:
+// `host` gives the sound; only the eight round keys reach the round (not
+// Escape nor Ctrl, which are the viewer's), and saving never does. Once
+// the recording is full (6000 changes, or frames past five digits) the
+// keys stay as they are, so that nothing played is missing from it.
+void PracticeUpdate(PracticeRound& p, GameState& g, const RoundHost& host, const InputFrame& in);
 
 // Goes back to `frame` (not before the branch), dropping the keys recorded
 // after it. Returns the updates replayed from the nearest snapshot.

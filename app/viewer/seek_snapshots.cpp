@@ -80,13 +80,16 @@ size_t RoundTimeline::SnapshotBytes() const {
     return n;
 }
 
-RoundHost SilentHost() { return RoundHost{}; }
+const RoundHost& SilentHost() {
+    static const RoundHost silent;
+    return silent;
+}
 
 bool MeasureRound(const GameState& start, int interval, RoundTimeline& out, long updateLimit) {
     out = RoundTimeline{};
     out.interval = std::max(interval, 1);
     auto g = std::make_unique<GameState>(start);
-    const RoundHost host = SilentHost();
+    const RoundHost& host = SilentHost();
     long updates = 0;
     while (true) {
         if (g->RoundFrame % out.interval == 0 &&
@@ -96,7 +99,7 @@ bool MeasureRound(const GameState& start, int interval, RoundTimeline& out, long
         }
         if (g->RunMode == RunTitle) break;
         if (++updates > updateLimit) return false;
-        UpdateRound(*g, host);
+        UpdateRound(*g, host, InputFrame{});
         if (g->Events.levelUp) out.marks.push_back({g->RoundFrame, MarkKind::LevelUp});
         else if (NewChainLink(*g)) out.marks.push_back({g->RoundFrame, MarkKind::ChainLink});
     }
@@ -114,7 +117,7 @@ int SeekRound(const RoundTimeline& t, GameState& g, int frame, const RoundHost& 
     }
     int played = 0;
     while (g.RoundFrame < frame && g.RunMode != RunTitle) {
-        UpdateRound(g, host);
+        UpdateRound(g, host, InputFrame{});
         ++played;
     }
     return played;

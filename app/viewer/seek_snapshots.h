@@ -60,7 +60,7 @@ bool MeasureRound(const GameState& start, int interval, RoundTimeline& out, long
 // The host a watched round plays with: no keys (the recording alone drives
 // it, Ctrl, Z and Escape of a playback round are the viewer's own), no
 // sound, no saving.
-RoundHost SilentHost();
+const RoundHost& SilentHost();
 
 // Brings `g` (a state of the measured round, with its recording loaded) to
 // the given frame, clamped to 0..lastFrame: from the current state when the

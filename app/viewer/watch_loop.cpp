@@ -54,57 +54,37 @@ constexpr int kBindingCount = sizeof kBindings / sizeof kBindings[0];
 
 static_assert(kBindingCount == kWatchKeyCount, "one held-pass count per viewer key");
 
-ProgramAudio& A(void* ctx) { return *static_cast<ProgramAudio*>(ctx); }
-
 // The watched round's sound: effects, voices and the music's level.
-RoundHost SoundHost(ProgramAudio* audio) {
-    RoundHost h;
-    h.ctx = audio;
-    h.writeEffect = [](void* ctx, int effect, bool restart) { ProgramWriteEffect(A(ctx), effect, restart); };
-    h.playVoice = [](void* ctx, VoiceClip clip) { ProgramPlayVoice(A(ctx), clip); };
-    h.preloadMusic = [](void* ctx) { ProgramPreloadMusic(A(ctx)); };
-    return h;
-}
+class WatchSoundHost final : public RoundHost {
+public:
+    explicit WatchSoundHost(ProgramAudio& audio) : audio_(audio) {}
+    void writeEffect(int effect, bool restart) const override { ProgramWriteEffect(audio_, effect, restart); }
+    void playVoice(VoiceClip clip) const override { ProgramPlayVoice(audio_, clip); }
+    void preloadMusic() const override { ProgramPreloadMusic(audio_); }
+
+private:
+    ProgramAudio& audio_;
+};
 
 // What the window's events reach while --watch runs: the music's
 // finished buffers and the screenshot key.
-struct WatchEvents {
-    ProgramAudio* audio = nullptr;
-    DrawnFrame* drawn = nullptr;
+class WatchEvents final : public PumpListener {
+public:
+    WatchEvents(ProgramAudio* audio, DrawnFrame& drawn) : audio_(audio), drawn_(drawn) {}
+    void userEvent(uint32_t type, int32_t code) override {
+        if (audio_ != nullptr) ProgramAudioEvent(*audio_, type, code);
+    }
+    void command(PlayerCommand command) override {
+        if (command == PlayerCommand::Screenshot) drawn_.screenshotWanted = true;
+    }
+
+private:
+    ProgramAudio* audio_;
+    DrawnFrame& drawn_;
 };
 
-void WatchEvent(void* ctx, uint32_t type, int32_t code) {
-    auto* e = static_cast<WatchEvents*>(ctx);
-    if (e->audio != nullptr) ProgramAudioEvent(*e->audio, type, code);
-}
-
-void WatchPlayerCommand(void* ctx, PlayerCommand command) {
-    if (command == PlayerCommand::Screenshot) static_cast<WatchEvents*>(ctx)->drawn->screenshotWanted = true;
-}
-
-void PrintSoundMessage(void*, const std::string& caption, const std::string& text) {
+void PrintSoundMessage(const std::string& caption, const std::string& text) {
     std::fprintf(stderr, "mervox: %s: %s\n", caption.c_str(), text.c_str());
-}
-
-// What a practice round in the viewer hears and whose keys it takes.
-struct PracticeWorld {
-    RoundHost sound;
-    const ProgramPlatform* platform;
-};
-
-PracticeWorld& PW(void* ctx) { return *static_cast<PracticeWorld*>(ctx); }
-
-RoundHost PracticeHostOf(PracticeWorld& w) {
-    RoundHost h;
-    h.ctx = &w;
-    if (w.platform->keyDown != nullptr)
-        h.keyDown = [](void* c, HostKey key) { return PW(c).platform->keyDown(PW(c).platform->ctx, key); };
-    if (w.sound.writeEffect != nullptr)
-        h.writeEffect = [](void* c, int e, bool restart) { PW(c).sound.writeEffect(PW(c).sound.ctx, e, restart); };
-    if (w.sound.playVoice != nullptr)
-        h.playVoice = [](void* c, VoiceClip clip) { PW(c).sound.playVoice(PW(c).sound.ctx, clip); };
-    if (w.sound.preloadMusic != nullptr) h.preloadMusic = [](void* c) { PW(c).sound.preloadMusic(PW(c).sound.ctx); };
-    return h;
 }
 
 // The practice keys: take over while watching; back 5 s (repeating while
@@ -122,35 +102,19 @@ constexpr PracticeBinding kPracticeBindings[] = {
 };
 constexpr int kRewindRepeatEvery = 6;  // passes between rewinds while the key is held
 
-// The fastest speed's deadline on a platform's clock.
-struct PassClock {
-    const ProgramPlatform* platform;
-    uint32_t start;
-};
-
-bool PassOver(void* ctx) {
-    auto* c = static_cast<PassClock*>(ctx);
-    return static_cast<int32_t>(c->platform->clockMs(c->platform->ctx) - c->start) >= kFastestPassMs;
-}
-
-// The same deadline on the round host's clock.
-struct HostPassClock {
-    const RoundHost* host;
-    unsigned start;
-};
-
-bool HostPassOver(void* ctx) {
-    auto* c = static_cast<HostPassClock*>(ctx);
-    return static_cast<int32_t>(c->host->clockMs(c->host->ctx) - c->start) >= kFastestPassMs;
+// The fastest speed's deadline: the pass has spent its time since `start`.
+template <class Clock>
+PassDeadline DeadlineFrom(const Clock& clock, uint32_t start) {
+    return [&clock, start] { return static_cast<int32_t>(clock.clockMs() - start) >= kFastestPassMs; };
 }
 
 }  // namespace
 
-void PollWatchKeys(WatchSession& s, bool (*actionDown)(void* ctx, ControlAction a), void* ctx) {
+void ReadWatchKeys(WatchSession& s, const ActionFrame& in) {
     CollectClipExport(s.clip);
     for (int k = 0; k < kBindingCount; ++k) {
-        const bool down = actionDown != nullptr && actionDown(ctx, kBindings[k].action);
-        s.heldPasses[k] = down ? s.heldPasses[k] + 1 : 0;
+        const bool down = in.down(kBindings[k].action);
+        s.heldPasses[k] = !down ? 0 : in.pressedAgain(kBindings[k].action) ? 1 : s.heldPasses[k] + 1;
         const int n = s.heldPasses[k];
         const bool repeat = kBindings[k].repeats && n > kRepeatDelay && (n - kRepeatDelay) % kRepeatEvery == 0;
         if (n == 1 || repeat) ApplyWatchCommand(s, kBindings[k].command);
@@ -158,16 +122,17 @@ void PollWatchKeys(WatchSession& s, bool (*actionDown)(void* ctx, ControlAction 
 }
 
 
-void PollPracticeKeys(WatchSession& s, bool (*actionDown)(void* ctx, ControlAction a), void* ctx) {
+void ReadPracticeKeys(WatchSession& s, const ActionFrame& in) {
     for (const PracticeBinding& b : kPracticeBindings) {
-        const bool down = actionDown != nullptr && actionDown(ctx, b.action);
+        const bool down = in.down(b.action);
+        const bool again = in.pressedAgain(b.action);
         if (b.held < 0) {
-            if (down && !s.practice.on && !s.takeOverHeld) ApplyPracticeCommand(s, b.command);
+            if (down && !s.practice.on && (!s.takeOverHeld || again)) ApplyPracticeCommand(s, b.command);
             s.takeOverHeld = down;
             continue;
         }
         int& n = s.practiceHeld[b.held];
-        n = down && s.practice.on ? n + 1 : 0;
+        n = !down || !s.practice.on ? 0 : again ? 1 : n + 1;
         if (n == 1 || (b.repeats && n > kRepeatDelay && (n - kRepeatDelay) % kRewindRepeatEvery == 0))
             ApplyPracticeCommand(s, b.command);
     }
@@ -178,18 +143,16 @@ namespace {
 // The practice round the title's playback round became: its keys, one
 // update, and its end (its own, or the player leaving with Escape, which
 // goes back to the title at once).
-void PracticeRoundPass(WatchSession& s, GameState& g, const RoundHost& host,
-                       bool (*actionDown)(void* ctx, ControlAction a), void* ctx) {
-    PollPracticeKeys(s, actionDown, ctx);
-    if (HostKeyDown(host, HostKey::Escape)) {
+void PracticeRoundPass(WatchSession& s, GameState& g, const RoundHost& host, const ActionFrame& in) {
+    ReadPracticeKeys(s, in);
+    if (in.down(ControlAction::Escape)) {
         g.RunMode = RunTitle;
         g.FadeLevel = 80;
-        if (g.BGMMODE == SoundOn && host.stopMusic) host.stopMusic(host.ctx);
+        if (g.BGMMODE == SoundOn) host.stopMusic();
         // Escape held on the title would quit the game.
-        while (HostKeyDown(host, HostKey::Escape) && g.QuitRequested == 0 && host.pumpMessages)
-            host.pumpMessages(host.ctx, 16);
+        g.KeysToRelease = HostKeyBit(HostKey::Escape);
     } else {
-        PracticeUpdate(s.practice, g, host);
+        PracticeUpdate(s.practice, g, host, RoundInputOf(in));
     }
     if (g.RunMode != RunTitle) return;
     const bool saved = FinishPractice(s);
@@ -198,10 +161,9 @@ void PracticeRoundPass(WatchSession& s, GameState& g, const RoundHost& host,
 
 }  // namespace
 
-void WatchRoundPass(WatchSession& s, GameState& g, const RoundHost& host,
-                    bool (*actionDown)(void* ctx, ControlAction a), void* ctx) {
+void WatchRoundPass(WatchSession& s, GameState& g, const RoundHost& host, const ActionFrame& in) {
     if (s.mode == ViewerMode::Practising && s.g == &g) {
-        PracticeRoundPass(s, g, host, actionDown, ctx);
+        PracticeRoundPass(s, g, host, in);
         return;
     }
     if (g.RoundFrame > 0) s.seekedToStart = false;
@@ -224,11 +186,11 @@ void WatchRoundPass(WatchSession& s, GameState& g, const RoundHost& host,
         const bool pausedBefore = s.paused;
         const int speedBefore = s.speed;
         const bool overlayBefore = s.overlay;
-        PollWatchKeys(s, actionDown, ctx);
-        PollPracticeKeys(s, actionDown, ctx);
+        ReadWatchKeys(s, in);
+        ReadPracticeKeys(s, in);
         if (s.mode == ViewerMode::Practising) {  // taken over: the next update is the player's
             s.overlay = true;
-            PracticeRoundPass(s, g, host, actionDown, ctx);
+            PracticeRoundPass(s, g, host, in);
             return;
         }
         const bool command = WatchFrame(s) != before || s.paused != pausedBefore || s.speed != speedBefore;
@@ -238,13 +200,7 @@ void WatchRoundPass(WatchSession& s, GameState& g, const RoundHost& host,
         g.FastForward = 0;  // Ctrl held when it paused: the loop draws and waits again
         return;
     }
-    PassDeadline deadline;
-    HostPassClock clock{&host, 0};
-    if (host.clockMs != nullptr) {
-        clock.start = host.clockMs(host.ctx);
-        deadline = PassDeadline{HostPassOver, &clock};
-    }
-    PlayWatchPass(s, host, deadline);
+    PlayWatchPass(s, host, RoundInputOf(in), DeadlineFrom(host, host.clockMs()));
 }
 
 int RunWatchOn(const ProgramPlatform& platform, const WatchPointer& pointer, const WatchRun& run) {
@@ -264,20 +220,20 @@ int RunWatchOn(const ProgramPlatform& platform, const WatchPointer& pointer, con
     StartDrawnFrame(*drawn, run.baseDir);
 
     ProgramAudioPtr audio;
+    std::unique_ptr<WatchSoundHost> sound;
     if (run.sound) {
-        audio = StartProgramAudio(*s->g, run.baseDir, SoundMessages{nullptr, PrintSoundMessage});
-        s->sound = SoundHost(audio.get());
+        audio = StartProgramAudio(*s->g, run.baseDir, SoundMessages{PrintSoundMessage});
+        sound = std::make_unique<WatchSoundHost>(*audio);
+        s->sound = sound.get();
         ProgramStartMusic(*audio);
     }
     int32_t quit = 0;
-    WatchEvents events{audio.get(), drawn.get()};
-    if (platform.connect != nullptr)
-        platform.connect(platform.ctx, PlatformEvents{&quit, &events, WatchEvent, WatchPlayerCommand});
+    WatchEvents events(audio.get(), *drawn);
+    platform.connect(PlatformEvents{&quit, &events});
     s->baseDir = run.baseDir;
-    // The practice round hears what the watched round hears and takes the
-    // player's keys; the music plays on to the viewer's end.
-    PracticeWorld world{s->sound, &platform};
-    const RoundHost practiceHost = PracticeHostOf(world);
+    // The practice round hears what the watched round hears; the music
+    // plays on to the viewer's end.
+    const RoundHost& practiceHost = s->sound != nullptr ? *s->sound : SilentHost();
     if (run.takeOver && !WatchTakeOver(*s)) {
         std::fprintf(stderr, "mervox: the round at frame %d is over and cannot be taken over\n", WatchFrame(*s));
         StopProgramAudio(audio);
@@ -289,26 +245,28 @@ int RunWatchOn(const ProgramPlatform& platform, const WatchPointer& pointer, con
     bool buttonBefore = false;
     int step = 0;
     FrameRateMeter meter;  // the frames a second the round's display shows
-    uint32_t previous = platform.clockMs(platform.ctx);
+    uint32_t previous = platform.clockMs();
     while (quit == 0) {
-        const uint32_t now = platform.clockMs(platform.ctx);
-        platform.pumpMessagesFor(platform.ctx, PacingWait(step, now, previous));
-        previous = platform.clockMs(platform.ctx);
+        const uint32_t now = platform.clockMs();
+        platform.pumpMessagesFor(PacingWait(step, now, previous));
+        previous = platform.clockMs();
         step = NextPacingStep(step);
         if (quit != 0) break;
-        if (platform.actionDown != nullptr && platform.actionDown(platform.ctx, ControlAction::WatchLeave)) break;
+        // Every key once, for the whole pass.
+        const ActionFrame in = platform.sampleInput();
+        if (in.down(ControlAction::WatchLeave)) break;
 
         switch (s->mode) {
             case ViewerMode::Watching: {
-                PollWatchKeys(*s, platform.actionDown, platform.ctx);
-                PollPracticeKeys(*s, platform.actionDown, platform.ctx);
+                ReadWatchKeys(*s, in);
+                ReadPracticeKeys(*s, in);
                 if (s->mode == ViewerMode::Practising) {  // taken over: this update is the player's
-                    PracticeUpdate(s->practice, *s->g, practiceHost);
+                    PracticeUpdate(s->practice, *s->g, practiceHost, RoundInputOf(in));
                     break;
                 }
-                if (pointer.poll != nullptr) {
+                if (pointer) {
                     int x = 0, y = 0;
-                    const bool button = pointer.poll(pointer.ctx, &x, &y);
+                    const bool button = pointer(x, y);
                     // Picture (0, 0) is the frame buffer's (kPictureOrigin, kPictureOrigin).
                     const bool onBar = NearTimelineBar(*s, x + kPictureOrigin, y + kPictureOrigin);
                     if (button && !buttonBefore && onBar) dragging = true;
@@ -316,19 +274,18 @@ int RunWatchOn(const ProgramPlatform& platform, const WatchPointer& pointer, con
                     if (dragging) WatchSeek(*s, FrameAtBarX(*s, x + kPictureOrigin));
                     buttonBefore = button;
                 }
-                PassClock passClock{&platform, previous};
-                AdvanceWatch(*s, PassDeadline{PassOver, &passClock});
+                AdvanceWatch(*s, DeadlineFrom(platform, previous));
                 break;
             }
             case ViewerMode::Practising:
-                PollPracticeKeys(*s, platform.actionDown, platform.ctx);
-                PracticeUpdate(s->practice, *s->g, practiceHost);
+                ReadPracticeKeys(*s, in);
+                PracticeUpdate(s->practice, *s->g, practiceHost, RoundInputOf(in));
                 break;
         }
         if (s->mode == ViewerMode::Practising && s->g->RunMode == RunTitle) break;  // the round's own end
         DrawWatch(*s, res, FrameToDraw(*drawn, platform, res, options.drawing));
         PresentDrawnFrame(*drawn, platform);
-        CountPass(meter, *s->g, platform.clockMs(platform.ctx));
+        CountPass(meter, *s->g, platform.clockMs());
     }
     int status = 0;
     if (s->mode == ViewerMode::Practising) {

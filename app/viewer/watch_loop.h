@@ -2,6 +2,7 @@
 // back, and --watch's own window loop on any platform.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "app/desktop/program.h"
@@ -12,31 +13,29 @@
 
 namespace mervox {
 
-// Polls the viewer's keys (once each) and applies the commands of those
-// just pressed, or held long enough to repeat.
-void PollWatchKeys(WatchSession& s, bool (*actionDown)(void* ctx, ControlAction a), void* ctx);
+// Applies the commands of the viewer's keys just pressed in the pass, or
+// held long enough to repeat.
+void ReadWatchKeys(WatchSession& s, const ActionFrame& in);
 
-// Polls the practice keys (take over while watching, the rewinds while
-// practising) and applies those just pressed, or held long enough to repeat.
-void PollPracticeKeys(WatchSession& s, bool (*actionDown)(void* ctx, ControlAction a), void* ctx);
+// The same for the practice keys (take over while watching, the rewinds
+// while practising).
+void ReadPracticeKeys(WatchSession& s, const ActionFrame& in);
 
 // A playback round started by the title (the replay, the tutorial, the
 // demonstrations) under the viewer's keys: called by the program instead of
 // UpdateRound for such a round. The round is measured at its first update.
 // Paused, it does not update; slow and fast it updates less or more often,
 // with effects and voices heard at normal speed only. The overlay appears
-// with the first viewer key pressed (polled through `actionDown`). The round's own keys (Ctrl, Z,
-// Escape) keep their meaning while it plays. Taken over, it is the
-// player's practice round until it ends or Escape leaves it for the title.
-void WatchRoundPass(WatchSession& s, GameState& g, const RoundHost& host,
-                    bool (*actionDown)(void* ctx, ControlAction a), void* ctx);
+// with the first viewer key pressed in `in`, the pass's actions. The
+// round's own keys (Ctrl, Z, Escape) keep their meaning while it plays.
+// Taken over, it is the player's practice round until it ends or Escape
+// leaves it for the title (which waits for Escape to be let go).
+void WatchRoundPass(WatchSession& s, GameState& g, const RoundHost& host, const ActionFrame& in);
 
 // A pointer (mouse) for the timeline: picture coordinates of the shown
 // frame (0, 0 is the picture's top left) and whether the button is held.
-struct WatchPointer {
-    void* ctx = nullptr;
-    bool (*poll)(void* ctx, int* x, int* y) = nullptr;
-};
+// Empty: no pointer.
+using WatchPointer = std::function<bool(int& x, int& y)>;
 
 struct WatchRun {
     std::string baseDir = ".";

@@ -22,6 +22,21 @@ bool CanGoOn(const WatchSession& s) {
     return s.g->RunMode != RunTitle && (s.live || WatchFrame(s) < WatchLastFrame(s));
 }
 
+// Away from normal speed the effects and the voices are not heard.
+class UnheardHost final : public ForwardingHost {
+public:
+    using ForwardingHost::ForwardingHost;
+    void writeEffect(int, bool) const override {}
+    void playVoice(VoiceClip) const override {}
+};
+
+// The music plays on to the viewer's end, whatever the round does.
+class MusicToTheEndHost final : public ForwardingHost {
+public:
+    using ForwardingHost::ForwardingHost;
+    void stopMusic() const override {}
+};
+
 }  // namespace
 
 bool OpenWatch(WatchSession& s, const std::string& path, int mode, int at, std::string& error,
@@ -111,13 +126,10 @@ void ApplyWatchCommand(WatchSession& s, WatchCommand c) {
     PauseAtEnd(s);
 }
 
-int PlayWatchPass(WatchSession& s, const RoundHost& heard, const PassDeadline& deadline) {
+int PlayWatchPass(WatchSession& s, const RoundHost& heard, const InputFrame& in, const PassDeadline& deadline) {
     const int q = kWatchSpeeds[s.speed];
-    RoundHost host = heard;
-    if (q != kQuartersPerUpdate) {
-        host.writeEffect = nullptr;
-        host.playVoice = nullptr;
-    }
+    const UnheardHost unheard(heard);
+    const RoundHost& host = q == kQuartersPerUpdate ? heard : unheard;
     int owed = kFastestUpdatesPerPass;
     if (q != 0) {
         s.quarters += q;
@@ -126,20 +138,17 @@ int PlayWatchPass(WatchSession& s, const RoundHost& heard, const PassDeadline& d
     }
     int played = 0;
     while (played < owed && CanGoOn(s)) {
-        UpdateRound(*s.g, host);
+        UpdateRound(*s.g, host, in);
         ++played;
-        if (q == 0 && deadline.over != nullptr && deadline.over(deadline.ctx)) break;
+        if (q == 0 && deadline && deadline()) break;
     }
     return played;
 }
 
 int AdvanceWatch(WatchSession& s, const PassDeadline& deadline) {
     if (s.paused) return 0;
-    RoundHost host = s.sound;
-    // The music plays on to the viewer's end, whatever the round does.
-    host.stopMusic = nullptr;
-    host.pumpMessages = nullptr;
-    const int played = PlayWatchPass(s, host, deadline);
+    const MusicToTheEndHost host(s.sound != nullptr ? *s.sound : SilentHost());
+    const int played = PlayWatchPass(s, host, InputFrame{}, deadline);
     PauseAtEnd(s);
     return played;
 }

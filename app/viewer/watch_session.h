@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -60,8 +61,8 @@ struct WatchSession {
     int heldPasses[kWatchKeyCount] = {};  // passes each viewer key has been held
     // What the watched round hears while it plays at normal speed (effects,
     // voices, the music's level); at other speeds only the music's level.
-    // Seeks hear nothing. Empty: silence.
-    RoundHost sound;
+    // Seeks hear nothing. Null: silence.
+    const RoundHost* sound = nullptr;
     // The round handed to the player, from the recording at `path`; its
     // recording goes to `baseDir`/practice when it ends.
     PracticeRound practice;
@@ -103,11 +104,8 @@ void ApplyWatchCommand(WatchSession& s, WatchCommand c);
 void WatchSeek(WatchSession& s, int frame);
 
 // Says when a pass at the fastest speed has used its time (checked between
-// updates). Without a clock the pass plays its most updates.
-struct PassDeadline {
-    bool (*over)(void* ctx) = nullptr;
-    void* ctx = nullptr;
-};
+// updates). Empty: the pass plays its most updates.
+using PassDeadline = std::function<bool()>;
 
 // Updates at most one pass plays at the fastest speed.
 constexpr int kFastestUpdatesPerPass = 16;
@@ -116,8 +114,10 @@ constexpr int kFastestUpdatesPerPass = 16;
 // quarter update a pass at 1/4, four at 4x; at the fastest, as many as the
 // deadline allows, up to kFastestUpdatesPerPass), played on the watched
 // round with `heard` muted of its effects and voices away from normal speed.
-// Stops early where the round cannot go on. Returns the updates played.
-int PlayWatchPass(WatchSession& s, const RoundHost& heard, const PassDeadline& deadline);
+// Each update reads the pass's keys `in` (a playback round's Ctrl, Z and
+// Escape). Stops early where the round cannot go on. Returns the updates
+// played.
+int PlayWatchPass(WatchSession& s, const RoundHost& heard, const InputFrame& in, const PassDeadline& deadline);
 
 // One pass of --watch (1/60 s): the updates the speed owes unless paused,
 // heard through the session's sound with the music left playing to the

@@ -23,10 +23,6 @@ struct WatchDesktop {
     PointerState pointer;
 };
 
-bool Pointer(void* ctx, int* x, int* y) {
-    return PollPointer(static_cast<WatchDesktop*>(ctx)->pointer, *x, *y);
-}
-
 }  // namespace
 
 int RunWatch(const CommandLine& cmd) {
@@ -48,6 +44,7 @@ int RunWatch(const CommandLine& cmd) {
         return 1;
     }
     StartPointer(d->pointer, d->desktop.window);
+    d->desktop.pump.pointer = &d->pointer;
     WatchRun run;
     run.path = recording;
     run.mode = cmd.mode;
@@ -57,7 +54,9 @@ int RunWatch(const CommandLine& cmd) {
     run.baseDir = folder.dir;
     run.bgmMode = settings->BGMMODE;
     run.seMode = settings->SEMODE;
-    const int status = RunWatchOn(DesktopPlatform(d->desktop), WatchPointer{d.get(), Pointer}, run);
+    PointerState& pointer = d->pointer;
+    const int status =
+        RunWatchOn(DesktopPlatform(d->desktop), [&pointer](int& x, int& y) { return PollPointer(pointer, x, y); }, run);
     StopPointer(d->pointer);
     CloseDesktop(d->desktop);
     return status;

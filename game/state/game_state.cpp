@@ -7,7 +7,7 @@
 namespace mervox {
 
 void InitProgramState(GameState& g) {
-    std::memset(&g, 0, sizeof g);
+    std::memset(static_cast<void*>(&g), 0, sizeof g);  // every field, board slots included, at 0
     g.RunMode = RunTitle;
     g.FrameSkip = 1;
     g.Playback = kPlaybackOn;

@@ -36,24 +36,26 @@ enum BlockState : int32_t {
 };
 
 // One block position; a block moves by copying the whole record.
+// A value-initialised slot, BlockSlot{}, is an empty one: no block, no
+// chain slot.
 struct BlockSlot {
-    int32_t state;        // BlockState
-    int32_t colour;       // 0..4
-    float offsetX;        // slide displacement along x from the cell's rest place
-    float height;         // world height of the block's underside
-    float offsetZ;        // slide displacement along z
-    float slideX;         // kick velocity along x: +8, -8 or 0
-    float slideY;         // never non-zero; part of the settled test
-    float slideZ;         // kick velocity along z
-    int32_t groupSize;    // size of the group found this update
-    int32_t groupMark;    // stamp of the grouping pass, index into GroupSizeTable
-    int32_t vanishTimer;  // 181 sentinel, 180..1 vanishing; 10..1 fading
-    int32_t arriveTimer;  // 60..1 while announced, 0 arrived
-    int32_t refillTimer;  // 120..1 after vanishing started
-    int32_t popupSize;    // chain pop-up size, counts down
-    int32_t popupTimer;   // chain pop-up timer, counts down
-    int32_t chainLevel;   // 0 none, 1 starting group, k k-th link
-    int32_t chainSlot;    // index into ChainSlots, -1 none
+    int32_t state = 0;        // BlockState
+    int32_t colour = 0;       // 0..4
+    float offsetX = 0.0f;     // slide displacement along x from the cell's rest place
+    float height = 0.0f;      // world height of the block's underside
+    float offsetZ = 0.0f;     // slide displacement along z
+    float slideX = 0.0f;      // kick velocity along x: +8, -8 or 0
+    float slideY = 0.0f;      // never non-zero; part of the settled test
+    float slideZ = 0.0f;      // kick velocity along z
+    int32_t groupSize = 0;    // size of the group found this update
+    int32_t groupMark = 0;    // stamp of the grouping pass, index into GroupSizeTable
+    int32_t vanishTimer = 0;  // 181 sentinel, 180..1 vanishing; 10..1 fading
+    int32_t arriveTimer = 0;  // 60..1 while announced, 0 arrived
+    int32_t refillTimer = 0;  // 120..1 after vanishing started
+    int32_t popupSize = 0;    // chain pop-up size, counts down
+    int32_t popupTimer = 0;   // chain pop-up timer, counts down
+    int32_t chainLevel = 0;   // 0 none, 1 starting group, k k-th link
+    int32_t chainSlot = -1;   // index into ChainSlots, -1 none
 };
 static_assert(sizeof(BlockSlot) == 17 * 4, "a slot is seventeen 32-bit words");
 
@@ -309,6 +311,13 @@ struct GameState {
     uint8_t ReplayAvailable;
     uint16_t SwingPhase;
     uint16_t SpinDirection;
+
+    // --- keys to be let go -------------------------------------------------
+    // HostKeyBit of each key that must be up before the title or the round
+    // runs its next update: the key that started a game (it must not be the
+    // round's first input), the keys that skipped a round's end and the
+    // Escape that left a practice round (they must not act on the title).
+    uint16_t KeysToRelease;
 
     // --- tutorial ----------------------------------------------------------
     TutorialCaption TutorialCaptions[kCaptionCount];

@@ -69,11 +69,11 @@ TEST(DrawScale, FinerFramesShrunkBackMatchTheOriginalPicture) {
     for (const auto& r : recordings) {
         auto g = std::make_unique<GameState>();
         ASSERT_TRUE(StartPlaybackRound(*g, r.mode, kGameDir + "/data/" + r.file));
-        RoundHost host;
+        const RoundHost host;
         // Ten updates spread over each round, the ready banner to the end.
         int next = 30;
         while (g->RunMode != RunTitle && next <= 5430) {
-            UpdateRound(*g, host);
+            UpdateRound(*g, host, InputFrame{});
             if (g->RoundFrame != next) continue;
             next += 600;
             for (ScaledFrame& f : frames) DrawScene(*g, res, f.view());

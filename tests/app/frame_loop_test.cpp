@@ -14,7 +14,7 @@ namespace {
 // A loop run on a simulated millisecond clock: waiting moves the clock in
 // 1 ms sleeps, as the real message pump does, and updates and drawings may
 // cost time.
-struct SimulatedLoop {
+struct SimulatedLoop : FrameLoopHooks {
     std::unique_ptr<GameState> g = std::make_unique<GameState>();
     uint32_t clock = 1000;
     int passes = 0;
@@ -26,54 +26,55 @@ struct SimulatedLoop {
     std::vector<uint32_t> passEnds;    // clock at the end of each pass's wait
     std::vector<int> workMs;           // cost of the update in pass k (index k - 1)
     int quitDuringWaitOfPass = -1;
+    int samples = 0;
+    std::vector<int> samplesAtUpdate;  // samples taken when each update ran
+    std::vector<bool> tapSeen;         // whether each update's input held the tap
 
     SimulatedLoop() {
         InitProgramState(*g);
         g->FadeLevel = 0;
     }
 
-    static SimulatedLoop& S(void* ctx) { return *static_cast<SimulatedLoop*>(ctx); }
-    static uint32_t Clock(void* ctx) { return S(ctx).clock; }
-    static void Pump(void* ctx, int wait) {
-        SimulatedLoop& s = S(ctx);
-        s.waits.push_back(wait);
-        if (s.quitDuringWaitOfPass == s.passes + 1) s.g->QuitRequested = 1;
-        const uint32_t start = s.clock;
+    uint32_t clockMs() override { return clock; }
+    void pumpMessagesFor(int wait) override {
+        waits.push_back(wait);
+        if (quitDuringWaitOfPass == passes + 1) g->QuitRequested = 1;
+        const uint32_t start = clock;
         do {
-            if (wait != 0) s.clock += 1;
-        } while (static_cast<int32_t>(s.clock - start) < wait);
-        s.passEnds.push_back(s.clock);
+            if (wait != 0) clock += 1;
+        } while (static_cast<int32_t>(clock - start) < wait);
+        passEnds.push_back(clock);
     }
     void Work() {
         const int pass = passes + 1;
         if (pass <= static_cast<int>(workMs.size())) clock += workMs[pass - 1];
     }
-    static void Title(void* ctx) {
-        S(ctx).titleUpdates++;
-        S(ctx).Work();
+    // The pass's input: a tap of Z in the third pass only.
+    ActionFrame sampleInput() override {
+        ActionFrame f;
+        if (++samples == 3) f.tap(ControlAction::Kick);
+        return f;
     }
-    static void Round(void* ctx) {
-        S(ctx).roundUpdates++;
-        S(ctx).Work();
+    void Updated(const ActionFrame& in) {
+        samplesAtUpdate.push_back(samples);
+        tapSeen.push_back(in.down(ControlAction::Kick));
+        Work();
     }
-    static void Draw(void* ctx) { S(ctx).drawnPasses.push_back(S(ctx).passes + 1); }
-    static void Done(void* ctx) {
-        SimulatedLoop& s = S(ctx);
-        if (++s.passes >= s.passLimit) s.g->QuitRequested = 1;
+    void titleUpdate(const ActionFrame& in) override {
+        titleUpdates++;
+        Updated(in);
+    }
+    void roundUpdate(const ActionFrame& in) override {
+        roundUpdates++;
+        Updated(in);
+    }
+    void drawTitleScreen() override { drawnPasses.push_back(passes + 1); }
+    void drawScene() override { drawnPasses.push_back(passes + 1); }
+    void passDone() override {
+        if (++passes >= passLimit) g->QuitRequested = 1;
     }
 
-    void Run(uint32_t startUpEnd) {
-        FrameLoopHooks h;
-        h.ctx = this;
-        h.clockMs = Clock;
-        h.pumpMessagesFor = Pump;
-        h.titleUpdate = Title;
-        h.drawTitleScreen = Draw;
-        h.roundUpdate = Round;
-        h.drawScene = Draw;
-        h.passDone = Done;
-        RunFrameLoop(*g, h, startUpEnd);
-    }
+    void Run(uint32_t startUpEnd) { RunFrameLoop(*g, *this, startUpEnd); }
     void Run() { Run(clock); }
 };
 
@@ -174,6 +175,26 @@ TEST(FrameLoop, QuitDuringTheWaitEndsBeforeTheUpdate) {
     s.Run();
     EXPECT_EQ(s.titleUpdates, 4);
     EXPECT_EQ(s.waits.size(), 5u);
+}
+
+// The input is sampled once a pass, after its wait (also in passes that do
+// not wait) and before its update, which gets that sample: a tap is seen
+// by the update of its own pass only.
+TEST(FrameLoop, EachPassSamplesItsInputOnceBeforeItsUpdate) {
+    for (const uint16_t fastForward : {uint16_t{0}, uint16_t{1}}) {
+        SimulatedLoop s;
+        s.g->RunMode = RunDemo1;
+        s.g->FastForward = fastForward;
+        s.passLimit = 6;
+        s.Run();
+        EXPECT_EQ(s.samples, 6);
+        EXPECT_EQ(s.samplesAtUpdate, (std::vector<int>{1, 2, 3, 4, 5, 6}));
+        EXPECT_EQ(s.tapSeen, (std::vector<bool>{false, false, true, false, false, false}));
+    }
+    SimulatedLoop quit;
+    quit.quitDuringWaitOfPass = 2;
+    quit.Run();
+    EXPECT_EQ(quit.samples, 1) << "a pass ended by its wait samples nothing";
 }
 
 TEST(FrameLoop, RoundsDrawOnlyWithoutFastForward) {

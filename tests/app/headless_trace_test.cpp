@@ -43,8 +43,8 @@ size_t CountNumbers(const std::string& text) {
 TEST(HeadlessTrace, EachLineHoldsTheAgreedFieldsInOrder) {
     auto g = std::make_unique<GameState>();
     StartPlaybackRound(*g, 1, "/nonexistent.dat");
-    RoundHost host;
-    UpdateRound(*g, host);
+    const RoundHost host;
+    UpdateRound(*g, host, InputFrame{});
     std::string line;
     AppendTraceLine(*g, {5, 7}, line);
     ASSERT_EQ(line.back(), '\n');

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "game/simulation.h"
-#include "support/held_keys.h"
+#include "game/key_bits.h"
 #include "support/lcg.h"
 
 namespace mervox::testing {
@@ -49,11 +49,9 @@ struct ScriptedMove {
     int frames;
 };
 
-inline void PlayMove(GameState& g, const RoundHost& host, HeldKeys& k, const ScriptedMove& m) {
-    k.bits = m.keys;
-    for (int f = 0; f < m.frames && g.RunMode != RunTitle; ++f) UpdateRound(g, host);
-    k.bits = 0;
-    if (g.RunMode != RunTitle) UpdateRound(g, host);
+inline void PlayMove(GameState& g, const RoundHost& host, const ScriptedMove& m) {
+    for (int f = 0; f < m.frames && g.RunMode != RunTitle; ++f) UpdateRound(g, host, FrameHoldingBits(m.keys));
+    if (g.RunMode != RunTitle) UpdateRound(g, host, InputFrame{});
 }
 
 // Plays the keyboard round to its end. `lookahead` updates are simulated
@@ -61,10 +59,7 @@ inline void PlayMove(GameState& g, const RoundHost& host, HeldKeys& k, const Scr
 inline std::unique_ptr<GameState> PlayLongRound(int lookahead = 60) {
     auto g = std::make_unique<GameState>();
     StartRoundOutsideTitle(*g, RunGame, 0);
-    HeldKeys keys;
-    RoundHost host;
-    host.ctx = &keys;
-    host.keyDown = HeldKeyDown<&HeldKeys::bits>;
+    const RoundHost host;
 
     std::vector<ScriptedMove> moves;
     for (int32_t dir : {KeyLeft, KeyRight, KeyUp, KeyDown})
@@ -75,21 +70,18 @@ inline std::unique_ptr<GameState> PlayLongRound(int lookahead = 60) {
     moves.push_back({KeyTurnE, 3});
 
     auto trial = std::make_unique<GameState>();
-    HeldKeys trialKeys;
-    RoundHost trialHost = host;
-    trialHost.ctx = &trialKeys;
     Lcg rng{12345};
     while (g->RunMode != RunTitle) {
         if (g->ReadyCountdown > 0 || g->TimeLeft <= 0) {
-            PlayMove(*g, host, keys, {0, 1});
+            PlayMove(*g, host, {0, 1});
             continue;
         }
         double best = -1e18;
         size_t bestMove = 0;
         for (size_t a = 0; a < moves.size(); ++a) {
             *trial = *g;
-            PlayMove(*trial, trialHost, trialKeys, moves[a]);
-            for (int f = 0; f < lookahead && trial->RunMode != RunTitle; ++f) UpdateRound(*trial, trialHost);
+            PlayMove(*trial, host, moves[a]);
+            for (int f = 0; f < lookahead && trial->RunMode != RunTitle; ++f) UpdateRound(*trial, host, InputFrame{});
             const double value = static_cast<double>(trial->Score) + 40.0 * GoingBlocks(*trial) +
                                  2000.0 * trial->Level + 25.0 * TouchingPairs(*trial) +
                                  static_cast<double>(rng.Next() >> 24) * 0.05;
@@ -98,7 +90,7 @@ inline std::unique_ptr<GameState> PlayLongRound(int lookahead = 60) {
                 bestMove = a;
             }
         }
-        PlayMove(*g, host, keys, moves[bestMove]);
+        PlayMove(*g, host, moves[bestMove]);
     }
     return g;
 }

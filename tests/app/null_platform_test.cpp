@@ -22,10 +22,11 @@ namespace fs = std::filesystem;
 
 // Z on the title starts a game; Escape held in the round ends it; Escape
 // on the title afterwards quits.
-bool Script(void*, uint32_t ms, HostKey key) {
-    if (key == HostKey::Z) return ms >= 1000 && ms < 1100;
-    if (key == HostKey::Escape) return (ms >= 8000 && ms < 10000) || (ms >= 16000 && ms < 16100);
-    return false;
+InputFrame Script(uint32_t ms) {
+    InputFrame in;
+    if (ms >= 1000 && ms < 1100) in.held |= HostKeyBit(HostKey::Z);
+    if ((ms >= 8000 && ms < 10000) || (ms >= 16000 && ms < 16100)) in.held |= HostKeyBit(HostKey::Escape);
+    return in;
 }
 
 TEST(NullPlatform, TheProgramPlaysARoundAndQuitsWithNoWindowNoWaitingNoSound) {
@@ -34,20 +35,26 @@ TEST(NullPlatform, TheProgramPlaysARoundAndQuitsWithNoWindowNoWaitingNoSound) {
     fs::create_directories(dir / "data");
 
     NullPlatform n;
-    n.keyHeld = Script;
+    n.keys = Script;
     n.closeAtMs = 60000;  // a safety net: the script quits long before
     ProgramRun run;
     run.baseDir = dir.string();
     run.sound = false;
+    long roundUpdates = 0;
+    int32_t lastFrame = 0;
+    run.afterPass = [&](const GameState& g) {
+        if (g.RoundFrame != lastFrame && g.RoundFrame != 0) roundUpdates += 1;
+        lastFrame = g.RoundFrame;
+    };
     EXPECT_EQ(RunProgramOn(NullPlatformHooks(n), run), 0);
 
     EXPECT_GE(n.clock, 16000u) << "quit by the script's Escape on the title";
     EXPECT_LT(n.clock, 17000u) << "quit by the script's Escape on the title";
     // 60 updates a second of clock time, every one drawn.
     EXPECT_NEAR(static_cast<double>(n.framesPresented), n.clock * 0.06, 60.0);
-    // Only a round polls the arrow keys, once an update: a round of about
-    // ten seconds (the ready count, the Escape hold and the end screen).
-    const long roundUpdates = n.keyPolls[static_cast<int>(HostKey::Left)];
+    // Every pass sampled the keys once; a round of about ten seconds (the
+    // ready count, the Escape hold and the end screen).
+    EXPECT_NEAR(static_cast<double>(n.samples), n.clock * 0.06, 60.0);
     EXPECT_GT(roundUpdates, 300);
     EXPECT_LT(roundUpdates, 900);
     EXPECT_TRUE(fs::exists(dir / "config.txt"));
@@ -62,8 +69,7 @@ struct ScreenshotPresses {
     size_t next = 0;
 };
 
-bool ScreenshotScript(void* ctx, uint32_t ms, PlayerCommand& command) {
-    auto& s = *static_cast<ScreenshotPresses*>(ctx);
+bool ScreenshotScript(ScreenshotPresses& s, uint32_t ms, PlayerCommand& command) {
     if (s.next >= s.at.size() || ms < s.at[s.next]) return false;
     s.next += 1;
     command = PlayerCommand::Screenshot;
@@ -82,9 +88,8 @@ TEST(NullPlatform, TheScreenshotKeyLeavesEncodingToTheWriterAndLosesNoPicture) {
     ScreenshotPresses presses;
     for (size_t k = 0; k < kMaxPendingScreenshots; ++k) presses.at.push_back(static_cast<uint32_t>(4500 + 500 * k));
     NullPlatform n;
-    n.keyHeld = Script;
-    n.scriptCtx = &presses;
-    n.commandAt = ScreenshotScript;
+    n.keys = Script;
+    n.commandAt = [&presses](uint32_t ms, PlayerCommand& command) { return ScreenshotScript(presses, ms, command); };
     n.closeAtMs = 60000;
     ProgramRun run;
     run.baseDir = dir.string();
@@ -106,46 +111,50 @@ TEST(NullPlatform, TheScreenshotKeyLeavesEncodingToTheWriterAndLosesNoPicture) {
 }
 
 
-// A keyboard player whose keys follow the round's own updates (counted as
-// polls of the left arrow, which only a round makes), so that the same
-// round is played however long it is held in between; and who sends the
-// player's commands at fixed clock times.
+// A keyboard player whose keys follow the round's own updates, so that the
+// same round is played however long it is held in between; and who sends
+// the player's commands at fixed clock times.
 struct UpdateScriptedPlayer {
-    NullPlatform* n = nullptr;
     std::vector<std::pair<uint32_t, PlayerCommand>> commands;
     size_t nextCommand = 0;
     bool paused = false;         // as the player's commands leave it
+    bool inRound = false;        // after the last pass
+    long updates = 0;            // round updates so far
+    int32_t lastFrame = 0;
     uint32_t lastUpdateMs = 0;   // clock of the last round update
     std::vector<long> updatesAtCommands;
 
-    long Updates() const { return n->keyPolls[static_cast<int>(HostKey::Left)]; }
+    void AfterPass(const GameState& g, uint32_t ms) {
+        if (g.RoundFrame != lastFrame && g.RoundFrame != 0) {
+            updates += 1;
+            lastUpdateMs = ms;
+        }
+        lastFrame = g.RoundFrame;
+        inRound = g.RunMode != RunTitle;
+    }
+
+    InputFrame Keys(uint32_t ms) const {
+        InputFrame in;
+        if (updates == 0 && ms >= 1000 && ms < 1100) in.held |= HostKeyBit(HostKey::Z);
+        // Escape only on the title after the round, to quit.
+        if (updates > 0 && !inRound && ms - lastUpdateMs > 3000) in.held |= HostKeyBit(HostKey::Escape);
+        if (!inRound) return in;
+        static constexpr int32_t kChoices[] = {0, KeyLeft, KeyRight, KeyUp, KeyDown, KeyKick, KeyJump,
+                                               KeyTurnQ, KeyLeft | KeyUp, KeyRight | KeyKick, KeyTurnE};
+        const uint32_t h = static_cast<uint32_t>(updates / 7) * 2654435761u;
+        in.held |= FrameHoldingBits(kChoices[(h >> 16) % (sizeof kChoices / sizeof kChoices[0])]).held;
+        return in;
+    }
+
+    bool CommandAt(uint32_t ms, PlayerCommand& command) {
+        if (nextCommand >= commands.size() || ms < commands[nextCommand].first) return false;
+        command = commands[nextCommand++].second;
+        if (command == PlayerCommand::Pause) paused = !paused;
+        if (command == PlayerCommand::FocusLost) paused = true;
+        updatesAtCommands.push_back(updates);
+        return true;
+    }
 };
-
-bool UpdateScript(void* ctx, uint32_t ms, HostKey key) {
-    auto& p = *static_cast<UpdateScriptedPlayer*>(ctx);
-    if (key == HostKey::Left) p.lastUpdateMs = ms;
-    const long u = p.Updates();
-    if (key == HostKey::Z && u == 0) return ms >= 1000 && ms < 1100;
-    // Escape only on the title after the round, to quit.
-    if (key == HostKey::Escape) return u > 0 && !p.paused && ms - p.lastUpdateMs > 3000;
-    // Round keys only while the round polls them in this update (not in the
-    // key-release wait at its end).
-    if (ms != p.lastUpdateMs) return false;
-    static constexpr int32_t kChoices[] = {0, KeyLeft, KeyRight, KeyUp, KeyDown, KeyKick, KeyJump,
-                                           KeyTurnQ, KeyLeft | KeyUp, KeyRight | KeyKick, KeyTurnE};
-    const uint32_t h = static_cast<uint32_t>(u / 7) * 2654435761u;
-    return KeyBitsHold(kChoices[(h >> 16) % (sizeof kChoices / sizeof kChoices[0])], key);
-}
-
-bool CommandScript(void* ctx, uint32_t ms, PlayerCommand& command) {
-    auto& p = *static_cast<UpdateScriptedPlayer*>(ctx);
-    if (p.nextCommand >= p.commands.size() || ms < p.commands[p.nextCommand].first) return false;
-    command = p.commands[p.nextCommand++].second;
-    if (command == PlayerCommand::Pause) p.paused = !p.paused;
-    if (command == PlayerCommand::FocusLost) p.paused = true;
-    p.updatesAtCommands.push_back(p.Updates());
-    return true;
-}
 
 std::string FileBytes(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -173,21 +182,20 @@ PlayedRound PlayRound(const std::string& name, std::vector<std::pair<uint32_t, P
 
     NullPlatform n;
     UpdateScriptedPlayer player;
-    player.n = &n;
     player.commands = std::move(commands);
-    n.scriptCtx = &player;
-    n.keyHeld = UpdateScript;
-    n.commandAt = CommandScript;
+    n.keys = [&player](uint32_t ms) { return player.Keys(ms); };
+    n.commandAt = [&player](uint32_t ms, PlayerCommand& c) { return player.CommandAt(ms, c); };
     n.closeAtMs = 400000;  // a safety net
     ProgramRun run;
     run.baseDir = dir.string();
     run.sound = false;
+    run.afterPass = [&](const GameState& g) { player.AfterPass(g, n.clock); };
     EXPECT_EQ(RunProgramOn(NullPlatformHooks(n), run), 0);
 
     PlayedRound r;
     r.replay = FileBytes(dir / "data" / "replay.dat");
     r.scores = FileBytes(dir / "data" / "scr.hsc");
-    r.updates = player.Updates();
+    r.updates = player.updates;
     r.clock = n.clock;
     r.frames = n.framesPresented;
     r.updatesAtCommands = player.updatesAtCommands;

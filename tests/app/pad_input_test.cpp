@@ -10,15 +10,15 @@
 #include <vector>
 
 #include "app/desktop/program.h"
+#include "game/state/game_state.h"
 #include "platform/message_pump.h"
 #include "platform/player_input.h"
 
 namespace mervox {
 namespace {
 
-struct VirtualPad : ::testing::Test {
+struct VirtualPad : ::testing::Test, PumpListener {
     PlayerInput in;
-    KeyboardState keyboard{};
     MessagePump pump;
     std::vector<PlayerCommand> commands;
     int device = -1;
@@ -27,15 +27,11 @@ struct VirtualPad : ::testing::Test {
     void SetUp() override {
         SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
         ASSERT_EQ(SDL_Init(SDL_INIT_GAMECONTROLLER | SDL_INIT_EVENTS), 0) << SDL_GetError();
-        ResetKeyboard(keyboard);
-        in.keyboard = &keyboard;
         std::vector<std::string> unknown;
         in.bindings = ResolveControls(DefaultControls(), unknown);
         ASSERT_TRUE(unknown.empty());
-        pump.keyboard = &keyboard;
         pump.input = &in;
-        pump.ctx = this;
-        pump.onCommand = [](void* ctx, PlayerCommand c) { static_cast<VirtualPad*>(ctx)->commands.push_back(c); };
+        pump.listener = this;
         Attach();
     }
     void TearDown() override {
@@ -65,47 +61,51 @@ struct VirtualPad : ::testing::Test {
         SDL_JoystickSetVirtualAxis(stick, a, static_cast<Sint16>(value));
         Pump();
     }
+    void command(PlayerCommand c) override { commands.push_back(c); }
+    // Whether the key is down in a pass sampled now.
+    bool Key(HostKey k) { return RoundInputOf(SampleActions(in)).down(k); }
+    bool Action(ControlAction a) { return SampleActions(in).down(a); }
 };
 
 TEST_F(VirtualPad, ButtonsAndTheStickReachTheGameLikeKeys) {
     ASSERT_EQ(in.pads.pads.size(), 1u) << "the pad connected";
 
-    // A tap between two polls counts once; a held button at every poll.
+    // A tap between two samples counts once; a held button in every sample.
     Button(SDL_CONTROLLER_BUTTON_A, true);
     Button(SDL_CONTROLLER_BUTTON_A, false);
-    EXPECT_TRUE(PollPlayerKey(in, HostKey::Z));
-    EXPECT_FALSE(PollPlayerKey(in, HostKey::Z));
+    EXPECT_TRUE(Key(HostKey::Z));
+    EXPECT_FALSE(Key(HostKey::Z));
     Button(SDL_CONTROLLER_BUTTON_LEFTSHOULDER, true);
-    EXPECT_TRUE(PollPlayerKey(in, HostKey::Q));
-    EXPECT_TRUE(PollPlayerKey(in, HostKey::Q));
-    EXPECT_FALSE(PollPlayerKey(in, HostKey::E));
+    EXPECT_TRUE(Key(HostKey::Q));
+    EXPECT_TRUE(Key(HostKey::Q));
+    EXPECT_FALSE(Key(HostKey::E));
     Button(SDL_CONTROLLER_BUTTON_LEFTSHOULDER, false);
-    EXPECT_FALSE(PollPlayerKey(in, HostKey::Q));
+    EXPECT_FALSE(Key(HostKey::Q));
     Button(SDL_CONTROLLER_BUTTON_DPAD_UP, true);
-    EXPECT_TRUE(PollPlayerKey(in, HostKey::Up));
+    EXPECT_TRUE(Key(HostKey::Up));
     Button(SDL_CONTROLLER_BUTTON_DPAD_UP, false);
     // A virtual trigger's rest is the bottom of its joystick axis.
     Axis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 32767);
-    EXPECT_TRUE(PollPlayerKey(in, HostKey::Ctrl));
+    EXPECT_TRUE(Key(HostKey::Ctrl));
     Axis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, -32768);
-    EXPECT_FALSE(PollPlayerKey(in, HostKey::Ctrl));
+    EXPECT_FALSE(Key(HostKey::Ctrl));
 
     // The stick: a small tilt does nothing; a deliberate one holds until it
     // comes well back.
     Axis(SDL_CONTROLLER_AXIS_LEFTX, 12000);
-    EXPECT_FALSE(PollPlayerKey(in, HostKey::Right));
+    EXPECT_FALSE(Key(HostKey::Right));
     Axis(SDL_CONTROLLER_AXIS_LEFTX, 20000);
-    EXPECT_TRUE(PollPlayerKey(in, HostKey::Right));
+    EXPECT_TRUE(Key(HostKey::Right));
     Axis(SDL_CONTROLLER_AXIS_LEFTX, 12000);
-    EXPECT_TRUE(PollPlayerKey(in, HostKey::Right));
-    EXPECT_FALSE(PollPlayerKey(in, HostKey::Left));
+    EXPECT_TRUE(Key(HostKey::Right));
+    EXPECT_FALSE(Key(HostKey::Left));
     Axis(SDL_CONTROLLER_AXIS_LEFTX, 4000);
-    EXPECT_FALSE(PollPlayerKey(in, HostKey::Right));
-    // A flick up and back between two polls is not lost.
+    EXPECT_FALSE(Key(HostKey::Right));
+    // A flick up and back between two samples is not lost.
     Axis(SDL_CONTROLLER_AXIS_LEFTY, -32768);
     Axis(SDL_CONTROLLER_AXIS_LEFTY, 0);
-    EXPECT_TRUE(PollPlayerKey(in, HostKey::Up));
-    EXPECT_FALSE(PollPlayerKey(in, HostKey::Up));
+    EXPECT_TRUE(Key(HostKey::Up));
+    EXPECT_FALSE(Key(HostKey::Up));
 
     // Start pauses; the other buttons ask for nothing.
     Button(SDL_CONTROLLER_BUTTON_START, true);
@@ -115,17 +115,17 @@ TEST_F(VirtualPad, ButtonsAndTheStickReachTheGameLikeKeys) {
 
     // Unplugged while held: nothing stays held; plugged in again, it works.
     Button(SDL_CONTROLLER_BUTTON_B, true);
-    EXPECT_TRUE(PollPlayerKey(in, HostKey::X));
+    EXPECT_TRUE(Key(HostKey::X));
     SDL_JoystickClose(stick);
     stick = nullptr;
     ASSERT_EQ(SDL_JoystickDetachVirtual(device), 0);
     Pump();
     EXPECT_TRUE(in.pads.pads.empty());
-    EXPECT_FALSE(PollPlayerKey(in, HostKey::X));
+    EXPECT_FALSE(Key(HostKey::X));
     Attach();
     ASSERT_EQ(in.pads.pads.size(), 1u);
     Button(SDL_CONTROLLER_BUTTON_B, true);
-    EXPECT_TRUE(PollPlayerKey(in, HostKey::X));
+    EXPECT_TRUE(Key(HostKey::X));
 }
 
 TEST_F(VirtualPad, RebindingMovesAnActionAndUnknownNamesAreLeftOut) {
@@ -138,10 +138,10 @@ TEST_F(VirtualPad, RebindingMovesAnActionAndUnknownNamesAreLeftOut) {
     EXPECT_FALSE(KeyBoundTo(in, ControlAction::Kick, SDL_SCANCODE_Z));
 
     Button(SDL_CONTROLLER_BUTTON_A, true);
-    EXPECT_FALSE(PollPlayerKey(in, HostKey::Z)) << "a no longer kicks";
+    EXPECT_FALSE(Key(HostKey::Z)) << "a no longer kicks";
     Button(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, true);
-    EXPECT_TRUE(PollPlayerKey(in, HostKey::Z));
-    EXPECT_TRUE(PollPlayerKey(in, HostKey::E)) << "still turns right too";
+    EXPECT_TRUE(Key(HostKey::Z));
+    EXPECT_TRUE(Key(HostKey::E)) << "still turns right too";
 
     // A line of which nothing can be bound keeps the action's defaults, so
     // no file locks the player out; an empty line is the player's choice.
@@ -160,11 +160,11 @@ TEST_F(VirtualPad, RebindingMovesAnActionAndUnknownNamesAreLeftOut) {
     EXPECT_TRUE(in.bindings.of[static_cast<int>(ControlAction::Pause)].empty());
 }
 
-// Every action polled as the desktop polls it, from each input bound to
+// Every action sampled as the desktop samples it, from each input bound to
 // any action: a key held as SDL holds it, a key tapped through the message
 // pump, a pad input pushed through the virtual pad. Exactly the actions
-// bound to that input answer, asked for by their own name or by the key
-// the round and the title poll.
+// bound to that input answer, by their own name or by the key the round
+// and the title read.
 TEST_F(VirtualPad, EveryActionAnswersToItsOwnBindingsOnly) {
     const std::pair<HostKey, const char*> hostKeys[] = {
         {HostKey::Left, "left"},     {HostKey::Up, "up"},          {HostKey::Right, "right"},
@@ -181,16 +181,16 @@ TEST_F(VirtualPad, EveryActionAnswersToItsOwnBindingsOnly) {
         return false;
     };
     auto expectOnly = [&](const Binding& input, const char* how) {
+        const ActionFrame f = SampleActions(in);
         for (ControlAction a : kControlActions)
-            EXPECT_EQ(PollAction(in, a), bound(a, input)) << ControlActionWord(a) << ", " << how << " " << input.code;
+            EXPECT_EQ(f.down(a), bound(a, input)) << ControlActionWord(a) << ", " << how << " " << input.code;
         for (const auto& [key, word] : hostKeys) {
             EXPECT_EQ(ControlActionWord(ActionOfHostKey(key)), std::string(word));
-            EXPECT_EQ(PollPlayerKey(in, key), bound(ActionOfHostKey(key), input)) << word << ", " << how << " " << input.code;
+            EXPECT_EQ(RoundInputOf(f).down(key), bound(ActionOfHostKey(key), input))
+                << word << ", " << how << " " << input.code;
         }
     };
-    auto forgetAll = [&] {
-        for (ControlAction a : kControlActions) PollAction(in, a);
-    };
+    auto forgetAll = [&] { SampleActions(in); };
     Uint8* keyState = const_cast<Uint8*>(SDL_GetKeyboardState(nullptr));
     auto setPad = [&](int input, bool down) {
         if (input < SDL_CONTROLLER_BUTTON_MAX) return SDL_JoystickSetVirtualButton(stick, input, down ? 1 : 0);
@@ -217,16 +217,14 @@ TEST_F(VirtualPad, EveryActionAnswersToItsOwnBindingsOnly) {
         expectOnly(input, "key held");
         keyState[input.code] = 0;
         forgetAll();
-        ResetKeyboard(keyboard);  // a press at the moment it was seen held is that hold's
-        // A tap between two polls, one action at a time: the first poll
-        // takes the tap.
+        // A tap between two samples: every action bound to the key has it.
         for (ControlAction a : kControlActions) {
             SDL_Event e{};
             e.type = SDL_KEYDOWN;
             e.key.keysym.scancode = static_cast<SDL_Scancode>(input.code);
             ASSERT_EQ(SDL_PushEvent(&e), 1);
             DispatchPendingMessages(pump);
-            EXPECT_EQ(PollAction(in, a), bound(a, input)) << ControlActionWord(a) << ", key tapped " << input.code;
+            EXPECT_EQ(Action(a), bound(a, input)) << ControlActionWord(a) << ", key tapped " << input.code;
             forgetAll();
         }
     }
@@ -240,15 +238,15 @@ struct PadPlayer {
     VirtualPad* pad = nullptr;
     uint32_t clock = 1;
     int32_t* quit = nullptr;
-    long roundPolls = 0;        // polls of the left arrow: one a round update
-    uint32_t lastRoundPollMs = 0;
+    long roundUpdates = 0;
+    bool inRound = false;       // after the last pass
+    uint32_t lastRoundPassMs = 0;
     long kicksSeen = 0;
 
     void Set(SDL_GameControllerButton b, bool down) { SDL_JoystickSetVirtualButton(pad->stick, b, down); }
     void Set(SDL_GameControllerAxis a, int v) { SDL_JoystickSetVirtualAxis(pad->stick, a, static_cast<Sint16>(v)); }
 
     void Script() {
-        const bool inRound = roundPolls > 0 && clock - lastRoundPollMs < 100;
         const int step = static_cast<int>(clock / 250) % 8;
         Set(SDL_CONTROLLER_BUTTON_A, (clock >= 1000 && clock < 1100) || (inRound && step == 2));
         Set(SDL_CONTROLLER_BUTTON_B, inRound && step == 5);
@@ -256,12 +254,32 @@ struct PadPlayer {
         Set(SDL_CONTROLLER_BUTTON_DPAD_DOWN, inRound && step == 4);
         Set(SDL_CONTROLLER_AXIS_LEFTX, inRound && step == 0 ? 30000 : inRound && step == 3 ? -30000 : 0);
         Set(SDL_CONTROLLER_AXIS_LEFTY, inRound && step == 6 ? -30000 : 0);
-        Set(SDL_CONTROLLER_BUTTON_BACK, roundPolls > 0 && clock - lastRoundPollMs > 3000);
+        Set(SDL_CONTROLLER_BUTTON_BACK, roundUpdates > 0 && !inRound && clock - lastRoundPassMs > 3000);
         pad->Pump();
     }
 };
 
-PadPlayer& PP(void* ctx) { return *static_cast<PadPlayer*>(ctx); }
+// The program's platform: the test clock, the virtual pad's events, the
+// pad sampled as the desktop samples it.
+class PadPlatform final : public ProgramPlatform {
+public:
+    explicit PadPlatform(PadPlayer& p) : p_(p) {}
+    void connect(const PlatformEvents& e) const override { p_.quit = e.quitRequested; }
+    uint32_t clockMs() const override { return p_.clock; }
+    void pumpMessagesFor(int ms) const override {
+        p_.clock += ms > 0 ? static_cast<uint32_t>(ms) : 1u;
+        p_.Script();
+        if (p_.clock > 400000 && p_.quit != nullptr) *p_.quit = 1;  // a safety net
+    }
+    ActionFrame sampleInput() const override {
+        const ActionFrame f = SampleActions(p_.pad->in);
+        if (p_.inRound && f.down(ControlAction::Kick)) p_.kicksSeen += 1;
+        return f;
+    }
+
+private:
+    PadPlayer& p_;
+};
 
 TEST_F(VirtualPad, ARoundIsPlayedToItsEndFromThePad) {
     const std::filesystem::path dir = std::filesystem::path(::testing::TempDir()) / "mervox-pad-round";
@@ -271,33 +289,20 @@ TEST_F(VirtualPad, ARoundIsPlayedToItsEndFromThePad) {
 
     PadPlayer player;
     player.pad = this;
-    ProgramPlatform platform;
-    platform.ctx = &player;
-    platform.connect = [](void* ctx, const PlatformEvents& e) { PP(ctx).quit = e.quitRequested; };
-    platform.clockMs = [](void* ctx) { return PP(ctx).clock; };
-    platform.pumpMessagesFor = [](void* ctx, int ms) {
-        PadPlayer& p = PP(ctx);
-        p.clock += ms > 0 ? static_cast<uint32_t>(ms) : 1u;
-        p.Script();
-        if (p.clock > 400000 && p.quit != nullptr) *p.quit = 1;  // a safety net
-    };
-    platform.keyDown = [](void* ctx, HostKey key) {
-        PadPlayer& p = PP(ctx);
-        if (key == HostKey::Left) {
-            p.roundPolls += 1;
-            p.lastRoundPollMs = p.clock;
-        }
-        const bool down = PollPlayerKey(p.pad->in, key);
-        if (key == HostKey::Z && down && p.roundPolls > 0) p.kicksSeen += 1;
-        return down;
-    };
     ProgramRun run;
     run.baseDir = dir.string();
     run.sound = false;
-    EXPECT_EQ(RunProgramOn(platform, run), 0);
+    int32_t lastFrame = 0;
+    run.afterPass = [&](const GameState& g) {
+        player.inRound = g.RunMode != RunTitle;
+        if (player.inRound) player.lastRoundPassMs = player.clock;
+        if (g.RoundFrame != lastFrame && g.RoundFrame != 0) player.roundUpdates += 1;
+        lastFrame = g.RoundFrame;
+    };
+    EXPECT_EQ(RunProgramOn(PadPlatform(player), run), 0);
 
     EXPECT_LT(player.clock, 300000u) << "Back on the title quit";
-    EXPECT_GT(player.roundPolls, 3600) << "the round ran out its time";
+    EXPECT_GT(player.roundUpdates, 3600) << "the round ran out its time";
     EXPECT_GT(player.kicksSeen, 10);
     // The round was recorded as the best one: a kick, a jump and moves.
     ASSERT_TRUE(std::filesystem::exists(dir / "data" / "replay.dat"));
@@ -316,18 +321,19 @@ TEST_F(VirtualPad, ThePadWorksTheOptionsScreen) {
                    {SDL_CONTROLLER_BUTTON_A, ControlAction::MenuChange},
                    {SDL_CONTROLLER_BUTTON_B, ControlAction::MenuBack}};
     for (const auto& b : buttons) {
-        // A tap between two polls counts once, and for its own key only.
+        // A tap between two samples counts once, and for its own key only.
         Button(b.button, true);
         Button(b.button, false);
-        EXPECT_FALSE(PollAction(in, b.key == ControlAction::MenuUp ? ControlAction::MenuDown : ControlAction::MenuUp))
+        const ActionFrame f = SampleActions(in);
+        EXPECT_FALSE(f.down(b.key == ControlAction::MenuUp ? ControlAction::MenuDown : ControlAction::MenuUp))
             << b.button;
-        EXPECT_TRUE(PollAction(in, b.key)) << b.button;
-        EXPECT_FALSE(PollAction(in, b.key)) << b.button;
+        EXPECT_TRUE(f.down(b.key)) << b.button;
+        EXPECT_FALSE(Action(b.key)) << b.button;
     }
     Axis(SDL_CONTROLLER_AXIS_LEFTX, -20000);
-    EXPECT_TRUE(PollAction(in, ControlAction::MenuLeft));
+    EXPECT_TRUE(Action(ControlAction::MenuLeft));
     Axis(SDL_CONTROLLER_AXIS_LEFTX, 0);
-    EXPECT_FALSE(PollAction(in, ControlAction::MenuLeft));
+    EXPECT_FALSE(Action(ControlAction::MenuLeft));
 }
 
 }  // namespace

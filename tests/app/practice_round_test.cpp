@@ -22,7 +22,7 @@
 #include "game/key_bits.h"
 #include "game/simulation.h"
 #include "render/scene_drawing.h"
-#include "support/held_keys.h"
+#include "support/effect_notes.h"
 
 namespace mervox::testing {
 namespace {
@@ -36,13 +36,6 @@ struct Player {
     std::vector<int> effects;
 };
 
-RoundHost PlayerHost(Player& p) {
-    RoundHost h;
-    h.ctx = &p;
-    h.keyDown = HeldKeyDown<&Player::keys>;
-    h.writeEffect = [](void* c, int e, bool) { static_cast<Player*>(c)->effects.push_back(e); };
-    return h;
-}
 
 std::string Line(const GameState& g, const std::vector<int>& effects) {
     std::string s;
@@ -58,7 +51,7 @@ int FirstFrameWith(const std::string& path, int mode, int after, Busy busy) {
     StartPlaybackRound(*g, mode, path);
     const RoundHost none;
     while (g->RunMode != RunTitle) {
-        UpdateRound(*g, none);
+        UpdateRound(*g, none, InputFrame{});
         if (g->RoundFrame <= after) continue;
         for (const auto& column : g->Board)
             for (const auto& cell : column)
@@ -80,11 +73,11 @@ void PracticeAndReplay(const std::string& path, int watchedMode, int branch, uin
     ASSERT_TRUE(StartPlaybackRound(*g, watchedMode, path));
     const uint32_t scoresBefore[3] = {g->HighScores[0], g->HighScores[1], g->HighScores[2]};
     Player player;
-    const RoundHost host = PlayerHost(player);
+    const EffectNotes host(player.effects);
     std::map<int, std::string> played;  // frame: the state after its update
     while (g->RoundFrame < branch) {
         player.effects.clear();
-        UpdateRound(*g, RoundHost{host.ctx, nullptr, host.writeEffect});
+        UpdateRound(*g, host, InputFrame{});
         played[g->RoundFrame] = Line(*g, player.effects);
     }
     PracticeRound p;
@@ -100,7 +93,7 @@ void PracticeAndReplay(const std::string& path, int watchedMode, int branch, uin
             nextChange += 5 + static_cast<int>(rng() % 40);
         }
         player.effects.clear();
-        PracticeUpdate(p, *g, host);
+        PracticeUpdate(p, *g, host, FrameHoldingBits(player.keys));
         ++updates;
         if (g->RunMode != RunTitle) played[g->RoundFrame] = Line(*g, player.effects);
         // Two rewinds: 5 s back after 400 updates, to the takeover after 900.
@@ -132,7 +125,7 @@ void PracticeAndReplay(const std::string& path, int watchedMode, int branch, uin
     size_t compared = 0;
     while (r->RunMode != RunTitle) {
         player.effects.clear();
-        UpdateRound(*r, RoundHost{host.ctx, nullptr, host.writeEffect});
+        UpdateRound(*r, host, InputFrame{});
         if (r->RunMode == RunTitle) break;
         auto it = played.find(r->RoundFrame);
         ASSERT_NE(it, played.end()) << "frame " << r->RoundFrame;
@@ -182,34 +175,36 @@ struct ScriptedPlayer {
     std::vector<uint32_t> last;  // the last picture presented
 };
 
-ScriptedPlayer& SP(void* ctx) { return *static_cast<ScriptedPlayer*>(ctx); }
 
 int32_t RoundKeysNow(const ScriptedPlayer& v) {
     auto it = v.roundKeys.upper_bound(v.pass);
     return it == v.roundKeys.begin() ? 0 : std::prev(it)->second;
 }
 
-ProgramPlatform ScriptedPlatform(ScriptedPlayer& v) {
-    ProgramPlatform p;
-    p.ctx = &v;
-    p.clockMs = [](void* ctx) { return SP(ctx).clock; };
-    p.pumpMessagesFor = [](void* ctx, int ms) { SP(ctx).clock += ms > 0 ? static_cast<uint32_t>(ms) : 1u; };
-    p.keyDown = [](void* ctx, HostKey key) { return KeyBitsHold(RoundKeysNow(SP(ctx)), key); };
-    p.actionDown = [](void* ctx, ControlAction a) {
-        ScriptedPlayer& v = SP(ctx);
-        if (a == ControlAction::WatchLeave) return v.pass >= v.leaveAt;
+class ScriptedPlatform final : public ProgramPlatform {
+public:
+    explicit ScriptedPlatform(ScriptedPlayer& v) : v_(v) {}
+    uint32_t clockMs() const override { return v_.clock; }
+    void pumpMessagesFor(int ms) const override { v_.clock += ms > 0 ? static_cast<uint32_t>(ms) : 1u; }
+    ActionFrame sampleInput() const override {
+        const int32_t keys = RoundKeysNow(v_);
+        ActionFrame f = ActionFrameOf(FrameHoldingBits(keys));
+        if (v_.pass >= v_.leaveAt) f.hold(ControlAction::WatchLeave);
         // The arrows seek while watching.
-        if (a == ControlAction::WatchForward5s && KeyBitsHold(RoundKeysNow(v), HostKey::Right)) return true;
-        auto it = v.pressed.find(v.pass);
-        return it != v.pressed.end() && it->second == a;
-    };
-    p.presentFrame = [](void* ctx, const uint32_t* frame) {
-        ScriptedPlayer& v = SP(ctx);
-        v.last.assign(frame, frame + kFrameWidth * kFrameHeight);
-        v.pass += 1;
-    };
-    return p;
-}
+        if (KeyBitsHold(keys, HostKey::Right)) f.hold(ControlAction::WatchForward5s);
+        auto it = v_.pressed.find(v_.pass);
+        if (it != v_.pressed.end()) f.hold(it->second);
+        return f;
+    }
+    bool readsPlayerActions() const override { return true; }
+    void presentFrame(const uint32_t* frame) const override {
+        v_.last.assign(frame, frame + kFrameWidth * kFrameHeight);
+        v_.pass += 1;
+    }
+
+private:
+    ScriptedPlayer& v_;
+};
 
 TEST(PracticeRound, TheViewerTakesOverRewindsAndSavesWhatItShowedOnLeaving) {
     const fs::path dir = fs::temp_directory_path() / "mervox_practice_viewer";
@@ -231,7 +226,7 @@ TEST(PracticeRound, TheViewerTakesOverRewindsAndSavesWhatItShowedOnLeaving) {
     run.at = 1800;
     ::testing::internal::CaptureStdout();
     ::testing::internal::CaptureStderr();
-    ASSERT_EQ(RunWatchOn(ScriptedPlatform(v), WatchPointer{}, run), 0);
+    ASSERT_EQ(RunWatchOn(ScriptedPlatform(v), WatchPointer(), run), 0);
     ::testing::internal::GetCapturedStderr();
     const std::string note = ::testing::internal::GetCapturedStdout();
     EXPECT_NE(note.find("ended at frame 1900"), std::string::npos) << note;
@@ -250,7 +245,7 @@ TEST(PracticeRound, TheViewerTakesOverRewindsAndSavesWhatItShowedOnLeaving) {
     auto r = std::make_unique<GameState>();
     ASSERT_TRUE(StartPlaybackRound(*r, DefaultModeFor(saved[0].string()), saved[0].string()));
     const RoundHost none;
-    while (r->RoundFrame < 1900) UpdateRound(*r, none);
+    while (r->RoundFrame < 1900) UpdateRound(*r, none, InputFrame{});
     RenderResources res;
     ::testing::internal::CaptureStderr();
     LoadRenderResources(res, dir.string());
@@ -281,27 +276,29 @@ TEST(PracticeRound, ATitlePlaybackRoundTakenOverLeavesForTheTitleWithItsScoresUn
     TitlePlayer t;
     t.takeOverAt = 1200;
     t.leaveAt = 1500;
-    RoundHost host;
-    host.ctx = &t;
-    host.keyDown = [](void* c, HostKey k) {
-        const TitlePlayer& t = *static_cast<TitlePlayer*>(c);
-        if (k == HostKey::Escape) return t.pass == t.leaveAt;
-        return t.pass > t.takeOverAt && KeyBitsHold((t.pass / 30) % 2 ? KeyUp | KeyKick : KeyRight, k);
-    };
-    host.saveScoresAndConfig = [](void*) { ADD_FAILURE() << "a practice round saved the high scores"; };
-    host.saveReplay = [](void*) { ADD_FAILURE() << "a practice round saved the replay"; };
-    auto actionDown = [](void* c, ControlAction a) {
-        const TitlePlayer& t = *static_cast<TitlePlayer*>(c);
-        return a == ControlAction::PracticeTakeOver && t.pass == t.takeOverAt;
+    // The program's host, which would save: the practice round must not.
+    struct SavingHost final : RoundHost {
+        void saveScoresAndConfig() const override { ADD_FAILURE() << "a practice round saved the high scores"; }
+        void saveReplay() const override { ADD_FAILURE() << "a practice round saved the replay"; }
+    } host;
+    // The pass's keys: the take-over key once, the round keys after it,
+    // Escape to leave.
+    auto keys = [](const TitlePlayer& t) {
+        ActionFrame f;
+        if (t.pass == t.takeOverAt) f.hold(ControlAction::PracticeTakeOver);
+        if (t.pass > t.takeOverAt) f = ActionFrameOf(FrameHoldingBits((t.pass / 30) % 2 ? KeyUp | KeyKick : KeyRight));
+        if (t.pass == t.leaveAt) f.hold(ControlAction::Escape);
+        return f;
     };
     WatchSession s;
     s.baseDir = dir.string();
     ::testing::internal::CaptureStdout();
-    for (; g->RunMode != RunTitle && t.pass < 3000; ++t.pass) WatchRoundPass(s, *g, host, actionDown, &t);
+    for (; g->RunMode != RunTitle && t.pass < 3000; ++t.pass) WatchRoundPass(s, *g, host, keys(t));
     const std::string note = ::testing::internal::GetCapturedStdout();
     EXPECT_EQ(t.pass, 1501);
     EXPECT_EQ(g->RunMode, RunTitle);
     EXPECT_EQ(g->FadeLevel, 80);
+    EXPECT_EQ(g->KeysToRelease, HostKeyBit(HostKey::Escape)) << "the title waits for Escape to be let go";
     EXPECT_GT(g->Score, table[2]);
     for (int k = 0; k < 3; ++k) EXPECT_EQ(g->HighScores[k], table[k]);
     EXPECT_NE(note.find("practice/demo2-1200-"), std::string::npos) << note;
@@ -313,7 +310,7 @@ TEST(PracticeRound, ARoundThatIsEndingCannotBeTakenOver) {
     auto g = std::make_unique<GameState>();
     ASSERT_TRUE(StartPlaybackRound(*g, RunDemo1, kGameDir + "/data/demo1.dat"));
     const RoundHost none;
-    while (g->TimeLeft > 0) UpdateRound(*g, none);  // the demonstration's own end at frame 5400
+    while (g->TimeLeft > 0) UpdateRound(*g, none, InputFrame{});  // the demonstration's own end at frame 5400
     PracticeRound p;
     EXPECT_FALSE(TakeOver(p, *g, "demo1.dat"));
     EXPECT_FALSE(p.on);

@@ -11,7 +11,8 @@
 #include "app/headless/round_trace.h"
 #include "game/simulation.h"
 #include "save/input_log_file.h"
-#include "support/held_keys.h"
+#include "game/key_bits.h"
+#include "support/effect_notes.h"
 
 namespace mervox::testing {
 namespace {
@@ -42,17 +43,12 @@ TEST(RecordingRoundTrip, AKeyboardRoundPlaysBackUpdateForUpdate) {
     auto g = std::make_unique<GameState>();
     StartRoundOutsideTitle(*g, RunGame, 0);
     ScriptedPlayer player;
-    RoundHost host;
-    host.ctx = &player;
-    host.keyDown = HeldKeyDown<&ScriptedPlayer::keys>;
-    host.writeEffect = [](void* ctx, int k, bool) {
-        static_cast<ScriptedPlayer*>(ctx)->effects.push_back(k);
-    };
+    const EffectNotes host(player.effects);
     std::vector<std::string> played;
     while (g->RunMode != RunTitle) {
         player.Advance(g->RoundFrame + 1);
         player.effects.clear();
-        UpdateRound(*g, host);
+        UpdateRound(*g, host, FrameHoldingBits(player.keys));
         std::string line;
         AppendTraceLine(*g, player.effects, line);
         played.push_back(line);
@@ -64,13 +60,11 @@ TEST(RecordingRoundTrip, AKeyboardRoundPlaysBackUpdateForUpdate) {
     auto h = std::make_unique<GameState>();
     ASSERT_TRUE(StartPlaybackRound(*h, RunGame, (dir / "data/replay.dat").string()));
     std::vector<int> effects;
-    RoundHost quiet;
-    quiet.ctx = &effects;
-    quiet.writeEffect = [](void* ctx, int k, bool) { static_cast<std::vector<int>*>(ctx)->push_back(k); };
+    const EffectNotes quiet(effects);
     size_t n = 0;
     while (h->RunMode != RunTitle && n < played.size()) {
         effects.clear();
-        UpdateRound(*h, quiet);
+        UpdateRound(*h, quiet, InputFrame{});
         std::string line;
         AppendTraceLine(*h, effects, line);
         ASSERT_EQ(line, played[n]) << "update " << n + 1;

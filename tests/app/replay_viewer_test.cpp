@@ -31,33 +31,34 @@ struct ScriptedViewer {
     int quitAt = 0;
 };
 
-ScriptedViewer& V(void* ctx) { return *static_cast<ScriptedViewer*>(ctx); }
+class ScriptedPlatform final : public ProgramPlatform {
+public:
+    explicit ScriptedPlatform(ScriptedViewer& v) : v_(v) {}
+    uint32_t clockMs() const override { return v_.clock; }
+    void pumpMessagesFor(int ms) const override { v_.clock += ms > 0 ? static_cast<uint32_t>(ms) : 1u; }
+    ActionFrame sampleInput() const override {
+        ActionFrame f;
+        if (v_.pass >= v_.quitAt) f.hold(ControlAction::WatchLeave);
+        auto it = v_.keys.find(v_.pass);
+        if (it != v_.keys.end()) f.hold(it->second);
+        return f;
+    }
+    bool readsPlayerActions() const override { return true; }
+    void presentFrame(const uint32_t* frame) const override {
+        v_.pictures[v_.pass].assign(frame, frame + kFrameWidth * kFrameHeight);
+        v_.pass += 1;
+    }
 
-ProgramPlatform ScriptedPlatform(ScriptedViewer& v) {
-    ProgramPlatform p;
-    p.ctx = &v;
-    p.clockMs = [](void* ctx) { return V(ctx).clock; };
-    p.pumpMessagesFor = [](void* ctx, int ms) { V(ctx).clock += ms > 0 ? static_cast<uint32_t>(ms) : 1u; };
-    p.actionDown = [](void* ctx, ControlAction key) {
-        ScriptedViewer& v = V(ctx);
-        if (key == ControlAction::WatchLeave) return v.pass >= v.quitAt;
-        auto it = v.keys.find(v.pass);
-        return it != v.keys.end() && it->second == key;
-    };
-    p.presentFrame = [](void* ctx, const uint32_t* frame) {
-        ScriptedViewer& v = V(ctx);
-        v.pictures[v.pass].assign(frame, frame + kFrameWidth * kFrameHeight);
-        v.pass += 1;
-    };
-    return p;
-}
+private:
+    ScriptedViewer& v_;
+};
 
 // The picture of a straight play of the recording to `frame`.
 std::vector<uint32_t> StraightPicture(const RenderResources& res, int frame) {
     auto g = std::make_unique<GameState>();
     StartPlaybackRound(*g, RunDemo1, kDemo);
     const RoundHost host;
-    while (g->RoundFrame < frame && g->RunMode != RunTitle) UpdateRound(*g, host);
+    while (g->RoundFrame < frame && g->RunMode != RunTitle) UpdateRound(*g, host, InputFrame{});
     auto fb = std::make_unique<FrameBuffer>();
     DrawScene(*g, res, *fb);
     return std::vector<uint32_t>(fb->pixels, fb->pixels + kFrameWidth * kFrameHeight);
@@ -105,7 +106,7 @@ TEST(ReplayViewer, PicturesAfterSeeksStepsAndSpeedsEqualStraightPlay) {
     run.path = kDemo;
     run.mode = RunDemo1;
     run.at = 1000;
-    ASSERT_EQ(RunWatchOn(ScriptedPlatform(v), WatchPointer{}, run), 0);
+    ASSERT_EQ(RunWatchOn(ScriptedPlatform(v), WatchPointer(), run), 0);
 
     RenderResources res;
     LoadRenderResources(res, kGameDir);
@@ -125,24 +126,27 @@ struct TitleRoundWorld {
     int musicStops = 0;
 };
 
-RoundHost TitleRoundHost(TitleRoundWorld& w) {
-    RoundHost h;
-    h.ctx = &w;
-    h.writeEffect = [](void* ctx, int, bool) { static_cast<TitleRoundWorld*>(ctx)->effects += 1; };
-    h.stopMusic = [](void* ctx) { static_cast<TitleRoundWorld*>(ctx)->musicStops += 1; };
-    return h;
-}
+class TitleRoundHost final : public RoundHost {
+public:
+    explicit TitleRoundHost(TitleRoundWorld& w) : w_(w) {}
+    void writeEffect(int, bool) const override { w_.effects += 1; }
+    void stopMusic() const override { w_.musicStops += 1; }
 
-// One pass of a title playback round with a key held in it.
-bool HeldAction(void* ctx, ControlAction a) {
-    auto* w = static_cast<TitleRoundWorld*>(ctx);
-    return w->holding && w->held == a;
+private:
+    TitleRoundWorld& w_;
+};
+
+// The pass's actions: the one held, if any.
+ActionFrame HeldAction(const TitleRoundWorld& w) {
+    ActionFrame f;
+    if (w.holding) f.hold(w.held);
+    return f;
 }
 
 void Press(WatchSession& s, GameState& g, TitleRoundWorld& w, const RoundHost& h, ControlAction key) {
     w.holding = true;
     w.held = key;
-    WatchRoundPass(s, g, h, HeldAction, &w);
+    WatchRoundPass(s, g, h, HeldAction(w));
     w.holding = false;
 }
 
@@ -153,13 +157,13 @@ TEST(ReplayViewer, TitlePlaybackRoundsPlayAsBeforeUntilAViewerKeyAndEndAsAlways)
     auto plain = std::make_unique<GameState>();
     std::memcpy(static_cast<void*>(plain.get()), g.get(), sizeof *g);
     TitleRoundWorld w, wPlain;
-    const RoundHost h = TitleRoundHost(w), hPlain = TitleRoundHost(wPlain);
+    const TitleRoundHost h(w), hPlain(wPlain);
 
     // No viewer key: one update a pass, the same state and the same effects.
     WatchSession s;
     for (int k = 0; k < 900; ++k) {
-        WatchRoundPass(s, *g, h, HeldAction, &w);
-        UpdateRound(*plain, hPlain);
+        WatchRoundPass(s, *g, h, HeldAction(w));
+        UpdateRound(*plain, hPlain, InputFrame{});
     }
     EXPECT_EQ(std::memcmp(g.get(), plain.get(), sizeof *g), 0);
     EXPECT_EQ(w.effects, wPlain.effects);
@@ -169,12 +173,12 @@ TEST(ReplayViewer, TitlePlaybackRoundsPlayAsBeforeUntilAViewerKeyAndEndAsAlways)
     // Paused: nothing moves; the overlay came with the key.
     Press(s, *g, w, h, ControlAction::WatchPlayPause);
     const int pausedAt = g->RoundFrame;
-    for (int k = 0; k < 30; ++k) WatchRoundPass(s, *g, h, HeldAction, &w);
+    for (int k = 0; k < 30; ++k) WatchRoundPass(s, *g, h, HeldAction(w));
     EXPECT_EQ(g->RoundFrame, pausedAt);
     EXPECT_TRUE(s.overlay);
     // Back to the start, still paused: not taken for a new round.
     Press(s, *g, w, h, ControlAction::WatchToStart);
-    for (int k = 0; k < 5; ++k) WatchRoundPass(s, *g, h, HeldAction, &w);
+    for (int k = 0; k < 5; ++k) WatchRoundPass(s, *g, h, HeldAction(w));
     EXPECT_EQ(g->RoundFrame, 0);
     EXPECT_TRUE(s.paused);
 
@@ -183,11 +187,11 @@ TEST(ReplayViewer, TitlePlaybackRoundsPlayAsBeforeUntilAViewerKeyAndEndAsAlways)
     Press(s, *g, w, h, ControlAction::WatchFaster);
     const int fastFrom = g->RoundFrame;
     const int effectsBefore = w.effects;
-    for (int k = 0; k < 600; ++k) WatchRoundPass(s, *g, h, HeldAction, &w);
+    for (int k = 0; k < 600; ++k) WatchRoundPass(s, *g, h, HeldAction(w));
     EXPECT_EQ(g->RoundFrame, fastFrom + 2 * 600);
     EXPECT_EQ(w.effects, effectsBefore);
     wPlain.effects = 0;
-    while (plain->RoundFrame < g->RoundFrame) UpdateRound(*plain, hPlain);
+    while (plain->RoundFrame < g->RoundFrame) UpdateRound(*plain, hPlain, InputFrame{});
     EXPECT_GT(wPlain.effects, 0);
 
     // A seek to the end stops one update short; the next pass ends the
@@ -196,7 +200,7 @@ TEST(ReplayViewer, TitlePlaybackRoundsPlayAsBeforeUntilAViewerKeyAndEndAsAlways)
     w.holding = true;
     w.held = ControlAction::WatchToEnd;
     s.paused = true;
-    WatchRoundPass(s, *g, h, HeldAction, &w);
+    WatchRoundPass(s, *g, h, HeldAction(w));
     w.holding = false;
     EXPECT_EQ(g->RoundFrame, s.timeline.lastFrame - 1);
     EXPECT_NE(g->RunMode, RunTitle);
@@ -211,7 +215,8 @@ TEST(ReplayViewer, AWatchedRoundHearsEffectsAtNormalSpeedOnlyAndTheMusicPlaysToT
     std::string error;
     ASSERT_TRUE(OpenWatch(s, kDemo, RunDemo1, -1, error, SoundOn));
     TitleRoundWorld w;
-    s.sound = TitleRoundHost(w);
+    const TitleRoundHost heard(w);
+    s.sound = &heard;
     for (int k = 0; k < 900; ++k) AdvanceWatch(s);
     EXPECT_GT(w.effects, 0);
     w.effects = 0;
@@ -231,7 +236,8 @@ TEST(ReplayViewer, AWatchedRoundHearsEffectsAtNormalSpeedOnlyAndTheMusicPlaysToT
     WatchSession quiet;
     ASSERT_TRUE(OpenWatch(quiet, kDemo, RunDemo1, -1, error, SoundOn, SoundOff));
     TitleRoundWorld q;
-    quiet.sound = TitleRoundHost(q);
+    const TitleRoundHost quietHeard(q);
+    quiet.sound = &quietHeard;
     for (int k = 0; k < 900; ++k) AdvanceWatch(quiet);
     ApplyWatchCommand(quiet, WatchCommand::Back30s);
     for (int k = 0; k < 900; ++k) AdvanceWatch(quiet);
@@ -244,7 +250,7 @@ TEST(ReplayViewer, ARecordingThatCannotBeReadFailsBeforeAnyPicture) {
     WatchRun run;
     run.baseDir = kGameDir;
     run.path = kGameDir + "/data/no-such-recording.dat";
-    EXPECT_EQ(RunWatchOn(ScriptedPlatform(v), WatchPointer{}, run), 1);
+    EXPECT_EQ(RunWatchOn(ScriptedPlatform(v), WatchPointer(), run), 1);
     EXPECT_EQ(v.pass, 0);
 }
 

@@ -47,9 +47,9 @@ void CheckRandomSeeks(const GameState& start, int interval, int seeks, uint32_t 
     // Straight play with no keys held, as the viewer plays.
     std::vector<std::unique_ptr<GameState>> expected;
     auto g = CopyOf(start);
-    const RoundHost host = SilentHost();
+    const RoundHost& host = SilentHost();
     for (int target : targets) {
-        while (g->RoundFrame < target) UpdateRound(*g, host);
+        while (g->RoundFrame < target) UpdateRound(*g, host, InputFrame{});
         expected.push_back(CopyOf(*g));
     }
     EXPECT_EQ(g->RoundFrame, t.lastFrame);
@@ -66,7 +66,7 @@ void CheckRandomSeeks(const GameState& start, int interval, int seeks, uint32_t 
     std::vector<int> links, linkMarks;
     for (auto p = CopyOf(start); p->RunMode != RunTitle;) {
         const int level = p->Level;
-        UpdateRound(*p, host);
+        UpdateRound(*p, host, InputFrame{});
         bool drawnIn = false;
         for (const auto& column : p->Board)
             for (const auto& cell : column)

@@ -27,9 +27,9 @@ Played Play(const char* file, int mode) {
     Played p;
     const std::string path = std::string(MERVOX_SOURCE_DIR) + "/data/" + file;
     EXPECT_TRUE(StartPlaybackRound(*p.g, mode, path)) << path;
-    RoundHost host;
+    const RoundHost host;
     while (p.g->RunMode != RunTitle && p.g->RoundFrame < 20000) {
-        UpdateRound(*p.g, host);
+        UpdateRound(*p.g, host, InputFrame{});
         p.ev.Observe(*p.g);
     }
     p.endFrame = p.g->RoundFrame;
@@ -41,14 +41,13 @@ Played Play(const char* file, int mode) {
 RoundEvents KickAlongRow(bool obstacle) {
     auto g = std::make_unique<GameState>();
     StartPlaybackRound(*g, 1, "/nonexistent.dat");
-    RoundHost host;
-    while (g->ReadyCountdown > 0) UpdateRound(*g, host);
+    const RoundHost host;
+    while (g->ReadyCountdown > 0) UpdateRound(*g, host, InputFrame{});
     for (int i = 0; i < kBoardSize; ++i)
         for (int j = 0; j < kBoardSize; ++j)
             for (int l = 0; l < kLayers; ++l) {
                 BlockSlot s{};
                 s.height = static_cast<float>(l * 100 - 100);
-                s.chainSlot = -1;
                 g->Board[i][j][l] = s;
             }
     auto place = [&](int i, int colour) {
@@ -67,7 +66,7 @@ RoundEvents KickAlongRow(bool obstacle) {
     g->InputLogIndex = 0;
     RoundEvents ev;
     for (int k = 0; k < 120; ++k) {
-        UpdateRound(*g, host);
+        UpdateRound(*g, host, InputFrame{});
         ev.Observe(*g);
     }
     return ev;

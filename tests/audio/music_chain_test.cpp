@@ -16,7 +16,15 @@
 namespace mervox::testing {
 namespace {
 
-struct FakeOutput {
+struct FakeOutput final : MusicOutput {
+    bool open() override { return openWorks; }
+    void write(int s, const std::vector<int16_t>& pcm) override {
+        written.push_back(s);
+        writtenPcm.push_back(pcm);
+    }
+    void reset() override { resets++; }
+    void unprepare(int s) override { unprepared.push_back(s); }
+
     bool openWorks = true;
     std::vector<int> written;
     std::vector<std::vector<int16_t>> writtenPcm;
@@ -34,7 +42,7 @@ std::vector<std::string> Decoded() {
     return g_decoded;
 }
 
-bool FakeDecode(void*, const std::string& path, std::vector<int16_t>& pcm) {
+bool FakeDecode(const std::string& path, std::vector<int16_t>& pcm) {
     if (g_slowDecode) std::this_thread::sleep_for(std::chrono::milliseconds(20));
     {
         std::lock_guard<std::mutex> lock(g_decodedLock);
@@ -75,14 +83,7 @@ protected:
         g.Level = 1;
         player.baseDir = "/game";
         player.decode = FakeDecode;
-        player.output.ctx = &out;
-        player.output.open = [](void* c) { return static_cast<FakeOutput*>(c)->openWorks; };
-        player.output.write = [](void* c, int s, const std::vector<int16_t>& pcm) {
-            static_cast<FakeOutput*>(c)->written.push_back(s);
-            static_cast<FakeOutput*>(c)->writtenPcm.push_back(pcm);
-        };
-        player.output.reset = [](void* c) { static_cast<FakeOutput*>(c)->resets++; };
-        player.output.unprepare = [](void* c, int s) { static_cast<FakeOutput*>(c)->unprepared.push_back(s); };
+        player.output = &out;
     }
     void TearDown() override { StopMusic(player); }
 
@@ -220,7 +221,7 @@ TEST_F(MusicChainTest, RoundWithMusicOffAfterOneWithMusicDecodesAndQueuesNothing
 }
 
 // One second of a 441 Hz tone in stereo, as the decoder hands it over.
-bool ToneDecode(void*, const std::string&, std::vector<int16_t>& pcm) {
+bool ToneDecode(const std::string&, std::vector<int16_t>& pcm) {
     pcm.resize(2 * 44100);
     for (int f = 0; f < 44100; ++f)
         pcm[2 * f] = pcm[2 * f + 1] = static_cast<int16_t>(10000 * std::sin(2 * M_PI * 441 * f / 44100.0));

@@ -12,8 +12,11 @@
 namespace mervox::testing {
 namespace {
 
-void Collect(void* ctx, const std::string& caption, const std::string& text) {
-    static_cast<std::vector<std::string>*>(ctx)->push_back(caption + "|" + text);
+// Messages collected as "caption|text".
+SoundMessages CollectInto(std::vector<std::string>& messages) {
+    return SoundMessages{[&messages](const std::string& caption, const std::string& text) {
+        messages.push_back(caption + "|" + text);
+    }};
 }
 
 void Put32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
@@ -46,7 +49,7 @@ std::vector<uint8_t> Canonical(uint32_t samples, uint32_t declared, const char* 
 class WaveFileTest : public ::testing::Test {
 protected:
     std::vector<std::string> messages;
-    const SoundMessages to{&messages, Collect};
+    const SoundMessages to = CollectInto(messages);
     WaveSound sound;
     OutputFormat format;
 };

@@ -7,7 +7,7 @@
 
 #include "game/round_invariants.h"
 #include "game/simulation.h"
-#include "support/held_keys.h"
+#include "game/key_bits.h"
 #include "support/lcg.h"
 
 namespace mervox::testing {
@@ -25,9 +25,7 @@ TEST(RoundInvariants, ErraticPlayKeepsTheBoardWellFormed) {
             auto g = std::make_unique<GameState>();
             StartRoundOutsideTitle(*g, mode, 0);
             Erratic player{{seed * 7919u + static_cast<uint32_t>(mode)}};
-            RoundHost host;
-            host.ctx = &player;
-            host.keyDown = HeldKeyDown<&Erratic::keys>;
+            const RoundHost host;
             int update = 0;
             while (g->RunMode != RunTitle && update < 40000) {
                 if (update >= player.next) {
@@ -36,7 +34,7 @@ TEST(RoundInvariants, ErraticPlayKeepsTheBoardWellFormed) {
                     if ((r >> 20) % 3 == 0) player.keys &= kArrowBits;
                     player.next = update + 1 + static_cast<int>((r >> 24) % 30);
                 }
-                UpdateRound(*g, host);
+                UpdateRound(*g, host, FrameHoldingBits(player.keys));
                 ++update;
                 const std::string fault = FindRoundFault(*g);
                 ASSERT_EQ(fault, "") << "mode " << mode << " seed " << seed << " update " << update;

@@ -19,11 +19,7 @@ TEST(RecordingRoundTrip, EachKeyIsRecordedAsItsFileBit) {
     for (const auto& k : kFileBits) {
         auto g = std::make_unique<GameState>();
         StartRoundOutsideTitle(*g, RunGame, 0);
-        HostKey held = k.key;
-        RoundHost host;
-        host.ctx = &held;
-        host.keyDown = [](void* ctx, HostKey key) { return key == *static_cast<HostKey*>(ctx); };
-        UpdateRound(*g, host);
+        UpdateRound(*g, RoundHost(), HoldingKeys({k.key}));
         ASSERT_EQ(g->InputLogIndex, 1) << k.bit;
         EXPECT_EQ(g->InputLog[0].keys, k.bit);
         EXPECT_EQ(g->InputLog[0].frame, 1);
@@ -33,16 +29,8 @@ TEST(RecordingRoundTrip, EachKeyIsRecordedAsItsFileBit) {
 TEST(RecordingRoundTrip, RecordingStopsAt6000Changes) {
     auto g = std::make_unique<GameState>();
     StartRoundOutsideTitle(*g, RunGame, 0);
-    int toggle = 0;
-    RoundHost host;
-    host.ctx = &toggle;
-    host.keyDown = [](void* ctx, HostKey key) {
-        return key == HostKey::X && (*static_cast<int*>(ctx) & 1);
-    };
-    for (int k = 0; k < 6100; ++k) {
-        ++toggle;
-        UpdateRound(*g, host);
-    }
+    const RoundHost host;
+    for (int k = 1; k <= 6100; ++k) UpdateRound(*g, host, k % 2 == 1 ? HoldingKeys({HostKey::X}) : InputFrame{});
     EXPECT_EQ(g->InputLogIndex, kInputLogLength);
     EXPECT_EQ(g->InputLog[kInputLogLength - 1].frame, 6000);
 }

@@ -23,35 +23,40 @@ struct TestWorld {
     int replaySaves = 0;
 };
 
-inline bool WorldKey(void* ctx, HostKey key) {
-    auto* w = static_cast<TestWorld*>(ctx);
-    if (key == HostKey::Escape) return w->esc;
-    if (key == HostKey::Ctrl) return w->ctrl;
-    return KeyBitsHold(w->held, key);
+// The keys the world holds, as one pass's input.
+inline InputFrame WorldKeys(const TestWorld& w) {
+    InputFrame in = FrameHoldingBits(w.held);
+    if (w.esc) in.held = static_cast<uint16_t>(in.held | HostKeyBit(HostKey::Escape));
+    if (w.ctrl) in.held = static_cast<uint16_t>(in.held | HostKeyBit(HostKey::Ctrl));
+    return in;
 }
+
+// Effects, voices and saves noted in the world.
+class WorldHost final : public RoundHost {
+public:
+    explicit WorldHost(TestWorld& w) : w_(w) {}
+    void writeEffect(int k, bool restart) const override {
+        w_.effects.push_back(k);
+        w_.restarts.push_back(restart);
+    }
+    void playVoice(VoiceClip c) const override {
+        if (c == VoiceClip::Go) w_.voicesGo++;
+    }
+    void saveScoresAndConfig() const override { w_.scoreSaves++; }
+    void saveReplay() const override { w_.replaySaves++; }
+
+private:
+    TestWorld& w_;
+};
 
 class RoundTest : public ::testing::Test {
 protected:
     std::unique_ptr<GameState> state = std::make_unique<GameState>();
     GameState& g = *state;
     TestWorld world;
-    RoundHost host;
+    WorldHost host{world};
 
-    void SetUp() override {
-        StartRoundOutsideTitle(g, RunGame, 0);
-        host.ctx = &world;
-        host.keyDown = WorldKey;
-        host.writeEffect = [](void* ctx, int k, bool restart) {
-            auto* w = static_cast<TestWorld*>(ctx);
-            w->effects.push_back(k);
-            w->restarts.push_back(restart);
-        };
-        host.playVoice = [](void* ctx, VoiceClip c) {
-            if (c == VoiceClip::Go) static_cast<TestWorld*>(ctx)->voicesGo++;
-        };
-        host.saveScoresAndConfig = [](void* ctx) { static_cast<TestWorld*>(ctx)->scoreSaves++; };
-        host.saveReplay = [](void* ctx) { static_cast<TestWorld*>(ctx)->replaySaves++; };
-    }
+    void SetUp() override { StartRoundOutsideTitle(g, RunGame, 0); }
 
     // An empty board in play: starting blocks gone, the countdown over, the
     // camera settled, no supplies due for a long while.
@@ -62,7 +67,6 @@ protected:
                     BlockSlot& s = g.Board[i][j][l];
                     s = BlockSlot{};
                     s.height = static_cast<float>(l * 100);
-                    s.chainSlot = -1;
                 }
         g.ReadyCountdown = 0;
         g.FadeLevel = 0;
@@ -75,12 +79,11 @@ protected:
         s.state = Solid;
         s.colour = colour;
         s.height = static_cast<float>(layer * 100);
-        s.chainSlot = -1;
         return s;
     }
 
     void Step(int n = 1) {
-        for (int k = 0; k < n; ++k) UpdateRound(g, host);
+        for (int k = 0; k < n; ++k) UpdateRound(g, host, WorldKeys(world));
     }
 
     // Holds the keys for n updates.

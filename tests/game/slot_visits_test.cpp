@@ -9,7 +9,8 @@
 
 #include "game/simulation.h"
 #include "game/state/board.h"
-#include "support/held_keys.h"
+#include "game/key_bits.h"
+#include "support/effect_notes.h"
 #include "support/lcg.h"
 #include "support/scrambled_board.h"
 
@@ -59,16 +60,7 @@ TEST(SlotVisits, VisitingNeededSlotsPlaysAsVisitingEverySlot) {
             auto b = std::make_unique<GameState>();
             std::memcpy(static_cast<void*>(b.get()), a.get(), sizeof *a);
 
-            auto host = [](Player& p) {
-                RoundHost h;
-                h.ctx = &p;
-                h.keyDown = HeldKeyDown<&Player::keys>;
-                h.writeEffect = [](void* ctx, int k, bool restart) {
-                    static_cast<Player*>(ctx)->effects.push_back(restart ? 100 + k : k);
-                };
-                return h;
-            };
-            const RoundHost ha = host(pa), hb = host(pb);
+            const EffectNotes ha(pa.effects, true), hb(pb.effects, true);
             int update = 0;
             while (a->RunMode != RunTitle && update < 6000) {
                 for (Player* p : {&pa, &pb}) {
@@ -81,8 +73,8 @@ TEST(SlotVisits, VisitingNeededSlotsPlaysAsVisitingEverySlot) {
                     if (scrambled && update % 400 == 399 && update < 4000)
                         ScrambleBoard(p == &pa ? *a : *b, p->rng);
                 }
-                UpdateRound(*a, ha, SlotVisits::Needed);
-                UpdateRound(*b, hb, SlotVisits::Every);
+                UpdateRound(*a, ha, FrameHoldingBits(pa.keys), SlotVisits::Needed);
+                UpdateRound(*b, hb, FrameHoldingBits(pb.keys), SlotVisits::Every);
                 ++update;
                 ExpectSame(*a, *b, mode, seed, update);
                 if (::testing::Test::HasFatalFailure()) return;

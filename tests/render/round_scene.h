@@ -16,7 +16,6 @@ inline void StartEmptyRoundScene(GameState& g) {
                 const float h = s.height;
                 s = BlockSlot{};
                 s.height = h;
-                s.chainSlot = -1;
             }
     PutTitleStartCamera(g);
     g.RunMode = RunGame;

@@ -225,7 +225,6 @@ TEST_F(SceneGeometry, ColourMarksTellEveryColourApartInEveryStateAndStayOnTheirB
             res.colourMarks = true;
             DrawScene(*g, res, *on);
             g->Board[3][3][0] = BlockSlot{};
-            g->Board[3][3][0].chainSlot = -1;
             marks[c] = MarkPixels(*off, *on);
             EXPECT_GT(marks[c].size(), 60u) << look.what << ", colour " << c;
             // Only the block's own pixels (on the board and on the map) change.

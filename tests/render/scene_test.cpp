@@ -25,19 +25,13 @@ using testing::SourceCode;
 constexpr int kTitleBase = 1000;
 constexpr int kRankBase = 2000;
 
-struct Hooks {
-    int pumps = 0, presents = 0, lastWait = -1;
-    FrameHooks hooks() {
-        FrameHooks h;
-        h.ctx = this;
-        h.pumpMessagesFor = [](void* c, int ms) {
-            auto* self = static_cast<Hooks*>(c);
-            ++self->pumps;
-            self->lastWait = ms;
-        };
-        h.presentFrame = [](void* c) { ++static_cast<Hooks*>(c)->presents; };
-        return h;
+struct Hooks : FrameHooks {
+    mutable int pumps = 0, presents = 0, lastWait = -1;
+    void pumpMessagesFor(int ms) const override {
+        ++pumps;
+        lastWait = ms;
     }
+    void presentFrame() const override { ++presents; }
 };
 
 class SceneTest : public ::testing::Test {
@@ -53,7 +47,7 @@ class SceneTest : public ::testing::Test {
     }
     void TearDown() override { ReleaseRenderResources(res); }
 
-    void Draw() { DrawScene(*g, res, *fb, hooks.hooks()); }
+    void Draw() { DrawScene(*g, res, *fb, hooks); }
     uint32_t at(int x, int y) const { return fb->pixels[y * kFrameWidth + x]; }
     int sprites() const {
         int n = 0;

@@ -12,11 +12,11 @@ namespace {
 struct Keys {
     // Options, up, down, left, right, change, back.
     bool down[kOptionsScreenKeyCount] = {};
-    static bool Poll(void* ctx, ControlAction a) {
-        const Keys& self = *static_cast<Keys*>(ctx);
+    ActionFrame Frame() const {
+        ActionFrame f;
         for (int k = 0; k < kOptionsScreenKeyCount; ++k)
-            if (kOptionsScreenActions[k] == a) return self.down[k];
-        return false;
+            if (down[k]) f.hold(kOptionsScreenActions[k]);
+        return f;
     }
 };
 
@@ -24,7 +24,7 @@ TEST(OptionsScreen, OpensOnAnIdleTitleChangesEachOptionOncePerPressAndHoldsTheTi
     OptionsScreen s;
     Options o;
     Keys k;
-    auto update = [&](bool idle = true) { return UpdateOptionsScreen(s, o, idle, Keys::Poll, &k); };
+    auto update = [&](bool idle = true) { return UpdateOptionsScreen(s, o, idle, k.Frame()); };
     auto tap = [&](int key) {
         k.down[key] = true;
         const bool held = update();
@@ -75,6 +75,28 @@ TEST(OptionsScreen, OpensOnAnIdleTitleChangesEachOptionOncePerPressAndHoldsTheTi
     EXPECT_TRUE(update());
     EXPECT_FALSE(update());
     EXPECT_FALSE(s.open);
+}
+
+// A key pressed and let go within one pass is in that pass's frame as
+// tapped only: it opens the screen, changes an option once, closes it.
+TEST(OptionsScreen, TapsWithinOnePassCountOnce) {
+    OptionsScreen s;
+    Options o;
+    auto tapped = [](ControlAction a) {
+        ActionFrame f;
+        f.tap(a);
+        return f;
+    };
+    EXPECT_TRUE(UpdateOptionsScreen(s, o, true, tapped(ControlAction::Options)));
+    EXPECT_TRUE(s.open);
+    EXPECT_TRUE(UpdateOptionsScreen(s, o, true, tapped(ControlAction::MenuChange)));
+    EXPECT_TRUE(o.colourMarks);
+    EXPECT_TRUE(UpdateOptionsScreen(s, o, true, tapped(ControlAction::MenuChange)));
+    EXPECT_FALSE(o.colourMarks) << "a second tap in the next pass is a second press";
+    EXPECT_TRUE(UpdateOptionsScreen(s, o, true, tapped(ControlAction::MenuBack)));
+    EXPECT_FALSE(s.open);
+    EXPECT_TRUE(UpdateOptionsScreen(s, o, true, ActionFrame{}));
+    EXPECT_FALSE(UpdateOptionsScreen(s, o, true, ActionFrame{})) << "the title runs again";
 }
 
 std::map<std::string, std::string> gEnv;

@@ -90,7 +90,11 @@ struct TitleDrawing : ::testing::Test {
     RenderResources res;
     int presented = 0;
 
-    static void Present(void* ctx) { ++static_cast<TitleDrawing*>(ctx)->presented; }
+    struct CountPresents : FrameHooks {
+        int* presented;
+        explicit CountPresents(int* n) : presented(n) {}
+        void presentFrame() const override { ++*presented; }
+    };
 
     void SetUp() override {
         InitProgramState(*g);
@@ -106,10 +110,7 @@ struct TitleDrawing : ::testing::Test {
 
     uint32_t At(int x, int y) const { return fb->pixels[y * kFrameWidth + x] & 0x00FFFFFFu; }
     void Draw() {
-        FrameHooks hooks;
-        hooks.ctx = this;
-        hooks.presentFrame = Present;
-        DrawTitleScreen(*g, res, *fb, hooks);
+        DrawTitleScreen(*g, res, *fb, CountPresents(&presented));
     }
 };
 

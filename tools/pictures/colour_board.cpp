@@ -55,7 +55,6 @@ int main(int argc, char** argv) {
     announced.colour = 3;
     announced.height = 100;
     announced.arriveTimer = 60;
-    announced.chainSlot = -1;
     RenderResources res;
     LoadRenderResources(res, argv[1]);
     res.colourMarks = argc > 3 && std::strcmp(argv[3], "marks") == 0;

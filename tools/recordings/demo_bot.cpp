@@ -13,10 +13,6 @@ namespace mervox {
 
 namespace {
 
-// The player's keys for one update, as bits: the round polls them as if
-// they were held.
-bool BotKey(void* ctx, HostKey key) { return KeyBitsHold(*static_cast<const int*>(ctx), key); }
-
 // A round being played: its state and what it has shown so far.
 struct Sim {
     std::unique_ptr<GameState> g = std::make_unique<GameState>();
@@ -32,11 +28,9 @@ struct Sim {
 
     bool Running() const { return g->RunMode != RunTitle; }
 
+    // One update with the player's keys, as bits, held.
     void Step(int keys) {
-        RoundHost host;
-        host.ctx = &keys;
-        host.keyDown = BotKey;
-        UpdateRound(*g, host);
+        UpdateRound(*g, RoundHost(), FrameHoldingBits(keys));
         ev.Observe(*g);
     }
 };

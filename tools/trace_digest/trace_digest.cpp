@@ -15,7 +15,7 @@
 #include "app/headless/round_trace.h"
 #include "game/simulation.h"
 #include "game/state/board.h"
-#include "support/held_keys.h"
+#include "game/key_bits.h"
 #include "support/lcg.h"
 #include "support/scrambled_board.h"
 
@@ -67,7 +67,6 @@ void CrowdBoard(GameState& g, Player& p) {
                 s.state = Solid;
                 s.colour = static_cast<int>((r >> 4) % static_cast<uint32_t>(g.ColourCount));
                 s.height = static_cast<float>(l * 100);
-                s.chainSlot = -1;
             }
 }
 
@@ -77,6 +76,20 @@ struct RoundFacts {
     int level = 0;
     int cleared = 0;
     int topChain = 0;
+};
+
+// What the round asks for, noted by the player: the effects of the update,
+// and the voices and saves into the digest.
+class PlayerHost final : public RoundHost {
+public:
+    explicit PlayerHost(Player& p) : p_(p) {}
+    void writeEffect(int k, bool restart) const override { p_.effects.push_back(restart ? 100 + k : k); }
+    void playVoice(VoiceClip c) const override { p_.calls.AddInt(1000 + static_cast<int>(c)); }
+    void saveScoresAndConfig() const override { p_.calls.AddInt(2000); }
+    void saveReplay() const override { p_.calls.AddInt(3000); }
+
+private:
+    Player& p_;
 };
 
 // A scrambled round (support/scrambled_board.h) is scrambled again every
@@ -99,16 +112,7 @@ uint64_t PlayRound(int mode, uint32_t seed, int style, bool crowded, bool scramb
     }
     if (scrambled) ScrambleBoard(*g, player.rng);
     int nextScramble = 400;
-    RoundHost host;
-    host.ctx = &player;
-    host.keyDown = HeldKeyDown<&Player::keys>;
-    host.writeEffect = [](void* ctx, int k, bool restart) {
-        auto* p = static_cast<Player*>(ctx);
-        p->effects.push_back(restart ? 100 + k : k);
-    };
-    host.playVoice = [](void* ctx, VoiceClip c) { static_cast<Player*>(ctx)->calls.AddInt(1000 + static_cast<int>(c)); };
-    host.saveScoresAndConfig = [](void* ctx) { static_cast<Player*>(ctx)->calls.AddInt(2000); };
-    host.saveReplay = [](void* ctx) { static_cast<Player*>(ctx)->calls.AddInt(3000); };
+    const PlayerHost host(player);
 
     Digest d;
     std::string line;
@@ -120,7 +124,7 @@ uint64_t PlayRound(int mode, uint32_t seed, int style, bool crowded, bool scramb
             nextScramble += 400;
         }
         player.effects.clear();
-        UpdateRound(*g, host);
+        UpdateRound(*g, host, FrameHoldingBits(player.keys));
         ++updates;
         line.clear();
         AppendTraceLine(*g, player.effects, line);
