@@ -95,14 +95,14 @@ struct PacedRun {
 constexpr uint32_t kPacedMeasureFromMs = 3000;
 constexpr uint32_t kPacedMeasureToMs = 13000;
 
-bool PacedKeys(void* ctx, uint32_t ms, HostKey key) {
-    const auto& r = *static_cast<const PacedRun*>(ctx);
+InputFrame PacedKeys(const PacedRun& r, uint32_t ms) {
+    InputFrame in;
     const uint32_t t = ms - r.start;
-    return r.started && key == HostKey::Z && t >= 1000 && t < 1100;
+    if (r.started && t >= 1000 && t < 1100) in.held |= HostKeyBit(HostKey::Z);
+    return in;
 }
 
-bool PacedCommands(void* ctx, uint32_t ms, PlayerCommand& command) {
-    auto& r = *static_cast<PacedRun*>(ctx);
+bool PacedCommands(PacedRun& r, uint32_t ms, PlayerCommand& command) {
     if (!r.started) {
         r.started = true;
         r.start = ms;
@@ -128,8 +128,7 @@ bool PacedCommands(void* ctx, uint32_t ms, PlayerCommand& command) {
     return false;
 }
 
-void CountPacedPass(void* ctx, const GameState&) {
-    auto& r = *static_cast<PacedRun*>(ctx);
+void CountPacedPass(PacedRun& r) {
     const double now = ClockSeconds();
     if (r.measuring && r.passes > r.passesAtStart && now - r.lastPass > r.longestPass) r.longestPass = now - r.lastPass;
     r.lastPass = now;
@@ -152,14 +151,12 @@ void BM_PacingWithScreenshots(benchmark::State& st) {
         PacedRun r;
         r.n = &n;
         r.screenshots = st.range(0) != 0;
-        n.scriptCtx = &r;
-        n.keyHeld = PacedKeys;
-        n.commandAt = PacedCommands;
+        n.keys = [&r](uint32_t ms) { return PacedKeys(r, ms); };
+        n.commandAt = [&r](uint32_t ms, PlayerCommand& command) { return PacedCommands(r, ms, command); };
         ProgramRun run;
         run.baseDir = dir.string();
         run.sound = false;
-        run.watchCtx = &r;
-        run.afterPass = CountPacedPass;
+        run.afterPass = [&r](const GameState&) { CountPacedPass(r); };
         if (RunProgramOn(NullPlatformHooks(n), run) != 0 || r.measureEnd <= r.measureStart) {
             st.SkipWithError("the paced run did not finish");
             break;

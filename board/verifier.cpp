@@ -28,7 +28,7 @@ PlayResult PlayRecording(const std::vector<InputRecord>& records, long updateLim
             result.cancelled = true;
             break;
         }
-        UpdateRound(*g, host);
+        UpdateRound(*g, host, InputFrame{});
         ++result.updates;
     }
     result.ended = g->RunMode == RunTitle;

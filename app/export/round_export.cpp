@@ -28,7 +28,7 @@ double Since(Clock::time_point& t) {
     return s;
 }
 
-void PrintSoundMessage(void*, const std::string& caption, const std::string& text) {
+void PrintSoundMessage(const std::string& caption, const std::string& text) {
     std::fprintf(stderr, "mervox: %s: %s\n", caption.c_str(), text.c_str());
 }
 
@@ -52,7 +52,7 @@ int PlaybackRoundLength(const GameState& start) {
     const RoundHost silent;
     for (long n = 0; g->RunMode != RunTitle; ++n) {
         if (n >= kUpdateLimit) return -1;
-        UpdateRound(*g, silent);
+        UpdateRound(*g, silent, InputFrame{});
     }
     return g->RoundFrame;
 }
@@ -88,7 +88,7 @@ bool ExportRound(const GameState& start, const ExportRequest& request, ExportPro
         error = "pictures cannot be drawn in this build";
         return false;
     }
-    ProgramAudioPtr audio = StartOfflineProgramAudio(*g, request.baseDir, SoundMessages{nullptr, PrintSoundMessage});
+    ProgramAudioPtr audio = StartOfflineProgramAudio(*g, request.baseDir, SoundMessages{PrintSoundMessage});
     const int rate = ProgramAudioRate(*audio);
     const int scale = CaptureScale(capture);
     ClipSettings settings;
@@ -100,7 +100,7 @@ bool ExportRound(const GameState& start, const ExportRequest& request, ExportPro
         CloseFrameCapture(capture);
         return false;
     }
-    const RoundHost host = ProgramSoundHost(*audio);
+    const ProgramSoundHost host(*audio);
     ProgramStartMusic(*audio);
     ProgramPlayVoice(*audio, VoiceClip::Ready);
 
@@ -132,7 +132,7 @@ bool ExportRound(const GameState& start, const ExportRequest& request, ExportPro
             break;
         }
         Slot& slot = slots[next];
-        UpdateRound(*g, host);
+        UpdateRound(*g, host, InputFrame{});
         times.simulation += Since(t);
         slot.frames = SoundFramesOf(k, rate);
         ProgramMixOffline(*audio, slot.sound.data(), slot.frames);

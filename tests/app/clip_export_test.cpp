@@ -74,12 +74,12 @@ TEST(OfflineSoundTest, TheRoundIsHeardAndAlwaysTheSame) {
         g->BGMMODE = SoundOn;
         ProgramAudioPtr audio = StartOfflineProgramAudio(*g, kGameDir, SoundMessages{});
         EXPECT_EQ(ProgramAudioRate(*audio), 44100);
-        const RoundHost host = ProgramSoundHost(*audio);
+        const ProgramSoundHost host(*audio);
         ProgramStartMusic(*audio);
         ProgramPlayVoice(*audio, VoiceClip::Ready);
         std::vector<int16_t> all, part(735 * 2);
         for (int k = 0; k < updates; ++k) {
-            UpdateRound(*g, host);
+            UpdateRound(*g, host, InputFrame{});
             ProgramMixOffline(*audio, part.data(), 735);
             all.insert(all.end(), part.begin(), part.end());
         }
@@ -210,22 +210,13 @@ TEST(WatchClipTest, TheViewerExportRunsBesideTheRoundAndIsCollected) {
     EXPECT_TRUE(std::filesystem::exists(scratch / "screenshots/demo1-frames-300-309.mp4"));
 }
 
-struct HeldKey {
-    bool down = false;
-    ControlAction action = ControlAction::WatchPlayPause;
-};
-
-bool Held(void* ctx, ControlAction a) {
-    auto* k = static_cast<HeldKey*>(ctx);
-    return k->down && k->action == a;
-}
-
-// A tap of a key: held for one pass, then let go for one.
-void Tap(WatchSession& s, HeldKey& key, ControlAction a) {
-    key = HeldKey{true, a};
-    PollWatchKeys(s, Held, &key);
-    key.down = false;
-    PollWatchKeys(s, Held, &key);
+// A tap of a key: pressed and let go within one pass, then a pass with
+// nothing down.
+void Tap(WatchSession& s, ControlAction a) {
+    ActionFrame tap;
+    tap.tap(a);
+    ReadWatchKeys(s, tap);
+    ReadWatchKeys(s, ActionFrame{});
 }
 
 // The clip's marks in the overlay: pixels of the clip's colour in the
@@ -253,20 +244,19 @@ TEST(WatchClipTest, TheClipKeysMarkAndExportFromTheViewer) {
     s.overlay = true;
     EXPECT_EQ(ClipBandPixels(s, res), 0) << "no clip, no band";
 
-    HeldKey key;
     WatchSeek(s, 500);
-    Tap(s, key, ControlAction::WatchClipStart);
+    Tap(s, ControlAction::WatchClipStart);
     WatchSeek(s, 511);
-    Tap(s, key, ControlAction::WatchClipEnd);
+    Tap(s, ControlAction::WatchClipEnd);
     EXPECT_EQ(s.clip.start, 500);
     EXPECT_EQ(s.clip.end, 511);
     WatchSeek(s, 3000);  // the knob away from the clip's line
     EXPECT_GT(ClipBandPixels(s, res), 0) << "the marks are shown";
-    Tap(s, key, ControlAction::WatchClipExport);
+    Tap(s, ControlAction::WatchClipExport);
     ASSERT_TRUE(s.clip.job);
     EXPECT_EQ(WatchFrame(s), 3000) << "the round watched stays where it was";
     for (int k = 0; k < 6000 && s.clip.job; ++k) {
-        PollWatchKeys(s, Held, &key);
+        ReadWatchKeys(s, ActionFrame{});
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     ASSERT_FALSE(s.clip.job) << "the export did not end";
