@@ -8,8 +8,11 @@
 #include "app/headless/timedemo.h"
 #include "app/soak/soak.h"
 #include "app/viewer/watch_window.h"
+#include "net/http_call.h"
 
 int main(int argc, char** argv) {
+    // libcurl starts before any thread does (the music's, the board's).
+    mervox::StartNetwork();
     mervox::CommandLine cmd = mervox::ParseCommandLine(argc, argv);
     if (!cmd.error.empty()) {
         std::fprintf(stderr, "mervox: %s\n", cmd.error.c_str());

@@ -10,7 +10,8 @@ packages=(
   build-essential cmake pkg-config
   libsdl2-dev libcairo2-dev libfontconfig1-dev libfreetype-dev
   libpng-dev zlib1g-dev libogg-dev libvorbis-dev
-  libgtest-dev libbenchmark-dev
+  libcurl4-openssl-dev nlohmann-json3-dev
+  libgtest-dev libbenchmark-dev libcpp-httplib-dev
   fonts-ipafont-gothic
   fonts-dejavu-core
   xvfb xauth xdotool x11-utils imagemagick
