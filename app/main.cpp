@@ -2,6 +2,7 @@
 // headless ways of running a recording.
 #include <cstdio>
 
+#include "app/board/board_commands.h"
 #include "app/common/command_line.h"
 #include "app/desktop/program.h"
 #include "app/headless/headless_runner.h"
@@ -27,6 +28,8 @@ int main(int argc, char** argv) {
         mervox::PrintVersion();
         return 0;
     }
+    if (!cmd.submitPath.empty()) return mervox::RunSubmit(cmd);
+    if (cmd.showBoard) return mervox::RunBoardList(cmd);
     if (cmd.headless) return mervox::RunHeadless(cmd);
     if (!cmd.timedemoPath.empty()) return mervox::RunTimedemo(cmd);
     if (cmd.soakRounds > 0) return mervox::RunSoak(cmd);

@@ -13,7 +13,7 @@ namespace {
 
 constexpr size_t kFileLimit = 64 * 1024;  // more is not an options file
 
-enum class OptionName { ColourMarks, Language, Drawing };
+enum class OptionName { ColourMarks, Language, Drawing, Board, Player, BoardSending };
 
 struct OptionWord {
     OptionName name;
@@ -24,6 +24,9 @@ constexpr OptionWord kOptionWords[] = {
     {OptionName::ColourMarks, "colour_marks", "off or on"},
     {OptionName::Language, "language", "desktop, ja or en"},
     {OptionName::Drawing, "drawing", "sharp or classic"},
+    {OptionName::Board, "board", "none or http://HOST:PORT"},
+    {OptionName::Player, "player", "a name of 1 to 32 letters, digits, - _ or ."},
+    {OptionName::BoardSending, "board_sending", "off or on"},
 };
 constexpr int kOptionCount = static_cast<int>(sizeof kOptionWords / sizeof kOptionWords[0]);
 
@@ -81,6 +84,20 @@ bool SetOption(Options& o, OptionName name, const std::string& value) {
                 return true;
             }
             return false;
+        case OptionName::Board:
+            if (value == "none" || value.empty()) o.board.clear();
+            else if (IsBoardAddressText(value)) o.board = value;
+            else return false;
+            return true;
+        case OptionName::Player:
+            if (!value.empty() && !IsPlayerNameText(value)) return false;
+            o.player = value;
+            return true;
+        case OptionName::BoardSending:
+            if (value == "on") o.boardSending = true;
+            else if (value == "off") o.boardSending = false;
+            else return false;
+            return true;
     }
     return false;
 }
@@ -91,6 +108,9 @@ void ResetOption(Options& o, OptionName name) {
         case OptionName::ColourMarks: o.colourMarks = defaults.colourMarks; break;
         case OptionName::Language: o.language = defaults.language; break;
         case OptionName::Drawing: o.drawing = defaults.drawing; break;
+        case OptionName::Board: o.board = defaults.board; break;
+        case OptionName::Player: o.player = defaults.player; break;
+        case OptionName::BoardSending: o.boardSending = defaults.boardSending; break;
     }
 }
 
@@ -108,8 +128,30 @@ const char* DrawingWordOf(DrawingStyle s) {
 
 }  // namespace
 
+bool IsBoardAddressText(const std::string& text) {
+    size_t host = 0;
+    if (text.rfind("http://", 0) == 0) host = 7;
+    else if (text.rfind("https://", 0) == 0) host = 8;
+    else return false;
+    if (text.size() <= host || text[host] == '/') return false;
+    for (const char ch : text)
+        if (static_cast<unsigned char>(ch) <= ' ' || static_cast<unsigned char>(ch) >= 127) return false;
+    return true;
+}
+
+bool IsPlayerNameText(const std::string& text) {
+    if (text.empty() || text.size() > 32) return false;
+    for (const char ch : text) {
+        const bool ok = (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9') ||
+                        ch == '-' || ch == '_' || ch == '.';
+        if (!ok) return false;
+    }
+    return true;
+}
+
 bool operator==(const Options& a, const Options& b) {
-    return a.colourMarks == b.colourMarks && a.language == b.language && a.drawing == b.drawing;
+    return a.colourMarks == b.colourMarks && a.language == b.language && a.drawing == b.drawing &&
+           a.board == b.board && a.player == b.player && a.boardSending == b.boardSending;
 }
 
 std::string FormatOptions(const Options& o) {
@@ -117,13 +159,22 @@ std::string FormatOptions(const Options& o) {
         "# mervox options, changed on the title's options screen (O) or here.\n"
         "# colour_marks = off|on          a shape of its own on each block colour\n"
         "# language = desktop|ja|en       desktop: as the desktop's language\n"
-        "# drawing = sharp|classic        how the window draws the picture\n";
+        "# drawing = sharp|classic        how the window draws the picture\n"
+        "# board = none|http://HOST:PORT  the score board finished games are sent to\n"
+        "# player = NAME                  the name they are sent under\n"
+        "# board_sending = on|off         off: no game is sent\n";
     s += "colour_marks = ";
     s += o.colourMarks ? "on" : "off";
     s += "\nlanguage = ";
     s += LanguageWordOf(o.language);
     s += "\ndrawing = ";
     s += DrawingWordOf(o.drawing);
+    s += "\nboard = ";
+    s += o.board.empty() ? "none" : o.board;
+    s += "\nplayer = ";
+    s += o.player;
+    s += "\nboard_sending = ";
+    s += o.boardSending ? "on" : "off";
     s += "\n";
     return s;
 }

@@ -25,6 +25,8 @@ struct CommandLine {
     std::string watchPath;       // --watch FILE: the viewer
     int at = -1;                 // --at FRAME: the viewer opens paused there
     bool takeOver = false;       // --take-over: the viewer hands the round to the player at once
+    std::string submitPath;      // --submit FILE: sent to the board, its verdict awaited
+    bool showBoard = false;      // --board: the board's best rounds
     std::string error;           // set when the line could not be read
 };
 
