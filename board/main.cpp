@@ -1,0 +1,17 @@
+// mervox-board: the score board's program.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "board/command_line.h"
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    mervox::board::BoardCommandLine cmd;
+    std::string error;
+    if (!mervox::board::ParseBoardCommandLine(args, cmd, error)) {
+        std::fprintf(stderr, "mervox-board: %s\n", error.c_str());
+        return 2;
+    }
+    return mervox::board::RunBoard(cmd);
+}
