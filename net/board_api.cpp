@@ -154,6 +154,7 @@ Submission ReadSubmissionAnswer(const HttpAnswer& a) {
     s.level = SmallIntField(j, "level", -1);
     s.frames = SmallIntField(j, "frames", -1);
     s.reason = TextField(j, "reason");
+    s.copiedFrom = TextField(j, "copied_from");
     s.rank = SmallIntField(j, "rank", 0);
     s.total = SmallIntField(j, "total", 0);
     const bool known = s.state == "pending" || s.state == "running" || s.finished();

@@ -53,6 +53,7 @@ struct Submission {
     int level = -1;
     int frames = -1;
     std::string reason;
+    std::string copiedFrom;  // verified but left off the board: whose opening it copies
     int rank = 0;   // 0 when not ranked
     int total = 0;
     bool finished() const { return state == "verified" || state == "rejected" || state == "failed"; }

@@ -31,6 +31,7 @@ std::string DescribeBoardStatus(const BoardStatus& s) {
         case BoardStatusKind::Idle: return s.kept > 0 ? "board: " + kept : "board: ready";
         case BoardStatusKind::Sending: return "board: sending \u2014 " + kept;
         case BoardStatusKind::Verified:
+            if (!s.copiedFrom.empty()) return "board: verified \u2014 not ranked, its opening is copied";
             return s.rank > 0 ? "board: verified \u2014 " + Ordinal(s.rank) + " of " + std::to_string(s.total)
                               : "board: verified";
         case BoardStatusKind::Waiting: return "board: waiting \u2014 " + kept + ", " + s.reason;
@@ -134,12 +135,14 @@ BoardSender::Sent BoardSender::sendOne(const BoardSettings& s, const Outbox& out
         BoardStatus w = status();
         w.kind = BoardStatusKind::Waiting;
         w.reason = "a kept round cannot be read";
+        w.cause = BoardFault::None;
         setStatus(w);
         return Sent::NoAnswer;
     }
     BoardStatus st = status();
     const int kept = st.kept;
     st.kind = BoardStatusKind::Sending;
+    st.nameRefused = false;
     st.attempts += 1;
     setStatus(st);
 
@@ -148,6 +151,7 @@ BoardSender::Sent BoardSender::sendOne(const BoardSettings& s, const Outbox& out
         w.kind = BoardStatusKind::Waiting;
         w.kept = kept;
         w.reason = ShortCause(e.fault);
+        w.cause = e.fault;
         setStatus(w);
         retryAfter = e.retryAfter;
         return Sent::NoAnswer;
@@ -157,6 +161,7 @@ BoardSender::Sent BoardSender::sendOne(const BoardSettings& s, const Outbox& out
         r.kind = BoardStatusKind::Refused;
         r.kept = keptNow;
         r.reason = reason;
+        r.nameRefused = false;
         setStatus(r);
     };
 
@@ -166,6 +171,9 @@ BoardSender::Sent BoardSender::sendOne(const BoardSettings& s, const Outbox& out
     if (sent.error.fault == BoardFault::Refused) {
         if (sent.error.status == 401) {
             refused(sent.error.message, kept);
+            BoardStatus named = status();
+            named.nameRefused = true;
+            setStatus(named);
             return Sent::NameRefused;
         }
         // The recording itself is refused: it would be every time.
@@ -192,6 +200,7 @@ BoardSender::Sent BoardSender::sendOne(const BoardSettings& s, const Outbox& out
                 done.level = v.level;
                 done.rank = v.rank;
                 done.total = v.total;
+                done.copiedFrom = v.copiedFrom;
                 done.reason.clear();
             } else {
                 done.kind = BoardStatusKind::Refused;

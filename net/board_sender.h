@@ -63,6 +63,9 @@ struct BoardStatus {
     int rank = 0;
     int total = 0;
     std::string reason;  // Refused: the board's words; Waiting: what went wrong
+    std::string copiedFrom;  // Verified: left off the board, its opening copied
+    BoardFault cause = BoardFault::None;  // Waiting: why there was no answer
+    bool nameRefused = false;             // Refused: the name, not the round
     unsigned verdicts = 0;  // counts every verdict received in this run
     unsigned attempts = 0;  // counts every exchange tried
 };

@@ -25,7 +25,7 @@ constexpr OptionWord kOptionWords[] = {
     {OptionName::Language, "language", "desktop, ja or en"},
     {OptionName::Drawing, "drawing", "sharp or classic"},
     {OptionName::Board, "board", "none or http://HOST:PORT"},
-    {OptionName::Player, "player", "a name of 1 to 32 letters, digits, - _ or ."},
+    {OptionName::Player, "player", "a name of 3 to 16 letters, digits, - or _"},
     {OptionName::BoardSending, "board_sending", "off or on"},
 };
 constexpr int kOptionCount = static_cast<int>(sizeof kOptionWords / sizeof kOptionWords[0]);
@@ -140,10 +140,10 @@ bool IsBoardAddressText(const std::string& text) {
 }
 
 bool IsPlayerNameText(const std::string& text) {
-    if (text.empty() || text.size() > 32) return false;
+    if (text.size() < 3 || text.size() > 16) return false;
     for (const char ch : text) {
         const bool ok = (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9') ||
-                        ch == '-' || ch == '_' || ch == '.';
+                        ch == '-' || ch == '_';
         if (!ok) return false;
     }
     return true;

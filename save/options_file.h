@@ -33,8 +33,8 @@ struct Options {
 // Whether `text` can be a board's address: http:// or https:// and a host,
 // no spaces.
 bool IsBoardAddressText(const std::string& text);
-// Whether `text` can be a player's name on the board: 1 to 32 letters,
-// digits, '-', '_' or '.'.
+// Whether `text` can be a player's name on the board: 3 to 16 letters,
+// digits, '-' or '_'.
 bool IsPlayerNameText(const std::string& text);
 
 bool operator==(const Options& a, const Options& b);

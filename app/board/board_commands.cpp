@@ -114,6 +114,8 @@ int SubmitRecording(const BoardCommandRun& run, const std::string& path) {
         if (v.state == "verified") {
             std::fprintf(run.out, "verified: score %lld, level %d", static_cast<long long>(v.score), v.level);
             if (v.rank > 0) std::fprintf(run.out, ", %s of %d", Ordinal(v.rank).c_str(), v.total);
+            if (!v.copiedFrom.empty())
+                std::fprintf(run.out, ", not ranked: its opening is copied from %s", v.copiedFrom.c_str());
             std::fprintf(run.out, " (submission %lld)\n", static_cast<long long>(v.id));
             return 0;
         }

@@ -8,6 +8,8 @@
 #include <memory>
 #include <string>
 
+#include "app/board/board_status_line.h"
+#include "app/board/program_board.h"
 #include "app/common/game_folder.h"
 #include "app/desktop/desktop_session.h"
 #include "app/desktop/drawn_frame.h"
@@ -61,6 +63,7 @@ struct Program {
     Font pauseFont;                // the caption face, large
     Options options;               // options.txt
     OptionsScreen optionsScreen;
+    ProgramBoard board;            // finished games to the score board
     // Pacing measurement (MERVOX_PACING_LOG).
     bool logPacing = false;
     bool logRuns = false;  // MERVOX_RUN_LOG: a line at every change of RunMode
@@ -153,7 +156,10 @@ void DrawTitleHook(void* ctx) {
     FrameHooks noPresent = p.frameHooks;
     noPresent.presentFrame = nullptr;
     DrawTitleScreen(*p.g, p.res, frame, noPresent);
-    if (p.g->FadeLevel == 0) DrawOptionsKeyLine(frame, p.res);
+    if (p.g->FadeLevel == 0) {
+        DrawOptionsKeyLine(frame, p.res);
+        DrawBoardStatusLine(frame, p.res, ProgramBoardStatus(p.board));
+    }
     if (p.optionsScreen.open) DrawOptionsScreen(frame, p.res, p.optionsScreen, p.options);
     PresentHook(&p);
 }
@@ -184,6 +190,7 @@ void TitleUpdateHook(void* ctx) {
         if (!p.optionsScreen.open && p.optionsScreen.changed) {
             p.optionsScreen.changed = false;
             WriteOptionsFile(p.baseDir, p.options);
+            ChangeProgramBoard(p.board, p.options, p.baseDir);
         }
         return;
     }
@@ -207,9 +214,13 @@ void RoundUpdateHook(void* ctx) {
     if (p.pause.paused && !PauseHoldsRound(p.pause, *p.g)) FollowPause(p);
     if (p.pause.paused) return;
     // A practice round is the viewer's too: it records, rewinds and saves.
-    if (PlaysBack(*p.g) || p.viewer.practice.on)
+    if (PlaysBack(*p.g) || p.viewer.practice.on) {
         WatchRoundPass(p.viewer, *p.g, p.host, p.platform.actionDown, p.platform.ctx);
-    else UpdateRound(*p.g, p.host);
+        return;
+    }
+    BeforeRoundUpdate(p.board, *p.g, p.viewer.practice.on);
+    UpdateRound(*p.g, p.host);
+    AfterRoundUpdate(p.board, *p.g);
 }
 
 void PassDoneHook(void* ctx) {
@@ -274,6 +285,7 @@ void MainLoop(Program& p) {
     LoadRenderResources(p.res, p.baseDir);
     p.options = ReadOptionsFile(p.baseDir);
     ApplyOptions(p.res, p.options, p.run.inWindow);
+    StartProgramBoard(p.board, p.options, p.baseDir, p.run.boardTiming);
     StartDrawnFrame(p.drawn, p.baseDir);
     p.pauseFont = CreateGameFont(kDefaultFontFile, 48, 700);
     FillTutorialCaptions(g);
@@ -309,6 +321,7 @@ void CloseDown(Program& p) {
         const bool practiceSaved = FinishPractice(p.viewer);
         std::fprintf(practiceSaved ? stdout : stderr, "mervox: %s\n", p.viewer.closingNote.c_str());
     }
+    StopProgramBoard(p.board);
     const bool saved = SaveScoresAndConfig(*p.g, p.baseDir);
     if (p.logRuns) std::fprintf(stderr, "mervox: closing; settings and scores %s\n", saved ? "saved" : "NOT saved");
     StopProgramAudio(p.audio);

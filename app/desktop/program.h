@@ -6,6 +6,7 @@
 
 #include "app/common/command_line.h"
 #include "game/round_host.h"
+#include "net/board_sender.h"
 #include "platform/player_command.h"
 #include "save/controls_file.h"
 #include "title/options_screen.h"
@@ -63,6 +64,8 @@ struct ProgramRun {
     // soak's checks and its key script); may be null. It only reads.
     void* watchCtx = nullptr;
     void (*afterPass)(void* ctx, const GameState& g) = nullptr;
+    // The score board sender's waits (null: the game's own); tests shorten them.
+    const SendTiming* boardTiming = nullptr;
 };
 
 // The program from the window's opening to its orderly end: the title and

@@ -81,7 +81,7 @@ TEST(OptionsFile, TheBoardAndTheNameReadBackAndNothingIsSentByDefault) {
 
     Options o;
     o.board = "http://127.0.0.1:8080";
-    o.player = "Ann_2.b-c";
+    o.player = "Ann_2-b";
     o.boardSending = false;
     std::vector<std::string> complaints;
     EXPECT_EQ(ParseOptions(FormatOptions(o), &complaints), o);
@@ -96,13 +96,14 @@ TEST(OptionsFile, TheBoardAndTheNameReadBackAndNothingIsSentByDefault) {
     complaints.clear();
     const Options bad = ParseOptions(
         "board = 127.0.0.1:8080\nplayer = ann smith\nboard_sending = off\n"
-        "player = <b>\nplayer = " + std::string(33, 'a') + "\nboard = http:// x\n",
+        "player = <b>\nplayer = " + std::string(17, 'a') + "\nplayer = ab\nboard = http:// x\n",
         &complaints);
-    EXPECT_EQ(complaints.size(), 5u);
+    EXPECT_EQ(complaints.size(), 6u);
     EXPECT_TRUE(bad.board.empty());
     EXPECT_TRUE(bad.player.empty());
     EXPECT_FALSE(bad.boardSending);
-    EXPECT_EQ(ParseOptions("player = " + std::string(32, 'a') + "\n", nullptr).player, std::string(32, 'a'));
+    EXPECT_EQ(ParseOptions("player = " + std::string(16, 'a') + "\n", nullptr).player, std::string(16, 'a'));
+    EXPECT_EQ(ParseOptions("player = abc\n", nullptr).player, "abc");
 }
 
 }  // namespace
