@@ -42,7 +42,7 @@ struct OptionsScreen {
     bool changed = false;              // options changed since the screen opened
 };
 
-constexpr int kOptionRows = 3;  // colour marks, language, window drawing
+constexpr int kOptionRows = 4;  // colour marks, language, window drawing, sending to the board
 
 // One title update while the screen may open or is open. `actionDown`
 // polls one of its actions. Returns true when the title's own update must not run (the

@@ -10,8 +10,8 @@ namespace mervox {
 
 namespace {
 
-constexpr int kLineX = 21;
-constexpr int kLineY = 449;
+constexpr int kLineX = 11;
+constexpr int kLineY = 9;
 
 }  // namespace
 
