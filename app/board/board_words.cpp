@@ -9,6 +9,10 @@ std::u16string Number(long long n) {
     return std::u16string(digits.begin(), digits.end());
 }
 
+}  // namespace
+
+namespace {
+
 std::u16string JapaneseWords(const BoardStatus& s) {
     const std::u16string kept = Number(s.kept) + u"ゲーム保存";
     switch (s.kind) {
@@ -76,6 +80,33 @@ std::u16string BoardStatusWords(const BoardStatus& s, TextLanguage language) {
     if (language == TextLanguage::Japanese) return JapaneseWords(s);
     if (s.kind == BoardStatusKind::Off || (s.kind == BoardStatusKind::Idle && s.kept == 0)) return u"";
     return WordsFromUtf8(DescribeBoardStatus(s), 200);
+}
+
+}  // namespace mervox
+
+namespace mervox {
+
+namespace {
+
+constexpr BoardScreenWords kBoardWords[2] = {
+    {u"ボード", u"読み込み中…", u"ダウンロード中…", u"まだ記録がありません", {u"順位", u"名前", u"スコア", u"レベル"},
+     u"あなた: ", u"確認済みの記録なし", u"↑↓ 選ぶ   Z 見る   Esc L 戻る", u"L : ボード"},
+    {u"BOARD", u"Loading\u2026", u"Downloading\u2026", u"No ranked round yet", {u"rank", u"name", u"score", u"level"},
+     u"You: ", u"no verified round yet", u"Up/Down choose   Z watch   Esc/L back", u"L : BOARD"},
+};
+
+}  // namespace
+
+const BoardScreenWords& BoardWords(TextLanguage language) {
+    return kBoardWords[language == TextLanguage::English ? 1 : 0];
+}
+
+std::u16string StandingWords(int rank, int total, long long best, int level, TextLanguage language) {
+    if (language == TextLanguage::Japanese)
+        return Number(total) + u"人中" + Number(rank) + u"位、ベスト " + Number(best) + u" (レベル " +
+               Number(level) + u")";
+    return WordsFromUtf8(Ordinal(rank) + " of " + std::to_string(total) + ", best " + std::to_string(best) +
+                         " (level " + std::to_string(level) + ")");
 }
 
 }  // namespace mervox

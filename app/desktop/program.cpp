@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "app/board/board_screen.h"
 #include "app/board/board_status_line.h"
 #include "app/board/program_board.h"
 #include "app/common/game_folder.h"
@@ -64,6 +65,8 @@ struct Program {
     Options options;               // options.txt
     OptionsScreen optionsScreen;
     ProgramBoard board;            // finished games to the score board
+    BoardScreen boardScreen;       // the board's best rounds, from the title
+    Font boardTableFont;           // the board screen's rows
     // Pacing measurement (MERVOX_PACING_LOG).
     bool logPacing = false;
     bool logRuns = false;  // MERVOX_RUN_LOG: a line at every change of RunMode
@@ -158,8 +161,10 @@ void DrawTitleHook(void* ctx) {
     DrawTitleScreen(*p.g, p.res, frame, noPresent);
     if (p.g->FadeLevel == 0) {
         DrawOptionsKeyLine(frame, p.res);
-        DrawBoardStatusLine(frame, p.res, ProgramBoardStatus(p.board));
+        DrawBoardKeyLine(frame, p.res);
+        if (!p.boardScreen.open) DrawBoardStatusLine(frame, p.res, ProgramBoardStatus(p.board));
     }
+    if (p.boardScreen.open) DrawBoardScreen(frame, p.res, p.boardScreen, p.boardTableFont);
     if (p.optionsScreen.open) DrawOptionsScreen(frame, p.res, p.optionsScreen, p.options);
     PresentHook(&p);
 }
@@ -185,6 +190,15 @@ void DrawSceneHook(void* ctx) {
 void TitleUpdateHook(void* ctx) {
     Program& p = P(ctx);
     const bool idle = p.g->FadeLevel == 0 && p.g->StartRequested == 0;
+    if (p.platform.actionDown != nullptr && !p.optionsScreen.open) {
+        std::string chosen;
+        const BoardSettings settings = p.board.sender ? p.board.sender->settings() : BoardSettings{};
+        if (UpdateBoardScreen(p.boardScreen, settings, idle, ActionHook, &p, chosen)) {
+            // A ranked round's recording arrived: the viewer plays it.
+            if (!chosen.empty()) StartBoardRecording(*p.g, chosen);
+            return;
+        }
+    }
     if (p.platform.actionDown != nullptr && UpdateOptionsScreen(p.optionsScreen, p.options, idle, ActionHook, &p)) {
         ApplyOptions(p.res, p.options, p.run.inWindow);
         if (!p.optionsScreen.open && p.optionsScreen.changed) {
@@ -288,6 +302,7 @@ void MainLoop(Program& p) {
     StartProgramBoard(p.board, p.options, p.baseDir, p.run.boardTiming);
     StartDrawnFrame(p.drawn, p.baseDir);
     p.pauseFont = CreateGameFont(kDefaultFontFile, 48, 700);
+    p.boardTableFont = CreateGameFont(kEnglishFontFile, 13, 400);
     FillTutorialCaptions(g);
     const uint32_t previous = p.platform.clockMs(p.platform.ctx);
     ResetScene(g);
@@ -309,6 +324,7 @@ void MainLoop(Program& p) {
 
     StopDrawnFrame(p.drawn);
     ReleaseFont(p.pauseFont);
+    ReleaseFont(p.boardTableFont);
     ReleaseRenderResources(p.res);
 }
 
