@@ -195,7 +195,8 @@ void TitleUpdateHook(void* ctx) {
         const BoardSettings settings = p.board.sender ? p.board.sender->settings() : BoardSettings{};
         if (UpdateBoardScreen(p.boardScreen, settings, idle, ActionHook, &p, chosen)) {
             // A ranked round's recording arrived: the viewer plays it.
-            if (!chosen.empty()) StartBoardRecording(*p.g, chosen);
+            if (!chosen.empty() && StartBoardRecording(*p.g, chosen) && p.logRuns)
+                std::fprintf(stderr, "mervox: a round of the board opened in the viewer\n");
             return;
         }
     }
