@@ -27,7 +27,8 @@ void BoardFetcher::run(std::function<void()> work) {
 void BoardFetcher::list(const std::string& board, const std::string& player) {
     {
         std::lock_guard<std::mutex> hold(lock_);
-        if (view_.state == State::Working) return;
+        // One exchange at a time: the title never waits for one to end.
+        if (view_.state == State::Working || view_.downloading) return;
         view_ = View{};
         view_.state = State::Working;
     }
@@ -218,12 +219,15 @@ void DrawBoardScreen(const FrameView& frame, const RenderResources& res, const B
         Text(dc, 61, kRowTop, WordsFromUtf8(v.message, 60), 0xA02020);
         return;
     }
-    SelectFont(dc, &table);
-    Text(dc, 61, 70, w.columns[0], 0x787878);
-    Text(dc, 131, 70, w.columns[1], 0x787878);
-    RightText(dc, table, 491, 70, w.columns[2], 0x787878);
-    RightText(dc, table, 581, 70, w.columns[3], 0x787878);
+    // The headings in the words' face (it has the Japanese ones), the rows
+    // (digits and names of the board's letters) in the smaller table face.
+    const Font& words = WordsFont(res);
+    Text(dc, 61, 68, w.columns[0], 0x787878);
+    Text(dc, 131, 68, w.columns[1], 0x787878);
+    RightText(dc, words, 491, 68, w.columns[2], 0x787878);
+    RightText(dc, words, 581, 68, w.columns[3], 0x787878);
     if (v.page.scores.empty()) Text(dc, 61, kRowTop, w.empty, 0x505050);
+    SelectFont(dc, &table);
     for (size_t i = 0; i < v.page.scores.size() && i < static_cast<size_t>(kBoardRows); ++i) {
         const BoardEntry& e = v.page.scores[i];
         const int y = kRowTop + kRowHeight * static_cast<int>(i);

@@ -221,5 +221,53 @@ TEST(GameOnTheBoard, KilledWhileSendingTheGameStaysInTheOutbox) {
     EXPECT_TRUE(Outbox(OutboxFolder(dir.dir())).rounds().empty());
 }
 
+bool BoardAsked(const BoardPlayer&);
+std::atomic<int>* gAsked = nullptr;
+bool BoardAsked(const BoardPlayer&) { return gAsked != nullptr && gAsked->load() > 0; }
+
+TEST(GameOnTheBoard, ABoardAnsweringGarbageHugeOrNeverNeitherHoldsNorLosesTheGame) {
+    enum class Way { Garbage, Huge, HeldBack };
+    for (Way way : {Way::Garbage, Way::Huge, Way::HeldBack}) {
+        TempGameDir dir;
+        mervox_test::FakeBoard board;
+        std::atomic<int> asked{0};
+        std::atomic<bool> release{false};
+        std::atomic<bool> programDone{false};
+        std::atomic<bool> answeredAfterTheProgram{false};
+        board.onAnyRequest([&](const httplib::Request&, httplib::Response& r) {
+            asked += 1;
+            if (way == Way::Garbage) {
+                r.status = 202;
+                r.set_content("\x7f\x45LF garbage", "application/json");
+            } else if (way == Way::Huge) {
+                r.status = 202;
+                r.set_content(std::string(10 * 1024 * 1024, ' '), "application/json");
+            } else {
+                // Held until the program has ended (or twenty seconds).
+                for (int i = 0; i < 2000 && !release; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                answeredAfterTheProgram = programDone.load();
+                r.status = 503;
+            }
+        });
+        WriteOptions(dir, board.base());
+        gAsked = &asked;
+        const GameRun game = RunProgramWithBoard(dir.dir(), true, BoardAsked);
+        gAsked = nullptr;
+        programDone = true;
+        release = true;
+        ASSERT_TRUE(game.ended);
+        EXPECT_GT(asked.load(), 0);
+        // The game is kept for a board that answers.
+        EXPECT_EQ(Outbox(OutboxFolder(dir.dir())).rounds().size(), 1u) << static_cast<int>(way);
+        if (way == Way::HeldBack) {
+            // The program closed while the board still held its answer: it
+            // never waited for it.
+            for (int i = 0; i < 500 && !answeredAfterTheProgram; ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            EXPECT_TRUE(answeredAfterTheProgram.load());
+        }
+    }
+}
+
 }  // namespace
 }  // namespace mervox

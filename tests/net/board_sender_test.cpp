@@ -237,8 +237,18 @@ TEST(Outbox, RoundsInOrderHalfWrittenOnesIgnoredAndTokensReplaced) {
     ASSERT_TRUE(box.remove(a));
     EXPECT_EQ(box.rounds().size(), 1u);
 
-    // One line per board and name; a new token replaces the old.
+    // One line per board and name; a new token replaces the old. A file
+    // (or a temporary one left behind) readable by all becomes the
+    // player's alone.
+    dir.write("board_token.txt", "http://c:3 zed old\n");
+    dir.write("board_token.txt.tmp", "left behind");
+    ::chmod((dir.path / "board_token.txt").c_str(), 0644);
+    ::chmod((dir.path / "board_token.txt.tmp").c_str(), 0666);
     ASSERT_TRUE(KeepBoardToken(dir.dir(), "http://a:1", "ann", "one"));
+    struct stat info {};
+    ASSERT_EQ(::stat((dir.path / "board_token.txt").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    EXPECT_EQ(ReadBoardToken(dir.dir(), "http://c:3", "zed"), "old");
     ASSERT_TRUE(KeepBoardToken(dir.dir(), "http://b:2", "ann", "two"));
     ASSERT_TRUE(KeepBoardToken(dir.dir(), "http://a:1", "ann", "three"));
     EXPECT_EQ(ReadBoardToken(dir.dir(), "http://a:1", "ann"), "three");
