@@ -19,7 +19,7 @@ if ! cmake --build "$build" -j"$(nproc)" --target fuzzers >"$build/fuzz-build.lo
   exit 1
 fi
 
-targets=(settings scores recording png_sheet wave ogg controls options)
+targets=(settings scores recording png_sheet wave ogg controls options board_answers)
 mkdir -p "$build/crashes" "$build/logs"
 run_one() {
   local t="$1"
