@@ -51,6 +51,8 @@ inline constexpr const char* kSubmissionColumns =
 inline constexpr const char* kSubmissionQueueIndex = "CREATE INDEX submission_queue ON submission (state, id)";
 inline constexpr const char* kSubmissionNameIndex =
     "CREATE INDEX submission_name ON submission (name_key, state, score DESC, frames, id)";
+inline constexpr const char* kSubmissionLatestIndex =
+    "CREATE INDEX submission_name_latest ON submission (name_key, id)";
 
 // Submit: $1 name_key.
 inline constexpr const char* kPlayerToken = "SELECT token_hash FROM player WHERE name_key = $1";
@@ -99,6 +101,15 @@ inline constexpr const char* kBestOfName =
     "SELECT id, score, frames FROM submission "
     "WHERE name_key = $1 AND state = 'verified' AND copied_from = '' "
     "ORDER BY score DESC, frames, id LIMIT 1";
+// Made with the schema: $1 the count.
+inline constexpr const char* kInitRanked =
+    "INSERT INTO board_meta (key, value) VALUES ('ranked', $1) ON CONFLICT (key) DO NOTHING";
+// $1 names joining the board (negative: leaving it).
+inline constexpr const char* kAddRanked =
+    "UPDATE board_meta SET value = CAST(CAST(value AS BIGINT) + $1 AS TEXT) WHERE key = 'ranked'";
+// $1 name_key: whether the name is on the board now (1 or 0).
+inline constexpr const char* kIsRanked =
+    "SELECT CASE WHEN best_id IS NULL THEN 0 ELSE 1 END FROM player WHERE name_key = $1";
 // $1 name_key, $2 best_id (NULL: none), $3 best_score, $4 best_frames.
 inline constexpr const char* kSetBest =
     "UPDATE player SET best_id = $2, best_score = $3, best_frames = $4 WHERE name_key = $1";
@@ -113,18 +124,26 @@ inline constexpr const char* kRequeueVerified =
     "s.sim_version, s.submitted_at, s.verified_at, s.prev_state, s.prev_score"
 inline constexpr const char* kSubmissionById =
     "SELECT " MERVOX_BOARD_ROW " FROM submission s JOIN player p ON p.name_key = s.name_key WHERE s.id = $1";
-inline constexpr const char* kRankedCount = "SELECT COUNT(*) FROM player WHERE best_id IS NOT NULL";
+// The number of names on the board, kept in board_meta as 'ranked' (a
+// count over the players would read every one of them on every page).
+inline constexpr const char* kRankedCount = "SELECT CAST(value AS BIGINT) FROM board_meta WHERE key = 'ranked'";
 // $1 name_key.
 inline constexpr const char* kPlayerBest =
     "SELECT name, best_id, best_score, best_frames FROM player WHERE name_key = $1";
 // Names ahead of ($1 score, $2 frames, $3 id).
+// Three ranges of the rank index, each counted without reading the rest.
 inline constexpr const char* kNamesAhead =
-    "SELECT COUNT(*) FROM player WHERE best_id IS NOT NULL AND (best_score > $1 OR "
-    "(best_score = $1 AND (best_frames < $2 OR (best_frames = $2 AND best_id < $3))))";
+    "SELECT (SELECT COUNT(*) FROM player WHERE best_id IS NOT NULL AND best_score > $1) + "
+    "(SELECT COUNT(*) FROM player WHERE best_id IS NOT NULL AND best_score = $1 AND best_frames < $2) + "
+    "(SELECT COUNT(*) FROM player WHERE best_id IS NOT NULL AND best_score = $1 AND best_frames = $2 "
+    "AND best_id < $3)";
 // $1 limit, $2 offset.
+// The page is cut from the players' index alone; only its rows are joined.
 inline constexpr const char* kScores =
-    "SELECT " MERVOX_BOARD_ROW " FROM player p JOIN submission s ON s.id = p.best_id "
-    "WHERE p.best_id IS NOT NULL ORDER BY p.best_score DESC, p.best_frames, p.best_id LIMIT $1 OFFSET $2";
+    "SELECT " MERVOX_BOARD_ROW " FROM (SELECT best_id, best_score, best_frames FROM player "
+    "WHERE best_id IS NOT NULL ORDER BY best_score DESC, best_frames, best_id LIMIT $1 OFFSET $2) b "
+    "JOIN submission s ON s.id = b.best_id JOIN player p ON p.name_key = s.name_key "
+    "ORDER BY b.best_score DESC, b.best_frames, b.best_id";
 // $1 name_key, $2 limit.
 inline constexpr const char* kRoundsOfName =
     "SELECT " MERVOX_BOARD_ROW " FROM submission s JOIN player p ON p.name_key = s.name_key "

@@ -48,7 +48,7 @@ const char* BoardUsage() {
            "  --max-queue N           rounds waiting before submissions get 503 (default 10000)\n"
            "  --rate N                submissions a minute from one address (default 30, 0: no limit)\n"
            "  --name-rate N           submissions a minute under one name (default 12, 0: no limit)\n"
-           "  --threads N             connections served at once (default 16)\n"
+           "  --threads N             connections served at once (default 64)\n"
            "  --quiet                 no log line for each request and job\n";
 }
 
@@ -59,7 +59,7 @@ bool ParseListenAddress(const std::string& text, std::string& host, int& port) {
     if (host.size() >= 2 && host.front() == '[' && host.back() == ']') host = host.substr(1, host.size() - 2);
     if (host.empty()) host = "127.0.0.1";
     long p = 0;
-    if (!Whole(text.substr(colon + 1), 1, 65535, p)) return false;
+    if (!Whole(text.substr(colon + 1), 0, 65535, p)) return false;
     port = static_cast<int>(p);
     return true;
 }

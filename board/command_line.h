@@ -20,7 +20,7 @@ struct BoardCommandLine {
 bool ParseBoardCommandLine(const std::vector<std::string>& args, BoardCommandLine& out, std::string& error);
 
 // Splits "ADDRESS:PORT" ("127.0.0.1:8080", "[::1]:8080", ":8080"). False
-// when the port is not 1..65535 or is missing.
+// when the port is not 0..65535 or is missing (0: any free port).
 bool ParseListenAddress(const std::string& text, std::string& host, int& port);
 
 // The text of --help.

@@ -379,6 +379,7 @@ bool BoardServer::Start(std::string& error) {
         w.dbUrl = m.options.dbUrl;
         w.workers = m.options.verifiers;
         w.leaseSeconds = m.options.leaseSeconds;
+        w.log = m.options.log;
         m.workers = std::make_unique<VerifyWorkers>(w);
         if (!m.workers->Start(error)) {
             m.workers.reset();

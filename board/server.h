@@ -17,7 +17,7 @@ struct ServeOptions {
     double addressPerMinute = 30, addressBurst = 10;  // 0 per minute: no limit
     double namePerMinute = 12, nameBurst = 5;
     int readTimeoutSeconds = 10;
-    int threads = 16;          // connections served at once
+    int threads = 64;          // connections served at once
     bool log = true;           // one line a request and a job on stderr
 };
 

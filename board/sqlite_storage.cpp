@@ -137,7 +137,9 @@ public:
                          .c_str());
                 Exec(sql::kSubmissionQueueIndex);
                 Exec(sql::kSubmissionNameIndex);
+                Exec(sql::kSubmissionLatestIndex);
             }
+            Run(sql::kInitRanked, {std::string("0")});
             // Later versions add their steps here, each from the one before.
             Run(sql::kWriteVersion, {std::to_string(kSchemaVersion)});
         });
@@ -221,12 +223,15 @@ public:
     }
 
     void UpdateBest(const std::string& nameKey) {
+        const int64_t before = Count(sql::kIsRanked, {nameKey});
         Statement st(db_, sql::kBestOfName);
         st.Bind({nameKey});
-        if (st.Step())
+        const bool ranked = st.Step();
+        if (ranked)
             Run(sql::kSetBest, {nameKey, st.Int(0), st.Int(1), st.Int(2)});
         else
             Run(sql::kSetBest, {nameKey, nullptr, int64_t{0}, int64_t{0}});
+        if ((ranked ? 1 : 0) != before) Run(sql::kAddRanked, {int64_t{ranked ? 1 : -1}});
     }
 
     bool ReleaseJob(int64_t id, const std::string& owner) override {

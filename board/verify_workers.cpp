@@ -100,7 +100,8 @@ void VerifyWorkers::Run(int index, Storage* storage) {
                 std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count();
             if (cancelled) {
                 storage->ReleaseJob(job->id, owner);
-                std::fprintf(stderr, "job %lld handed back unfinished (stopping)\n",
+                if (options_.log)
+                    std::fprintf(stderr, "job %lld handed back unfinished (stopping)\n",
                              static_cast<long long>(job->id));
                 continue;
             }
@@ -109,6 +110,7 @@ void VerifyWorkers::Run(int index, Storage* storage) {
                 continue;
             }
             ++finished_;
+            if (!options_.log) continue;
             if (v.state == JobState::Verified)
                 std::fprintf(stderr, "job %lld %s verified score=%lld level=%d frames=%d cleared=%d%s%s %.1f ms\n",
                              static_cast<long long>(job->id), job->name.c_str(), static_cast<long long>(v.score),

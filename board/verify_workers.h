@@ -26,6 +26,7 @@ struct WorkerOptions {
     int pollMilliseconds = 1000;
     // The first part of each worker's lease owner ("host:pid").
     std::string ownerPrefix;
+    bool log = true;  // one line a job on stderr
 };
 
 class VerifyWorkers {

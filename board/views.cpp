@@ -135,7 +135,7 @@ std::string BoardPage(const ScorePage& page, int limit, int offset) {
     if (page.scores.empty()) {
         h += "<p>No verified rounds yet.</p>";
     } else {
-        h += "<table><thead><tr><th>Rank</th><th>Name</th><th>Score</th><th>Level</th>"
+        h += "<div class=\"scroll\"><table><thead><tr><th>Rank</th><th>Name</th><th>Score</th><th>Level</th>"
              "<th>Time</th><th>When</th></tr></thead><tbody>";
         for (const ScoreEntry& e : page.scores) {
             const SubmissionRow& r = e.round;
@@ -143,7 +143,7 @@ std::string BoardPage(const ScorePage& page, int limit, int offset) {
                  Number(r.score) + "</td><td class=\"n\">" + Number(r.level) + "</td><td class=\"n\">" +
                  TimePlayed(r.frames) + "</td><td><time>" + IsoTime(r.submittedAt) + "</time></td></tr>";
         }
-        h += "</tbody></table>";
+        h += "</tbody></table></div>";
     }
     h += "<p class=\"pages\">";
     if (offset > 0)
@@ -158,7 +158,7 @@ std::string BoardPage(const ScorePage& page, int limit, int offset) {
 namespace {
 
 std::string RoundsTable(const std::vector<SubmissionRow>& rows, bool withName) {
-    std::string h = "<table><thead><tr><th>Round</th>";
+    std::string h = "<div class=\"scroll\"><table><thead><tr><th>Round</th>";
     if (withName) h += "<th>Name</th>";
     h += "<th>State</th><th>Score</th><th>Level</th><th>Time</th><th>When</th><th>Recording</th></tr></thead><tbody>";
     for (const SubmissionRow& r : rows) {
@@ -170,7 +170,7 @@ std::string RoundsTable(const std::vector<SubmissionRow>& rows, bool withName) {
              (done ? TimePlayed(r.frames) : "") + "</td><td><time>" + IsoTime(r.submittedAt) + "</time></td><td>" +
              RecordingCell(r) + "</td></tr>";
     }
-    return h + "</tbody></table>";
+    return h + "</tbody></table></div>";
 }
 
 }  // namespace
@@ -206,8 +206,8 @@ const char* StyleSheet() {
            "border-bottom:1px solid #ddd;vertical-align:top}td.n{text-align:right}"
            ".state.verified{color:#070}.state.rejected,.state.failed{color:#a00}"
            ".reason,.copied,.changed{display:block;font-size:.9em}code{font-size:.85em;word-break:break-all}"
-           "@media (max-width:40em){th:nth-child(n+5),td:nth-child(n+5){display:none}"
-           "main{padding:0 .4em}}\n";
+           ".scroll{overflow-x:auto}"
+           "@media (max-width:40em){main{padding:0 .4em}th,td{padding:.25em .3em}body{font-size:15px}}\n";
 }
 
 }  // namespace mervox::board

@@ -10,8 +10,8 @@ packages=(
   build-essential cmake pkg-config
   libsdl2-dev libcairo2-dev libfontconfig1-dev libfreetype-dev
   libpng-dev zlib1g-dev libogg-dev libvorbis-dev
-  libcurl4-openssl-dev nlohmann-json3-dev
-  libgtest-dev libbenchmark-dev libcpp-httplib-dev
+  libcurl4-openssl-dev libcpp-httplib-dev libssl-dev nlohmann-json3-dev libsqlite3-dev
+  libgtest-dev libbenchmark-dev
   fonts-ipafont-gothic
   fonts-dejavu-core
   xvfb xauth xdotool x11-utils imagemagick
