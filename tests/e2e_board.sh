@@ -65,12 +65,13 @@ fi
 xdotool key --delay 80 z
 wait_for_log "a round of the board opened in the viewer" 10
 wait_for_log "run mode 0 -> 1" 10
-sleep 2
+# The viewer measures the round at its first update, then plays it.
+sleep 3
 # Return takes the round over; Escape leaves the practice and saves it.
 xdotool key --delay 80 Return
-sleep 1.5
+sleep 2
 xdotool key --delay 80 Escape
-for _ in $(seq 1 50); do
+for _ in $(seq 1 100); do
   ls "$work/game/practice"/*.dat >/dev/null 2>&1 && break
   sleep 0.2
 done
