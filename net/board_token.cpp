@@ -1,6 +1,7 @@
 #include "net/board_token.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 
@@ -12,13 +13,17 @@ namespace {
 
 constexpr size_t kFileLimit = 256 * 1024;
 
-std::string ReadAll(const std::string& path) {
+// The file's text; false when it is there but too large to be ours.
+bool ReadAll(const std::string& path, std::string& text) {
+    text.clear();
     std::ifstream in(path, std::ios::binary);
-    if (!in) return "";
-    std::string text(kFileLimit + 1, '\0');
+    if (!in) return true;
+    text.assign(kFileLimit + 1, '\0');
     in.read(text.data(), static_cast<std::streamsize>(text.size()));
     text.resize(static_cast<size_t>(in.gcount()));
-    return text.size() > kFileLimit ? "" : text;
+    if (text.size() <= kFileLimit) return true;
+    text.clear();
+    return false;
 }
 
 bool Spaceless(const std::string& s) {
@@ -33,7 +38,9 @@ bool Spaceless(const std::string& s) {
 std::string BoardTokenPath(const std::string& baseDir) { return baseDir + "/board_token.txt"; }
 
 std::string ReadBoardToken(const std::string& baseDir, const std::string& board, const std::string& name) {
-    std::istringstream in(ReadAll(BoardTokenPath(baseDir)));
+    std::string text;
+    ReadAll(BoardTokenPath(baseDir), text);
+    std::istringstream in(text);
     std::string line;
     while (std::getline(in, line)) {
         std::istringstream words(line);
@@ -47,7 +54,14 @@ bool KeepBoardToken(const std::string& baseDir, const std::string& board, const 
                     const std::string& token) {
     const std::string path = BoardTokenPath(baseDir);
     if (!Spaceless(board) || !Spaceless(name) || !Spaceless(token)) return false;
-    const std::string old = ReadAll(path);
+    // A file that cannot be read whole is never replaced: its other
+    // tokens would be lost.
+    std::string old;
+    if (!ReadAll(path, old)) {
+        std::fprintf(stderr, "mervox: %s is too large to be a token file; the new token is not kept\n",
+                     path.c_str());
+        return false;
+    }
     std::istringstream in(old);
     std::string out, line;
     while (std::getline(in, line)) {

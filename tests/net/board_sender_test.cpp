@@ -256,6 +256,13 @@ TEST(Outbox, RoundsInOrderHalfWrittenOnesIgnoredAndTokensReplaced) {
     EXPECT_EQ(ReadBoardToken(dir.dir(), "http://a:1", "bob"), "");
     EXPECT_FALSE(KeepBoardToken(dir.dir(), "http://a:1", "ann", "with space"));
     EXPECT_EQ(ReadBoardToken(dir.dir(), "http://a:1", "ann"), "three");
+    // A file too large to be read whole is not replaced by one line.
+    const std::string huge(300 * 1024, '#');
+    dir.write("board_token.txt", huge);
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(KeepBoardToken(dir.dir(), "http://a:1", "ann", "four"));
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find("too large"), std::string::npos);
+    EXPECT_EQ(dir.read("board_token.txt"), huge);
 }
 
 }  // namespace
