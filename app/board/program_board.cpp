@@ -20,10 +20,7 @@ void AfterRoundUpdate(ProgramBoard& b, const GameState& g) {
     if (!ended || !b.sender) return;
     const std::string recording = FormatInputLog(g.InputLog);
     if (recording.empty()) return;
-    if (b.sender->keep(recording)) {
-        b.lastScore = g.Score;
-        b.gamesKept += 1;
-    }
+    b.sender->keep(recording);  // a folder that cannot take it is said on stderr
 }
 
 void ChangeProgramBoard(ProgramBoard& b, const Options& o, const std::string& baseDir) {

@@ -17,8 +17,6 @@ namespace mervox {
 struct ProgramBoard {
     std::unique_ptr<BoardSender> sender;
     bool gameUnderWay = false;  // the last update began in a game of the player's
-    uint32_t lastScore = 0;     // the score of the last game kept
-    int gamesKept = 0;          // games kept in this run
 };
 
 // Makes the sender and starts its thread (which sends what the outbox
