@@ -114,19 +114,27 @@ struct BlockSets {
         }
     }
 
-    // Files both slots of a cell again after a block landed in it.
+    // Files both slots of a cell again after its arrival step. A block
+    // still announced keeps its colour in its slot: the pairs change only
+    // when a landing moved a colour.
     void Refile(GameState& g, int i, int j) {
+        bool recoloured = false;
         for (int layer = 0; layer < kLayers; ++layer) {
             const int index = SlotIndex(i, j, layer);
             const BlockSlot& s = g.Board[i][j][layer];
-            if (code[index] < kColours) colour[code[index]].Remove(index);
             if (s.state != Empty) present.Add(index);
-            code[index] = static_cast<uint8_t>(s.state != Empty && static_cast<unsigned>(s.colour) < kColours
-                                                   ? static_cast<unsigned>(s.colour) : kColours);
-            if (code[index] < kColours) colour[code[index]].Add(index);
+            const uint8_t now = static_cast<uint8_t>(
+                s.state != Empty && static_cast<unsigned>(s.colour) < kColours ? static_cast<unsigned>(s.colour)
+                                                                               : kColours);
+            if (now != code[index]) {
+                if (code[index] < kColours) colour[code[index]].Remove(index);
+                if (now < kColours) colour[now].Add(index);
+                code[index] = now;
+                recoloured = true;
+            }
             moving.Add(index);
         }
-        FindPairs();
+        if (recoloured) FindPairs();
     }
 
     // Whether a face neighbour holds a block of the slot's colour.
@@ -230,7 +238,7 @@ void UpdateBlocksVisitingEverySlot(GameState& g, const RoundHost& host) {
     RelieveBackground(g);
     for (int index = 0; index < kSlotCount; ++index) {
         ArriveSlot(g, host, SlotI(index), SlotJ(index), SlotLayer(index));
-        GroupSlot(g, host, index, true);
+        GroupSlot(g, host, index, [] { return true; });
     }
     SlotSet moving = SlotSet::All(), entered;
     UpdateBlockMotion(g, moving, entered);
@@ -261,7 +269,7 @@ void UpdateBlocks(GameState& g, const RoundHost& host, SlotVisits visits) {
             ArriveSlot(g, host, SlotI(index), SlotJ(index), SlotLayer(index));
             sets.Refile(g, SlotI(index), SlotJ(index));
         }
-        GroupSlot(g, host, index, sets.LikeNeighbour(s, index));
+        GroupSlot(g, host, index, [&] { return sets.LikeNeighbour(s, index); });
         groupOfThree |= s.groupSize >= 3;  // the size recorded for its mark
         dying |= static_cast<uint32_t>(s.state - Vanishing) < 2;  // vanishing or fading
         if (!everySlot && g.GroupSizeTable[0] != 0) {

@@ -32,17 +32,18 @@ int FloodGroup(GameState& g, const RoundHost& host, int i, int j, int layer, int
 // The grouping steps for one slot (by its index, see SlotIndex), run inside
 // the board loop after that slot's arrival step: flood it when ungrouped,
 // then settle its size with the largest recorded for its mark.
-// `likeNeighbour` false says that no face neighbour of the slot is occupied
-// by a block of its colour; the flood then could not join anything and is
-// not run.
-inline void GroupSlot(GameState& g, const RoundHost& host, int index, bool likeNeighbour) {
+// `likeNeighbour()` false says that no face neighbour of the slot is
+// occupied by a block of its colour; the flood then could not join anything
+// and is not run. It is asked only of a slot about to be flooded.
+template <class LikeNeighbour>
+inline void GroupSlot(GameState& g, const RoundHost& host, int index, LikeNeighbour&& likeNeighbour) {
     BlockSlot& s = SlotOf(g, index);
     if (s.groupSize == 0 && IsOccupied(s) && !IsArriving(s)) {
         g.MarkCounter += 1;
         s.groupMark = g.MarkCounter;
-        s.groupSize = likeNeighbour ? FloodGroup(g, host, SlotI(index), SlotJ(index), SlotLayer(index), 1,
-                                                 s.groupMark, false)
-                                    : 1;
+        s.groupSize = likeNeighbour() ? FloodGroup(g, host, SlotI(index), SlotJ(index), SlotLayer(index), 1,
+                                                   s.groupMark, false)
+                                      : 1;
     }
     int& recorded = GroupTotal(g, s.groupMark);
     if (recorded < s.groupSize) {

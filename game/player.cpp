@@ -143,7 +143,7 @@ bool TryPush(GameState& g, const RoundHost& host, const BoardDirection& d) {
     const int layer = PlayerLayer(g);
     const CellRef ahead = CellAhead(g, d);
     const CellRef two = CellTwoAhead(g, d);
-    if (g.ArrowLatch != 0 || g.PlayerVelY != 0.0f || !OccupiedAt(g, ahead.i, ahead.j, layer) ||
+    if (g.KeyLatch != 0 || g.PlayerVelY != 0.0f || !OccupiedAt(g, ahead.i, ahead.j, layer) ||
         !InBoard(two.i, two.j) || !FreeForMovingBlockAt(g, two.i, two.j, layer) ||
         g.ReadyCountdown != 0)
         return false;
@@ -197,7 +197,7 @@ void Walk(GameState& g, const RoundHost& host) {
             if (AlongX(side) == AlongX(d) || !(g.PushIntent & side.intent)) continue;
             if (EmptyAt(g, cx + side.di, cz + side.dj, layer)) g.PushIntent &= ~side.intent;
         }
-        g.ArrowLatch = 1;
+        g.KeyLatch = 1;
     }
 }
 
@@ -214,7 +214,7 @@ void PushInProgress(GameState& g) {
         p += static_cast<float>(SignOf(d)) * kWalkStep;
         if (!OnCellEdge(p + static_cast<float>(SignOf(d)) * kContact)) continue;
         g.Pushing = 0;
-        g.ArrowLatch = 0;
+        g.KeyLatch = 0;
         if (PlayerLayer(g) == 1) {
             const int cx = CellIndex(g.PlayerX), cz = CellIndex(g.PlayerZ);
             if (EmptyAt(g, cx + d.di, cz + d.dj, 0)) g.PushIntent &= ~d.intent;

@@ -6,8 +6,10 @@
 #include "game/effects.h"
 #include "game/game_random.h"
 #include "game/key_bits.h"
+#include "game/link_points.h"
 #include "game/matching.h"
 #include "game/player.h"
+#include "game/round_end.h"
 #include "game/simulation.h"
 #include "game/supply.h"
 #include "game/update_events.h"
@@ -16,7 +18,6 @@ namespace mervox {
 
 namespace {
 
-constexpr int kEscHoldToEnd = 60;
 constexpr int kAttractFrameLimit = 5400;
 
 void EnterHighScore(GameState& g, const RoundHost& host) {
@@ -47,12 +48,12 @@ void RunClock(GameState& g, const RoundHost& host) {
         g.TimeLeft -= 1;
         if (g.TimeLeft > 0) g.PlayFrames += 1;
         if (g.TimeLeft < 600 && g.TimeLeft % 60 == 59) PlayEffect(g, host, EffectTick);
-        if (g.TimeLeft == -60 && !PlaysBack(g)) EnterHighScore(g, host);
-        if (g.TimeLeft < -360) g.FadeLevel = std::min(g.FadeLevel + 2, 80);
-        if (g.TimeLeft < -420) EndRound(g, host);
+        if (g.TimeLeft == kHighScoreEntryTime && !PlaysBack(g)) EnterHighScore(g, host);
+        if (g.TimeLeft < kFadeOutBelow) g.FadeLevel = std::min(g.FadeLevel + kFadeStep, kFadeWhite);
+        if (g.TimeLeft < kRoundOverBelow) EndRound(g, host);
     } else {
         g.ReadyCountdown -= 1;
-        g.FadeLevel = std::max(g.FadeLevel - 2, 0);
+        g.FadeLevel = std::max(g.FadeLevel - kFadeStep, 0);
         if (g.ReadyCountdown == 0) PlayVoiceClip(g, host, VoiceClip::Go);
     }
 }
@@ -88,12 +89,12 @@ void ReadInput(GameState& g, const RoundHost& host) {
     if (!PlaysBack(g)) {
         const int32_t keys = PollRoundKeys(host);
         g.KeysNow = keys;
-        if (!(keys & kArrowBits)) g.ArrowLatch = 0;
+        if (!(keys & kArrowBits)) g.KeyLatch = 0;
     } else if (g.InputLogIndex >= 0 && g.InputLogIndex < kInputLogLength) {
         const InputRecord& r = g.InputLog[g.InputLogIndex];
         if (r.frame == g.RoundFrame) {
             g.KeysNow = r.keys;
-            if (!(r.keys & kArrowBits)) g.ArrowLatch = 0;
+            if (!(r.keys & kArrowBits)) g.KeyLatch = 0;
             g.InputLogIndex += 1;
         }
     }
@@ -110,7 +111,7 @@ void PlaybackControlsAndEarlyEnd(GameState& g, const RoundHost& host) {
         }
         if (HostKeyDown(host, HostKey::Z) && g.RunMode > RunGame && g.TimeLeft > 0 && g.EscHold == 0) {
             g.EscHold = kEscHoldToEnd;
-            g.TimeLeft = -360;
+            g.TimeLeft = kFadeOutBelow;
         }
     }
 
@@ -125,7 +126,7 @@ void PlaybackControlsAndEarlyEnd(GameState& g, const RoundHost& host) {
         (g.RunMode == RunReplay || g.RunMode == RunDemo1 || g.RunMode == RunDemo2);
     if (g.TimeLeft > 0 && (g.EscHold >= kEscHoldToEnd || attractLimit)) {
         g.EscHold = kEscHoldToEnd;
-        g.TimeLeft = -360;
+        g.TimeLeft = kFadeOutBelow;
     }
 }
 
@@ -137,10 +138,9 @@ void RecordInput(GameState& g) {
     g.InputLogIndex += 1;
 }
 
+// The score adds up in 32 bits, wrapping as the game's does.
 uint32_t LinkPoints(const ChainSlot& c) {
-    const uint32_t n = static_cast<uint32_t>(c.count);
-    if (c.chain == 1) return n * 10u * static_cast<uint32_t>(std::max(c.count - 3, 0) + 10);
-    return n * 10u * static_cast<uint32_t>(c.count + 4 * c.chain + 5);
+    return static_cast<uint32_t>(c.count) * static_cast<uint32_t>(LinkPointsPerBlock(c.count, c.chain));
 }
 
 void PayChainLinks(GameState& g) {

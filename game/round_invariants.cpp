@@ -1,5 +1,7 @@
 #include "game/round_invariants.h"
 
+#include "game/round_end.h"
+
 namespace mervox {
 
 namespace {
@@ -31,10 +33,10 @@ void CheckPlayerAndView(const GameState& g, Faults& f) {
 
 void CheckCounters(const GameState& g, Faults& f) {
     f.Check(g.ReadyCountdown >= 0, "ready countdown below 0");
-    f.Check(g.TimeLeft >= -421, "clock ran past the round's end");
-    f.Check(g.FadeLevel >= 0 && g.FadeLevel <= 80, "fade level out of 0..80");
+    f.Check(g.TimeLeft >= kLastTimeLeft, "clock ran past the round's end");
+    f.Check(g.FadeLevel >= 0 && g.FadeLevel <= kFadeWhite, "fade level out of 0..80");
     f.Check(g.LevelUpFlash >= 0 && g.LevelUpFlash <= 60, "level-up flash out of 0..60");
-    f.Check(g.EscHold <= 60, "escape hold past 60");
+    f.Check(g.EscHold <= kEscHoldToEnd, "escape hold past 60");
     f.Check(g.CaptionIndex >= 0 && g.CaptionIndex < kCaptionCount, "caption index out of the table");
     f.Check(g.InputLogIndex >= 0 && g.InputLogIndex <= kInputLogLength, "input log index out of the log");
     f.Check(g.Level >= 1 && g.ColourCount >= 2 && g.ColourCount <= 5, "level or colour count out of range");

@@ -1,6 +1,7 @@
 // The scene reset that starts every round and every title screen.
 #include "game/game_random.h"
 #include "game/simulation.h"
+#include "game/round_end.h"
 #include "game/state/board.h"
 
 namespace mervox {
@@ -52,7 +53,7 @@ void ResetScene(GameState& g) {
 
     g.TimeLeft = 3600;
     g.ReadyCountdown = 180;
-    g.FadeLevel = 80;
+    g.FadeLevel = kFadeWhite;
     g.Level = 1;
     g.ColourCount = 2;
     g.LevelQuota = 10;
@@ -106,7 +107,7 @@ void StartRoundOutsideTitle(GameState& g, int32_t runMode, int32_t playback) {
     g.RunMode = runMode;
     ResetScene(g);
     g.StartRequested = 0;
-    MenuKeyLatch(g) = 0;
+    g.KeyLatch = 0;
 }
 
 }  // namespace mervox

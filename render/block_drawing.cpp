@@ -27,6 +27,9 @@ void Quad(ScenePainter& sp, const WorldPoint (&w)[4]) {
 
 float Floor0(float y) { return y < 0 ? 0.0f : y; }
 
+// An announced block's squares stand this far inside its cell.
+constexpr float kAnnouncedInset = 10;
+
 bool HidesFaces(const BlockSlot& s) {
     return (s.state == Solid || s.state == Vanishing) && s.offsetX + s.height + s.offsetZ == 0.0f;
 }
@@ -38,9 +41,9 @@ enum class Face { MinusX, PlusX, MinusZ, PlusZ, Top };
 void DrawWipe(ScenePainter& sp, Face face, float xl, float xh, float yb, float yt, float zl, float zh,
               int colour, const Brush& faceBrush, int vanishTimer) {
     const float f = 1 - vanishTimer / 180.0f;
-    const float sides[2] = {100 * f, 100 * f * f * f};
+    const float sides[2] = {kCellSize * f, kCellSize * f * f * f};
     const float cx = (xl + xh) / 2, cy = (yb + yt) / 2, cz = (zl + zh) / 2;
-    sp.Pen(sp.pal.FixedPens[1]);
+    sp.Pen(sp.pal.FixedPens[paint::kNoPen]);
     for (int k = 0; k < 2; ++k) {
         const float h = sides[k] / 2;
         sp.Brush(k == 0 ? sp.pal.DarkBrushes[colour] : faceBrush);
@@ -65,7 +68,7 @@ void DrawWipe(ScenePainter& sp, Face face, float xl, float xh, float yb, float y
                 break;
         }
     }
-    sp.Pen(sp.pal.FixedPens[0]);
+    sp.Pen(sp.pal.FixedPens[paint::kOutlinePen]);
 }
 
 }  // namespace
@@ -77,14 +80,14 @@ int BlockShadeOffset(int t) {
 }
 
 float ArrivalSquareHeight(const BlockSlot& b, int layer, int n) {
-    const float base = std::max(b.height + 100, 0.0f) + 100 * layer;
+    const float base = std::max(b.height + kBlockHeight, 0.0f) + kBlockHeight * layer;
     return base + n * 50 * (b.arriveTimer / 120.0f);
 }
 
 BlockBox BlockBoxOf(const BlockSlot& b, float x0, float z0) {
-    const float e = b.state == Fading ? (1 - b.vanishTimer / 10.0f) * 100 : 0.0f;
-    return BlockBox{x0 + e / 2,           x0 + 100 - e / 2, Floor0(b.height + e / 2),
-                    Floor0(b.height + 100 - e / 2), z0 + e / 2, z0 + 100 - e / 2};
+    const float e = b.state == Fading ? (1 - b.vanishTimer / 10.0f) * kCellSize : 0.0f;
+    return BlockBox{x0 + e / 2,           x0 + kCellSize - e / 2, Floor0(b.height + e / 2),
+                    Floor0(b.height + kBlockHeight - e / 2), z0 + e / 2, z0 + kCellSize - e / 2};
 }
 
 unsigned VisibleSideFaces(const GameState& g, const Camera& cam, int i, int j, int layer) {
@@ -131,13 +134,14 @@ void DrawBlock(ScenePainter& sp, int i, int j, int layer) {
         for (int n = 1; n <= 3; n += 2) {
             const float h = ArrivalSquareHeight(b, layer, n);
             const int q = std::clamp((TruncToInt(h) % 100) / 8, 0, 9);
-            sp.Pen(sp.pal.FixedPens[2]);
+            sp.Pen(sp.pal.FixedPens[paint::kGreyPen]);
             sp.Brush(shades[q]);
             Point square[4];
-            Quad(sp, {{x0 + 10, h, z0 + 10}, {x0 + 90, h, z0 + 10}, {x0 + 90, h, z0 + 90},
-                      {x0 + 10, h, z0 + 90}}, square);
+            constexpr float kNear = kAnnouncedInset, kFar = kCellSize - kAnnouncedInset;
+            Quad(sp, {{x0 + kNear, h, z0 + kNear}, {x0 + kFar, h, z0 + kNear}, {x0 + kFar, h, z0 + kFar},
+                      {x0 + kNear, h, z0 + kFar}}, square);
             if (sp.res.colourMarks) DrawColourMark(sp.dc, sp.pal, colour, square);
-            sp.Pen(sp.pal.FixedPens[0]);
+            sp.Pen(sp.pal.FixedPens[paint::kOutlinePen]);
         }
         return;
     }
@@ -213,11 +217,11 @@ void DrawBurstOutlines(ScenePainter& sp) {
                 const float r = static_cast<float>(b.popupSize) * static_cast<float>(b.popupSize) / 10;
                 const float x0 = g.BoardGrid[i][j].x + b.offsetX;
                 const float z0 = g.BoardGrid[i][j].z + b.offsetZ;
-                const float xs[4] = {x0 - r, x0 + 100 + r, x0 + 100 + r, x0 - r};
-                const float zs[4] = {z0 - r, z0 - r, z0 + 100 + r, z0 + 100 + r};
+                const float xs[4] = {x0 - r, x0 + kCellSize + r, x0 + kCellSize + r, x0 - r};
+                const float zs[4] = {z0 - r, z0 - r, z0 + kCellSize + r, z0 + kCellSize + r};
                 Point upper[4], lower[4], joins[8];
                 for (int k = 0; k < 4; ++k) {
-                    upper[k] = sp.Project(xs[k], b.height + 100 + r, zs[k]);
+                    upper[k] = sp.Project(xs[k], b.height + kBlockHeight + r, zs[k]);
                     lower[k] = sp.Project(xs[k], b.height - r, zs[k]);
                     joins[2 * k] = upper[k];
                     joins[2 * k + 1] = lower[k];
@@ -226,7 +230,7 @@ void DrawBurstOutlines(ScenePainter& sp) {
                 Polygon(sp.dc, lower, 4);
                 const int counts[4] = {2, 2, 2, 2};
                 PolyPolyline(sp.dc, joins, counts, 4);
-                sp.Pen(sp.pal.FixedPens[0]);
+                sp.Pen(sp.pal.FixedPens[paint::kOutlinePen]);
             }
         }
     }

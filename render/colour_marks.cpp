@@ -115,7 +115,7 @@ void DrawColourMark(DrawContext& dc, const Palette& pal, int colour, const Point
     const Brush* brush = dc.brush;
     const Pen* pen = dc.pen;
     SelectBrush(dc, &pal.DarkBrushes[family]);
-    SelectPen(dc, onDarkening ? &pal.FixedPens[4] : &pal.FixedPens[1]);
+    SelectPen(dc, onDarkening ? &pal.FixedPens[paint::kPaleGreyPen] : &pal.FixedPens[paint::kNoPen]);
     PolyPolygon(dc, pts, shape.counts, shape.outlines);
     dc.brush = brush;
     dc.pen = pen;

@@ -6,20 +6,25 @@
 
 #include "draw/gdi_calls.h"
 #include "draw/text_drawing.h"
+#include "game/link_points.h"
+#include "game/round_end.h"
+#include "game/state/board.h"
 #include "render/colour_marks.h"
 #include "render/digit_strings.h"
 #include "render/scene_drawing.h"
 #include "render/scene_painter.h"
+#include "render/screen_layout.h"
 
 namespace mervox {
 
 namespace {
 
-int CellIndex(float v) { return TruncToInt(v / 100); }
+// Copies a picture of the sheets to its place.
+void Sprite(ScenePainter& sp, const ScreenSprite& s) { DrawSheetRect(sp.frame, sp.res, s.rect, s.x, s.y); }
 
-// Copies a picture of the sheets to (dstX, dstY).
-void Sprite(ScenePainter& sp, const SheetRect& r, int dstX, int dstY) {
-    DrawSheetRect(sp.frame, sp.res, r, dstX, dstY);
+// Digits of `text` along a row of the display.
+void Digits(ScenePainter& sp, SheetId sheet, const char* text, const DigitRow& row, const DigitStrip& strip) {
+    DrawDigitsUntil(sp.frame, sp.Sheet(sheet), text, row.x, row.endX, row.y, strip);
 }
 
 // "%03d" and the like of a value kept inside what the digits can show.
@@ -30,30 +35,31 @@ void Format(char (&buf)[32], const char* format, int64_t value, int64_t maxShown
 void DrawBoardMap(ScenePainter& sp) {
     const GameState& g = sp.g;
     const int pi = CellIndex(g.PlayerX), pj = CellIndex(g.PlayerZ), pk = CellIndex(g.PlayerY);
-    for (int i = 0; i < 7; ++i) {
-        for (int j = 0; j < 7; ++j) {
-            for (int k = 0; k < 2; ++k) {
+    const screen::BoardMapLayout& map = screen::kBoardMap;
+    for (int i = 0; i < kBoardSize; ++i) {
+        for (int j = 0; j < kBoardSize; ++j) {
+            for (int k = 0; k < kLayers; ++k) {
                 const BlockSlot& b = g.Board[i][j][k];
-                const int x = sp.S(551 + 10 * i);
-                const int y = sp.S(371 - 10 * j - 100 * k);
-                const int ten = sp.S(10);
-                sp.Pen(sp.pal.FixedPens[2]);
+                const int x = sp.S(map.left + map.cell * i);
+                const int y = sp.S(map.floorTop - map.cell * j - map.layerRise * k);
+                const int side = sp.S(map.cell);
+                sp.Pen(sp.pal.FixedPens[paint::kGreyPen]);
                 if (b.state != Empty && b.arriveTimer == 0) {
-                    sp.Brush(sp.pal.ShadeBrushes[std::clamp(b.colour, 0, 4)][1]);
+                    sp.Brush(sp.pal.ShadeBrushes[std::clamp(b.colour, 0, kColourFamilies - 1)][paint::kMapCellShade]);
                 } else {
                     sp.Brush(sp.pal.WhiteBrush);
                 }
-                const Point cell[4] = {{x, y}, {x + ten, y}, {x + ten, y + ten}, {x, y + ten}};
+                const Point cell[4] = {{x, y}, {x + side, y}, {x + side, y + side}, {x, y + side}};
                 Polygon(sp.dc, cell, 4);
                 if (sp.res.colourMarks && b.state != Empty && b.arriveTimer == 0) {
                     const Point upright[4] = {cell[3], cell[2], cell[1], cell[0]};
                     DrawColourMark(sp.dc, sp.pal, b.colour, upright);
                 }
                 if (pi == i && pj == j && pk == k) {
-                    sp.Pen(sp.pal.FixedPens[0]);
-                    sp.Brush(sp.pal.GreyBrushes[16]);
-                    const int in3 = sp.S(3), in7 = sp.S(7);
-                    const Point mark[4] = {{x + in3, y + in3}, {x + in7, y + in3}, {x + in7, y + in7}, {x + in3, y + in7}};
+                    sp.Pen(sp.pal.FixedPens[paint::kOutlinePen]);
+                    sp.Brush(sp.pal.GreyBrushes[paint::kMarkerGrey]);
+                    const int near = sp.S(map.markNear), far = sp.S(map.markFar);
+                    const Point mark[4] = {{x + near, y + near}, {x + far, y + near}, {x + far, y + far}, {x + near, y + far}};
                     Polygon(sp.dc, mark, 4);
                 }
             }
@@ -64,19 +70,20 @@ void DrawBoardMap(ScenePainter& sp) {
 void DrawEndOfRound(ScenePainter& sp) {
     const GameState& g = sp.g;
     char buf[32];
-    Sprite(sp, sheet::kEndOfRoundBanner, 146, 171);
-    if (g.TimeLeft < -120 && g.RunMode != RunTutorial) Sprite(sp, sheet::kScoreLabel, 161, 266);
-    if (g.TimeLeft < -180 && g.RunMode != RunTutorial) {
+    Sprite(sp, screen::kEndOfRoundBanner);
+    if (g.TimeLeft < kScoreLabelShowsBelow && g.RunMode != RunTutorial) Sprite(sp, screen::kEndScoreLabel);
+    if (g.TimeLeft < kScoreFigureShowsBelow && g.RunMode != RunTutorial) {
         // Six glyphs from 100000 up; a score past six digits shows 999999.
         const bool six = g.ShownScore > 99999;
         Format(buf, six ? "%06d" : "%05d", g.ShownScore, 999999);
-        DrawDigitString(sp.frame, sp.Sheet(SheetId::Number), buf, six ? 6 : 5, 246, 251, kLargeDigits);
+        DrawDigitString(sp.frame, sp.Sheet(SheetId::Number), buf, six ? 6 : 5, screen::kEndScoreFigure.x,
+                        screen::kEndScoreFigure.y, kLargeDigits);
     }
-    if (g.TimeLeft < -240 && !PlaysBack(g)) {
+    if (g.TimeLeft < kRecordMarksShowBelow && !PlaysBack(g)) {
         for (int n = 0; n < 3; ++n) {
             if (g.ShownScore != g.HighScores[n]) continue;
-            Sprite(sp, sheet::kPlaceMarks[n], 171, 306);
-            Sprite(sp, sheet::kNewRecordLabel, 281, 306);
+            Sprite(sp, ScreenSprite{sheet::kPlaceMarks[n], screen::kEndPlaceMark.x, screen::kEndPlaceMark.y});
+            Sprite(sp, screen::kEndNewRecordLabel);
             break;
         }
     }
@@ -88,18 +95,20 @@ void DrawChainPopups(ScenePainter& sp) {
         const ChainSlot& c = g.ChainSlots[k];
         if (c.timer == 0) continue;
         const int64_t count = c.count;
-        const int64_t v = c.chain == 1 ? 10 * (std::max<int64_t>(count - 3, 0) + 10)
-                                       : 10 * (count + 4 * static_cast<int64_t>(c.chain) + 5);
+        const int64_t v = LinkPointsPerBlock(count, c.chain);
         // Play never reaches 1000 points per block or 100 blocks in a link;
         // larger values show as 999 and 99 so the text stays six glyphs.
         char buf[32];
         std::snprintf(buf, sizeof buf, "%03dx%02d", static_cast<int>(std::clamp<int64_t>(v, 0, 999)),
                       static_cast<int>(std::clamp<int64_t>(count, 0, 99)));
-        const int64_t slide = 20 * std::max<int64_t>(std::llabs(static_cast<int64_t>(c.timer) - 60), 30);
+        const screen::ChainPopupLayout& at = screen::kChainPopups;
+        const int64_t slide =
+            at.slideStep * std::max<int64_t>(std::llabs(static_cast<int64_t>(c.timer) - kChainLinkLife / 2), at.leastSteps);
         for (int m = 0; m < 6; ++m) {
-            const int64_t x = 601 + 22 * m - slide;
-            if (x >= 640 || x < -1000) continue;
-            DrawGlyph(sp.frame, sp.Sheet(SheetId::Number), buf[m], static_cast<int>(x), 53 + 22 * k, kSmallDigits);
+            const int64_t x = at.x0 + at.glyphPitch * m - slide;
+            if (x >= kFrameWidth || x < at.farLeft) continue;
+            DrawGlyph(sp.frame, sp.Sheet(SheetId::Number), buf[m], static_cast<int>(x), at.top + at.rowPitch * k,
+                      kSmallDigits);
         }
     }
 }
@@ -114,56 +123,57 @@ void DrawGameDisplay(ScenePainter& sp) {
 
     // Mode labels.
     if (!PlaysBack(g) || g.RunMode == RunTutorial) {
-        if (g.PushIntent != 0) Sprite(sp, sheet::kKickKeyLabel, 16, 351);
-        Sprite(sp, sheet::kKeysLabel, 16, 381);
+        if (g.PushIntent != 0) Sprite(sp, screen::kKickKeyLabel);
+        Sprite(sp, screen::kKeysLabel);
     } else if (g.RunMode == RunReplay) {
-        Sprite(sp, sheet::kReplayLabel, 16, 366);
+        Sprite(sp, screen::kReplayLabel);
     } else {
-        Sprite(sp, sheet::kDemoLabel, 16, 366);
+        Sprite(sp, screen::kDemoLabel);
     }
-    if (g.RunMode >= RunReplay && g.RoundFrame % 120 < 100) Sprite(sp, sheet::kInGameCaption, 203, 361);
+    if (g.RunMode >= RunReplay && g.RoundFrame % screen::kCaptionBlinkPeriod < screen::kCaptionBlinkShown)
+        Sprite(sp, screen::kInGameCaption);
 
     SelectFont(sp.dc, &sp.pal.SmallFont);
 
     // Frame rate and play time, bottom corners.
     Format(buf, "%03d", g.FramesPerSecond, 999);
-    DrawDigitsUntil(sp.frame, sp.Sheet(SheetId::Rank), buf, 12, 45, 459, kTinyDigits);
-    Sprite(sp, sheet::kFpsLabel, 50, 459);
+    Digits(sp, SheetId::Rank, buf, screen::kFpsDigits, kTinyDigits);
+    Sprite(sp, screen::kFpsLabel);
     std::snprintf(buf, sizeof buf, "%06.2f", std::min(g.PlayFrames / 60.0, 999.99));
-    DrawDigitsUntil(sp.frame, sp.Sheet(SheetId::Rank), buf, 562, 628, 459, kTinyDigits);
+    Digits(sp, SheetId::Rank, buf, screen::kPlayTimeDigits, kTinyDigits);
 
     // Level.
-    Sprite(sp, sheet::kLevelLabel, 531, 4);
+    Sprite(sp, screen::kLevelLabel);
     Format(buf, "%03d", g.Level, 999);
-    DrawDigitsUntil(sp.frame, sp.Sheet(SheetId::Number), buf, 531, 621, 21, kMediumDigits);
+    Digits(sp, SheetId::Number, buf, screen::kLevelDigits, kMediumDigits);
 
     // Score: the last five digits.
-    Sprite(sp, sheet::kScoreLabel, 11, 4);
+    Sprite(sp, screen::kScoreLabel);
     Format(buf, "%05d", g.ShownScore % 100000, 99999);
-    DrawDigitsUntil(sp.frame, sp.Sheet(SheetId::Number), buf, 11, 161, 21, kMediumDigits);
+    Digits(sp, SheetId::Number, buf, screen::kScoreDigits, kMediumDigits);
 
     // Time: under ten seconds the figure blinks off for the last 6 updates
     // of each second.
-    Sprite(sp, sheet::kTimeLabel, 291, 4);
+    Sprite(sp, screen::kTimeLabel);
     if (g.ShownTime % 60 < 54 || g.ShownTime >= 600) {
         Format(buf, "%03d", g.ShownTime / 60, 999);
-        DrawDigitsUntil(sp.frame, sp.Sheet(SheetId::Number), buf, 254, 389, 21, kLargeDigits);
+        Digits(sp, SheetId::Number, buf, screen::kTimeDigits, kLargeDigits);
     }
 
-    if (g.LevelUpFlash != 0) Sprite(sp, sheet::kLevelUpLabel, 277, 61);
+    if (g.LevelUpFlash != 0) Sprite(sp, screen::kLevelUpLabel);
 
-    if (g.TimeLeft <= 0 && g.EscHold < 60) DrawEndOfRound(sp);
+    if (g.TimeLeft <= 0 && g.EscHold < kEscHoldToEnd) DrawEndOfRound(sp);
 
     if (g.ReadyCountdown > 0) {
-        Sprite(sp, sheet::kReadyBanner, 171, 211);
+        Sprite(sp, screen::kReadyBanner);
     } else if (g.PlayFrames < 60) {
-        Sprite(sp, sheet::kGoBanner, 246, 211);
+        Sprite(sp, screen::kGoBanner);
     }
 
     // Quota still to clear.
-    Sprite(sp, sheet::kQuotaLabel, 531, 54);
+    Sprite(sp, screen::kQuotaLabel);
     Format(buf, "%03d", g.LevelQuota, 999);
-    DrawDigitsUntil(sp.frame, sp.Sheet(SheetId::Number), buf, 531, 621, 71, kMediumDigits);
+    Digits(sp, SheetId::Number, buf, screen::kQuotaDigits, kMediumDigits);
 
     DrawChainPopups(sp);
 }
@@ -171,9 +181,10 @@ void DrawGameDisplay(ScenePainter& sp) {
 void FinishFrame(ScenePainter& sp, const FrameHooks& hooks) {
     const GameState& g = sp.g;
     if (g.RunMode == RunTutorial) {
-        sp.Pen(sp.pal.FixedPens[3]);
-        sp.Brush(sp.pal.GreyBrushes[23]);
-        Rectangle(sp.dc, sp.S(1), sp.S(401), sp.S(640), sp.S(480));
+        sp.Pen(sp.pal.FixedPens[paint::kLightGreyPen]);
+        sp.Brush(sp.pal.GreyBrushes[paint::kBandGrey]);
+        const ScreenBox& band = screen::kCaptionBand;
+        Rectangle(sp.dc, sp.S(band.left), sp.S(band.top), sp.S(band.right), sp.S(band.bottom));
         if (g.CaptionIndex >= 0 && g.CaptionIndex < kCaptionCount) {
             const TutorialCaption& c = g.TutorialCaptions[g.CaptionIndex];
             const uint32_t frame = static_cast<uint32_t>(g.RoundFrame);
@@ -181,7 +192,7 @@ void FinishFrame(ScenePainter& sp, const FrameHooks& hooks) {
             const uint32_t end = start + static_cast<uint32_t>(c.length);
             if (start <= frame && frame < end) {
                 SelectFont(sp.dc, &WordsFont(sp.res));
-                SetTextColour(sp.dc, 0x505050);
+                SetTextColour(sp.dc, paint::kCaptionText);
                 auto length = [](const char16_t* s) {
                     int n = 0;
                     while (n < kCaptionChars && s[n] != 0) ++n;
@@ -190,8 +201,9 @@ void FinishFrame(ScenePainter& sp, const FrameHooks& hooks) {
                 const bool english = sp.res.language == TextLanguage::English;
                 const char16_t* line1 = english ? EnglishCaptionLine(g.CaptionIndex, 0) : c.line1;
                 const char16_t* line2 = english ? EnglishCaptionLine(g.CaptionIndex, 1) : c.line2;
-                TextOutW(sp.dc, sp.S(41), sp.S(411), line1, length(line1));
-                TextOutW(sp.dc, sp.S(41), sp.S(436), line2, length(line2));
+                const ScreenSpot(&at)[2] = screen::kCaptionLines;
+                TextOutW(sp.dc, sp.S(at[0].x), sp.S(at[0].y), line1, length(line1));
+                TextOutW(sp.dc, sp.S(at[1].x), sp.S(at[1].y), line2, length(line2));
             }
         }
     }
@@ -202,9 +214,12 @@ void FinishFrame(ScenePainter& sp, const FrameHooks& hooks) {
 void DrawFadeSquares(DrawContext& dc, int32_t fadeLevel) {
     if (fadeLevel == 0) return;
     const int n = dc.scale;
-    const int side = static_cast<int>(((static_cast<int64_t>(fadeLevel) - 1) % 80) + 2) * n;
-    for (int a = 0; a < 8; ++a)
-        for (int b = 0; b < 6; ++b) PatBltWhiteness(dc, (1 + 80 * a) * n, (1 + 80 * b) * n, side, side);
+    const screen::FadeGridLayout& grid = screen::kFadeSquares;
+    // A square grows a pixel a level, from 2 to one pixel past its pitch.
+    const int side = static_cast<int>(((static_cast<int64_t>(fadeLevel) - 1) % grid.pitch) + 2) * n;
+    for (int a = 0; a < grid.columns; ++a)
+        for (int b = 0; b < grid.rows; ++b)
+            PatBltWhiteness(dc, (grid.first + grid.pitch * a) * n, (grid.first + grid.pitch * b) * n, side, side);
 }
 
 }  // namespace mervox

@@ -51,11 +51,11 @@ void CreatePalette(Palette& p, const char* fontFile) {
     for (int f = 0; f < kColourFamilies; ++f) p.DarkBrushes[f] = MakeSolidBrush(dark[f]);
     for (int i = 0; i < kGreyShades; ++i) p.GreyBrushes[i] = MakeSolidBrush(Rgb(10 * i, 10 * i, 10 * i));
     p.WhiteBrush = MakeSolidBrush(0xFAFAFA);
-    p.FixedPens[0] = MakeSolidPen(1, 0x282828);
-    p.FixedPens[1] = MakeNullPen();
-    p.FixedPens[2] = MakeSolidPen(1, 0x787878);
-    p.FixedPens[3] = MakeSolidPen(1, 0xC8C8C8);
-    p.FixedPens[4] = MakeSolidPen(1, 0xDCDCDC);
+    p.FixedPens[paint::kOutlinePen] = MakeSolidPen(1, 0x282828);
+    p.FixedPens[paint::kNoPen] = MakeNullPen();
+    p.FixedPens[paint::kGreyPen] = MakeSolidPen(1, 0x787878);
+    p.FixedPens[paint::kLightGreyPen] = MakeSolidPen(1, 0xC8C8C8);
+    p.FixedPens[paint::kPaleGreyPen] = MakeSolidPen(1, 0xDCDCDC);
     const std::string file = fontFile != nullptr && *fontFile != '\0' ? fontFile : kDefaultFontFile;
     p.CaptionFont = CreateGameFont(file, 18, 600);
     p.SmallFont = CreateGameFont(file, 16, 400);

@@ -83,11 +83,11 @@ void DrawPushArrows(ScenePainter& sp) {
             sp.Project(x + 50 * a.dx, y, z + 50 * a.dz),
             sp.Project(x + 30 * a.dx + 20 * px, y, z + 30 * a.dz + 20 * pz),
         };
-        sp.Brush(sp.pal.GreyBrushes[16]);
+        sp.Brush(sp.pal.GreyBrushes[paint::kMarkerGrey]);
         Polygon(sp.dc, tri, 3);
         if (g.Level < 5) {
             const Point p = sp.Project(x + a.labelX, y, z + a.labelZ);
-            const int64_t left = static_cast<int64_t>(p.x) - sp.S(37);
+            const int64_t left = static_cast<int64_t>(p.x) - sp.S(sheet::kPushArrowLabel.w / 2);
             if (left < sp.S(kFrameWidth)) {
                 DrawSheetRectAt(sp.frame, sp.res, sheet::kPushArrowLabel, static_cast<int>(left),
                                 p.y + sp.S(a.labelDy));

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "render/screen_layout.h"
+
 namespace mervox {
 
 namespace {
@@ -67,12 +69,12 @@ ScreenPoint ProjectPoint(const ProjectionView& view, const Camera& c, float px, 
     const double depth = static_cast<double>(d);
     const int n = view.scale > 1 ? view.scale : 1;
     const double focal = 300.0 * n;
-    int32_t sx = 320 * n - TruncToInt(-focal * (static_cast<double>(x1) - c.x) / depth);
-    int32_t sy = 240 * n - TruncToInt(focal * (static_cast<double>(y2) - c.y) / depth);
+    int32_t sx = screen::kCentreX * n - TruncToInt(-focal * (static_cast<double>(x1) - c.x) / depth);
+    int32_t sy = screen::kCentreY * n - TruncToInt(focal * (static_cast<double>(y2) - c.y) / depth);
     // 7. The 720-wide mode shrinks the picture about its top edge, centred.
     if (view.screenMode == 2) {
-        sx = TruncToInt(sx * 0.84375 + 50 * n);
-        sy = TruncToInt(0.84375 * sy);
+        sx = TruncToInt(sx * screen::kNarrowScale + screen::kNarrowShiftX * n);
+        sy = TruncToInt(screen::kNarrowScale * sy);
     }
     // 8. Screen positions count from 1 (from N at scale N).
     return ScreenPoint{sx + n, sy + n};

@@ -6,7 +6,9 @@
 #include <cmath>
 
 #include "draw/gdi_calls.h"
+#include "game/state/board.h"
 #include "render/scene_painter.h"
+#include "render/screen_layout.h"
 
 namespace mervox {
 
@@ -39,13 +41,18 @@ ScreenPoint ReferenceOf(const GameState& g, GridProjections& tiles, int a, int b
     return g.ViewAngle >= 0 ? tiles.at(a, b + 1) : tiles.at(a + 1, b + 1);
 }
 
+// From level 25 the scene turns dark: through level 25 step by step as the
+// background tiles sink, wholly from level 26 on. The grids swap their pens.
+constexpr int kDarkeningLevel = 25;
+bool Darkened(const GameState& g) { return g.Level >= kDarkeningLevel; }
+// How far level 25's darkening has gone: the sinking of the background
+// tiles below their rest, in steps of 30 units.
+float DarkeningDepth(const GameState& g) { return (kBackgroundLevel - g.BackgroundGrid[1][0].y) / 30; }
+
 // Lowers a floor brush index for the darkening levels.
 int FloorLevelShift(const GameState& g) {
-    if (g.Level == 25) {
-        const float h = g.BackgroundGrid[1][0].y;
-        return TruncToInt(10 - (-h - 100) / 30);
-    }
-    return g.Level > 25 ? 10 : 0;
+    if (g.Level == kDarkeningLevel) return TruncToInt(10 - DarkeningDepth(g));
+    return g.Level > kDarkeningLevel ? 10 : 0;
 }
 
 // Tiles at the same height share their corners: each corner point is
@@ -65,43 +72,52 @@ struct TileCorners {
     }
 };
 
+// A floor tile's grey: kTileGreyAtDepth for a tile this far down, a shade
+// lighter for every kTileGreyStep units higher.
+constexpr float kTileGreyDepth = -300.0f;
+constexpr float kTileGreyStep = 50.0f;
+constexpr int kTileGreyAtDepth = 20;
+
 // The whole-frame background, then the large floor tiles: those moving
 // (pass 0), then those at rest (pass 1), each pass one PolyPolygon.
 void DrawBackgroundAndFloor(ScenePainter& sp) {
     const GameState& g = sp.g;
     GridProjections refs(g.BackgroundGrid, sp.view, sp.cam);
     TileCorners corners;
-    Point pts[2][49 * 4];
-    int counts[2][49];
+    constexpr int kTiles = kBoardSize * kBoardSize;
+    Point pts[2][kTiles * 4];
+    int counts[2][kTiles];
     int polygons[2] = {0, 0};
     int brush[2];
     for (int pass = 0; pass < 2; ++pass) {
-        for (int a = 0; a < 7; ++a) {
-            for (int b = 0; b < 7; ++b) {
+        for (int a = 0; a < kBoardSize; ++a) {
+            for (int b = 0; b < kBoardSize; ++b) {
                 const Vertex& t = g.BackgroundGrid[a][b];
-                const bool atRest = t.y == -100.0f;
+                const bool atRest = t.y == kBackgroundLevel;
                 if ((pass == 0) == atRest) continue;
                 if (ReferenceOf(g, refs, a, b).y >= sp.bottom) continue;
                 Point* p = pts[pass] + polygons[pass] * 4;
                 p[0] = corners.at(sp, a, b, t.x, t.y, t.z);
-                p[1] = corners.at(sp, a + 1, b, t.x + 300, t.y, t.z);
-                p[2] = corners.at(sp, a + 1, b + 1, t.x + 300, t.y, t.z + 300);
-                p[3] = corners.at(sp, a, b + 1, t.x, t.y, t.z + 300);
+                p[1] = corners.at(sp, a + 1, b, t.x + kBackgroundTile, t.y, t.z);
+                p[2] = corners.at(sp, a + 1, b + 1, t.x + kBackgroundTile, t.y, t.z + kBackgroundTile);
+                p[3] = corners.at(sp, a, b + 1, t.x, t.y, t.z + kBackgroundTile);
                 counts[pass][polygons[pass]++] = 4;
             }
         }
         const float h = pass == 0 ? g.BackgroundGrid[0][1].y : g.BackgroundGrid[0][0].y;
-        brush[pass] = GreyIndex(20 - TruncToInt((h + 300) / -50) - FloorLevelShift(g));
+        brush[pass] = GreyIndex(kTileGreyAtDepth - TruncToInt((h - kTileGreyDepth) / -kTileGreyStep) - FloorLevelShift(g));
     }
     // The background goes down in one sweep with the first pass that has
     // tiles, so the pixels of those tiles are written once.
     const Brush& back = sp.pal.GreyBrushes[GreyIndex(BackgroundGreyIndex(g))];
     const int first = polygons[0] > 0 ? 0 : 1;
-    sp.Pen(sp.pal.FixedPens[4]);
+    sp.Pen(sp.pal.FixedPens[paint::kPaleGreyPen]);
     for (int pass = first; pass < 2; ++pass) {
         sp.Brush(sp.pal.GreyBrushes[brush[pass]]);
         if (pass == first) {
-            PolyPolygonOverRectangle(sp.dc, 0, 0, sp.S(642), sp.S(482), back, pts[pass], counts[pass], polygons[pass]);
+            const ScreenBox& fill = screen::kBackground;
+            PolyPolygonOverRectangle(sp.dc, sp.S(fill.left), sp.S(fill.top), sp.S(fill.right), sp.S(fill.bottom), back,
+                                     pts[pass], counts[pass], polygons[pass]);
         } else if (polygons[pass] > 0) {
             PolyPolygon(sp.dc, pts[pass], counts[pass], polygons[pass]);
         }
@@ -158,12 +174,13 @@ void DrawVanishRing(ScenePainter& sp, int i, int j) {
 void DrawGrids(ScenePainter& sp) {
     const GameState& g = sp.g;
     const float entryY = sp.cam.y;
-    // The lower grid and the rings, 20 units below the board.
-    sp.cam.y = entryY + 20;
+    // The lower grid and the rings, a little below the board.
+    constexpr float kLowerGridDrop = 20;
+    sp.cam.y = entryY + kLowerGridDrop;
     {
         GridProjections refs(g.BackgroundGrid, sp.view, sp.cam);
         GridProjections corners(g.BoardGrid, sp.view, sp.cam);
-        sp.Pen(g.Level < 25 ? sp.pal.FixedPens[3] : sp.pal.FixedPens[2]);
+        sp.Pen(Darkened(g) ? sp.pal.FixedPens[paint::kGreyPen] : sp.pal.FixedPens[paint::kLightGreyPen]);
         for (int i = 0; i < 7; ++i) {
             for (int j = 0; j < 7; ++j) {
                 if (ReferenceOf(g, refs, i, j).y < sp.bottom) CellOutline(sp, corners, i, j);
@@ -175,13 +192,14 @@ void DrawGrids(ScenePainter& sp) {
             }
         }
     }
-    // The grid at board height and the rim 50 units above the border.
+    // The grid at board height and the rim a little above the border.
+    constexpr float kRimRise = 50;
     sp.cam.y = entryY;
     Camera rimCam = sp.cam;
-    rimCam.y = entryY - 50;
+    rimCam.y = entryY - kRimRise;
     GridProjections corners(g.BoardGrid, sp.view, sp.cam);
     GridProjections rim(g.BoardGrid, sp.view, rimCam);
-    sp.Pen(g.Level < 25 ? sp.pal.FixedPens[2] : sp.pal.FixedPens[3]);
+    sp.Pen(Darkened(g) ? sp.pal.FixedPens[paint::kLightGreyPen] : sp.pal.FixedPens[paint::kGreyPen]);
     auto edge = [&](int a0, int b0, int a1, int b1) {
         const Point pa = rim.at(a0, b0);
         const Point pb = rim.at(a1, b1);
@@ -200,14 +218,12 @@ void DrawGrids(ScenePainter& sp) {
     }
 }
 
-int CellIndex(float v) { return TruncToInt(v / 100); }
-
 // The blocks and the player, layer by layer, far rows first, columns from
 // the outside in; a block sliding into an empty cell is drawn again at that
 // cell's step so that it covers what lies behind its new place.
 void DrawBlocksAndPlayer(ScenePainter& sp) {
     const GameState& g = sp.g;
-    sp.Pen(sp.pal.FixedPens[0]);
+    sp.Pen(sp.pal.FixedPens[paint::kOutlinePen]);
     const int cz = CellIndex(g.ViewCamera.z);
     const int cx = CellIndex(g.ViewCamera.x);
     // A player off the board (which play never allows) is still drawn once.
@@ -240,11 +256,8 @@ void DrawBlocksAndPlayer(ScenePainter& sp) {
 }  // namespace
 
 int BackgroundGreyIndex(const GameState& g) {
-    if (g.Level < 25) return static_cast<int>(25 - std::max<int64_t>(static_cast<int64_t>(g.Level) - 15, 0));
-    if (g.Level == 25) {
-        const float h = g.BackgroundGrid[1][0].y;
-        return std::max(1, TruncToInt((-h - 100) / 30));
-    }
+    if (!Darkened(g)) return static_cast<int>(25 - std::max<int64_t>(static_cast<int64_t>(g.Level) - 15, 0));
+    if (g.Level == kDarkeningLevel) return std::max(1, TruncToInt(DarkeningDepth(g)));
     return 0;
 }
 

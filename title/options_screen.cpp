@@ -142,10 +142,10 @@ void DrawOptionsScreen(const FrameView& frame, const RenderResources& res, const
     const Palette& pal = res.palette;
     const OptionsWords& w = OptionsScreenWords(res.language);
     DrawContext dc = ContextFor(frame);
-    SelectPen(dc, &pal.FixedPens[2]);
-    SelectBrush(dc, &pal.GreyBrushes[23]);
+    SelectPen(dc, &pal.FixedPens[paint::kGreyPen]);
+    SelectBrush(dc, &pal.GreyBrushes[paint::kBandGrey]);
     ScaledRectangle(dc, 81, 131, 561, 371);
-    SelectPen(dc, &pal.FixedPens[3]);
+    SelectPen(dc, &pal.FixedPens[paint::kLightGreyPen]);
     SelectBrush(dc, &pal.WhiteBrush);
     ScaledRectangle(dc, 91, 171, 551, 321);
     SelectFont(dc, &WordsFont(res));
@@ -161,8 +161,8 @@ void DrawOptionsScreen(const FrameView& frame, const RenderResources& res, const
     for (int r = 0; r < kOptionRows; ++r) {
         const int y = 181 + 34 * r;
         if (r == s.row) {
-            SelectPen(dc, &pal.FixedPens[1]);
-            SelectBrush(dc, &pal.ShadeBrushes[1][4]);
+            SelectPen(dc, &pal.FixedPens[paint::kNoPen]);
+            SelectBrush(dc, &pal.ShadeBrushes[paint::kWarmYellow][paint::kHighlightShade]);
             ScaledRectangle(dc, 96, y - 6, 547, y + 30);
         }
         Text(dc, 111, y, names[r], 0x505050);
@@ -199,11 +199,11 @@ void DrawFullScreenQuestion(const FrameView& frame, const RenderResources& res, 
     const Palette& pal = res.palette;
     const QuestionWords& w = FullScreenQuestionWords(res.language);
     DrawContext dc = ContextFor(frame);
-    SelectPen(dc, &pal.FixedPens[1]);
-    SelectBrush(dc, &pal.GreyBrushes[25]);
+    SelectPen(dc, &pal.FixedPens[paint::kNoPen]);
+    SelectBrush(dc, &pal.GreyBrushes[paint::kLightestGrey]);
     ScaledRectangle(dc, 0, 0, kFrameWidth + 2, kFrameHeight + 2);
-    SelectPen(dc, &pal.FixedPens[2]);
-    SelectBrush(dc, &pal.GreyBrushes[23]);
+    SelectPen(dc, &pal.FixedPens[paint::kGreyPen]);
+    SelectBrush(dc, &pal.GreyBrushes[paint::kBandGrey]);
     ScaledRectangle(dc, 121, 161, 521, 341);
     SelectFont(dc, &WordsFont(res));
     EdgedText(dc, 141, 171, u"mervox", 0x7A4A1E, 0xFAFAFA);
@@ -212,8 +212,8 @@ void DrawFullScreenQuestion(const FrameView& frame, const RenderResources& res, 
     const char16_t* answers[2] = {w.yes, w.no};
     for (int k = 0; k < 2; ++k) {
         const ScreenBox& b = boxes[k];
-        SelectPen(dc, &pal.FixedPens[k == highlighted ? 0 : 2]);
-        SelectBrush(dc, k == highlighted ? &pal.ShadeBrushes[1][4] : &pal.WhiteBrush);
+        SelectPen(dc, &pal.FixedPens[k == highlighted ? paint::kOutlinePen : paint::kGreyPen]);
+        SelectBrush(dc, k == highlighted ? &pal.ShadeBrushes[paint::kWarmYellow][paint::kHighlightShade] : &pal.WhiteBrush);
         ScaledRectangle(dc, b.x0, b.y0, b.x1, b.y1);
         CentredText(dc, b.x0, b.x1, b.y0 + 11, answers[k], 0x282828);
     }

@@ -62,14 +62,14 @@ void StartRound(GameState& g, const TitleHost& h) {
     // The fully white frame is shown before the set-up work.
     if (h.drawTitleScreen) h.drawTitleScreen(h.ctx);
     g.RunMode = RunGame;
-    if (AttractTimer(g) == kAttractDelay) {
+    if (g.AttractTimer == kAttractDelay) {
         const AttractStep s = ChooseAttractRound(g.DemoIndex, g.ReplayAvailable != 0);
         g.RunMode = s.runMode;
         g.DemoIndex = static_cast<uint16_t>(s.nextIndex);
     }
     ResetScene(g);
     g.StartRequested = 0;
-    MenuKeyLatch(g) = 0;
+    g.KeyLatch = 0;
     if (PlaysBack(g)) {
         LoadInputLog(g, h.baseDir);
     } else if (h.round != nullptr) {
@@ -103,7 +103,7 @@ bool Fade(GameState& g, const TitleHost& h) {
 }
 
 void Keys(GameState& g, const TitleHost& h) {
-    uint8_t& latch = MenuKeyLatch(g);
+    uint8_t& latch = g.KeyLatch;
     if (Key(h, HostKey::Z) && g.StartRequested == 0) {
         g.Playback = kPlaybackOff;
         g.StartRequested = 1;
@@ -112,7 +112,7 @@ void Keys(GameState& g, const TitleHost& h) {
         g.Playback = kPlaybackOn;
         g.StartRequested = 1;
         latch = 1;
-    } else if (AttractTimer(g) == kAttractDelay && g.StartRequested == 0) {
+    } else if (g.AttractTimer == kAttractDelay && g.StartRequested == 0) {
         g.Playback = kPlaybackOn;
         g.StartRequested = 1;
         latch = 0;
@@ -154,7 +154,7 @@ void TitleReset(GameState& g, const TitleHost& h) {
         (h.round != nullptr && h.round->clockMs) ? h.round->clockMs(h.round->ctx) : 0u;
     GameSeed(g, now);
     g.SwingPhase = 0;
-    AttractTimer(g) = 1;
+    g.AttractTimer = 1;
     g.SpinDirection = static_cast<uint16_t>((GameRand(g) % 2) * 2);
     for (int i = 0; i < kBoardSize; ++i)
         for (int j = 0; j < kBoardSize; ++j) g.BackgroundGrid[i][j].y = kTileRest;
@@ -162,7 +162,7 @@ void TitleReset(GameState& g, const TitleHost& h) {
 }
 
 void TitleUpdate(GameState& g, const TitleHost& h) {
-    if (g.StartRequested == 0) AttractTimer(g) += 1;
+    if (g.StartRequested == 0) g.AttractTimer += 1;
     SwingCamera(g);
     MoveTilesAndSpin(g);
     TurnBoardPastHalfway(g);

@@ -24,7 +24,7 @@ bool ApplyPauseCommand(PauseState& s, const GameState& g, PlayerCommand command)
     return false;
 }
 
-bool PauseHoldsRound(PauseState& s, const GameState& g) {
+bool EndStalePause(PauseState& s, const GameState& g) {
     if (s.paused && !RoundCanPause(g)) s.paused = false;
     return s.paused;
 }

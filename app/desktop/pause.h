@@ -25,8 +25,10 @@ bool RoundCanPause(const GameState& g);
 // that cannot pause, changes nothing. Returns whether the pause changed.
 bool ApplyPauseCommand(PauseState& s, const GameState& g, PlayerCommand command);
 
-// Whether the round is held this pass. A pause never outlives its round.
-bool PauseHoldsRound(PauseState& s, const GameState& g);
+// Ends a pause whose round can no longer pause (it is over, or became one
+// that never pauses): a pause never outlives its round. Returns whether
+// the round is still held this pass.
+bool EndStalePause(PauseState& s, const GameState& g);
 
 // Dims the frame to half its brightness and writes "PAUSE" across its middle in `font`.
 // At the frame's drawing scale N the text is N times larger.

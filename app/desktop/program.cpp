@@ -214,7 +214,7 @@ void TitleUpdateHook(void* ctx) {
 
 // Sound holds with the round; a pause that ended with its round lets it go.
 void FollowPause(Program& p) {
-    const bool held = PauseHoldsRound(p.pause, *p.g);
+    const bool held = EndStalePause(p.pause, *p.g);
     if (p.audio) ProgramPauseSound(*p.audio, held);
 }
 
@@ -226,7 +226,7 @@ void CommandHook(void* ctx, PlayerCommand command) {
 
 void RoundUpdateHook(void* ctx) {
     Program& p = P(ctx);
-    if (p.pause.paused && !PauseHoldsRound(p.pause, *p.g)) FollowPause(p);
+    if (p.pause.paused && !EndStalePause(p.pause, *p.g)) FollowPause(p);
     if (p.pause.paused) return;
     // A practice round is the viewer's too: it records, rewinds and saves.
     if (PlaysBack(*p.g) || p.viewer.practice.on) {

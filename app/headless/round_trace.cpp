@@ -68,7 +68,7 @@ void AppendTraceLine(const GameState& g, const std::vector<int>& effects, std::s
     out += "],";
     IntField(out, "pi", g.PushIntent);
     IntField(out, "pu", g.Pushing ? 1 : 0);
-    IntField(out, "al", g.ArrowLatch ? 1 : 0);
+    IntField(out, "al", g.KeyLatch ? 1 : 0);
     Key(out, "va");
     Float(out, g.ViewAngle);
     out += ',';

@@ -11,7 +11,7 @@
 //   fade  FadeLevel            ci   CaptionIndex      k    KeysNow (key bits)
 //   li    InputLogIndex        rng  RandomState
 //   p     [PlayerX, PlayerY, PlayerZ, PlayerVelY]
-//   pi    PushIntent           pu   Pushing (0/1)     al   ArrowLatch (0/1)
+//   pi    PushIntent           pu   Pushing (0/1)     al   KeyLatch (0/1)
 //   va    ViewAngle            ts   TurnSpeed
 //   cam   [ViewCamera.x, ViewCamera.y, ViewCamera.z, CameraPitch]
 //   rq    RefillQueue, all kRefillQueueLength entries

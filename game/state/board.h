@@ -56,8 +56,16 @@ struct DirectionsByIntent {
 };
 inline constexpr DirectionsByIntent kDirectionsByIntent{};
 
-// Cell and layer of a position, truncating toward zero.
-inline int CellIndex(float v) { return static_cast<int>(v / kCellSize); }
+// Cell and layer of a position, truncating toward zero. Play keeps every
+// position on the board; a position far off it (a camera's, say) is held
+// at +-1e9 cells, and NaN reads as +1e9.
+inline int CellIndex(float v) {
+    constexpr float kFarOff = 1e9f;
+    float cells = v / kCellSize;
+    if (!(cells < kFarOff)) cells = kFarOff;
+    if (cells < -kFarOff) cells = -kFarOff;
+    return static_cast<int>(cells);
+}
 
 // Whether a position, truncated, lies on a line between cells.
 inline bool OnCellEdge(float v) { return static_cast<int>(v) % static_cast<int>(kCellSize) == 0; }

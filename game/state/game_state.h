@@ -247,7 +247,12 @@ struct GameState {
     float PlayerX, PlayerY, PlayerZ, PlayerVelY;
     int32_t PushIntent;       // PushIntentBit set
     uint8_t Pushing;
-    uint8_t ArrowLatch;       // the title's MenuKeyLatch is this same byte
+    // A key has been acted on and must be released first: in a round an
+    // arrow (a push needs the arrow pressed afresh), on the title F, B or S.
+    // One byte for both, so the title's start clears the round's latch and
+    // a round that ends with an arrow latched holds F, B and S on the title
+    // until every key is let go.
+    uint8_t KeyLatch;
 
     // --- round counters ------------------------------------------------------
     int32_t TimeLeft;
@@ -261,7 +266,7 @@ struct GameState {
     int32_t LevelQuota;
     int32_t BlockCap;
     int32_t SupplyInterval;
-    int32_t SupplyCountdown;  // the title's AttractTimer is this same int
+    int32_t SupplyCountdown;
     int32_t IdleTimer;
     int32_t BlocksCleared;
     uint32_t Score;
@@ -298,6 +303,7 @@ struct GameState {
     UpdateEvents Events;
 
     // --- title ---------------------------------------------------------------
+    int32_t AttractTimer;     // title updates since its reset; a demonstration starts at 3600
     uint8_t StartRequested;
     uint16_t DemoIndex;
     uint8_t ReplayAvailable;
@@ -313,10 +319,6 @@ struct GameState {
 constexpr int32_t kPlaybackOff = 0;
 constexpr int32_t kPlaybackOn = 1;
 inline bool PlaysBack(const GameState& g) { return g.Playback != kPlaybackOff; }
-
-// The title's names for fields it shares with the round.
-inline int32_t& AttractTimer(GameState& g) { return g.SupplyCountdown; }
-inline uint8_t& MenuKeyLatch(GameState& g) { return g.ArrowLatch; }
 
 // Camera position fields steered by the simulation.
 inline float& CameraX(GameState& g) { return g.ViewCamera.x; }

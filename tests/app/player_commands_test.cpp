@@ -18,7 +18,7 @@ TEST(PlayerCommands, OnlyAKeyboardRoundPausesAndAPauseEndsWithItsRound) {
         StartRoundOutsideTitle(*g, mode, 0);
         EXPECT_FALSE(ApplyPauseCommand(s, *g, PlayerCommand::Pause)) << "run mode " << mode;
         EXPECT_FALSE(ApplyPauseCommand(s, *g, PlayerCommand::FocusLost)) << "run mode " << mode;
-        EXPECT_FALSE(PauseHoldsRound(s, *g));
+        EXPECT_FALSE(EndStalePause(s, *g));
     }
     StartRoundOutsideTitle(*g, RunGame, 1);  // a replay started with R
     EXPECT_FALSE(ApplyPauseCommand(s, *g, PlayerCommand::Pause));
@@ -27,12 +27,12 @@ TEST(PlayerCommands, OnlyAKeyboardRoundPausesAndAPauseEndsWithItsRound) {
     EXPECT_FALSE(ApplyPauseCommand(s, *g, PlayerCommand::Screenshot));
     EXPECT_TRUE(ApplyPauseCommand(s, *g, PlayerCommand::FocusLost));
     EXPECT_FALSE(ApplyPauseCommand(s, *g, PlayerCommand::FocusLost)) << "focus loss never resumes";
-    EXPECT_TRUE(PauseHoldsRound(s, *g));
+    EXPECT_TRUE(EndStalePause(s, *g));
     EXPECT_TRUE(ApplyPauseCommand(s, *g, PlayerCommand::Pause));
-    EXPECT_FALSE(PauseHoldsRound(s, *g));
+    EXPECT_FALSE(EndStalePause(s, *g));
     EXPECT_TRUE(ApplyPauseCommand(s, *g, PlayerCommand::Pause));
     g->RunMode = RunTitle;
-    EXPECT_FALSE(PauseHoldsRound(s, *g));
+    EXPECT_FALSE(EndStalePause(s, *g));
     EXPECT_FALSE(s.paused);
 }
 

@@ -3,6 +3,8 @@
 
 #include "game/camera_follow.h"
 
+#include <limits>
+
 namespace mervox::testing {
 namespace {
 
@@ -96,6 +98,20 @@ TEST_F(TurnTest, BackgroundReliefDeepensEveryFiveLevels) {
     EXPECT_FLOAT_EQ(g.BackgroundGrid[1][0].y, -300.0f);
     EXPECT_FLOAT_EQ(g.BackgroundGrid[1][1].y, -100.0f);
     EXPECT_FLOAT_EQ(g.BackgroundGrid[7][0].y, -100.0f);
+}
+
+// The cell of a position, as the round, the camera and the drawing take it.
+TEST(CellIndexTest, TruncatesTowardZeroAndHoldsPositionsFarOffTheBoard) {
+    EXPECT_EQ(CellIndex(0.0f), 0);
+    EXPECT_EQ(CellIndex(99.99f), 0);
+    EXPECT_EQ(CellIndex(100.0f), 1);
+    EXPECT_EQ(CellIndex(684.0f), 6);
+    EXPECT_EQ(CellIndex(-99.0f), 0);  // a camera behind the near edge still reads cell 0
+    EXPECT_EQ(CellIndex(-152.0f), -1);
+    EXPECT_EQ(CellIndex(3e20f), 1000000000);
+    EXPECT_EQ(CellIndex(-3e20f), -1000000000);
+    EXPECT_EQ(CellIndex(std::numeric_limits<float>::infinity()), 1000000000);
+    EXPECT_EQ(CellIndex(std::numeric_limits<float>::quiet_NaN()), 1000000000);
 }
 
 }  // namespace

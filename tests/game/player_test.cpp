@@ -19,7 +19,7 @@ TEST_F(PlayerTest, WalkStopsTwentyUnitsShortAndPushNeedsAFreshPress) {
     EXPECT_EQ(g.Board[2][0][0].state, Solid);
 
     Hold(0, 1);
-    EXPECT_EQ(g.ArrowLatch, 0);
+    EXPECT_EQ(g.KeyLatch, 0);
     Hold(KeyLeft, 1);
     EXPECT_EQ(CountEffect(EffectPush), 1);
     EXPECT_EQ(g.Board[2][0][0].state, Empty);
@@ -36,7 +36,7 @@ TEST_F(PlayerTest, WalkStopsTwentyUnitsShortAndPushNeedsAFreshPress) {
     EXPECT_EQ(updates, 24);
     EXPECT_FLOAT_EQ(g.PlayerX, 220.0f);
     EXPECT_FLOAT_EQ(g.Board[1][0][0].offsetX, 0.0f) << "the block rests as the push ends";
-    EXPECT_EQ(g.ArrowLatch, 0);
+    EXPECT_EQ(g.KeyLatch, 0);
 }
 
 TEST_F(PlayerTest, HeldArrowPushesARowCellByCell) {

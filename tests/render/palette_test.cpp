@@ -2,6 +2,8 @@
 
 #include "render/palette.h"
 
+#include <algorithm>
+
 namespace mervox {
 namespace {
 
@@ -12,50 +14,79 @@ class PaletteTest : public ::testing::Test {
     Palette p;
 };
 
-TEST_F(PaletteTest, ShadeBrushesFollowTheFamilyFormulasWithSaturation) {
-    EXPECT_EQ(p.ShadeBrushes[1][0].colour, 0x96B4C8u);
-    EXPECT_EQ(p.ShadeBrushes[2][9].colour, 0xF0BEFAu);
-    EXPECT_EQ(p.ShadeBrushes[0][0].colour, 0xC8A096u);
-    EXPECT_EQ(p.ShadeBrushes[3][4].colour, 0xBEE6AAu);
-    EXPECT_EQ(p.ShadeBrushes[4][7].colour, 0xDCDCDCu);
-    // From shade 5 up the saturated channel of families 0-3 stays at 250.
-    for (int s = 5; s < 10; ++s) {
-        EXPECT_EQ((p.ShadeBrushes[0][s].colour >> 16) & 0xFF, 250u) << s;  // blue
-        EXPECT_EQ(p.ShadeBrushes[1][s].colour & 0xFF, 250u) << s;          // red
-        EXPECT_EQ(p.ShadeBrushes[2][s].colour & 0xFF, 250u) << s;
-        EXPECT_EQ((p.ShadeBrushes[3][s].colour >> 8) & 0xFF, s >= 6 ? 250u : 240u) << s;
+// Channels of a 0x00BBGGRR colour.
+int Red(uint32_t c) { return static_cast<int>(c & 0xFF); }
+int Green(uint32_t c) { return static_cast<int>((c >> 8) & 0xFF); }
+int Blue(uint32_t c) { return static_cast<int>((c >> 16) & 0xFF); }
+bool Neutral(uint32_t c) { return Red(c) == Green(c) && Green(c) == Blue(c); }
+// Every channel of `a` at most that of `b`.
+bool NoLighter(uint32_t a, uint32_t b) { return Red(a) <= Red(b) && Green(a) <= Green(b) && Blue(a) <= Blue(b); }
+
+TEST_F(PaletteTest, ShadesBrightenTenAStepUntilTheySaturate) {
+    for (int f = 0; f < kColourFamilies; ++f) {
+        for (int s = 0; s + 1 < kShades; ++s) {
+            const uint32_t a = p.ShadeBrushes[f][s].colour, b = p.ShadeBrushes[f][s + 1].colour;
+            for (int (*channel)(uint32_t) : {Red, Green, Blue}) {
+                EXPECT_LE(channel(b), 250) << f << " " << s;
+                EXPECT_EQ(channel(b), std::min(channel(a) + 10, 250)) << f << " " << s;
+            }
+        }
+        EXPECT_FALSE(p.ShadeBrushes[f][0].isNull);
     }
-    EXPECT_FALSE(p.ShadeBrushes[0][0].isNull);
 }
 
-TEST_F(PaletteTest, ShadePensWidthsAndColours) {
-    EXPECT_EQ(p.ShadePens[3][9].colour, 0xBEE6AAu);
-    EXPECT_EQ(p.ShadePens[3][9].width, 5);
-    EXPECT_EQ(p.ShadePens[4][0].colour, 0x646464u);
-    EXPECT_EQ(p.ShadePens[4][0].width, 1);
-    EXPECT_EQ(p.ShadePens[0][0].colour, 0x966E64u);
-    const int widths[10] = {1, 1, 2, 2, 3, 3, 4, 4, 5, 5};
-    for (int f = 0; f < 5; ++f) {
-        for (int s = 0; s < 10; ++s) EXPECT_EQ(p.ShadePens[f][s].width, widths[s]);
-        for (int s = 5; s < 10; ++s) {
+TEST_F(PaletteTest, EachFamilyKeepsItsHueAtEveryShade) {
+    for (int s = 0; s < kShades; ++s) {
+        const uint32_t blue = p.ShadeBrushes[0][s].colour, yellow = p.ShadeBrushes[paint::kWarmYellow][s].colour;
+        const uint32_t pink = p.ShadeBrushes[2][s].colour, green = p.ShadeBrushes[3][s].colour;
+        EXPECT_GT(Blue(blue), Red(blue)) << s;
+        EXPECT_GT(Red(yellow), Blue(yellow)) << s;
+        EXPECT_GT(Green(yellow), Blue(yellow)) << s;
+        EXPECT_GT(Red(pink), Green(pink)) << s;
+        EXPECT_GT(Blue(pink), Green(pink)) << s;
+        EXPECT_GT(Green(green), Red(green)) << s;
+        EXPECT_GT(Green(green), Blue(green)) << s;
+        EXPECT_TRUE(Neutral(p.ShadeBrushes[4][s].colour)) << s;
+        for (int f = 0; f < kColourFamilies; ++f)
+            EXPECT_TRUE(NoLighter(p.DarkBrushes[f].colour, p.ShadeBrushes[f][0].colour)) << f;
+    }
+}
+
+TEST_F(PaletteTest, ShadePensWidenEveryOtherShadeAndTrailTheBrushesByFive) {
+    for (int f = 0; f < kColourFamilies; ++f) {
+        EXPECT_EQ(p.ShadePens[f][0].width, 1);
+        for (int s = 0; s < kShades; ++s) {
+            EXPECT_TRUE(NoLighter(p.ShadePens[f][s].colour, p.ShadeBrushes[f][s].colour)) << f << " " << s;
+            if (s > 0) EXPECT_EQ(p.ShadePens[f][s].width, p.ShadePens[f][s - 1].width + (s % 2 == 0 ? 1 : 0)) << f << " " << s;
+        }
+        for (int s = 5; s < kShades; ++s) {
             EXPECT_EQ(p.ShadePens[f][s].colour, p.ShadeBrushes[f][s - 5].colour) << f << " " << s;
         }
     }
 }
 
-TEST_F(PaletteTest, FixedEntriesGreysAndFonts) {
-    const uint32_t dark[5] = {0x966E64, 0x466478, 0x5A288C, 0x5A8246, 0x505050};
-    for (int f = 0; f < 5; ++f) EXPECT_EQ(p.DarkBrushes[f].colour, dark[f]);
+TEST_F(PaletteTest, GreysAndTheNamedPensRunFromDarkToLight) {
     EXPECT_EQ(p.GreyBrushes[0].colour, 0u);
-    EXPECT_EQ(p.GreyBrushes[16].colour, 0xA0A0A0u);
-    EXPECT_EQ(p.GreyBrushes[25].colour, 0xFAFAFAu);
-    EXPECT_EQ(p.WhiteBrush.colour, p.GreyBrushes[25].colour);
-    EXPECT_EQ(p.FixedPens[0].colour, 0x282828u);
-    EXPECT_TRUE(p.FixedPens[1].isNull);
-    EXPECT_EQ(p.FixedPens[2].colour, 0x787878u);
-    EXPECT_EQ(p.FixedPens[3].colour, 0xC8C8C8u);
-    EXPECT_EQ(p.FixedPens[4].colour, 0xDCDCDCu);
-    for (int k = 0; k < 5; ++k) EXPECT_EQ(p.FixedPens[k].width, 1);
+    for (int k = 0; k < kGreyShades; ++k) {
+        EXPECT_TRUE(Neutral(p.GreyBrushes[k].colour)) << k;
+        EXPECT_EQ(Red(p.GreyBrushes[k].colour), 10 * k) << k;
+    }
+    EXPECT_EQ(p.WhiteBrush.colour, p.GreyBrushes[paint::kLightestGrey].colour);
+    EXPECT_LT(paint::kMarkerGrey, paint::kBandGrey);
+    EXPECT_TRUE(p.FixedPens[paint::kNoPen].isNull);
+    const int drawn[4] = {paint::kOutlinePen, paint::kGreyPen, paint::kLightGreyPen, paint::kPaleGreyPen};
+    for (int k = 0; k < 4; ++k) {
+        const Pen& pen = p.FixedPens[drawn[k]];
+        EXPECT_FALSE(pen.isNull) << k;
+        EXPECT_EQ(pen.width, 1) << k;
+        EXPECT_TRUE(Neutral(pen.colour)) << k;
+        if (k > 0) EXPECT_GT(Red(pen.colour), Red(p.FixedPens[drawn[k - 1]].colour)) << k;
+    }
+    // Outlines stand out against the board map's white and the floor.
+    EXPECT_LT(Red(p.FixedPens[paint::kOutlinePen].colour), Red(p.GreyBrushes[paint::kMarkerGrey].colour));
+}
+
+TEST_F(PaletteTest, Fonts) {
     EXPECT_EQ(p.CaptionFont.cellHeight, 18);
     EXPECT_EQ(p.CaptionFont.weight, 600);
     EXPECT_EQ(p.SmallFont.cellHeight, 16);

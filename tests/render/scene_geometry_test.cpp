@@ -128,11 +128,14 @@ TEST_F(SceneGeometry, PushArrowsAndTheirLabelsBelowLevelFive) {
     Draw();
     EXPECT_EQ(Seen(350 + 36, 50, 150), ColourToPixel(0xA0A0A0));
     const ScreenPoint label = ProjectPoint(*g, g->DrawCamera, 350 + 40, 50, 150 + 15);
-    EXPECT_EQ(fb->pixels[(label.y - 20) * kFrameWidth + label.x - 37], testing::SourceCode(350, 95));
+    // The label's corner: half its width left of the anchor, 20 above it.
+    const SheetRect& r = sheet::kPushArrowLabel;
+    const size_t corner = static_cast<size_t>(label.y - 20) * kFrameWidth + label.x - r.w / 2;
+    EXPECT_EQ(fb->pixels[corner], testing::SourceCode(r.x, r.y));
     EXPECT_NE(Seen(350 - 36, 50, 150), ColourToPixel(0xA0A0A0));
     g->Level = 5;
     Draw();
-    EXPECT_NE(fb->pixels[(label.y - 20) * kFrameWidth + label.x - 37], testing::SourceCode(350, 95));
+    EXPECT_NE(fb->pixels[corner], testing::SourceCode(r.x, r.y));
     g->PushIntent = IntentMinusX | IntentMinusZ;
     Draw();
     EXPECT_EQ(Seen(350 - 36, 50, 150), ColourToPixel(0xA0A0A0));

@@ -13,6 +13,7 @@
 #include "game/simulation.h"
 #include "render/scene_drawing.h"
 #include "render/scene_painter.h"
+#include "render/screen_layout.h"
 #include "round_scene.h"
 #include "test_images.h"
 
@@ -70,6 +71,27 @@ class SceneTest : public ::testing::Test {
             if (!GlyphAt(x0 + advance * i, y, strip, text[i], base)) return false;
         }
         return true;
+    }
+    bool TextAt(const DigitRow& row, const DigitStrip& strip, const char* text, int base = 0) const {
+        return TextAt(row.x, row.y, strip, text, strip.advance, base);
+    }
+    static int BaseOf(SheetId sheet) {
+        return sheet == SheetId::Number ? 0 : sheet == SheetId::Title ? kTitleBase : kRankBase;
+    }
+    // The sprite's first and last pixels where the layout puts them, each
+    // copied from its rectangle's corner.
+    bool Shows(const ScreenSprite& s) const {
+        const SheetRect& r = s.rect;
+        const int base = BaseOf(r.sheet);
+        return at(s.x, s.y) == SourceCode(r.x, r.y + base) &&
+               at(s.x + r.w - 1, s.y + r.h - 1) == SourceCode(r.x + r.w - 1, r.y + r.h - 1 + base);
+    }
+    // Either of those pixels from the sprite.
+    bool Touches(const ScreenSprite& s) const {
+        const SheetRect& r = s.rect;
+        const int base = BaseOf(r.sheet);
+        return at(s.x, s.y) == SourceCode(r.x, r.y + base) ||
+               at(s.x + r.w - 1, s.y + r.h - 1) == SourceCode(r.x + r.w - 1, r.y + r.h - 1 + base);
     }
 
     std::unique_ptr<GameState> g = std::make_unique<GameState>();
@@ -248,50 +270,47 @@ TEST_F(TutorialBand, BandAndCaptionsFollowTheRoundFrame) {
 TEST_F(SceneTest, ReadyAndGoBannersLevelUpAndLabels) {
     g->ReadyCountdown = 100;
     Draw();
-    EXPECT_EQ(at(171, 211), SourceCode(0, 155));
-    EXPECT_EQ(at(470, 270), SourceCode(299, 214));
+    EXPECT_TRUE(Shows(screen::kReadyBanner));
     g->ReadyCountdown = 0;
     g->PlayFrames = 30;
     Draw();
-    EXPECT_EQ(at(246, 211), SourceCode(300, 155));
+    EXPECT_TRUE(Shows(screen::kGoBanner));
     g->PlayFrames = 60;
     Draw();
-    EXPECT_NE(at(246, 211), SourceCode(300, 155));
+    EXPECT_FALSE(Touches(screen::kGoBanner));
     g->LevelUpFlash = 1;
     Draw();
-    EXPECT_EQ(at(277, 61), SourceCode(360, 45));
-    EXPECT_EQ(at(531, 4), SourceCode(370, 60));  // level label
-    EXPECT_EQ(at(11, 4), SourceCode(370, 75));   // score label
-    EXPECT_EQ(at(291, 4), SourceCode(300, 45));  // time label
-    EXPECT_EQ(at(531, 54), SourceCode(300, 60));  // quota label
-    EXPECT_EQ(at(50, 459), SourceCode(211, 71 + kRankBase));
+    for (const ScreenSprite* s : {&screen::kLevelUpLabel, &screen::kLevelLabel, &screen::kScoreLabel,
+                                  &screen::kTimeLabel, &screen::kQuotaLabel, &screen::kFpsLabel})
+        EXPECT_TRUE(Shows(*s)) << s->rect.what;
 }
 
 TEST_F(SceneTest, ModeLabelsAndThePlaybackCaptionBlink) {
     g->PushIntent = 1;
     Draw();
-    EXPECT_EQ(at(16, 351), SourceCode(350, 115));
-    EXPECT_EQ(at(16, 381), SourceCode(350, 135));
+    EXPECT_TRUE(Shows(screen::kKickKeyLabel));
+    EXPECT_TRUE(Shows(screen::kKeysLabel));
     g->PushIntent = 0;
     Draw();
-    EXPECT_NE(at(16, 351), SourceCode(350, 115));
+    EXPECT_FALSE(Touches(screen::kKickKeyLabel));
     g->Playback = kPlaybackOn;
     g->RunMode = RunReplay;
     g->RoundFrame = 99;
     Draw();
-    EXPECT_EQ(at(16, 366), SourceCode(220, 75));
-    EXPECT_EQ(at(203, 361), SourceCode(0, kTitleBase));
+    EXPECT_TRUE(Shows(screen::kReplayLabel));
+    EXPECT_TRUE(Shows(screen::kInGameCaption));
     g->RoundFrame = 100;
     Draw();
-    EXPECT_NE(at(203, 361), SourceCode(0, kTitleBase));
+    EXPECT_FALSE(Touches(screen::kInGameCaption));
     g->RunMode = RunDemo1;
     g->RoundFrame = 240;
     Draw();
-    EXPECT_EQ(at(16, 366), SourceCode(400, 0));
-    EXPECT_EQ(at(203, 361), SourceCode(0, kTitleBase));
+    EXPECT_TRUE(Shows(screen::kDemoLabel));
+    EXPECT_TRUE(Shows(screen::kInGameCaption));
     g->RunMode = RunGame;  // a replay started with R: no caption, the demo label
     Draw();
-    EXPECT_NE(at(203, 361), SourceCode(0, kTitleBase));
+    EXPECT_TRUE(Shows(screen::kDemoLabel));
+    EXPECT_FALSE(Touches(screen::kInGameCaption));
 }
 
 TEST_F(SceneTest, TimeFigureBlinksUnderTenSeconds) {
@@ -304,67 +323,70 @@ TEST_F(SceneTest, TimeFigureBlinksUnderTenSeconds) {
         g->ShownTime = c.shown;
         Draw();
         if (c.text != nullptr) {
-            EXPECT_TRUE(TextAt(254, 21, kLargeDigits, c.text, 45)) << c.shown;
+            EXPECT_TRUE(TextAt(screen::kTimeDigits, kLargeDigits, c.text)) << c.shown;
         } else {
-            for (char d = '0'; d <= '9'; ++d) EXPECT_FALSE(GlyphAt(254, 21, kLargeDigits, d)) << c.shown;
+            for (char d = '0'; d <= '9'; ++d)
+                EXPECT_FALSE(GlyphAt(screen::kTimeDigits.x, screen::kTimeDigits.y, kLargeDigits, d)) << c.shown;
         }
     }
 }
 
 TEST_F(SceneTest, ScoreCornerShowsFiveDigitsAndTheEndBannerSix) {
+    const DigitRow figure{screen::kEndScoreFigure.x, 0, screen::kEndScoreFigure.y};
     g->ShownScore = 123456;
     Draw();
-    EXPECT_TRUE(TextAt(11, 21, kMediumDigits, "23456", 30));
+    EXPECT_TRUE(TextAt(screen::kScoreDigits, kMediumDigits, "23456"));
     g->TimeLeft = -200;
     Draw();
-    EXPECT_EQ(at(146, 171), SourceCode(0, 95));
-    EXPECT_EQ(at(161, 266), SourceCode(370, 75));
-    EXPECT_TRUE(TextAt(246, 251, kLargeDigits, "123456", 45));
+    EXPECT_TRUE(Shows(screen::kEndOfRoundBanner));
+    EXPECT_TRUE(Shows(screen::kEndScoreLabel));
+    EXPECT_TRUE(TextAt(figure, kLargeDigits, "123456"));
     g->ShownScore = 99999;
     Draw();
-    EXPECT_TRUE(TextAt(246, 251, kLargeDigits, "99999", 45));
-    EXPECT_FALSE(GlyphAt(246 + 45 * 5, 251, kLargeDigits, '9'));
+    EXPECT_TRUE(TextAt(figure, kLargeDigits, "99999"));
+    EXPECT_FALSE(GlyphAt(figure.x + kLargeDigits.advance * 5, figure.y, kLargeDigits, '9'));
     g->ShownScore = 12345678;  // past six digits: shown as 999999
     Draw();
-    EXPECT_TRUE(TextAt(246, 251, kLargeDigits, "999999", 45));
-    EXPECT_TRUE(TextAt(11, 21, kMediumDigits, "45678", 30));
+    EXPECT_TRUE(TextAt(figure, kLargeDigits, "999999"));
+    EXPECT_TRUE(TextAt(screen::kScoreDigits, kMediumDigits, "45678"));
     // Too early for the score, and never in the tutorial.
     g->ShownScore = 500;
     g->TimeLeft = -150;
     Draw();
-    EXPECT_EQ(at(161, 266), SourceCode(370, 75));
-    EXPECT_FALSE(TextAt(246, 251, kLargeDigits, "00500", 45));
+    EXPECT_TRUE(Shows(screen::kEndScoreLabel));
+    EXPECT_FALSE(TextAt(figure, kLargeDigits, "00500"));
     g->TimeLeft = -200;
     g->RunMode = RunTutorial;
     g->Playback = kPlaybackOn;
     Draw();
-    EXPECT_NE(at(161, 266), SourceCode(370, 75));
+    EXPECT_FALSE(Touches(screen::kEndScoreLabel));
     // A round ended by a held Escape shows no banner.
     g->RunMode = RunGame;
     g->Playback = kPlaybackOff;
     g->EscHold = 60;
     Draw();
-    EXPECT_NE(at(146, 171), SourceCode(0, 95));
+    EXPECT_FALSE(Touches(screen::kEndOfRoundBanner));
 }
 
 TEST_F(SceneTest, HighScorePlaceMarkForTheFirstEqualScore) {
+    const ScreenSprite second{sheet::kPlaceMarks[1], screen::kEndPlaceMark.x, screen::kEndPlaceMark.y};
     g->TimeLeft = -300;
     g->HighScores[0] = 900;
     g->HighScores[1] = 300;
     g->HighScores[2] = 300;
     g->ShownScore = 300;
     Draw();
-    EXPECT_EQ(at(171, 306), SourceCode(0, 30 + kRankBase));
-    EXPECT_EQ(at(281, 306), SourceCode(90, kRankBase));
+    EXPECT_TRUE(Shows(second));
+    EXPECT_TRUE(Shows(screen::kEndNewRecordLabel));
     g->Playback = kPlaybackOn;
     g->RunMode = RunReplay;
     Draw();
-    EXPECT_NE(at(171, 306), SourceCode(0, 30 + kRankBase));
+    EXPECT_FALSE(Touches(second));
     g->Playback = kPlaybackOff;
     g->RunMode = RunGame;
     g->ShownScore = 301;
     Draw();
-    EXPECT_NE(at(281, 306), SourceCode(90, kRankBase));
+    EXPECT_FALSE(Touches(screen::kEndNewRecordLabel));
 }
 
 TEST_F(SceneTest, LevelQuotaFrameRateAndPlayTime) {
@@ -373,40 +395,46 @@ TEST_F(SceneTest, LevelQuotaFrameRateAndPlayTime) {
     g->FramesPerSecond = 30;
     g->PlayFrames = 750;  // 12.50 seconds
     Draw();
-    EXPECT_TRUE(TextAt(531, 21, kMediumDigits, "007", 30));
-    EXPECT_TRUE(TextAt(531, 71, kMediumDigits, "000", 30));
-    EXPECT_TRUE(TextAt(12, 459, kTinyDigits, "030", 11, kRankBase));
-    EXPECT_TRUE(TextAt(562, 459, kTinyDigits, "012.50", 11, kRankBase));
+    EXPECT_TRUE(TextAt(screen::kLevelDigits, kMediumDigits, "007"));
+    EXPECT_TRUE(TextAt(screen::kQuotaDigits, kMediumDigits, "000"));
+    EXPECT_TRUE(TextAt(screen::kFpsDigits, kTinyDigits, "030", kRankBase));
+    EXPECT_TRUE(TextAt(screen::kPlayTimeDigits, kTinyDigits, "012.50", kRankBase));
 }
 
 TEST_F(SceneTest, ChainPopupsShowPointsTimesBlocksAndSlide) {
+    const screen::ChainPopupLayout& layout = screen::kChainPopups;
+    const int pitch = layout.glyphPitch;
+    const int rest = layout.x0 - layout.slideStep * layout.leastSteps;  // the left column at rest
+    auto row = [&](int k) { return layout.top + layout.rowPitch * k; };
     g->ChainSlots[2] = ChainSlot{1, 5, 60, 0};
     g->ChainSlots[3] = ChainSlot{2, 1, 60, 0};
     g->ChainSlots[4] = ChainSlot{1, 2, 60, 0};
     g->ChainSlots[5] = ChainSlot{50, 500, 60, 0};
     Draw();
-    EXPECT_TRUE(TextAt(1, 53 + 44, kSmallDigits, "120x05", 22));
-    EXPECT_TRUE(TextAt(1, 53 + 66, kSmallDigits, "140x01", 22));
-    EXPECT_TRUE(TextAt(1, 53 + 88, kSmallDigits, "100x02", 22));
-    EXPECT_TRUE(TextAt(1, 53 + 110, kSmallDigits, "999x99", 22));
-    // Resting at x = 1 from timer 90 down to 30.
+    EXPECT_TRUE(TextAt(rest, row(2), kSmallDigits, "120x05", pitch));
+    EXPECT_TRUE(TextAt(rest, row(3), kSmallDigits, "140x01", pitch));
+    EXPECT_TRUE(TextAt(rest, row(4), kSmallDigits, "100x02", pitch));
+    EXPECT_TRUE(TextAt(rest, row(5), kSmallDigits, "999x99", pitch));
+    // Resting from timer 90 down to 30.
     for (int timer : {90, 80, 30}) {
         g->ChainSlots[2].timer = timer;
         Draw();
-        EXPECT_TRUE(TextAt(1, 97, kSmallDigits, "120x05", 22)) << timer;
+        EXPECT_TRUE(TextAt(rest, row(2), kSmallDigits, "120x05", pitch)) << timer;
     }
-    // Sliding in at timer 91: x = 601 - 620 = -19, the first glyph shows
-    // only its last column at x = 0.
+    // Sliding in at timer 91, a step left of its rest: the first glyph
+    // shows only the columns right of x = 0.
     g->ChainSlots[2].timer = 91;
     Draw();
-    EXPECT_EQ(at(0, 97), SourceCode(20 + 19, 75));
-    EXPECT_TRUE(TextAt(3, 97, kSmallDigits, "20x05", 22));
+    const int first = rest - layout.slideStep;
+    ASSERT_LT(first, 0);
+    EXPECT_EQ(at(0, row(2)), SourceCode(GlyphSourceX(kSmallDigits, '1') - first, kSmallDigits.y));
+    EXPECT_TRUE(TextAt(first + pitch, row(2), kSmallDigits, "20x05", pitch));
     // Timer 120, 100 and 20: off the left edge; timer 0: free slot.
     for (int timer : {120, 100, 20, 0}) {
         g->ChainSlots[2].timer = timer;
         Draw();
         for (int x = 0; x < 500; ++x) {
-            EXPECT_NE(at(x, 100) >> 24, 0xFFu) << timer << " " << x;
+            EXPECT_NE(at(x, row(2) + 3) >> 24, 0xFFu) << timer << " " << x;
         }
     }
 }
@@ -420,13 +448,22 @@ TEST_F(SceneTest, BoardMapShowsBlocksAndThePlayer) {
     g->PlayerZ = 350;
     g->PlayerY = 0;
     Draw();
-    EXPECT_EQ(at(575, 345), ColourToPixel(0xA0BED2));  // ShadeBrushes[1][1]
-    EXPECT_EQ(at(571, 341), ColourToPixel(0x787878));  // cell outline
-    EXPECT_EQ(at(595, 235), ColourToPixel(0xA0C88C));  // layer 1 at (4, 4): ShadeBrushes[3][1]
-    EXPECT_EQ(at(605, 325), ColourToPixel(0xFAFAFA));  // announced block
-    EXPECT_EQ(at(586, 346), ColourToPixel(0xA0A0A0));  // player mark in cell (3, 3)
-    EXPECT_EQ(at(584, 344), ColourToPixel(0x282828));
-    EXPECT_EQ(at(582, 342), ColourToPixel(0xFAFAFA));
+    const screen::BoardMapLayout& map = screen::kBoardMap;
+    // A pixel `in` pixels right of and below the corner of cell (i, j, k).
+    auto cell = [&](int i, int j, int k, int in) {
+        return at(map.left + map.cell * i + in, map.floorTop - map.cell * j - map.layerRise * k + in);
+    };
+    const Palette& pal = res.palette;
+    auto shade = [&](int family) { return ColourToPixel(pal.ShadeBrushes[family][paint::kMapCellShade].colour); };
+    const int middle = map.cell / 2;
+    EXPECT_EQ(cell(2, 3, 0, middle), shade(1));
+    EXPECT_EQ(cell(2, 3, 0, 0), ColourToPixel(pal.FixedPens[paint::kGreyPen].colour));  // its outline
+    EXPECT_EQ(cell(4, 4, 1, middle), shade(3));
+    EXPECT_EQ(cell(5, 5, 0, middle), ColourToPixel(pal.WhiteBrush.colour));  // announced: still white
+    // The player's mark in cell (3, 3): its fill, its outline, and white around it.
+    EXPECT_EQ(cell(3, 3, 0, middle), ColourToPixel(pal.GreyBrushes[paint::kMarkerGrey].colour));
+    EXPECT_EQ(cell(3, 3, 0, map.markNear), ColourToPixel(pal.FixedPens[paint::kOutlinePen].colour));
+    EXPECT_EQ(cell(3, 3, 0, map.markNear - 2), ColourToPixel(pal.WhiteBrush.colour));
 }
 
 TEST(BlockRules, ShadeOffsetsFadingBoxAndAnnouncement) {

@@ -11,25 +11,28 @@
 #include "draw/gdi_calls.h"
 #include "game/simulation.h"
 #include "render/scene_drawing.h"
+#include "render/screen_layout.h"
 #include "title/title_update.h"
 
 namespace mervox {
 namespace {
 
-TEST(TitleScore, FiveOrSixDigitsEndingAt240) {
+TEST(TitleScore, FiveOrSixDigitsEndingInOneColumn) {
     char text[16];
     int x = 0;
+    // Where the first of n small digits starts for the last to end in the score column.
+    auto firstOf = [](int n) { return screen::kTitleScores.scoreLastX + 1 - n * kSmallDigits.advance; };
     EXPECT_EQ(FormatTitleScore(99999, text, x), 5);
     EXPECT_STREQ(text, "99999");
-    EXPECT_EQ(x, 141);
+    EXPECT_EQ(x, firstOf(5));
     EXPECT_EQ(FormatTitleScore(100000, text, x), 6);
     EXPECT_STREQ(text, "100000");
-    EXPECT_EQ(x, 121);
+    EXPECT_EQ(x, firstOf(6));
     EXPECT_EQ(FormatTitleScore(3000, text, x), 5);
     EXPECT_STREQ(text, "03000");
     EXPECT_EQ(FormatTitleScore(1234567, text, x), 7);
     EXPECT_STREQ(text, "1234567");
-    EXPECT_EQ(x, 101);
+    EXPECT_EQ(x, firstOf(7));
     EXPECT_EQ(FormatTitleScore(4294967295u, text, x), 7);
     EXPECT_STREQ(text, "9999999");
 }
@@ -46,9 +49,16 @@ TEST(TitleFade, SquaresGrowOnAnEightyPixelGrid) {
     DrawContext dc = MakeDrawContext(fb->pixels, kFrameWidth, kFrameHeight);
     std::memset(fb->pixels, 0, sizeof fb->pixels);
     DrawFadeSquares(dc, 1);
-    EXPECT_EQ(CountWhite(*fb, 0, 0, kFrameWidth, kFrameHeight), 48 * 4);
-    EXPECT_EQ(CountWhite(*fb, 561, 401, 563, 403), 4);
-    EXPECT_EQ(CountWhite(*fb, 81, 81, 83, 83), 4);
+    const screen::FadeGridLayout& grid = screen::kFadeSquares;
+    const int squares = grid.columns * grid.rows;
+    ASSERT_GE(grid.pitch * grid.columns, kFrameWidth);  // the grown squares cover the whole picture
+    ASSERT_GE(grid.pitch * grid.rows, kFrameHeight);
+    EXPECT_EQ(CountWhite(*fb, 0, 0, kFrameWidth, kFrameHeight), squares * 4);
+    auto corner = [&](int a) { return grid.first + grid.pitch * a; };
+    EXPECT_EQ(CountWhite(*fb, corner(grid.columns - 1), corner(grid.rows - 1), corner(grid.columns - 1) + 2,
+                         corner(grid.rows - 1) + 2),
+              4);
+    EXPECT_EQ(CountWhite(*fb, corner(1), corner(1), corner(1) + 2, corner(1) + 2), 4);
 
     for (int f : {80, 160}) {
         std::memset(fb->pixels, 0, sizeof fb->pixels);
@@ -59,7 +69,7 @@ TEST(TitleFade, SquaresGrowOnAnEightyPixelGrid) {
     }
     std::memset(fb->pixels, 0, sizeof fb->pixels);
     DrawFadeSquares(dc, 81);
-    EXPECT_EQ(CountWhite(*fb, 0, 0, kFrameWidth, kFrameHeight), 48 * 4);
+    EXPECT_EQ(CountWhite(*fb, 0, 0, kFrameWidth, kFrameHeight), squares * 4);
     std::memset(fb->pixels, 0, sizeof fb->pixels);
     DrawFadeSquares(dc, 0);
     EXPECT_EQ(CountWhite(*fb, 0, 0, kFrameWidth, kFrameHeight), 0);
@@ -107,55 +117,70 @@ TEST_F(TitleDrawing, EverySpriteLandsInItsPlace) {
     g->ReplayAvailable = 1;
     g->HighScores[0] = 123456;
     g->HighScores[1] = 8000;
+    g->BGMMODE = SoundOn;
+    g->SEMODE = SoundOff;
     Draw();
     EXPECT_EQ(presented, 1);
     const uint32_t blue = 0x0000FF, green = 0x00FF00, red = 0xFF0000;
-    EXPECT_EQ(At(51, 61), blue);     // logo
-    EXPECT_EQ(At(590, 120), blue);   // logo's far corner
-    EXPECT_EQ(At(121, 361), blue);   // menu line
-    EXPECT_EQ(At(520, 415), blue);   // replay line
-    EXPECT_EQ(At(221, 441), blue);   // bottom line pieces
-    EXPECT_EQ(At(391, 460), blue);
-    EXPECT_EQ(At(451, 460), blue);
-    EXPECT_EQ(At(81, 191), green);   // score heading
-    EXPECT_EQ(At(41, 221), green);   // rank labels
-    EXPECT_EQ(At(100, 290), green);
-    EXPECT_EQ(At(121, 221), red);    // six-digit best score starts at 121
-    EXPECT_EQ(At(239, 240), red);
-    EXPECT_NE(At(121, 251), red);    // five-digit second score starts at 141
-    EXPECT_EQ(At(141, 251), red);
-    EXPECT_EQ(At(401, 221), blue);   // option captions and values
-    EXPECT_EQ(At(590, 300), blue);
-    EXPECT_EQ(At(531, 221), red);    // frame-rate digits
-    EXPECT_EQ(At(12, 459), green);   // frames-per-second digits and label
-    EXPECT_EQ(At(74, 469), green);
+    auto colourOf = [&](SheetId sheet) { return sheet == SheetId::Title ? blue : sheet == SheetId::Rank ? green : red; };
+    // The sprite's first and last pixels in the colour of its sheet.
+    auto covers = [&](const ScreenSprite& s) {
+        const uint32_t c = colourOf(s.rect.sheet);
+        return At(s.x, s.y) == c && At(s.x + s.rect.w - 1, s.y + s.rect.h - 1) == c;
+    };
+    for (const ScreenSprite* s :
+         {&screen::kTitleLogo, &screen::kTitleMenuLine, &screen::kTitleReplayLine, &screen::kTitleBottomLine[0],
+          &screen::kTitleBottomLine[1], &screen::kTitleBottomLine[2], &screen::kTitleScoreHeading,
+          &screen::kTitleFrameRateCaption, &screen::kTitleMusicCaption, &screen::kTitleEffectsCaption,
+          &screen::kFpsLabel})
+        EXPECT_TRUE(covers(*s)) << s->rect.what;
+    const screen::ScoreTableLayout& table = screen::kTitleScores;
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(covers(ScreenSprite{sheet::kRankLabels[i], table.labelX, table.top + table.pitch * i})) << i;
+    // Both scores end in one column: six digits of the best, five of the second.
+    const int last = table.scoreLastX;
+    const int second = table.top + table.pitch;
+    EXPECT_EQ(At(last + 1 - 6 * kSmallDigits.advance, table.top), red);
+    EXPECT_EQ(At(last - 1, table.top + kSmallDigits.cellHeight - 1), red);
+    EXPECT_NE(At(last + 1 - 6 * kSmallDigits.advance, second), red);
+    EXPECT_EQ(At(last + 1 - 5 * kSmallDigits.advance, second), red);
+    EXPECT_TRUE(covers(ScreenSprite{sheet::kOptionOn, screen::kTitleOptionValueX, screen::kTitleMusicCaption.y}));
+    EXPECT_TRUE(covers(ScreenSprite{sheet::kOptionOff, screen::kTitleOptionValueX, screen::kTitleEffectsCaption.y}));
+    EXPECT_EQ(At(screen::kTitleFrameRateDigits.x, screen::kTitleFrameRateDigits.y), red);
+    EXPECT_EQ(At(screen::kFpsDigits.x, screen::kFpsDigits.y), green);
 }
+
+// The middle pixel of where a sprite lands.
+uint32_t MiddleOf(const TitleDrawing& t, const ScreenSprite& s) { return t.At(s.x + s.rect.w / 2, s.y + s.rect.h / 2); }
 
 TEST_F(TitleDrawing, ReplayLineOnlyWithAReplay) {
     g->ReplayAvailable = 0;
     Draw();
-    EXPECT_NE(At(300, 405), 0x0000FFu);
+    EXPECT_NE(MiddleOf(*this, screen::kTitleReplayLine), 0x0000FFu);
     g->ReplayAvailable = 1;
     Draw();
-    EXPECT_EQ(At(300, 405), 0x0000FFu);
+    EXPECT_EQ(MiddleOf(*this, screen::kTitleReplayLine), 0x0000FFu);
 }
 
 TEST_F(TitleDrawing, OptionValueSpritesFollowTheSettings) {
-    // A sheet with the "off" column painted apart from the "on" column.
-    for (int y = 100; y < 120; ++y)
-        for (int x = 390; x < 450; ++x) res.TitleSheet.pixels[y * 600 + x] = 0xFFFFFF00u;  // yellow
+    // A sheet with the "off" picture painted apart from the "on" one.
+    const SheetRect& off = sheet::kOptionOff;
+    for (int y = off.y; y < off.y + off.h; ++y)
+        for (int x = off.x; x < off.x + off.w; ++x) res.TitleSheet.pixels[y * 600 + x] = 0xFFFFFF00u;  // yellow
     g->BGMMODE = SoundOff;
     g->SEMODE = SoundOn;
     Draw();
-    EXPECT_EQ(At(540, 260), 0xFFFF00u);
-    EXPECT_EQ(At(540, 290), 0x0000FFu);
+    const ScreenSprite music{off, screen::kTitleOptionValueX, screen::kTitleMusicCaption.y};
+    const ScreenSprite effects{sheet::kOptionOn, screen::kTitleOptionValueX, screen::kTitleEffectsCaption.y};
+    EXPECT_EQ(MiddleOf(*this, music), 0xFFFF00u);
+    EXPECT_EQ(MiddleOf(*this, effects), 0x0000FFu);
 }
 
 TEST_F(TitleDrawing, FadeCoversTheOverlays) {
     g->FadeLevel = 80;
     Draw();
-    EXPECT_EQ(fb->pixels[61 * kFrameWidth + 51], kWhitePixel);
-    EXPECT_EQ(fb->pixels[459 * kFrameWidth + 12], kWhitePixel);
+    EXPECT_EQ(fb->pixels[screen::kTitleLogo.y * kFrameWidth + screen::kTitleLogo.x], kWhitePixel);
+    EXPECT_EQ(fb->pixels[screen::kFpsDigits.y * kFrameWidth + screen::kFpsDigits.x], kWhitePixel);
 }
 
 }  // namespace

@@ -95,7 +95,7 @@ TEST_F(TitleFixture, FirstUpdateResetsTheTitleAndFadesIn) {
     Update();
     EXPECT_EQ(world.musicStops, 1);
     EXPECT_EQ(g->FadeLevel, 78);
-    EXPECT_EQ(AttractTimer(*g), 1);
+    EXPECT_EQ(g->AttractTimer, 1);
     EXPECT_EQ(g->SwingPhase, 0);
     EXPECT_EQ(g->ReplayAvailable, 0);
     for (int i = 0; i < 7; ++i)
@@ -124,7 +124,7 @@ TEST_F(TitleFixture, ZStartsAGameAfterAFortyUpdateFade) {
     Update();
     EXPECT_EQ(g->StartRequested, 1);
     EXPECT_EQ(g->Playback, 0);
-    EXPECT_EQ(MenuKeyLatch(*g), 1);
+    EXPECT_EQ(g->KeyLatch, 1);
     EXPECT_EQ(g->FrameSkip, frameSkip);  // Z takes priority over F
     world.held.clear();
     Update();
@@ -211,14 +211,36 @@ TEST_F(TitleFixture, MenuKeysActOncePerPress) {
     Update();
     EXPECT_EQ(g->SEMODE, 1);
     // The options do not restart the attract timer.
-    EXPECT_EQ(AttractTimer(*g), 1 + 49 + 12);
+    EXPECT_EQ(g->AttractTimer, 1 + 49 + 12);
+}
+
+// The round's arrow latch and the title's menu-key latch are one byte: a
+// round that ends with an arrow latched holds F on the title until every
+// key is let go, and the title's start of a round clears the latch the
+// round's first push waits for.
+TEST_F(TitleFixture, TheRoundsArrowLatchIsTheTitlesMenuKeyLatch) {
+    g->KeyLatch = 1;  // the round ended in the middle of a push
+    world.held = {HostKey::F};
+    Update(3);
+    EXPECT_EQ(g->FrameSkip, 1);
+    world.held.clear();
+    Update();
+    world.held = {HostKey::F};
+    Update();
+    EXPECT_EQ(g->FrameSkip, 2);
+    world.held = {HostKey::Z};
+    Update();
+    EXPECT_EQ(g->KeyLatch, 1);
+    world.held.clear();
+    ASSERT_GT(UpdatesUntilRound(), 0);
+    EXPECT_EQ(g->KeyLatch, 0);
 }
 
 TEST_F(TitleFixture, FrameRateKeyJoinsTheCycleFromAnySetting) {
     const int next[11] = {0, 2, 3, 4, 1, 2, 3, 4, 1, 2, 3};
     for (int skip = 1; skip <= 10; ++skip) {
         g->FrameSkip = skip;
-        MenuKeyLatch(*g) = 0;
+        g->KeyLatch = 0;
         world.held = {HostKey::F};
         Update();
         EXPECT_EQ(g->FrameSkip, next[skip]) << "from " << skip;
@@ -268,7 +290,7 @@ TEST_F(TitleFixture, AttractCycleWithAReplay) {
 TEST_F(TitleFixture, AKeyHeldIntoARoundStartIsNotTakenAsATitleKey) {
     WriteRecording("tuto.dat", "00005001\r\n");
     Update(3600);
-    ASSERT_EQ(AttractTimer(*g), 3600);
+    ASSERT_EQ(g->AttractTimer, 3600);
     ASSERT_EQ(g->StartRequested, 1);  // the demonstration is chosen
     const int frameSkip = g->FrameSkip;
     for (int n = 0; n < 100 && g->FadeLevel != 159; ++n) Update();
