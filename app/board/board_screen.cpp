@@ -141,7 +141,7 @@ bool StartBoardRecording(GameState& g, const std::string& text) {
     g.RunMode = RunGame;
     ResetScene(g);
     g.StartRequested = 0;
-    MenuKeyLatch(g) = 0;
+    g.KeyLatch = 0;
     g.FadeLevel = 0;
     for (int k = 0; k < kInputLogLength; ++k) g.InputLog[k] = log[static_cast<size_t>(k)];
     return true;
@@ -197,10 +197,10 @@ void DrawBoardScreen(const FrameView& frame, const RenderResources& res, const B
     const Palette& pal = res.palette;
     const BoardScreenWords& w = BoardWords(res.language);
     DrawContext dc = MakeDrawContext(frame.pixels, frame.width, frame.height, frame.scale);
-    SelectPen(dc, &pal.FixedPens[2]);
-    SelectBrush(dc, &pal.GreyBrushes[23]);
+    SelectPen(dc, &pal.FixedPens[paint::kGreyPen]);
+    SelectBrush(dc, &pal.GreyBrushes[paint::kBandGrey]);
     ScaledRectangle(dc, 31, 21, 609, 461);
-    SelectPen(dc, &pal.FixedPens[3]);
+    SelectPen(dc, &pal.FixedPens[paint::kLightGreyPen]);
     SelectBrush(dc, &pal.WhiteBrush);
     ScaledRectangle(dc, 41, 61, 599, 401);
     SelectFont(dc, &WordsFont(res));
@@ -232,8 +232,8 @@ void DrawBoardScreen(const FrameView& frame, const RenderResources& res, const B
         const BoardEntry& e = v.page.scores[i];
         const int y = kRowTop + kRowHeight * static_cast<int>(i);
         if (static_cast<int>(i) == s.row) {
-            SelectPen(dc, &pal.FixedPens[1]);
-            SelectBrush(dc, &pal.ShadeBrushes[1][4]);
+            SelectPen(dc, &pal.FixedPens[paint::kNoPen]);
+            SelectBrush(dc, &pal.ShadeBrushes[paint::kWarmYellow][paint::kHighlightShade]);
             ScaledRectangle(dc, 46, y - 1, 594, y + kRowHeight - 1);
         }
         const uint32_t ink = e.name == s.player ? 0x7A4A1E : 0x282828;
