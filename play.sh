@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds mervox and starts the game.
 set -euo pipefail
-source "$(dirname "$0")/scripts/setup.sh"
+source "$(dirname "$0")/scripts/setup.sh" --play
 cd "$MERVOX_BUILD/game"
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "mervox: no display here, so no window can open."

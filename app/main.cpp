@@ -5,6 +5,7 @@
 #include "app/board/board_commands.h"
 #include "app/common/command_line.h"
 #include "app/desktop/program.h"
+#include "app/export/export_command.h"
 #include "app/headless/headless_runner.h"
 #include "app/headless/timedemo.h"
 #include "app/soak/soak.h"
@@ -30,6 +31,7 @@ int main(int argc, char** argv) {
     }
     if (!cmd.submitPath.empty()) return mervox::RunSubmit(cmd);
     if (cmd.showBoard) return mervox::RunBoardList(cmd);
+    if (!cmd.exportPath.empty()) return mervox::RunExport(cmd);
     if (cmd.headless) return mervox::RunHeadless(cmd);
     if (!cmd.timedemoPath.empty()) return mervox::RunTimedemo(cmd);
     if (cmd.soakRounds > 0) return mervox::RunSoak(cmd);

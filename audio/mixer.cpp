@@ -103,6 +103,13 @@ bool MixerOpen(Mixer& m) {
     return true;
 }
 
+void MixerOpenOffline(Mixer& m, int rate) {
+    m.offline = true;
+    m.rate = rate;
+}
+
+bool MixerLive(const Mixer& m) { return m.device != 0 || m.offline; }
+
 void MixerPause(Mixer& m, bool paused) {
     if (m.device != 0) SDL_PauseAudioDevice(m.device, paused ? 1 : 0);
 }
@@ -110,6 +117,7 @@ void MixerPause(Mixer& m, bool paused) {
 void MixerClose(Mixer& m) {
     if (m.device) SDL_CloseAudioDevice(m.device);
     m.device = 0;
+    m.offline = false;
     for (MixVoice& v : m.voices) v = MixVoice{};
     m.music.clear();
 }
@@ -123,7 +131,7 @@ bool MixerWrite(Mixer& m, int voice, const std::vector<int16_t>& samples) {
     v.samples = samples.data();
     v.frames = samples.size() / 2;
     v.position = 0;
-    v.playing = m.device != 0;
+    v.playing = MixerLive(m);
     return true;
 }
 
@@ -138,7 +146,7 @@ void MixerQueueMusic(Mixer& m, const std::vector<int16_t>& samples, int tag) {
     // An empty buffer has nothing to play: it is reported finished at once
     // by the next callback, so the chain of tracks goes on.
     m.music.push_back(MusicBuffer{samples.data(), samples.size() / 2, tag});
-    if (m.device == 0) m.music.clear();
+    if (!MixerLive(m)) m.music.clear();
 }
 
 void MixerResetMusic(Mixer& m) {

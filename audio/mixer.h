@@ -33,6 +33,7 @@ struct MusicBuffer {
 
 struct Mixer {
     uint32_t device = 0;            // the audio device; 0: silent, every call does nothing
+    bool offline = false;           // no device: the owner pulls the sound with MixInto
     int rate = 44100;
     uint32_t musicDoneEvent = 0;    // event type registered for finished music
     MixVoice voices[kVoiceCount];
@@ -45,6 +46,16 @@ struct Mixer {
 // silent and says so once on standard error. Returns whether it opened.
 bool MixerOpen(Mixer& m);
 void MixerClose(Mixer& m);
+
+// Mixes with no device at all (a video export): voices and music play as
+// on a device, and the owner pulls each stretch of sound with MixInto and
+// hands the finished music buffers (m.finishedTags) on itself. Touches no
+// part of SDL.
+void MixerOpenOffline(Mixer& m, int rate);
+
+// Whether sounds written now will be heard: a device is open, or the
+// mixer runs offline.
+bool MixerLive(const Mixer& m);
 
 // Starts a sound on a voice; refused (false) while that voice still plays.
 bool MixerWrite(Mixer& m, int voice, const std::vector<int16_t>& samples);

@@ -33,7 +33,6 @@ void LoadMusicSegment(MusicPlayer& p, int s) {
         }
         seg.pcm = ConvertToOutput(bytes.data(), bytes.size(), 16, kOutputChannels, kOutputRate, p.outputRate);
     }
-    seg.user = 1;
     seg.user = 0;  // prepared on the output
 }
 
@@ -97,7 +96,6 @@ void StopMusic(MusicPlayer& p) {
     if (!p.deviceOpen) return;
     if (p.output.reset) p.output.reset(p.output.ctx);
     for (int k = 0; k < 7; ++k) UnloadMusicPair(p, k);
-    if (p.output.close) p.output.close(p.output.ctx);
     p.deviceOpen = false;
 }
 
@@ -139,12 +137,6 @@ void OnMusicBufferDone(MusicPlayer& p, const GameState& g, int h) {
     }
 }
 
-void DeleteLeftoverMusicFiles(const std::string& baseDir) {
-    for (int s = 0; s < kMusicSegments; ++s) {
-        std::string name = MusicSegmentFile(s);
-        name.replace(name.size() - 3, 3, "wav");
-        std::remove((baseDir + "/" + name).c_str());
-    }
-}
+void FinishMusicLoading(MusicPlayer& p) { WaitForLoader(p); }
 
 }  // namespace mervox

@@ -26,7 +26,6 @@ struct MusicOutput {
     void (*write)(void* ctx, int segment, const std::vector<int16_t>& pcm) = nullptr;
     void (*reset)(void* ctx) = nullptr;
     void (*unprepare)(void* ctx, int segment) = nullptr;
-    void (*close)(void* ctx) = nullptr;
 };
 
 // Decodes one music file (on the loader thread); false when it cannot be
@@ -35,7 +34,7 @@ using MusicDecoder = bool (*)(void* ctx, const std::string& path, std::vector<in
 
 struct MusicSegment {
     std::vector<int16_t> pcm;
-    int user = 0;  // 0 while prepared or queued; 1 after decoding or unloading
+    int user = 0;  // 0 once decoded (prepared) or queued; 1 after unloading
 };
 
 struct MusicPlayer {
@@ -63,7 +62,10 @@ void PreloadMusic(MusicPlayer& p, const GameState& g);
 void OnMusicBufferDone(MusicPlayer& p, const GameState& g, int segment);
 void UnloadMusicPair(MusicPlayer& p, int track);
 
-// Removes decoded leftovers snd/bgm1-1.wav ... snd/bgm7-2.wav.
-void DeleteLeftoverMusicFiles(const std::string& baseDir);
+// Waits until the loader thread has decoded what it was given. Music mixed
+// faster than it plays (a video export) waits here after each update, so
+// a track is always ready when its level calls for it, as on a player's
+// machine, and the same round always gives the same music.
+void FinishMusicLoading(MusicPlayer& p);
 
 }  // namespace mervox

@@ -1,6 +1,7 @@
 // The screenshot key: what the main loop pays (copying the frame for the
 // writer) and what the writer thread pays (encoding and writing the PNG of
-// a drawn round), against the 16.7 ms of one update.
+// a drawn round), against the 16.7 ms of one update; and the pacing of the
+// whole program, with and without F12 pressed five times a second.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -9,9 +10,12 @@
 #include <memory>
 #include <string>
 
+#include "app/desktop/program.h"
 #include "app/desktop/screenshot.h"
+#include "app/soak/null_platform.h"
 #include "draw/frame_buffer.h"
 #include "game/simulation.h"
+#include "platform/clock.h"
 #include "render/png_writer.h"
 #include "render/render_resources.h"
 #include "render/scene_drawing.h"
@@ -65,6 +69,111 @@ void BM_QueueScreenshot(benchmark::State& st) {
     w.worker.join();
 }
 BENCHMARK(BM_QueueScreenshot)->Unit(benchmark::kMicrosecond);
+
+
+// The whole program on a platform whose waits really wait: Z on the title
+// starts a round; ten seconds of it (600 updates at 60 a second) are
+// measured, with F12 every fifth of a second (Arg 1) or without (Arg 0).
+// The figures are the machine's as much as the program's: on a busy
+// machine the pacing drops with or without pictures.
+struct PacedRun {
+    NullPlatform* n = nullptr;
+    bool screenshots = false;
+    uint32_t start = 0;  // the clock at the first pump
+    bool started = false;
+    uint32_t nextShot = 0;
+    bool measuring = false;
+    long passes = 0;
+    double lastPass = 0.0;
+    double longestPass = 0.0;
+    double measureStart = 0.0;
+    double measureEnd = 0.0;
+    long passesAtStart = 0;
+    long passesAtEnd = 0;
+};
+
+constexpr uint32_t kPacedMeasureFromMs = 3000;
+constexpr uint32_t kPacedMeasureToMs = 13000;
+
+bool PacedKeys(void* ctx, uint32_t ms, HostKey key) {
+    const auto& r = *static_cast<const PacedRun*>(ctx);
+    const uint32_t t = ms - r.start;
+    return r.started && key == HostKey::Z && t >= 1000 && t < 1100;
+}
+
+bool PacedCommands(void* ctx, uint32_t ms, PlayerCommand& command) {
+    auto& r = *static_cast<PacedRun*>(ctx);
+    if (!r.started) {
+        r.started = true;
+        r.start = ms;
+        r.nextShot = ms + kPacedMeasureFromMs;
+        r.n->closeAtMs = ms + kPacedMeasureToMs + 100;
+    }
+    const uint32_t t = ms - r.start;
+    if (!r.measuring && t >= kPacedMeasureFromMs && r.measureStart == 0.0) {
+        r.measuring = true;
+        r.measureStart = ClockSeconds();
+        r.passesAtStart = r.passes;
+        r.longestPass = 0.0;
+    } else if (r.measuring && t >= kPacedMeasureToMs) {
+        r.measuring = false;
+        r.measureEnd = ClockSeconds();
+        r.passesAtEnd = r.passes;
+    }
+    if (r.screenshots && r.measuring && static_cast<int32_t>(ms - r.nextShot) >= 0) {
+        r.nextShot += 200;
+        command = PlayerCommand::Screenshot;
+        return true;
+    }
+    return false;
+}
+
+void CountPacedPass(void* ctx, const GameState&) {
+    auto& r = *static_cast<PacedRun*>(ctx);
+    const double now = ClockSeconds();
+    if (r.measuring && r.passes > r.passesAtStart && now - r.lastPass > r.longestPass) r.longestPass = now - r.lastPass;
+    r.lastPass = now;
+    r.passes += 1;
+}
+
+void BM_PacingWithScreenshots(benchmark::State& st) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / "mervox-bench-pacing";
+    for (auto _ : st) {
+        st.PauseTiming();
+        fs::remove_all(dir);
+        fs::create_directories(dir / "data");
+        for (const auto& e : fs::directory_iterator(fs::path(MERVOX_GAME_DIR) / "data"))
+            if (e.path().extension() == ".png") fs::copy_file(e.path(), dir / "data" / e.path().filename());
+        st.ResumeTiming();
+
+        NullPlatform n;
+        n.paced = true;
+        PacedRun r;
+        r.n = &n;
+        r.screenshots = st.range(0) != 0;
+        n.scriptCtx = &r;
+        n.keyHeld = PacedKeys;
+        n.commandAt = PacedCommands;
+        ProgramRun run;
+        run.baseDir = dir.string();
+        run.sound = false;
+        run.watchCtx = &r;
+        run.afterPass = CountPacedPass;
+        if (RunProgramOn(NullPlatformHooks(n), run) != 0 || r.measureEnd <= r.measureStart) {
+            st.SkipWithError("the paced run did not finish");
+            break;
+        }
+        long pictures = 0;
+        if (fs::exists(dir / "screenshots"))
+            for (const auto& e : fs::directory_iterator(dir / "screenshots")) pictures += e.is_regular_file();
+        st.counters["updates_per_s"] = (r.passesAtEnd - r.passesAtStart) / (r.measureEnd - r.measureStart);
+        st.counters["longest_pass_ms"] = r.longestPass * 1000.0;
+        st.counters["pictures"] = static_cast<double>(pictures);
+    }
+    fs::remove_all(dir);
+}
+BENCHMARK(BM_PacingWithScreenshots)->Arg(0)->Arg(1)->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);
 
 }  // namespace
 }  // namespace mervox

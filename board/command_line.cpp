@@ -1,5 +1,7 @@
 #include "board/command_line.h"
 
+#include "board/worker_commands.h"
+
 #include <signal.h>
 
 #include <charconv>
@@ -129,6 +131,8 @@ bool ParseBoardCommandLine(const std::vector<std::string>& args, BoardCommandLin
 int RunBoard(const BoardCommandLine& cmd) {
     if (cmd.command == BoardCommand::Help) {
         std::fputs(BoardUsage(), stdout);
+        std::fputs("\n", stdout);
+        std::fputs(WorkerCommandsUsage(), stdout);
         return 0;
     }
     if (cmd.command == BoardCommand::Version) {

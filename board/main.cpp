@@ -4,9 +4,11 @@
 #include <vector>
 
 #include "board/command_line.h"
+#include "board/worker_commands.h"
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
+    if (mervox::board::IsWorkerCommand(args)) return mervox::board::RunWorkerCommand(args);
     mervox::board::BoardCommandLine cmd;
     std::string error;
     if (!mervox::board::ParseBoardCommandLine(args, cmd, error)) {

@@ -27,7 +27,8 @@ bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\f' ||
 
 bool CheckRecording(const std::string& body, CheckedRecording& out, std::string& error) {
     out = CheckedRecording{};
-    for (unsigned char c : body) {
+    for (char ch : body) {
+        const auto c = static_cast<unsigned char>(ch);
         if (c == 0 || c >= 0x80 || (c < 0x20 && c != '\n' && !IsBlank(static_cast<char>(c)))) {
             error = "the recording is not text: it holds bytes no recording has";
             return false;
@@ -77,13 +78,20 @@ bool CheckRecording(const std::string& body, CheckedRecording& out, std::string&
         error = "the recording is empty";
         return false;
     }
+    // The digest is of the changes alone: a record that repeats the keys
+    // already held changes nothing in the round (a round starts with no
+    // keys held, and the arrow latch it could release is already free).
     char text[32];
+    std::string changes;
     out.canonical.reserve(out.records.size() * 10);
+    int held = 0;
     for (const InputRecord& r : out.records) {
         std::snprintf(text, sizeof text, "%05d%03d\r\n", r.frame, static_cast<int>(r.keys));
         out.canonical += text;
+        if (r.keys != held) changes += text;
+        held = r.keys;
     }
-    out.digest = Sha256Hex(out.canonical);
+    out.digest = Sha256Hex(changes);
     return true;
 }
 

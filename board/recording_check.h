@@ -16,14 +16,15 @@ constexpr size_t kMaxBodyBytes = 256 * 1024;
 struct CheckedRecording {
     std::vector<InputRecord> records;  // frames growing, keys 0..255
     std::string canonical;             // one "%05d%03d\r\n" line a record
-    std::string digest;                // hex SHA-256 of `canonical`
+    std::string digest;                // hex SHA-256 of the key changes in `canonical`
 };
 
 // Reads a recording strictly: every line that is not blank is one record
 // of eight digits, frames start at 1 and grow, keys are 0..255, at most
 // 6000 records, text only. False with a sentence a person understands
 // ("line 12 is not a record") in `error`. Two recordings with the same key
-// changes, however their lines end or are padded, get the same digest.
+// changes, however their lines end or are padded and whatever records
+// repeating the keys held they add, get the same digest.
 bool CheckRecording(const std::string& body, CheckedRecording& out, std::string& error);
 
 // 3 to 16 letters, digits, '_' or '-'. `key` is the name in lower case:

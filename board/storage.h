@@ -19,11 +19,13 @@
 // claim is one UPDATE ... WHERE id = (SELECT ... FOR UPDATE SKIP LOCKED).
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace mervox::board {
@@ -186,6 +188,14 @@ public:
     virtual std::optional<std::string> VerifiedRecording(int64_t id) = 0;
     // The recordings of the first n rounds of the main board.
     virtual std::vector<BoardRecording> TopRecordings(int n) = 0;
+
+    // An idle worker's wait: returns when a job may have come (true) or
+    // after timeoutMs (false). PostgreSQL wakes it by a notification sent
+    // with each new job; without such news this simply waits.
+    virtual bool WaitForJobs(int timeoutMs) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
+        return false;
+    }
 };
 
 // A database failure the caller cannot repair (the message says what).

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "board/recording_check.h"
+#include "board/sqlite_storage.h"
 
 namespace mervox::board {
 
@@ -74,6 +75,7 @@ void VerifyWorkers::Run(int index, Storage* storage) {
     const std::string owner = options_.ownerPrefix + ":" + std::to_string(index);
     std::vector<OpeningSource> cache;
     std::chrono::steady_clock::time_point readAt{};
+    const bool announced = IsPostgresUrl(options_.dbUrl);
     while (!stopping_) {
         long seen = 0;
         {
@@ -85,6 +87,21 @@ void VerifyWorkers::Run(int index, Storage* storage) {
             job = storage->ClaimJob(owner, options_.leaseSeconds);
         } catch (const std::exception& e) {
             std::fprintf(stderr, "mervox-board: worker %s cannot claim a job: %s\n", owner.c_str(), e.what());
+        }
+        if (!job && announced) {
+            // PostgreSQL announces each new job: wait for that, in short
+            // slices so that a stop is seen, until the slow poll comes round.
+            const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(options_.pollMilliseconds);
+            while (!stopping_ && std::chrono::steady_clock::now() < until) {
+                bool woken = false;
+                try {
+                    woken = storage->WaitForJobs(200);
+                } catch (const std::exception&) {
+                }
+                std::lock_guard<std::mutex> lock(mutex_);
+                if (woken || wakeCount_ != seen) break;
+            }
+            continue;
         }
         if (!job) {
             std::unique_lock<std::mutex> lock(mutex_);

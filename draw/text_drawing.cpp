@@ -26,6 +26,24 @@ FT_Library SharedFreeType() {
     return library;
 }
 
+// Faces are made and dropped through the one library from any thread (a
+// video export draws beside the window), which FreeType allows only one at
+// a time; each face is then used by the thread that made it.
+std::mutex& FaceLock() {
+    static std::mutex lock;
+    return lock;
+}
+
+FT_Error NewFace(FT_Library library, const std::string& file, FT_Face* face) {
+    std::lock_guard<std::mutex> hold(FaceLock());
+    return FT_New_Face(library, file.c_str(), 0, face);
+}
+
+void DropFace(FT_Face face) {
+    std::lock_guard<std::mutex> hold(FaceLock());
+    FT_Done_Face(face);
+}
+
 // The file fontconfig picks for the family, or "" when none.
 std::string MatchFontFile(const char* family) {
     std::string path;
@@ -48,7 +66,7 @@ std::string MatchFontFile(const char* family) {
 
 const cairo_user_data_key_t kFaceKey{};
 
-void DoneFace(void* face) { FT_Done_Face(static_cast<FT_Face>(face)); }
+void DoneFace(void* face) { DropFace(static_cast<FT_Face>(face)); }
 
 }  // namespace
 
@@ -59,10 +77,10 @@ Font CreateGameFont(const std::string& fontFile, int cellHeight, int weight) {
     FT_Library library = SharedFreeType();
     if (library == nullptr || cellHeight <= 0) return font;
     FT_Face face = nullptr;
-    if (FT_New_Face(library, fontFile.c_str(), 0, &face) != 0) {
+    if (NewFace(library, fontFile, &face) != 0) {
         face = nullptr;
         const std::string matched = MatchFontFile(kDefaultFontFamily);
-        if (matched.empty() || FT_New_Face(library, matched.c_str(), 0, &face) != 0) return font;
+        if (matched.empty() || NewFace(library, matched, &face) != 0) return font;
     }
     // The cell is the Windows ascent plus descent of the face (the hhea
     // values when the face has no OS/2 table).
@@ -84,7 +102,7 @@ Font CreateGameFont(const std::string& fontFile, int cellHeight, int weight) {
     if (cairo_font_face_status(cf) != CAIRO_STATUS_SUCCESS ||
         cairo_font_face_set_user_data(cf, &kFaceKey, face, DoneFace) != CAIRO_STATUS_SUCCESS) {
         cairo_font_face_destroy(cf);
-        FT_Done_Face(face);
+        DropFace(face);
         return font;
     }
     // fontconfig would fake bold only from weight 700; the caption weight

@@ -133,8 +133,6 @@ void DrawGameDisplay(ScenePainter& sp) {
     if (g.RunMode >= RunReplay && g.RoundFrame % screen::kCaptionBlinkPeriod < screen::kCaptionBlinkShown)
         Sprite(sp, screen::kInGameCaption);
 
-    SelectFont(sp.dc, &sp.pal.SmallFont);
-
     // Frame rate and play time, bottom corners.
     Format(buf, "%03d", g.FramesPerSecond, 999);
     Digits(sp, SheetId::Rank, buf, screen::kFpsDigits, kTinyDigits);

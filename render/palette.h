@@ -49,7 +49,7 @@ struct Palette {
     Brush WhiteBrush;
     Pen FixedPens[kFixedPens];
     Font CaptionFont;  // tutorial captions: cell 18, weight 600
-    Font SmallFont;    // selected before the frame-rate figure: cell 16, weight 400
+    Font SmallFont;    // the viewer's overlay: cell 16, weight 400
     bool created = false;
 };
 

@@ -10,6 +10,8 @@ namespace mervox {
 
 namespace {
 
+thread_local long t_encoded = 0;
+
 void ErrorToLongjmp(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 void SilentWarning(png_structp, png_const_charp) {}
 
@@ -40,6 +42,7 @@ bool WriteRows(std::FILE* f, std::vector<png_bytep>& rows, int width, int height
 bool WriteFramePng(const std::string& path, const uint32_t* frame, int frameWidth, int frameHeight,
                    int originX, int originY, int width, int height, bool fast) {
     if (frame == nullptr || width <= 0 || height <= 0) return false;
+    t_encoded += 1;
     std::vector<uint8_t> rgb(static_cast<size_t>(width) * height * 3, 0);
     for (int y = 0; y < height; ++y) {
         const int64_t fy = static_cast<int64_t>(originY) + y;
@@ -61,5 +64,7 @@ bool WriteFramePng(const std::string& path, const uint32_t* frame, int frameWidt
     const bool ok = WriteRows(f, rows, width, height, fast);
     return std::fclose(f) == 0 && ok;
 }
+
+long PngPicturesEncodedOnThisThread() { return t_encoded; }
 
 }  // namespace mervox

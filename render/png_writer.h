@@ -14,4 +14,8 @@ namespace mervox {
 bool WriteFramePng(const std::string& path, const uint32_t* frame, int frameWidth, int frameHeight,
                    int originX, int originY, int width, int height, bool fast = false);
 
+// How many pictures WriteFramePng has encoded on the calling thread: the
+// main loop's share of the screenshot key's work stays at none.
+long PngPicturesEncodedOnThisThread();
+
 }  // namespace mervox

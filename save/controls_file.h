@@ -55,6 +55,11 @@ namespace mervox {
     X(WatchPreviousMark, "watch_previous_mark", "PageUp")                  \
     X(WatchNextMark, "watch_next_mark", "PageDown")                        \
     X(WatchOverlay, "watch_overlay", "H")                                  \
+    /* A clip of the watched round to a video file: its first and last    \
+       frame, then the export. */                                          \
+    X(WatchClipStart, "watch_clip_start", "[")                             \
+    X(WatchClipEnd, "watch_clip_end", "]")                                 \
+    X(WatchClipExport, "watch_clip_export", "F9")                          \
     X(WatchLeave, "watch_leave", "Escape", "pad back")                     \
     /* Practising from the watched round: taking it over while watching, \
        the rewinds while practising (when the seek keys are not read). */ \

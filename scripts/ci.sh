@@ -4,7 +4,8 @@
 #      UndefinedBehaviorSanitizer, warnings as errors (the window checks
 #      under Xvfb without the leak check; the first of them, whose fixed
 #      waits an instrumented build overruns, not at all);
-#   2. the audio and music tests under ThreadSanitizer;
+#   2. every test that starts a thread (test_audio, test_app) under
+#      ThreadSanitizer;
 #   3. a short run of every loader's fuzz target;
 #   4. a soak of the whole program (attract cycle and erratic keyboard
 #      rounds, every update checked) in the sanitizer build;
@@ -72,7 +73,7 @@ for part in "${parts[@]}"; do
       soak_in build-clang "$rounds"
       ;;
     tsan)
-      echo "ci: ThreadSanitizer run of the audio and music tests"
+      echo "ci: ThreadSanitizer run of every test that starts a thread"
       scripts/tsan_audio.sh "$src/build-tsan"
       ;;
     fuzz)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the loaders' fuzz targets with clang (libFuzzer, AddressSanitizer,
-# UndefinedBehaviorSanitizer) and runs each one over its corpus.
+# UndefinedBehaviorSanitizer) and runs each one (every fuzz/fuzz_NAME.cpp)
+# over its corpus (fuzz/corpus/NAME, when there is one).
 #
 # usage: scripts/fuzz.sh [SECONDS_PER_TARGET] [PARALLEL] [BUILD_DIR]
 #   defaults: 60 s each, two at a time, ./build-fuzz
@@ -19,14 +20,23 @@ if ! cmake --build "$build" -j"$(nproc)" --target fuzzers >"$build/fuzz-build.lo
   exit 1
 fi
 
-targets=(settings scores recording png_sheet wave ogg controls options board_answers)
+# Every fuzz target CMake builds: one for each fuzz/fuzz_NAME.cpp.
+targets=()
+for f in "$src"/fuzz/fuzz_*.cpp; do
+  name="$(basename "$f" .cpp)"
+  targets+=("${name#fuzz_}")
+done
+[ ${#targets[@]} -gt 0 ] || { echo "fuzz: no fuzz targets in $src/fuzz" >&2; exit 1; }
+echo "fuzz: ${#targets[@]} targets: ${targets[*]}"
 mkdir -p "$build/crashes" "$build/logs"
 run_one() {
   local t="$1"
   local scratch="$build/corpus/$t"
+  local seeds=()
   mkdir -p "$scratch"
   # The first corpus folder takes new inputs; the seeds stay as they are.
-  if ! "$build/fuzz_$t" "$scratch" "$src/fuzz/corpus/$t" -max_total_time="$seconds" -max_len=65536 \
+  if [ -d "$src/fuzz/corpus/$t" ]; then seeds=("$src/fuzz/corpus/$t"); fi
+  if ! "$build/fuzz_$t" "$scratch" "${seeds[@]}" -max_total_time="$seconds" -max_len=65536 \
       -rss_limit_mb=2048 -timeout=20 -print_final_stats=1 -artifact_prefix="$build/crashes/$t-" \
       >"$build/logs/$t.log" 2>&1; then
     echo "fuzz: $t FAILED (input and log in $build/crashes, $build/logs/$t.log)"

@@ -7,7 +7,10 @@
 #      any error or warning fails;
 #   3. installs it, checks every file is where Debian's games layout puts
 #      it, plays a demonstration headless from a folder with no game files;
-#   4. removes it and checks nothing but the player's own files remains.
+#   4. removes it and checks nothing but the player's own files remains;
+#   5. the same for mervox-board: the unit checked by systemd-analyze, the
+#      installed board served from a scratch folder on 127.0.0.1, a round
+#      submitted and verified, the package purged.
 # Run as root (it installs and removes the package).
 #
 # usage: scripts/package.sh [WORK_DIR]
@@ -34,7 +37,9 @@ echo "package: $(du -k "$deb" | cut -f1) kB, installed size $(dpkg-deb -f "$deb"
 echo "package: lintian"
 # Every tag down to the pedantic ones is shown; errors and warnings fail.
 status=0
-lintian --fail-on error,warning --display-info --pedantic "$deb" "$work/mervox_${version}_amd64.changes" \
+board_deb="$work/mervox-board_${version}_amd64.deb"
+[ -f "$board_deb" ] || fail "no $board_deb"
+lintian --fail-on error,warning --display-info --pedantic "$deb" "$board_deb" "$work/mervox_${version}_amd64.changes" \
   >"$work/lintian.log" 2>&1 || status=$?
 grep -v '^running with root' "$work/lintian.log" || true
 [ "$status" -eq 0 ] || fail "lintian reports errors or warnings"
@@ -94,4 +99,65 @@ left="$(find /usr/games/mervox /usr/share/games/mervox /usr/share/metainfo/io.gi
   /usr/share/icons/hicolor/*/apps/mervox.png 2>/dev/null || true)"
 [ -z "$left" ] || fail "left behind after removal: $left"
 [ -f "$player/home/.local/share/mervox/data/scr.hsc.keep" ] || fail "the removal took the player's files"
-echo "package: PASS (mervox_${version}_amd64.deb)"
+
+echo "package: mervox-board"
+board_unpacked="$work/board-unpacked"
+dpkg-deb -x "$board_deb" "$board_unpacked"
+zcat "$board_unpacked"/usr/share/man/man1/mervox-board.1.gz | groff -ww -z -man 2>&1 | tee "$work/groff-board.log"
+[ ! -s "$work/groff-board.log" ] || fail "groff warns about mervox-board's manual page"
+unit="$board_unpacked/lib/systemd/system/mervox-board.service"
+[ -f "$unit" ] || fail "no systemd unit in mervox-board"
+for want in 'DynamicUser=yes' 'StateDirectory=mervox-board' 'WorkingDirectory=/var/lib/mervox-board'; do
+  grep -qx "$want" "$unit" || fail "the unit lacks $want"
+done
+dpkg -i "$board_deb" >/dev/null || { apt-get install -f -y -qq >/dev/null; dpkg -i "$board_deb" >/dev/null; } ||
+  fail "dpkg -i mervox-board failed"
+board_pid=""
+trap '[ -z "$board_pid" ] || kill "$board_pid" 2>/dev/null; dpkg --purge mervox-board >/dev/null 2>&1 || true' EXIT
+[ "$(mervox-board --version)" = "mervox-board $version" ] || fail "mervox-board --version says $(mervox-board --version)"
+if command -v systemd-analyze >/dev/null; then
+  # The installed unit, its program and its manual page.
+  systemd-analyze verify /lib/systemd/system/mervox-board.service 2>&1 |
+    grep -v -e 'Failed to .* cgroup' -e '^$' | tee "$work/unit.log" || true
+  [ ! -s "$work/unit.log" ] || fail "systemd-analyze finds fault with the unit"
+fi
+stray="$(dpkg -L mervox-board | grep -v -E '^/(\.|usr|usr/bin(/mervox-board)?|usr/share(/(man(/man1(/mervox-board\.1\.gz)?)?|doc(/mervox-board(/.*)?)?))?|lib|lib/systemd|lib/systemd/system(/mervox-board\.service)?)$' || true)"
+[ -z "$stray" ] || fail "mervox-board installed unexpected files: $stray"
+# The installed board, as the unit runs it, from a folder of its own.
+state="$work/board-state"
+mkdir -p "$state"
+port="$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])')"
+(cd "$state" && exec /usr/bin/mervox-board serve --listen "127.0.0.1:$port" --verifiers 1) 2>"$work/board.log" &
+board_pid=$!
+answer=""
+for _ in $(seq 1 100); do
+  answer="$(python3 - "$port" "$src/data/demo2.dat" <<'PY' 2>/dev/null
+import json, sys, time, urllib.request
+base = "http://127.0.0.1:%s" % sys.argv[1]
+urllib.request.urlopen(base + "/healthz", timeout=2).read()
+body = b"00002001\r\n00004000\r\n" + open(sys.argv[2], "rb").read()
+req = urllib.request.Request(base + "/api/v1/submissions?name=packager", data=body, method="POST",
+                             headers={"Content-Type": "text/plain"})
+sid = json.load(urllib.request.urlopen(req, timeout=10))["id"]
+for _ in range(200):
+    doc = json.load(urllib.request.urlopen("%s/api/v1/submissions/%d" % (base, sid), timeout=5))
+    if doc["state"] not in ("pending", "running"):
+        break
+    time.sleep(0.05)
+print(doc["state"], doc["score"])
+PY
+)" && break
+  sleep 0.1
+done
+kill "$board_pid"
+wait "$board_pid" || fail "the installed board did not end cleanly on SIGTERM: $(tail -5 "$work/board.log")"
+board_pid=""
+echo "package: installed board: $answer"
+[[ "$answer" == "verified "* ]] || fail "the installed board did not verify a round: $(tail -5 "$work/board.log")"
+[ -f "$state/board.db" ] || fail "the installed board kept no board.db in its folder"
+dpkg --purge mervox-board >/dev/null || fail "dpkg --purge mervox-board failed"
+trap - EXIT
+left="$(find /usr/bin/mervox-board /usr/share/man/man1/mervox-board.1.gz /lib/systemd/system/mervox-board.service \
+  /usr/share/doc/mervox-board 2>/dev/null || true)"
+[ -z "$left" ] || fail "left behind after removing mervox-board: $left"
+echo "package: PASS (mervox_${version}_amd64.deb, mervox-board_${version}_amd64.deb)"

@@ -68,19 +68,61 @@ wait_for_log() {
   done
 }
 
-# game_ends MESSAGE [WHAT]: waits up to ten seconds for the game $game_pid
-# to end, which it must with status 0; fails with MESSAGE when it does not
+# wait_until SECONDS WHAT COMMAND...: runs the command every half second
+# until it succeeds; fails, naming WHAT, after the seconds given. The checks
+# wait for what they look for, never a fixed time: on a busy machine the
+# game's updates come later, not wrong, so the bounds are generous.
+wait_until() {
+  local seconds="$1" what="$2" n=0
+  shift 2
+  until "$@"; do
+    n=$((n + 1))
+    [ "$n" -le $((seconds * 2)) ] || fail "waited $seconds s for $what"
+    sleep 0.5
+  done
+}
+
+# game_ends MESSAGE [WHAT]: waits up to a minute for the game $game_pid to
+# end, which it must with status 0; fails with MESSAGE when it does not
 # end. WHAT names the program in the message about its status.
 game_ends() {
-  for _ in $(seq 1 100); do
+  for _ in $(seq 1 600); do
     kill -0 "$game_pid" 2>/dev/null || break
     sleep 0.1
   done
-  kill -0 "$game_pid" 2>/dev/null && fail "$1"
+  kill -0 "$game_pid" 2>/dev/null && fail "$1 (waited 60 s)"
   local status=0
   wait "$game_pid" || status=$?
   game_pid=""
   [ "$status" -eq 0 ] || fail "${2:-the program} exited with status $status"
+}
+
+# press_until_log KEY PATTERN: presses KEY, again every ten seconds until
+# the program's output holds the pattern, for at most a minute. For keys
+# that a second press while the first one takes effect leaves alone.
+press_until_log() {
+  for _ in 1 2 3 4 5 6; do
+    xdotool key --delay 80 "$1"
+    for _ in $(seq 1 100); do
+      grep -q -- "$2" "$work/game.log" && return 0
+      sleep 0.1
+    done
+  done
+  fail "$1 pressed six times in a minute, and still no \"$2\""
+}
+
+# press_until_end KEY MESSAGE [WHAT]: presses KEY, again every ten seconds
+# while the game $game_pid goes on (a key pressed while a window is being
+# replaced can be lost), for at most a minute; then as game_ends.
+press_until_end() {
+  for _ in 1 2 3 4 5 6; do
+    xdotool key --delay 80 "$1"
+    for _ in $(seq 1 100); do
+      kill -0 "$game_pid" 2>/dev/null || break 2
+      sleep 0.1
+    done
+  done
+  game_ends "${@:2}"
 }
 
 # start_xvfb SIZE: starts Xvfb (SIZE as 1024x768x24), which reports the
@@ -143,7 +185,7 @@ x_server_state() {
   echo "X server $DISPLAY (pid $xvfb_pid) $alive, $answers; its log: $(tail -n 3 "$work/xvfb.log" 2>/dev/null | tr '\n' ' ')"
 }
 
-# wait_for_window: waits for the window titled mervox of the program
+# wait_for_window: waits for the shown window titled mervox of the program
 # $game_pid and sets window. Keys go to the window under the pointer (no
 # window manager runs), so the pointer is put on it.
 #
@@ -157,10 +199,10 @@ wait_for_window() {
   local found="" again=""
   for _ in $(seq 1 150); do
     kill -0 "$game_pid" 2>/dev/null || fail "the program ended before its window appeared ($(x_server_state))"
-    found="$(xdotool search --name '^mervox$' 2>/dev/null | head -n1 || true)"
+    found="$(xdotool search --onlyvisible --name '^mervox$' 2>/dev/null | head -n1 || true)"
     if [ -n "$found" ]; then
       sleep 0.2
-      again="$(xdotool search --name '^mervox$' 2>/dev/null | head -n1 || true)"
+      again="$(xdotool search --onlyvisible --name '^mervox$' 2>/dev/null | head -n1 || true)"
       if [ "$found" = "$again" ] && xdotool mousemove --window "$found" 320 240 2>/dev/null; then
         window="$found"
         break
@@ -170,4 +212,14 @@ wait_for_window() {
   done
   [ -n "$window" ] || fail "no settled window titled mervox"
   xdotool windowfocus --sync "$window" 2>/dev/null || true
+}
+
+# wait_for_title: waits until the game's title takes keys (the program
+# forgets on purpose the keys pressed before), then finds the window again
+# and puts the pointer and the focus on it: on a busy machine SDL can
+# replace its first window later than wait_for_window could tell, and keys
+# sent to a window that has gone are lost.
+wait_for_title() {
+  wait_for_log "the title takes keys" 60
+  wait_for_window
 }

@@ -34,22 +34,23 @@ mkdir -p "$work/elsewhere"
 ( cd "$work/elsewhere" && exec "$prefix/bin/mervox" --windowed ) >"$work/game.log" 2>&1 &
 game_pid=$!
 wait_for_window
+wait_for_title
 
 # The title is drawn from the installed sheets.
-sleep 2
-import -window root "$work/title.png"
-[ "$(convert "$work/title.png" -format '%k' info:)" -ge 8 ] || fail "the title looks blank"
-xdotool key --delay 80 z
-wait_for_log "run mode 0 -> 1" 10
-sleep 3.5
+title_drawn() {
+  import -window root "$work/title.png"
+  [ "$(convert "$work/title.png" -format '%k' info:)" -ge 8 ]
+}
+wait_until 60 "a title that is not blank" title_drawn
+press_until_log z "run mode 0 -> 1"
 xdotool key --delay 80 F12
+wait_for_log "mervox: screenshot " 60
 xdotool keydown Escape
-sleep 1.3
+wait_for_log "the round's end begins" 120
 xdotool keyup Escape
-wait_for_log "run mode 1 -> 0" 10
-sleep 1.5
-xdotool key --delay 80 Escape
-game_ends "Escape on the title did not end the program"
+wait_for_log "run mode 1 -> 0" 120
+sleep 0.5
+press_until_end Escape "Escape on the title did not end the program"
 
 # The replay viewer and a headless run, started from elsewhere too, find
 # the recording named as in a game folder and draw and sound from the
@@ -64,8 +65,7 @@ grep -q "cannot" "$work/headless.log" && fail "the headless run missed installed
 game_pid=$!
 wait_for_window
 sleep 1.5
-xdotool key --delay 80 Escape
-game_ends "Escape did not end the viewer" "the viewer"
+press_until_end Escape "Escape did not end the viewer" "the viewer"
 grep -q "cannot" "$work/viewer.log" && fail "the viewer missed installed data: $(cat "$work/viewer.log")"
 
 mine="$XDG_DATA_HOME/mervox"

@@ -39,6 +39,10 @@ end_game() {  # expects the program to end by itself with status 0
   game_ends "the program did not end"
 }
 
+quit_game() {  # Escape on the title
+  press_until_end Escape "Escape on the title did not end the program"
+}
+
 shot() {  # name
   import -window "$window" "$work/$1.png"
   if [ -n "${MERVOX_SHOTS:-}" ]; then cp "$work/$1.png" "$MERVOX_SHOTS/"; fi
@@ -52,28 +56,33 @@ sleep 1
 shot question-en
 grep -q "full-screen question answered" "$work/game.log" && fail "answered before any key"
 xdotool key --delay 80 Escape
-wait_for_log "full-screen question answered: window" 5
+wait_for_log "full-screen question answered: window" 60
+wait_for_title
 sleep 2
 shot title-en
 xdotool key --delay 80 o
+wait_for_log "options screen opened" 60
 sleep 0.5
 shot options-en
+# One key a pass at the most: keys pressed within one pass would be taken
+# in the screen's order, not the player's.
 xdotool key --delay 80 Right
-sleep 0.3
+sleep 0.5
 xdotool key --delay 80 Down
-sleep 0.3
+sleep 0.5
 xdotool key --delay 80 Right
 sleep 0.5
 shot options-changed
 xdotool key --delay 80 Escape
-sleep 0.5
-[ -f "$work/game/options.txt" ] || fail "closing the options screen wrote no options.txt"
-grep -q "^colour_marks = on$" "$work/game/options.txt" || fail "colour marks not kept: $(cat "$work/game/options.txt")"
-grep -q "^language = ja$" "$work/game/options.txt" || fail "language not kept: $(cat "$work/game/options.txt")"
+wait_for_log "options screen closed" 60
+options_written() {
+  grep -q "^colour_marks = on$" "$work/game/options.txt" 2>/dev/null &&
+    grep -q "^language = ja$" "$work/game/options.txt"
+}
+wait_until 60 "options.txt with colour_marks = on and language = ja" options_written
 kill -0 "$game_pid" 2>/dev/null || fail "closing the options screen with Escape also quit"
 sleep 0.5
-xdotool key --delay 80 Escape
-end_game
+quit_game
 grep -q "settings and scores saved" "$work/game.log" || fail "no save at the end"
 
 # 2. Japanese desktop (the file now says ja anyway): Return takes the
@@ -83,21 +92,20 @@ start_game ja_JP.UTF-8
 sleep 1
 shot question-ja
 xdotool key --delay 80 Return
-wait_for_log "full-screen question answered: full screen" 5
+wait_for_log "full-screen question answered: full screen" 60
 wait_for_window
+wait_for_title
 sleep 2
 kill -0 "$game_pid" 2>/dev/null || fail "the program ended after yes"
-xdotool key --delay 80 Escape
-end_game
+quit_game
 
 # 3. A click on "No" answers no.
 start_game en_US.UTF-8
 sleep 1
 xdotool mousemove --window "$window" 400 280 click 1
-wait_for_log "full-screen question answered: window" 5
-sleep 1.5
-xdotool key --delay 80 Escape
-end_game
+wait_for_log "full-screen question answered: window" 60
+wait_for_title
+quit_game
 
 # 4. A request to end while it asks (as closing the window is; without a
 # window manager, SIGTERM, which SDL hands over the same way) ends the
@@ -108,9 +116,8 @@ kill -TERM "$game_pid"
 end_game
 grep -q "full-screen question answered: quit" "$work/game.log" || fail "closing the window was not an end"
 start_game C --windowed
-sleep 1.5
+wait_for_title
 grep -q "full-screen question" "$work/game.log" && fail "--windowed asked the question"
-xdotool key --delay 80 Escape
-end_game
+quit_game
 
 echo "e2e_question: PASS"

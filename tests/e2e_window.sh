@@ -34,34 +34,36 @@ game_pid=$!
 
 wait_for_window
 echo "e2e_window: window $window"
+wait_for_title
 
-# The title: its fade-in is over after 40 updates.
-sleep 2
-import -window root "$work/title.png"
-colours="$(convert "$work/title.png" -format '%k' info:)"
-deviation="$(convert "$work/title.png" -format '%[fx:int(1000*standard_deviation)]' info:)"
+# The title, once its fade-in (40 updates) is over.
+title_drawn() {
+  import -window root "$work/title.png"
+  colours="$(convert "$work/title.png" -format '%k' info:)"
+  deviation="$(convert "$work/title.png" -format '%[fx:int(1000*standard_deviation)]' info:)"
+  [ "$colours" -ge 8 ] && [ "$deviation" -ge 10 ]
+}
+wait_until 60 "a title screenshot that is not blank" title_drawn
 echo "e2e_window: title screenshot has $colours colours, deviation $deviation/1000"
-[ "$colours" -ge 8 ] && [ "$deviation" -ge 10 ] || fail "the title screenshot looks blank"
 
 # Z starts a game: after the fade-out the round runs (run mode 1).
-xdotool key --delay 80 z
-wait_for_log "run mode 0 -> 1" 10
-# Escape counts only once the ready countdown is over (three seconds).
-sleep 3.5
-import -window root "$work/round.png"
-if cmp -s <(convert "$work/title.png" rgb:-) <(convert "$work/round.png" rgb:-); then
-  fail "the round looks like the title"
-fi
+press_until_log z "run mode 0 -> 1"
+round_drawn() {
+  import -window root "$work/round.png"
+  ! cmp -s <(convert "$work/title.png" rgb:-) <(convert "$work/round.png" rgb:-)
+}
+wait_until 60 "the round to look unlike the title" round_drawn
 
-# Escape held for more than a second ends the round; it returns to the title.
+# Escape held for more than a second (it counts once the ready countdown
+# is over) ends the round; it returns to the title.
 xdotool keydown Escape
-sleep 1.3
+wait_for_log "the round's end begins" 120
 xdotool keyup Escape
-wait_for_log "run mode 1 -> 0" 10
+wait_for_log "run mode 1 -> 0" 120
 
 # F halves the drawn frame rate; Escape on the title ends the program,
 # which saves the settings and scores on the way out.
-sleep 1.5
+sleep 0.5
 xdotool key --delay 80 f
 sleep 0.5
 xdotool key --delay 80 Escape
@@ -85,30 +87,38 @@ rm -rf "$work/game/screenshots"
 ( cd "$work/game" && exec ./mervox --watch data/demo1.dat --mode 4 --at 1500 --scale 1 ) >"$work/game.log" 2>&1 &
 game_pid=$!
 wait_for_window
-# shot N SIZE: F12 writes the Nth picture of the viewer, of that size.
+# shot SIZE [TRIES]: F12 writes the next picture of the viewer, of that
+# size; a picture of another size is taken again, up to TRIES times in all
+# (the full screen comes when the X server has resized the window).
+pictures=0
 shot() {
-  xdotool key --delay 80 F12
-  local n=0
-  while [ "$(grep -c "mervox: screenshot " "$work/game.log" || true)" -lt "$1" ]; do
-    n=$((n + 1))
-    [ "$n" -le 100 ] || fail "F12 wrote no picture $1 in the viewer"
-    kill -0 "$game_pid" 2>/dev/null || fail "the viewer ended early"
-    sleep 0.1
+  local tries="${2:-1}" file size colours n
+  while :; do
+    xdotool key --delay 80 F12
+    pictures=$((pictures + 1))
+    n=0
+    while [ "$(grep -c "mervox: screenshot " "$work/game.log" || true)" -lt "$pictures" ]; do
+      n=$((n + 1))
+      [ "$n" -le 600 ] || fail "F12 wrote no picture $pictures in the viewer (waited 60 s)"
+      kill -0 "$game_pid" 2>/dev/null || fail "the viewer ended early"
+      sleep 0.1
+    done
+    file="$(grep "mervox: screenshot " "$work/game.log" | sed -n "${pictures}p" | sed 's/^mervox: screenshot //')"
+    size="$(identify -format '%wx%h' "$work/game/$file")"
+    tries=$((tries - 1))
+    [ "$size" != "$1" ] && [ "$tries" -gt 0 ] && { sleep 1; continue; }
+    break
   done
-  local file size colours
-  file="$(grep "mervox: screenshot " "$work/game.log" | sed -n "$1p" | sed 's/^mervox: screenshot //')"
-  size="$(identify -format '%wx%h' "$work/game/$file")"
   colours="$(convert "$work/game/$file" -format '%k' info:)"
-  echo "e2e_window: viewer picture $1 is $size with $colours colours"
-  [ "$size" = "$2" ] || fail "the viewer's picture $1 is $size, not $2"
-  [ "$colours" -ge 8 ] || fail "the viewer's picture $1 looks blank"
+  echo "e2e_window: viewer picture $pictures is $size with $colours colours"
+  [ "$size" = "$1" ] || fail "the viewer's picture $pictures is $size, not $1"
+  [ "$colours" -ge 8 ] || fail "the viewer's picture $pictures looks blank"
 }
 sleep 1.5
-shot 1 640x480
+shot 640x480
 xdotool key --delay 80 alt+Return
 sleep 1.5
-shot 2 1280x960
-xdotool key --delay 80 Escape
-game_ends "Escape did not leave the viewer" "the viewer"
+shot 1280x960 30
+press_until_end Escape "Escape did not leave the viewer" "the viewer"
 
 echo "e2e_window: PASS"

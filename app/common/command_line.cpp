@@ -72,6 +72,15 @@ CommandLine ParseCommandLine(int argc, char** argv) {
                 c.error = "--screenshot takes frame numbers separated by commas";
         } else if (std::strcmp(arg, "--out") == 0) {
             if (const char* v = value(arg)) c.outDir = v;
+            c.outGiven = true;
+        } else if (std::strcmp(arg, "--export") == 0) {
+            if (const char* v = value(arg)) c.exportPath = v;
+        } else if (std::strcmp(arg, "--from") == 0) {
+            const char* v = value(arg);
+            if (v && (!ParseInt(v, c.from) || c.from < 1)) c.error = "--from takes a frame number from 1";
+        } else if (std::strcmp(arg, "--to") == 0) {
+            const char* v = value(arg);
+            if (v && (!ParseInt(v, c.to) || c.to < 1)) c.error = "--to takes a frame number from 1";
         } else if (std::strcmp(arg, "--timedemo") == 0) {
             if (const char* v = value(arg)) c.timedemoPath = v;
         } else if (std::strcmp(arg, "--draw-scale") == 0) {
@@ -117,10 +126,17 @@ CommandLine ParseCommandLine(int argc, char** argv) {
     if (c.error.empty() && c.drawScales.size() > 1 && c.timedemoPath.empty())
         c.error = "several drawing scales need --timedemo";
     if (c.error.empty() && c.takeOver && c.watchPath.empty()) c.error = "--take-over needs --watch FILE";
+    if (c.error.empty() && !c.exportPath.empty() && !c.outGiven) c.error = "--export needs --out CLIP";
+    if (c.error.empty() && c.exportPath.empty() && (c.from != 1 || c.to != 0))
+        c.error = "--from and --to need --export FILE";
+    if (c.error.empty() && c.to != 0 && c.to < c.from) c.error = "--to comes before --from";
     // Without --mode a recording plays in the mode its name gives: the
     // tutorial's and its practice rounds' in the tutorial's.
     if (!modeGiven) {
-        const std::string& path = !c.watchPath.empty() ? c.watchPath : !c.timedemoPath.empty() ? c.timedemoPath : c.replayPath;
+        const std::string& path = !c.watchPath.empty()      ? c.watchPath
+                                  : !c.timedemoPath.empty() ? c.timedemoPath
+                                  : !c.exportPath.empty()   ? c.exportPath
+                                                            : c.replayPath;
         c.mode = DefaultModeFor(path);
     }
     return c;
@@ -132,6 +148,8 @@ void PrintUsage() {
         "       mervox --headless --replay FILE [--mode N] [--trace PATH]\n"
         "              [--screenshot F[,F...] --out DIR [--draw-scale N]]\n"
         "       mervox --timedemo FILE [--mode N] [--draw-scale N[,N...]]\n"
+        "       mervox --export FILE --out CLIP [--mode N] [--from F] [--to F]\n"
+        "              [--draw-scale N]\n"
         "       mervox --soak ROUNDS [--seed N]\n"
         "       mervox --watch FILE [--mode N] [--at FRAME] [--take-over]\n"
         "       mervox --submit FILE | --board\n"
@@ -146,6 +164,10 @@ void PrintUsage() {
         "  --timedemo   play a recording drawing every frame as fast as possible\n"
         "  --draw-scale draw the pictures N times finer (N x 640 by N x 480, N 1 to 4);\n"
         "               --timedemo times each scale given\n"
+        "  --export     write the recording's round as a video with its sound to CLIP:\n"
+        "               .webm (VP9, Opus), .mp4 (H.264, AAC) or .mkv (H.264, FLAC),\n"
+        "               the updates --from to --to (default: all of them), drawn N\n"
+        "               times finer; Ctrl+C stops it and removes the file\n"
         "  --soak       run the whole program for ROUNDS rounds (attract cycle and\n"
         "               keyboard rounds by a seeded erratic player) with no window,\n"
         "               no waiting and no sound, in a scratch copy of the game\n"

@@ -14,7 +14,8 @@ struct CommandLine {
     int mode = 1;                // --mode N (RunMode of the played round; else by the file's name)
     std::string tracePath;       // --trace PATH
     std::vector<int> screenshotFrames;  // --screenshot F[,F...]
-    std::string outDir = ".";    // --out DIR
+    std::string outDir = ".";    // --out DIR (with --export: the clip's file)
+    bool outGiven = false;
     std::string timedemoPath;    // --timedemo FILE
     std::vector<int> drawScales{1};  // --draw-scale N[,N...]: pictures drawn N times finer (1 to 4)
     bool windowed = false;       // --windowed: skip the full-screen question
@@ -27,6 +28,9 @@ struct CommandLine {
     bool takeOver = false;       // --take-over: the viewer hands the round to the player at once
     std::string submitPath;      // --submit FILE: sent to the board, its verdict awaited
     bool showBoard = false;      // --board: the board's best rounds
+    std::string exportPath;      // --export FILE: the recording to a video file at --out
+    int from = 1;                // --from F: the clip's first update
+    int to = 0;                  // --to F: its last (0: the round's end)
     std::string error;           // set when the line could not be read
 };
 

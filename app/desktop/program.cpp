@@ -69,8 +69,10 @@ struct Program {
     Font boardTableFont;           // the board screen's rows
     // Pacing measurement (MERVOX_PACING_LOG).
     bool logPacing = false;
-    bool logRuns = false;  // MERVOX_RUN_LOG: a line at every change of RunMode
+    bool logRuns = false;  // MERVOX_RUN_LOG: a line at every change of RunMode and of the options screen
+    bool optionsScreenLogged = false;  // open as last logged
     int lastRunMode = RunTitle;
+    bool roundTimeRunning = false;  // as last logged: a round with time left
     int loggedPasses = 0;
     double logStart = 0.0;
     double lastPassEnd = 0.0;
@@ -201,6 +203,10 @@ void TitleUpdateHook(void* ctx) {
         }
     }
     if (p.platform.actionDown != nullptr && UpdateOptionsScreen(p.optionsScreen, p.options, idle, ActionHook, &p)) {
+        if (p.logRuns && p.optionsScreen.open != p.optionsScreenLogged) {
+            p.optionsScreenLogged = p.optionsScreen.open;
+            std::fprintf(stderr, "mervox: options screen %s\n", p.optionsScreen.open ? "opened" : "closed");
+        }
         ApplyOptions(p.res, p.options, p.run.inWindow);
         if (!p.optionsScreen.open && p.optionsScreen.changed) {
             p.optionsScreen.changed = false;
@@ -246,6 +252,12 @@ void PassDoneHook(void* ctx) {
         std::fprintf(stderr, "mervox: run mode %d -> %d after %ld updates\n", p.lastRunMode, p.g->RunMode,
                      p.totalPasses);
         p.lastRunMode = p.g->RunMode;
+    }
+    const bool timeRunning = p.g->RunMode != RunTitle && p.g->TimeLeft > 0;
+    if (p.logRuns && timeRunning != p.roundTimeRunning) {
+        if (!timeRunning && p.g->RunMode != RunTitle)
+            std::fprintf(stderr, "mervox: the round's end begins after %ld updates\n", p.totalPasses);
+        p.roundTimeRunning = timeRunning;
     }
     if (!p.logPacing) return;
     const double now = ClockSeconds();
@@ -310,6 +322,9 @@ void MainLoop(Program& p) {
     LoadConfigAndScores(g, p.baseDir);
     PutTitleStartCamera(g);
     if (p.platform.beforeTitle != nullptr) p.platform.beforeTitle(p.platform.ctx, g.ScreenMode);
+    // Keys pressed before this line are forgotten (beforeTitle); the window
+    // checks wait for it before their first key.
+    if (p.logRuns) std::fprintf(stderr, "mervox: the title takes keys\n");
 
     FrameLoopHooks loop;
     loop.ctx = &p;

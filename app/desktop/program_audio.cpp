@@ -1,10 +1,12 @@
 #include "app/desktop/program_audio.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "audio/mixer.h"
 #include "audio/music.h"
 #include "audio/ogg_decode.h"
+#include "audio/sample_convert.h"
 #include "audio/sound_effects.h"
 #include "game/effects.h"
 
@@ -21,7 +23,7 @@ struct ProgramAudio {
 
 namespace {
 
-bool MusicOpen(void* ctx) { return static_cast<ProgramAudio*>(ctx)->mixer.device != 0; }
+bool MusicOpen(void* ctx) { return MixerLive(static_cast<ProgramAudio*>(ctx)->mixer); }
 void MusicWrite(void* ctx, int segment, const std::vector<int16_t>& pcm) {
     MixerQueueMusic(static_cast<ProgramAudio*>(ctx)->mixer, pcm, segment);
 }
@@ -29,7 +31,6 @@ void MusicReset(void* ctx) { MixerResetMusic(static_cast<ProgramAudio*>(ctx)->mi
 void MusicUnprepare(void* ctx, int segment) {
     MixerForgetMusic(static_cast<ProgramAudio*>(ctx)->mixer, segment);
 }
-void MusicClose(void* ctx) { MixerResetMusic(static_cast<ProgramAudio*>(ctx)->mixer); }
 
 bool DecodeMusic(void* ctx, const std::string& path, std::vector<int16_t>& pcm) {
     OutputFormat format;  // what the file holds; the output's format is fixed
@@ -55,24 +56,50 @@ void ProgramAudioDeleter::operator()(ProgramAudio* a) const {
     for (int k = 0; k < kVoiceCount; ++k) MixerReset(a->mixer, k);
     StopMusic(a->music);
     MixerClose(a->mixer);
-    DeleteLeftoverMusicFiles(a->music.baseDir);
     delete a;
 }
 
-ProgramAudioPtr StartProgramAudio(GameState& g, const std::string& baseDir, const SoundMessages& messages) {
+namespace {
+
+ProgramAudioPtr StartAudio(GameState& g, const std::string& baseDir, const SoundMessages& messages, bool offline) {
     ProgramAudioPtr audio(new ProgramAudio);
     ProgramAudio& a = *audio;
     a.game = &g;
     a.messages = messages;
-    MixerOpen(a.mixer);
+    if (offline) MixerOpenOffline(a.mixer, kOutputRate);
+    else MixerOpen(a.mixer);
     LoadSoundEffects(a.effects, baseDir, a.mixer.rate, &a.messages);
     a.music.baseDir = baseDir;
     a.music.outputRate = a.mixer.rate;
     a.music.decode = DecodeMusic;
     a.music.decodeCtx = &a;
-    a.music.output = MusicOutput{&a, MusicOpen, MusicWrite, MusicReset, MusicUnprepare, MusicClose};
+    a.music.output = MusicOutput{&a, MusicOpen, MusicWrite, MusicReset, MusicUnprepare};
     NameMissingMusic(baseDir);
     return audio;
+}
+
+}  // namespace
+
+ProgramAudioPtr StartProgramAudio(GameState& g, const std::string& baseDir, const SoundMessages& messages) {
+    return StartAudio(g, baseDir, messages, false);
+}
+
+ProgramAudioPtr StartOfflineProgramAudio(GameState& g, const std::string& baseDir, const SoundMessages& messages) {
+    return StartAudio(g, baseDir, messages, true);
+}
+
+int ProgramAudioRate(const ProgramAudio& a) { return a.mixer.rate; }
+
+void ProgramMixOffline(ProgramAudio& a, int16_t* out, size_t frames) {
+    std::fill(out, out + frames * 2, int16_t{0});
+    if (!a.mixer.offline) return;
+    FinishMusicLoading(a.music);
+    MixInto(a.mixer, out, frames);
+    std::vector<int> finished;
+    finished.swap(a.mixer.finishedTags);
+    for (int tag : finished)
+        if (a.game) OnMusicBufferDone(a.music, *a.game, tag);
+    FinishMusicLoading(a.music);
 }
 
 void StopProgramAudio(ProgramAudioPtr& audio) { audio.reset(); }
@@ -86,6 +113,18 @@ void ProgramPreloadMusic(ProgramAudio& a) {
 }
 void ProgramStopMusic(ProgramAudio& a) { StopMusic(a.music); }
 void ProgramStartMusic(ProgramAudio& a) { StartMusic(a.music); }
+
+RoundHost ProgramSoundHost(ProgramAudio& a) {
+    RoundHost h;
+    h.ctx = &a;
+    h.writeEffect = [](void* ctx, int effect, bool restart) {
+        ProgramWriteEffect(*static_cast<ProgramAudio*>(ctx), effect, restart);
+    };
+    h.playVoice = [](void* ctx, VoiceClip clip) { ProgramPlayVoice(*static_cast<ProgramAudio*>(ctx), clip); };
+    h.preloadMusic = [](void* ctx) { ProgramPreloadMusic(*static_cast<ProgramAudio*>(ctx)); };
+    h.stopMusic = [](void* ctx) { ProgramStopMusic(*static_cast<ProgramAudio*>(ctx)); };
+    return h;
+}
 
 void ProgramPauseSound(ProgramAudio& a, bool paused) { MixerPause(a.mixer, paused); }
 

@@ -23,8 +23,18 @@ using ProgramAudioPtr = std::unique_ptr<ProgramAudio, ProgramAudioDeleter>;
 // files that cannot be used are reported to `messages` (also from the music
 // loader thread). The state is kept for the music's level-driven chaining.
 ProgramAudioPtr StartProgramAudio(GameState& g, const std::string& baseDir, const SoundMessages& messages);
-// Silences every voice, stops the music, closes the output and removes
-// leftover decoded files. Destroying the pointer does the same.
+
+// The same sound system with no audio device (a video export): mixed at
+// the mixer's own rate when the owner asks, with ProgramMixOffline.
+ProgramAudioPtr StartOfflineProgramAudio(GameState& g, const std::string& baseDir, const SoundMessages& messages);
+// The rate the sound is mixed at.
+int ProgramAudioRate(const ProgramAudio& a);
+// Offline only: mixes the next `frames` stereo frames into `out` (cleared
+// first) and hands each music buffer that ended in them to the music's
+// chaining, as the device's finished-buffer events do; music decoding is
+// waited for, so the result never depends on the machine's speed.
+void ProgramMixOffline(ProgramAudio& a, int16_t* out, size_t frames);
+// Silences every voice, stops the music, closes the output. Destroying the pointer does the same.
 void StopProgramAudio(ProgramAudioPtr& audio);
 
 // What the round's and the title's sound hooks do.
@@ -33,6 +43,10 @@ void ProgramPlayVoice(ProgramAudio& a, VoiceClip clip);
 void ProgramPreloadMusic(ProgramAudio& a);
 void ProgramStopMusic(ProgramAudio& a);
 void ProgramStartMusic(ProgramAudio& a);  // the first track of a round
+
+// A round's sound hooks (effects, voice clips, the music's preloading and
+// its stop) reaching this sound system.
+RoundHost ProgramSoundHost(ProgramAudio& a);
 
 // The game paused: every voice and the music hold where they are.
 void ProgramPauseSound(ProgramAudio& a, bool paused);

@@ -1,5 +1,6 @@
 #include "app/headless/frame_capture.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -44,6 +45,22 @@ bool CaptureFrame(FrameCapture* capture, const GameState& g, int frame, const st
     const int origin = kPictureOrigin * view.scale;
     return WriteFramePng(path, view.pixels, view.width, view.height, origin, origin, view.width,
                          view.height);
+}
+
+int CaptureScale(const FrameCapture* capture) { return capture == nullptr ? 1 : capture->frame.scale; }
+
+bool DrawCapturedPicture(FrameCapture* capture, const GameState& g, std::vector<uint32_t>& picture) {
+    if (capture == nullptr) return false;
+    const FrameView view = capture->frame.view();
+    DrawScene(g, capture->res, view);
+    // The rows and columns past the frame's edge are black, as in the PNG.
+    const int origin = kPictureOrigin * view.scale;
+    picture.assign(static_cast<size_t>(view.width) * view.height, 0);
+    for (int y = 0; y + origin < view.height; ++y) {
+        const uint32_t* from = view.pixels + static_cast<size_t>(y + origin) * view.width + origin;
+        std::copy(from, from + (view.width - origin), picture.begin() + static_cast<std::ptrdiff_t>(y) * view.width);
+    }
+    return true;
 }
 
 }  // namespace mervox

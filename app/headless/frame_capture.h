@@ -1,7 +1,9 @@
 // Headless pictures: the frame a window would show, written as PNG.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "game/state/game_state.h"
 
@@ -18,5 +20,12 @@ void CloseFrameCapture(FrameCapture* capture);
 // Draws the round as it stands and writes DIR/frame-F.png. False on failure.
 bool CaptureFrame(FrameCapture* capture, const GameState& g, int frame,
                   const std::string& outDir);
+
+// Draws the round as it stands and leaves in `picture` what the PNG would
+// hold: N x 640 by N x 480 words 0x00RRGGBB, row after row, the frame from
+// pixel (N, N) as the window shows it. False when drawing is not available.
+bool DrawCapturedPicture(FrameCapture* capture, const GameState& g, std::vector<uint32_t>& picture);
+// The scale the capture draws at.
+int CaptureScale(const FrameCapture* capture);
 
 }  // namespace mervox

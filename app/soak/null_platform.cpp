@@ -1,5 +1,7 @@
 #include "app/soak/null_platform.h"
 
+#include "platform/clock.h"
+
 namespace mervox {
 
 namespace {
@@ -11,11 +13,21 @@ void Connect(void* ctx, const PlatformEvents& events) {
     N(ctx).quitRequested = events.quitRequested;
 }
 
-uint32_t Clock(void* ctx) { return N(ctx).clock; }
+uint32_t Clock(void* ctx) {
+    NullPlatform& n = N(ctx);
+    if (n.paced) n.clock = ClockMs();
+    return n.clock;
+}
 
 void Pump(void* ctx, int milliseconds) {
     NullPlatform& n = N(ctx);
-    n.clock += milliseconds > 0 ? static_cast<uint32_t>(milliseconds) : 1u;
+    if (n.paced) {
+        const uint32_t until = ClockMs() + static_cast<uint32_t>(milliseconds > 0 ? milliseconds : 0);
+        while (static_cast<int32_t>(ClockMs() - until) < 0) SleepOneTick();
+        n.clock = ClockMs();
+    } else {
+        n.clock += milliseconds > 0 ? static_cast<uint32_t>(milliseconds) : 1u;
+    }
     PlayerCommand command{};
     if (n.commandAt != nullptr && n.commandAt(n.scriptCtx, n.clock, command) && n.events.onCommand != nullptr)
         n.events.onCommand(n.events.ctx, command);

@@ -12,6 +12,9 @@ namespace mervox {
 
 struct NullPlatform {
     uint32_t clock = 1;         // milliseconds
+    // Waits really wait, on the real clock (ClockMs), as in a window: for
+    // measuring the pacing. The clock then starts wherever ClockMs stands.
+    bool paced = false;
     uint32_t closeAtMs = 0;     // when nonzero, the window "closes" then
     long framesPresented = 0;
     long keyPolls[14] = {};     // polls of each HostKey, by its value

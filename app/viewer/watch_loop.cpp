@@ -46,6 +46,9 @@ constexpr KeyBinding kBindings[] = {
     {ControlAction::WatchPreviousMark, WatchCommand::PreviousMark, false},
     {ControlAction::WatchNextMark, WatchCommand::NextMark, false},
     {ControlAction::WatchOverlay, WatchCommand::ToggleOverlay, false},
+    {ControlAction::WatchClipStart, WatchCommand::ClipStart, false},
+    {ControlAction::WatchClipEnd, WatchCommand::ClipEnd, false},
+    {ControlAction::WatchClipExport, WatchCommand::ClipExport, false},
 };
 constexpr int kBindingCount = sizeof kBindings / sizeof kBindings[0];
 
@@ -144,6 +147,7 @@ bool HostPassOver(void* ctx) {
 }  // namespace
 
 void PollWatchKeys(WatchSession& s, bool (*actionDown)(void* ctx, ControlAction a), void* ctx) {
+    CollectClipExport(s.clip);
     for (int k = 0; k < kBindingCount; ++k) {
         const bool down = actionDown != nullptr && actionDown(ctx, kBindings[k].action);
         s.heldPasses[k] = down ? s.heldPasses[k] + 1 : 0;
@@ -212,6 +216,7 @@ void WatchRoundPass(WatchSession& s, GameState& g, const RoundHost& host,
         s.overlay = overlay;
         s.path = InputLogFileName(g.RunMode);
         for (int& n : s.heldPasses) n = 0;
+        s.clip.start = s.clip.end = -1;  // marks belong to the round they were made in
         if (!MeasureRound(g, kSnapshotInterval, s.timeline)) s.timeline = RoundTimeline{};
     }
     if (!s.timeline.snapshots.empty()) {

@@ -36,6 +36,11 @@ constexpr int kChainMarkWidth = 1;
 constexpr int kChainMarkDepth = 3;
 constexpr int kKnobHalfWidth = 1;  // one pixel either side of the frame's x
 constexpr int kKnobReach = 3;
+// The marked clip: a line over the bar, and its line of text in a band of
+// its own above the overlay's, there only while it has something to say.
+constexpr int kClipLineHeight = 2;
+constexpr int kClipBandHeight = 16;
+constexpr uint32_t kClipColour = 0x0040E0A0;
 // The timeline takes the mouse this far above, below and beside the bar.
 constexpr int kBarReach = 8;
 
@@ -142,6 +147,15 @@ void DrawOverlay(const WatchSession& s, const RenderResources& res, const FrameV
                           kLevelMark);
         else ScaledFill(dc, x, b.bottom, x + kChainMarkWidth, b.bottom + kChainMarkDepth, kChainMark);
     }
+    if (s.clip.start >= 0 || s.clip.end >= 0 || s.clip.job) {
+        const ClipRange r = ClipRangeOf(s.clip, WatchLastFrame(s));
+        ScaledFill(dc, xOf(r.from), b.top - kClipLineHeight, xOf(r.to) + 1, b.top, kClipColour);
+    }
+    const std::string clip = ClipStatusLine(s.clip, WatchLastFrame(s));
+    if (!clip.empty()) {
+        DarkenRows(fb, kWatchBandTop - kClipBandHeight, kWatchBandTop);
+        Text(dc, b.left, kWatchBandTop - kClipBandHeight + 2, clip, kClipColour);
+    }
     ScaledFill(dc, knob - kKnobHalfWidth, b.top - kKnobReach, knob + kKnobHalfWidth + 1, b.bottom + kKnobReach,
                   kKnob);
 
@@ -154,8 +168,6 @@ void DrawOverlay(const WatchSession& s, const RenderResources& res, const FrameV
 }
 
 }  // namespace
-
-TimelineBar WatchTimelineBar() { return kBar; }
 
 int FrameAtBarX(const WatchSession& s, int x) {
     const TimelineBar b = kBar;

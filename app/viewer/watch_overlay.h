@@ -17,7 +17,6 @@ constexpr int kWatchBandBottom = 458;
 struct TimelineBar {
     int left, top, right, bottom;  // right and bottom exclusive
 };
-TimelineBar WatchTimelineBar();
 // The frame under a frame-buffer x on the bar (any y), clamped to the round.
 int FrameAtBarX(const WatchSession& s, int x);
 // Whether a frame-buffer point is near enough the shown bar to take the

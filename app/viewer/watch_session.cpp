@@ -57,6 +57,19 @@ void WatchSeek(WatchSession& s, int frame) {
     s.seekedToStart = s.live && WatchFrame(s) == 0;
 }
 
+namespace {
+
+// The marked clip of the round watched, from a copy of the round at its
+// start.
+void StartWatchClipExport(WatchSession& s) {
+    if (s.timeline.snapshots.empty() || s.g == nullptr) return;
+    auto start = std::make_unique<GameState>(*s.g);
+    RestoreSnapshot(s.timeline.snapshots.front(), *start);
+    StartClipExport(s.clip, *start, WatchLastFrame(s), s.path, s.baseDir);
+}
+
+}  // namespace
+
 void ApplyWatchCommand(WatchSession& s, WatchCommand c) {
     const int now = WatchFrame(s);
     switch (c) {
@@ -91,6 +104,9 @@ void ApplyWatchCommand(WatchSession& s, WatchCommand c) {
             break;
         }
         case WatchCommand::ToggleOverlay: s.overlay = !s.overlay; break;
+        case WatchCommand::ClipStart: MarkClipStart(s.clip, now); break;
+        case WatchCommand::ClipEnd: MarkClipEnd(s.clip, now); break;
+        case WatchCommand::ClipExport: StartWatchClipExport(s); break;
     }
     PauseAtEnd(s);
 }

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/viewer/clip_export.h"
 #include "app/viewer/practice_round.h"
 #include "app/viewer/seek_snapshots.h"
 #include "game/round_host.h"
@@ -25,6 +26,7 @@ enum class WatchCommand {
     ToStart, ToEnd,
     PreviousMark, NextMark,
     ToggleOverlay,
+    ClipStart, ClipEnd, ClipExport,
 };
 
 // Playback speeds in quarters of normal speed; the last is "as fast as
@@ -33,7 +35,7 @@ inline constexpr int kWatchSpeeds[] = {1, 2, 4, 8, 16, 32, 0};
 constexpr int kNormalSpeed = 2;  // index of 1x
 constexpr int kFastestSpeed = 6;
 
-constexpr int kWatchKeyCount = 14;
+constexpr int kWatchKeyCount = 17;
 constexpr int kPracticeKeyCount = 2;  // back 5 s, back to the takeover frame
 
 // What the viewer does with the round it shows. Watching: the recording
@@ -67,6 +69,9 @@ struct WatchSession {
     std::string baseDir = ".";
     int practiceHeld[kPracticeKeyCount] = {};
     bool takeOverHeld = false;
+    // The clip marked on the timeline ([start, end] in frames, -1 while
+    // not set) and its export, running in the background.
+    WatchClip clip;
     std::vector<double> rewindMs;  // how long each rewind took
     std::string closingNote;       // where the practice round went, its end and the rewind times
 };

@@ -320,11 +320,6 @@ constexpr int32_t kPlaybackOff = 0;
 constexpr int32_t kPlaybackOn = 1;
 inline bool PlaysBack(const GameState& g) { return g.Playback != kPlaybackOff; }
 
-// Camera position fields steered by the simulation.
-inline float& CameraX(GameState& g) { return g.ViewCamera.x; }
-inline float& CameraY(GameState& g) { return g.ViewCamera.y; }
-inline float& CameraZ(GameState& g) { return g.ViewCamera.z; }
-
 // Sets every field to its value at program start (before any scene reset):
 // title mode, one drawn frame per update, playback on, the title's start
 // camera, an empty input log and the tutorial caption table filled.

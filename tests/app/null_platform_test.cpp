@@ -10,8 +10,10 @@
 #include <vector>
 
 #include "app/desktop/program.h"
+#include "app/desktop/screenshot.h"
 #include "app/soak/null_platform.h"
 #include "game/key_bits.h"
+#include "render/png_writer.h"
 
 namespace mervox {
 namespace {
@@ -50,6 +52,56 @@ TEST(NullPlatform, TheProgramPlaysARoundAndQuitsWithNoWindowNoWaitingNoSound) {
     EXPECT_LT(roundUpdates, 900);
     EXPECT_TRUE(fs::exists(dir / "config.txt"));
     EXPECT_TRUE(fs::exists(dir / "data" / "scr.hsc"));
+    fs::remove_all(dir);
+}
+
+
+// The screenshot key pressed at fixed clock times.
+struct ScreenshotPresses {
+    std::vector<uint32_t> at;
+    size_t next = 0;
+};
+
+bool ScreenshotScript(void* ctx, uint32_t ms, PlayerCommand& command) {
+    auto& s = *static_cast<ScreenshotPresses*>(ctx);
+    if (s.next >= s.at.size() || ms < s.at[s.next]) return false;
+    s.next += 1;
+    command = PlayerCommand::Screenshot;
+    return true;
+}
+
+// F12 in a round costs the main loop a copy of the frame only: every
+// picture is encoded and written by the writer thread, none on the loop's
+// own, and none asked for is lost (as many as may wait at once, pressed
+// half a second apart of the loop's clock, however slowly the writer goes).
+TEST(NullPlatform, TheScreenshotKeyLeavesEncodingToTheWriterAndLosesNoPicture) {
+    const fs::path dir = fs::path(::testing::TempDir()) / "mervox-null-screenshots";
+    fs::remove_all(dir);
+    fs::create_directories(dir / "data");
+
+    ScreenshotPresses presses;
+    for (size_t k = 0; k < kMaxPendingScreenshots; ++k) presses.at.push_back(static_cast<uint32_t>(4500 + 500 * k));
+    NullPlatform n;
+    n.keyHeld = Script;
+    n.scriptCtx = &presses;
+    n.commandAt = ScreenshotScript;
+    n.closeAtMs = 60000;
+    ProgramRun run;
+    run.baseDir = dir.string();
+    run.sound = false;
+    const long encodedBefore = PngPicturesEncodedOnThisThread();
+    EXPECT_EQ(RunProgramOn(NullPlatformHooks(n), run), 0);
+    EXPECT_EQ(PngPicturesEncodedOnThisThread(), encodedBefore) << "the main loop encoded a picture itself";
+
+    ASSERT_EQ(presses.next, presses.at.size()) << "the program ended before every press";
+    std::vector<fs::path> pictures;
+    if (fs::exists(dir / "screenshots"))
+        for (const auto& e : fs::directory_iterator(dir / "screenshots")) pictures.push_back(e.path());
+    EXPECT_EQ(pictures.size(), kMaxPendingScreenshots);
+    for (const fs::path& p : pictures) {
+        EXPECT_EQ(p.extension(), ".png");
+        EXPECT_GT(fs::file_size(p), 1000u) << p;
+    }
     fs::remove_all(dir);
 }
 

@@ -29,6 +29,11 @@ TEST(RecordingCheck, TheSameKeyChangesHaveOneDigestHoweverWritten) {
     ASSERT_TRUE(CheckRecording("00010001\r\n00030000\r\n", c, error)) << error;
     EXPECT_EQ(a.digest, b.digest);
     EXPECT_EQ(a.canonical, b.canonical);
+    // Records that repeat the keys held are no changes.
+    CheckedRecording d;
+    ASSERT_TRUE(CheckRecording("00005000\n00010001\n00015001\n00020000\n00025000\n", d, error)) << error;
+    EXPECT_EQ(d.digest, a.digest);
+    EXPECT_EQ(d.records.size(), 5u) << "kept as sent";
     EXPECT_EQ(a.canonical, "00010001\r\n00020000\r\n");
     EXPECT_NE(a.digest, c.digest);
     EXPECT_EQ(a.digest.size(), 64u);
@@ -144,6 +149,37 @@ TEST(Verifier, AShippedRecordingIsMarkedCopiedButAnotherNameIsNot) {
     EXPECT_EQ(half.copiedFrom, "");
     EXPECT_LE(2 * half.sharedUpdates, whole.frames);
     EXPECT_GT(half.sharedUpdates, 0);
+}
+
+TEST(Verifier, RecordsRepeatingTheKeysHeldPlayAlikeAsTheDigestAssumes) {
+    for (const char* f : {"data/demo1.dat", "data/demo2.dat", "tests/app/data/bot_round.dat"}) {
+        CheckedRecording plain, padded;
+        std::string error;
+        ASSERT_TRUE(CheckRecording(test::ReadFile(test::SourcePath(f)), plain, error)) << error;
+        // A repeat one update after every change, where there is room, and
+        // one at frame 1 repeating "no keys".
+        std::string text = "00001000\n";
+        for (size_t k = 0; k < plain.records.size(); ++k) {
+            const InputRecord& r = plain.records[k];
+            char line[32];
+            std::snprintf(line, sizeof line, "%05d%03d\n", r.frame, r.keys);
+            if (r.frame > 1) text += line;
+            const bool room = k + 1 == plain.records.size() || plain.records[k + 1].frame > r.frame + 1;
+            if (room && r.frame > 1) {
+                std::snprintf(line, sizeof line, "%05d%03d\n", r.frame + 1, r.keys);
+                text += line;
+            }
+        }
+        ASSERT_TRUE(CheckRecording(text, padded, error)) << error;
+        ASSERT_GT(padded.records.size(), plain.records.size() + plain.records.size() / 4) << f;
+        EXPECT_EQ(padded.digest, plain.digest) << f;
+        const PlayResult a = PlayRecording(plain.records), b = PlayRecording(padded.records);
+        EXPECT_TRUE(a.ended);
+        EXPECT_EQ(a.score, b.score) << f;
+        EXPECT_EQ(a.frames, b.frames) << f;
+        EXPECT_EQ(a.level, b.level) << f;
+        EXPECT_EQ(a.cleared, b.cleared) << f;
+    }
 }
 
 TEST(Verifier, ABrokenStoredRecordingIsRejectedWithItsReason) {
