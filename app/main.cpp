@@ -2,6 +2,7 @@
 // headless ways of running a recording.
 #include <cstdio>
 
+#include "app/board/board_commands.h"
 #include "app/common/command_line.h"
 #include "app/desktop/program.h"
 #include "app/export/export_command.h"
@@ -9,8 +10,11 @@
 #include "app/headless/timedemo.h"
 #include "app/soak/soak.h"
 #include "app/viewer/watch_window.h"
+#include "net/http_call.h"
 
 int main(int argc, char** argv) {
+    // libcurl starts before any thread does (the music's, the board's).
+    mervox::StartNetwork();
     mervox::CommandLine cmd = mervox::ParseCommandLine(argc, argv);
     if (!cmd.error.empty()) {
         std::fprintf(stderr, "mervox: %s\n", cmd.error.c_str());
@@ -25,6 +29,8 @@ int main(int argc, char** argv) {
         mervox::PrintVersion();
         return 0;
     }
+    if (!cmd.submitPath.empty()) return mervox::RunSubmit(cmd);
+    if (cmd.showBoard) return mervox::RunBoardList(cmd);
     if (!cmd.exportPath.empty()) return mervox::RunExport(cmd);
     if (cmd.headless) return mervox::RunHeadless(cmd);
     if (!cmd.timedemoPath.empty()) return mervox::RunTimedemo(cmd);

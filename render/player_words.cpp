@@ -26,10 +26,12 @@ constexpr QuestionWords kQuestion[2] = {
 constexpr OptionsWords kOptions[2] = {
     {u"オプション", u"色のマーク", u"言語", u"ウィンドウの描画", u"オン", u"オフ", u"デスクトップ",
      u"日本語", u"English", u"くっきり", u"クラシック",
-     u"↑↓ 選ぶ   ←→ Z 変える   Esc O 戻る", u"O : オプション"},
+     u"↑↓ 選ぶ   ←→ Z 変える   Esc O 戻る", u"O : オプション", u"ボードに送信", u"ボード: ",
+     u"  名前: ", u"ボード: なし (options.txt の board と player)"},
     {u"OPTIONS", u"Colour marks", u"Language", u"Window drawing", u"on", u"off", u"as desktop",
      u"日本語", u"English", u"sharp", u"classic",
-     u"Up/Down choose   Left/Right/Z change   Esc/O back", u"O : OPTIONS"},
+     u"Up/Down choose   Left/Right/Z change   Esc/O back", u"O : OPTIONS", u"Send games to the board",
+     u"Board: ", u"  as ", u"No board: set board and player in options.txt"},
 };
 
 int Index(TextLanguage l) { return l == TextLanguage::English ? 1 : 0; }

@@ -39,6 +39,10 @@ struct OptionsWords {
     const char16_t* classic;
     const char16_t* keys;
     const char16_t* titleLine;
+    const char16_t* sending;   // the row that turns sending games to the board off and on
+    const char16_t* boardAt;   // before the board's address and the name: "Board: "
+    const char16_t* playerAs;  // between them: " as "
+    const char16_t* noBoard;   // in place of them when no board is set
 };
 const OptionsWords& OptionsScreenWords(TextLanguage language);
 

@@ -1,6 +1,7 @@
 #include "save/atomic_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -12,10 +13,21 @@
 
 namespace mervox {
 
-bool WriteFileAtomically(const std::string& path, const std::string& contents) {
+namespace {
+
+bool WriteWithMode(const std::string& path, const std::string& contents, mode_t mode) {
     const std::string temp = path + ".tmp";
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, mode);
     if (fd < 0) return false;
+    // A temporary file left by an earlier run keeps its mode through
+    // O_TRUNC: a secret's is set again.
+    if (mode == 0600 && ::fchmod(fd, mode) != 0) {
+        const int error = errno;
+        ::close(fd);
+        std::remove(temp.c_str());
+        errno = error;
+        return false;
+    }
     size_t written = 0;
     bool ok = true;
     while (written < contents.size()) {
@@ -55,6 +67,16 @@ bool WriteFileAtomically(const std::string& path, const std::string& contents) {
         ::close(dir);
     }
     return true;
+}
+
+}  // namespace
+
+bool WriteFileAtomically(const std::string& path, const std::string& contents) {
+    return WriteWithMode(path, contents, 0644);
+}
+
+bool WritePrivateFileAtomically(const std::string& path, const std::string& contents) {
+    return WriteWithMode(path, contents, 0600);
 }
 
 void ReportSaveFailure(const std::string& path, int error) {

@@ -11,6 +11,10 @@ namespace mervox {
 // errno then says why.
 bool WriteFileAtomically(const std::string& path, const std::string& contents);
 
+// The same, the new file readable and writable by its owner alone (a
+// secret), whatever the old one allowed.
+bool WritePrivateFileAtomically(const std::string& path, const std::string& contents);
+
 // Says on stderr that the file at `path` could not be saved and why: once
 // for each file and reason over the whole run, however often the game
 // tries again.

@@ -74,7 +74,10 @@ namespace mervox {
     X(MenuLeft, "menu_left", "Left", "pad dpleft")                         \
     X(MenuRight, "menu_right", "Right", "pad dpright")                     \
     X(MenuChange, "menu_change", "Z", "Return", "Space", "Keypad Enter", "pad a") \
-    X(MenuBack, "menu_back", "Escape", "pad b", "pad back")
+    X(MenuBack, "menu_back", "Escape", "pad b", "pad back")              \
+    /* The title's score board screen: opened from the title only, read   \
+       with the options screen's cursor, change and back keys. */         \
+    X(Board, "board", "L", "pad guide")
 
 #define MERVOX_CONTROL_ACTION_NAME(name, ...) name,
 enum class ControlAction { MERVOX_CONTROL_ACTIONS(MERVOX_CONTROL_ACTION_NAME) };

@@ -10,7 +10,7 @@ namespace mervox {
 
 namespace {
 
-enum class OptionName { ColourMarks, Language, Drawing };
+enum class OptionName { ColourMarks, Language, Drawing, Board, Player, BoardSending };
 
 struct OptionWord {
     OptionName name;
@@ -21,6 +21,9 @@ constexpr OptionWord kOptionWords[] = {
     {OptionName::ColourMarks, "colour_marks", "off or on"},
     {OptionName::Language, "language", "desktop, ja or en"},
     {OptionName::Drawing, "drawing", "sharp or classic"},
+    {OptionName::Board, "board", "none or http://HOST:PORT"},
+    {OptionName::Player, "player", "a name of 3 to 16 letters, digits, - or _"},
+    {OptionName::BoardSending, "board_sending", "off or on"},
 };
 constexpr int kOptionCount = static_cast<int>(sizeof kOptionWords / sizeof kOptionWords[0]);
 
@@ -71,6 +74,20 @@ bool SetOption(Options& o, OptionName name, const std::string& value) {
                 return true;
             }
             return false;
+        case OptionName::Board:
+            if (value == "none" || value.empty()) o.board.clear();
+            else if (IsBoardAddressText(value)) o.board = value;
+            else return false;
+            return true;
+        case OptionName::Player:
+            if (!value.empty() && !IsPlayerNameText(value)) return false;
+            o.player = value;
+            return true;
+        case OptionName::BoardSending:
+            if (value == "on") o.boardSending = true;
+            else if (value == "off") o.boardSending = false;
+            else return false;
+            return true;
     }
     return false;
 }
@@ -81,6 +98,9 @@ void ResetOption(Options& o, OptionName name) {
         case OptionName::ColourMarks: o.colourMarks = defaults.colourMarks; break;
         case OptionName::Language: o.language = defaults.language; break;
         case OptionName::Drawing: o.drawing = defaults.drawing; break;
+        case OptionName::Board: o.board = defaults.board; break;
+        case OptionName::Player: o.player = defaults.player; break;
+        case OptionName::BoardSending: o.boardSending = defaults.boardSending; break;
     }
 }
 
@@ -98,8 +118,30 @@ const char* DrawingWordOf(DrawingStyle s) {
 
 }  // namespace
 
+bool IsBoardAddressText(const std::string& text) {
+    size_t host = 0;
+    if (text.rfind("http://", 0) == 0) host = 7;
+    else if (text.rfind("https://", 0) == 0) host = 8;
+    else return false;
+    if (text.size() <= host || text[host] == '/') return false;
+    for (const char ch : text)
+        if (static_cast<unsigned char>(ch) <= ' ' || static_cast<unsigned char>(ch) >= 127) return false;
+    return true;
+}
+
+bool IsPlayerNameText(const std::string& text) {
+    if (text.size() < 3 || text.size() > 16) return false;
+    for (const char ch : text) {
+        const bool ok = (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9') ||
+                        ch == '-' || ch == '_';
+        if (!ok) return false;
+    }
+    return true;
+}
+
 bool operator==(const Options& a, const Options& b) {
-    return a.colourMarks == b.colourMarks && a.language == b.language && a.drawing == b.drawing;
+    return a.colourMarks == b.colourMarks && a.language == b.language && a.drawing == b.drawing &&
+           a.board == b.board && a.player == b.player && a.boardSending == b.boardSending;
 }
 
 std::string FormatOptions(const Options& o) {
@@ -107,13 +149,22 @@ std::string FormatOptions(const Options& o) {
         "# mervox options, changed on the title's options screen (O) or here.\n"
         "# colour_marks = off|on          a shape of its own on each block colour\n"
         "# language = desktop|ja|en       desktop: as the desktop's language\n"
-        "# drawing = sharp|classic        how the window draws the picture\n";
+        "# drawing = sharp|classic        how the window draws the picture\n"
+        "# board = none|http://HOST:PORT  the score board finished games are sent to\n"
+        "# player = NAME                  the name they are sent under\n"
+        "# board_sending = on|off         off: no game is sent\n";
     s += "colour_marks = ";
     s += o.colourMarks ? "on" : "off";
     s += "\nlanguage = ";
     s += LanguageWordOf(o.language);
     s += "\ndrawing = ";
     s += DrawingWordOf(o.drawing);
+    s += "\nboard = ";
+    s += o.board.empty() ? "none" : o.board;
+    s += "\nplayer = ";
+    s += o.player;
+    s += "\nboard_sending = ";
+    s += o.boardSending ? "on" : "off";
     s += "\n";
     return s;
 }

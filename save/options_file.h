@@ -4,6 +4,9 @@
 //   colour_marks = on
 //   language = en
 //   drawing = sharp
+//   board = http://HOST:PORT
+//   player = NAME
+//   board_sending = on
 //
 // Lines starting with '#' are comments. A damaged line, or one that names
 // no option, is complained about and leaves its option at the default; the
@@ -22,7 +25,17 @@ struct Options {
     bool colourMarks = false;                           // colour_marks = off|on
     LanguageChoice language = LanguageChoice::Desktop;  // language = desktop|ja|en
     DrawingStyle drawing = DrawingStyle::Sharp;         // drawing = sharp|classic
+    std::string board;          // board = none|http://HOST:PORT: where finished rounds go (none: nowhere)
+    std::string player;         // player = NAME: the name they go under on the board
+    bool boardSending = true;   // board_sending = on|off
 };
+
+// Whether `text` can be a board's address: http:// or https:// and a host,
+// no spaces.
+bool IsBoardAddressText(const std::string& text);
+// Whether `text` can be a player's name on the board: 3 to 16 letters,
+// digits, '-' or '_'.
+bool IsPlayerNameText(const std::string& text);
 
 bool operator==(const Options& a, const Options& b);
 inline bool operator!=(const Options& a, const Options& b) { return !(a == b); }

@@ -19,6 +19,8 @@ packages=(
   libcpp-httplib-dev libssl-dev nlohmann-json3-dev libsqlite3-dev libpq-dev
   # video export: FFmpeg's libraries
   libavcodec-dev libavformat-dev libswscale-dev libswresample-dev
+  # the game's score board client
+  libcurl4-openssl-dev
   fonts-ipafont-gothic
   fonts-dejavu-core
   espeak-ng

@@ -58,6 +58,23 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 expect 1 "cannot write frame 100" -- --headless --replay data/tuto.dat --mode 3 --screenshot 100 --out data/tuto.dat
 
+# The score board: none set, then one nothing answers on (a port of
+# 127.0.0.1 that no program holds: the first of a few found closed).
+expect 2 "--submit needs a value" -- --submit
+expect 1 "no board is set" -- --submit data/tuto.dat
+expect 1 "no board is set" -- --board
+closed=""
+for p in 9 19 29 39 49; do
+  if ! (exec 3<>"/dev/tcp/127.0.0.1/$p") 2>/dev/null; then closed=$p; break; fi
+done
+if [ -n "$closed" ]; then
+  printf 'board = http://127.0.0.1:%s\nplayer = ann\n' "$closed" >options.txt
+  expect 1 "cannot be reached" -- --submit data/tuto.dat
+  expect 1 "cannot be reached" -- --board
+  expect 1 "not a recording" -- --submit data/number.png
+  rm -f options.txt
+fi
+
 # A damaged number sheet: named once at start-up, the round still plays and
 # the picture is still written.
 head -c 100 "$build/game/data/number.png" >data/number.png

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "draw/draw_context.h"
 #include "draw/frame_buffer.h"
@@ -55,6 +56,7 @@ void ChangeRow(Options& o, int row, int step) {
     switch (row) {
         case 0: o.colourMarks = !o.colourMarks; break;
         case 1: NextLanguage(o, step); break;
+        case 3: o.boardSending = !o.boardSending; break;
         default:
             o.drawing = o.drawing == DrawingStyle::Sharp ? DrawingStyle::Classic : DrawingStyle::Sharp;
             break;
@@ -151,11 +153,12 @@ void DrawOptionsScreen(const FrameView& frame, const RenderResources& res, const
     const char16_t* language = o.language == LanguageChoice::Japanese  ? w.japanese
                                : o.language == LanguageChoice::English ? w.english
                                                                        : w.desktop;
-    const char16_t* names[kOptionRows] = {w.marks, w.language, w.drawing};
+    const char16_t* names[kOptionRows] = {w.marks, w.language, w.drawing, w.sending};
     const char16_t* values[kOptionRows] = {o.colourMarks ? w.on : w.off, language,
-                                           o.drawing == DrawingStyle::Sharp ? w.sharp : w.classic};
+                                           o.drawing == DrawingStyle::Sharp ? w.sharp : w.classic,
+                                           o.boardSending ? w.on : w.off};
     for (int r = 0; r < kOptionRows; ++r) {
-        const int y = 186 + 45 * r;
+        const int y = 181 + 34 * r;
         if (r == s.row) {
             SelectPen(dc, &pal.FixedPens[paint::kNoPen]);
             SelectBrush(dc, &pal.ShadeBrushes[paint::kWarmYellow][paint::kHighlightShade]);
@@ -166,7 +169,18 @@ void DrawOptionsScreen(const FrameView& frame, const RenderResources& res, const
         Text(dc, 403, y, values[r], 0x282828);
         Text(dc, 527, y, u"\u25B6", r == s.row ? 0x7A4A1E : 0xB4B4B4);
     }
-    Text(dc, 101, 336, w.keys, 0x505050);
+    // The board and the name, as options.txt gives them (ASCII only).
+    std::u16string board;
+    if (o.board.empty() || o.player.empty()) {
+        board = w.noBoard;
+    } else {
+        board = w.boardAt;
+        board.append(o.board.begin(), o.board.end());
+        board += w.playerAs;
+        board.append(o.player.begin(), o.player.end());
+    }
+    Text(dc, 101, 327, board.c_str(), 0x505050);
+    Text(dc, 101, 348, w.keys, 0x505050);
 }
 
 namespace {

@@ -43,7 +43,7 @@ struct OptionsScreen {
     bool changed = false;              // options changed since the screen opened
 };
 
-constexpr int kOptionRows = 3;  // colour marks, language, window drawing
+constexpr int kOptionRows = 4;  // colour marks, language, window drawing, sending to the board
 
 // One title update while the screen may open or is open, with the pass's
 // actions. Returns true when the title's own update must not run (the

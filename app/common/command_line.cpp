@@ -111,6 +111,10 @@ CommandLine ParseCommandLine(int argc, char** argv) {
             if (v && (!ParseInt(v, c.at) || c.at < 0)) c.error = "--at takes a frame number from 0";
         } else if (std::strcmp(arg, "--take-over") == 0) {
             c.takeOver = true;
+        } else if (std::strcmp(arg, "--submit") == 0) {
+            if (const char* v = value(arg)) c.submitPath = v;
+        } else if (std::strcmp(arg, "--board") == 0) {
+            c.showBoard = true;
         } else {
             c.error = std::string("unknown option ") + arg;
         }
@@ -148,6 +152,7 @@ void PrintUsage() {
         "              [--draw-scale N]\n"
         "       mervox --soak ROUNDS [--seed N]\n"
         "       mervox --watch FILE [--mode N] [--at FRAME] [--take-over]\n"
+        "       mervox --submit FILE | --board\n"
         "       mervox --help | --version\n"
         "\n"
         "  --windowed   open a window without asking (--fullscreen: the full screen)\n"
@@ -175,6 +180,9 @@ void PrintUsage() {
         "  --seed N     the soak's erratic player (default 1)\n"
         "  --out DIR    where --screenshot writes (default: the current folder)\n"
         "  --take-over  practise from there: the round is yours at once\n"
+        "  --submit     send a recording to the score board of options.txt (board =\n"
+        "               http://HOST:PORT, player = NAME) and print its verdict\n"
+        "  --board      print the score board's best 20 rounds\n"
         "  The tutorial (tuto.dat) and practice rounds saved from it play in mode 3,\n"
         "  other recordings in mode 1, unless --mode says otherwise\n"
         "  --help       this text; --version the program's version\n",

@@ -26,6 +26,8 @@ struct CommandLine {
     std::string watchPath;       // --watch FILE: the viewer
     int at = -1;                 // --at FRAME: the viewer opens paused there
     bool takeOver = false;       // --take-over: the viewer hands the round to the player at once
+    std::string submitPath;      // --submit FILE: sent to the board, its verdict awaited
+    bool showBoard = false;      // --board: the board's best rounds
     std::string exportPath;      // --export FILE: the recording to a video file at --out
     int from = 1;                // --from F: the clip's first update
     int to = 0;                  // --to F: its last (0: the round's end)

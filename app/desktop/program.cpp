@@ -8,6 +8,9 @@
 #include <memory>
 #include <string>
 
+#include "app/board/board_screen.h"
+#include "app/board/board_status_line.h"
+#include "app/board/program_board.h"
 #include "app/common/game_folder.h"
 #include "app/desktop/desktop_session.h"
 #include "app/desktop/drawn_frame.h"
@@ -115,6 +118,9 @@ struct Program {
     Font pauseFont;                // the caption face, large
     Options options;               // options.txt
     OptionsScreen optionsScreen;
+    ProgramBoard board;            // finished games to the score board
+    BoardScreen boardScreen;       // the board's best rounds, from the title
+    Font boardTableFont;           // the board screen's rows
     // Pacing measurement (MERVOX_PACING_LOG).
     bool logPacing = false;
     bool logRuns = false;  // MERVOX_RUN_LOG: a line at every change of RunMode and of the options screen
@@ -183,7 +189,12 @@ void ProgramHost::drawTitleScreen() const {
         return;
     }
     DrawTitleScreen(*p.g, p.res, frame, ProgramFrameHooks(p, false));
-    if (p.g->FadeLevel == 0) DrawOptionsKeyLine(frame, p.res);
+    if (p.g->FadeLevel == 0) {
+        DrawOptionsKeyLine(frame, p.res);
+        DrawBoardKeyLine(frame, p.res);
+        if (!p.boardScreen.open) DrawBoardStatusLine(frame, p.res, ProgramBoardStatus(p.board));
+    }
+    if (p.boardScreen.open) DrawBoardScreen(frame, p.res, p.boardScreen, p.boardTableFont);
     if (p.optionsScreen.open) DrawOptionsScreen(frame, p.res, p.optionsScreen, p.options);
     PresentWithPause(p);
 }
@@ -209,6 +220,16 @@ void ProgramLoop::drawScene() {
 void ProgramLoop::titleUpdate(const ActionFrame& in) {
     Program& p = p_;
     const bool idle = p.g->FadeLevel == 0 && p.g->StartRequested == 0;
+    if (p.platform.readsPlayerActions() && !p.optionsScreen.open) {
+        std::string chosen;
+        const BoardSettings settings = p.board.sender ? p.board.sender->settings() : BoardSettings{};
+        if (UpdateBoardScreen(p.boardScreen, settings, idle, in, chosen)) {
+            // A ranked round's recording arrived: the viewer plays it.
+            if (!chosen.empty() && StartBoardRecording(*p.g, chosen) && p.logRuns)
+                std::fprintf(stderr, "mervox: a round of the board opened in the viewer\n");
+            return;
+        }
+    }
     if (p.platform.readsPlayerActions() && UpdateOptionsScreen(p.optionsScreen, p.options, idle, in)) {
         if (p.logRuns && p.optionsScreen.open != p.optionsScreenLogged) {
             p.optionsScreenLogged = p.optionsScreen.open;
@@ -218,6 +239,7 @@ void ProgramLoop::titleUpdate(const ActionFrame& in) {
         if (!p.optionsScreen.open && p.optionsScreen.changed) {
             p.optionsScreen.changed = false;
             WriteOptionsFile(p.baseDir, p.options);
+            ChangeProgramBoard(p.board, p.options, p.baseDir);
         }
         return;
     }
@@ -247,9 +269,11 @@ void ProgramLoop::roundUpdate(const ActionFrame& in) {
     // A practice round is the viewer's too: it records, rewinds and saves.
     if (PlaysBack(*p.g) || p.viewer.practice.on) {
         WatchRoundPass(p.viewer, *p.g, p.host, in);
-    } else {
-        UpdateRound(*p.g, p.host, RoundInputOf(in));
+        return;
     }
+    BeforeRoundUpdate(p.board, *p.g, p.viewer.practice.on);
+    UpdateRound(*p.g, p.host, RoundInputOf(in));
+    AfterRoundUpdate(p.board, *p.g);
 }
 
 void ProgramLoop::passDone() {
@@ -300,8 +324,10 @@ void MainLoop(Program& p) {
     LoadRenderResources(p.res, p.baseDir);
     p.options = ReadOptionsFile(p.baseDir);
     ApplyOptions(p.res, p.options, p.run.inWindow);
+    StartProgramBoard(p.board, p.options, p.baseDir, p.run.boardTiming);
     StartDrawnFrame(p.drawn, p.baseDir);
     p.pauseFont = CreateGameFont(kDefaultFontFile, 48, 700);
+    p.boardTableFont = CreateGameFont(kEnglishFontFile, 13, 400);
     FillTutorialCaptions(g);
     const uint32_t previous = p.platform.clockMs();
     ResetScene(g);
@@ -317,6 +343,7 @@ void MainLoop(Program& p) {
 
     StopDrawnFrame(p.drawn);
     ReleaseFont(p.pauseFont);
+    ReleaseFont(p.boardTableFont);
     ReleaseRenderResources(p.res);
 }
 
@@ -329,6 +356,7 @@ void CloseDown(Program& p) {
         const bool practiceSaved = FinishPractice(p.viewer);
         std::fprintf(practiceSaved ? stdout : stderr, "mervox: %s\n", p.viewer.closingNote.c_str());
     }
+    StopProgramBoard(p.board);
     const bool saved = SaveScoresAndConfig(*p.g, p.baseDir);
     if (p.logRuns) std::fprintf(stderr, "mervox: closing; settings and scores %s\n", saved ? "saved" : "NOT saved");
     StopProgramAudio(p.audio);

@@ -8,6 +8,9 @@
 #include "app/common/command_line.h"
 #include "save/action_frame.h"
 #include "platform/pump_listener.h"
+#include "game/round_host.h"
+#include "net/board_sender.h"
+#include "platform/player_command.h"
 #include "save/controls_file.h"
 #include "title/options_screen.h"
 
@@ -62,6 +65,8 @@ struct ProgramRun {
     // Called after every pass of the main loop with the state it left (the
     // soak's checks and its key script); may be empty. It only reads.
     std::function<void(const GameState& g)> afterPass;
+    // The score board sender's waits (null: the game's own); tests shorten them.
+    const SendTiming* boardTiming = nullptr;
 };
 
 // The program from the window's opening to its orderly end: the title and

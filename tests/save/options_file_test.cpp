@@ -74,5 +74,37 @@ TEST(OptionsFile, TheFileOnDiskIsReadWrittenAndNeverRewrittenOnReading) {
     EXPECT_NE(::testing::internal::GetCapturedStderr().find("too large"), std::string::npos);
 }
 
+TEST(OptionsFile, TheBoardAndTheNameReadBackAndNothingIsSentByDefault) {
+    const Options none;
+    EXPECT_TRUE(none.board.empty());
+    EXPECT_TRUE(none.player.empty());
+
+    Options o;
+    o.board = "http://127.0.0.1:8080";
+    o.player = "Ann_2-b";
+    o.boardSending = false;
+    std::vector<std::string> complaints;
+    EXPECT_EQ(ParseOptions(FormatOptions(o), &complaints), o);
+    EXPECT_TRUE(complaints.empty());
+    // "none" and an empty value are no board.
+    EXPECT_TRUE(ParseOptions("board = none\n", nullptr).board.empty());
+    EXPECT_TRUE(ParseOptions("board =\nplayer =\n", nullptr).player.empty());
+    EXPECT_EQ(ParseOptions(FormatOptions(none), nullptr), none);
+
+    // An address that is not one, a name with spaces, markup or too long:
+    // each a complaint, that option at its default, the rest kept.
+    complaints.clear();
+    const Options bad = ParseOptions(
+        "board = 127.0.0.1:8080\nplayer = ann smith\nboard_sending = off\n"
+        "player = <b>\nplayer = " + std::string(17, 'a') + "\nplayer = ab\nboard = http:// x\n",
+        &complaints);
+    EXPECT_EQ(complaints.size(), 6u);
+    EXPECT_TRUE(bad.board.empty());
+    EXPECT_TRUE(bad.player.empty());
+    EXPECT_FALSE(bad.boardSending);
+    EXPECT_EQ(ParseOptions("player = " + std::string(16, 'a') + "\n", nullptr).player, std::string(16, 'a'));
+    EXPECT_EQ(ParseOptions("player = abc\n", nullptr).player, "abc");
+}
+
 }  // namespace
 }  // namespace mervox

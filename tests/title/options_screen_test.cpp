@@ -58,12 +58,18 @@ TEST(OptionsScreen, OpensOnAnIdleTitleChangesEachOptionOncePerPressAndHoldsTheTi
     EXPECT_EQ(o.language, LanguageChoice::Desktop);
     tap(3);
     EXPECT_EQ(o.language, LanguageChoice::English);
-    // Up from the top wraps to the drawing style; Z changes it.
+    // Up from the top wraps to sending games to the board; Z changes it,
+    // and up again the drawing style.
     tap(1);
+    tap(1);
+    EXPECT_EQ(s.row, 3);
+    tap(5);
+    EXPECT_FALSE(o.boardSending);
     tap(1);
     EXPECT_EQ(s.row, 2);
     tap(5);
     EXPECT_EQ(o.drawing, DrawingStyle::Classic);
+    EXPECT_FALSE(o.boardSending);
 
     // Escape closes; the title waits while it is held, then runs again.
     k.down[6] = true;
