@@ -57,7 +57,9 @@ TEST_F(PaletteTest, ShadePensWidenEveryOtherShadeAndTrailTheBrushesByFive) {
         EXPECT_EQ(p.ShadePens[f][0].width, 1);
         for (int s = 0; s < kShades; ++s) {
             EXPECT_TRUE(NoLighter(p.ShadePens[f][s].colour, p.ShadeBrushes[f][s].colour)) << f << " " << s;
-            if (s > 0) EXPECT_EQ(p.ShadePens[f][s].width, p.ShadePens[f][s - 1].width + (s % 2 == 0 ? 1 : 0)) << f << " " << s;
+            if (s > 0) {
+                EXPECT_EQ(p.ShadePens[f][s].width, p.ShadePens[f][s - 1].width + (s % 2 == 0 ? 1 : 0)) << f << " " << s;
+            }
         }
         for (int s = 5; s < kShades; ++s) {
             EXPECT_EQ(p.ShadePens[f][s].colour, p.ShadeBrushes[f][s - 5].colour) << f << " " << s;
@@ -80,7 +82,9 @@ TEST_F(PaletteTest, GreysAndTheNamedPensRunFromDarkToLight) {
         EXPECT_FALSE(pen.isNull) << k;
         EXPECT_EQ(pen.width, 1) << k;
         EXPECT_TRUE(Neutral(pen.colour)) << k;
-        if (k > 0) EXPECT_GT(Red(pen.colour), Red(p.FixedPens[drawn[k - 1]].colour)) << k;
+        if (k > 0) {
+            EXPECT_GT(Red(pen.colour), Red(p.FixedPens[drawn[k - 1]].colour)) << k;
+        }
     }
     // Outlines stand out against the board map's white and the floor.
     EXPECT_LT(Red(p.FixedPens[paint::kOutlinePen].colour), Red(p.GreyBrushes[paint::kMarkerGrey].colour));
