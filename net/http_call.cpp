@@ -146,7 +146,8 @@ HttpAnswer PerformHttp(const HttpCall& call) {
 std::string EscapeUrlPart(const std::string& text) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::string out;
-    for (const unsigned char ch : text) {
+    for (const char c : text) {
+        const auto ch = static_cast<unsigned char>(c);
         if (std::isalnum(ch) || ch == '-' || ch == '_' || ch == '.' || ch == '~') {
             out += static_cast<char>(ch);
         } else {
