@@ -83,6 +83,19 @@ BoardError ErrorOf(const HttpAnswer& a, std::initializer_list<long> wanted) {
     return NotUnderstood(a, "HTTP " + std::to_string(a.status) + (said.empty() ? "" : ": " + said));
 }
 
+// The answer as a JSON object, or false with `error` set: the board was not
+// reached, refused, or answered something that is not an object.
+bool AnswerObject(const HttpAnswer& a, std::initializer_list<long> wanted, BoardError& error, Json& j) {
+    error = ErrorOf(a, wanted);
+    if (error.fault != BoardFault::None) return false;
+    j = ParseBody(a.body);
+    if (j.is_discarded() || !j.is_object()) {
+        error = NotUnderstood(a, "not JSON");
+        return false;
+    }
+    return true;
+}
+
 BoardEntry ReadEntry(const Json& j) {
     BoardEntry e;
     e.rank = SmallIntField(j, "rank", 0);
@@ -140,13 +153,8 @@ SubmitResult ReadSubmitAnswer(const HttpAnswer& a) {
 
 Submission ReadSubmissionAnswer(const HttpAnswer& a) {
     Submission s;
-    s.error = ErrorOf(a, {200});
-    if (s.error.fault != BoardFault::None) return s;
-    const Json j = ParseBody(a.body);
-    if (j.is_discarded() || !j.is_object()) {
-        s.error = NotUnderstood(a, "not JSON");
-        return s;
-    }
+    Json j;
+    if (!AnswerObject(a, {200}, s.error, j)) return s;
     s.id = IntField(j, "id", 0);
     s.name = TextField(j, "name");
     s.state = TextField(j, "state");
@@ -165,13 +173,8 @@ Submission ReadSubmissionAnswer(const HttpAnswer& a) {
 
 ScoresPage ReadScoresAnswer(const HttpAnswer& a) {
     ScoresPage p;
-    p.error = ErrorOf(a, {200});
-    if (p.error.fault != BoardFault::None) return p;
-    const Json j = ParseBody(a.body);
-    if (j.is_discarded() || !j.is_object()) {
-        p.error = NotUnderstood(a, "not JSON");
-        return p;
-    }
+    Json j;
+    if (!AnswerObject(a, {200}, p.error, j)) return p;
     p.total = SmallIntField(j, "total", 0);
     const auto it = j.find("scores");
     if (it == j.end() || !it->is_array()) {
@@ -185,13 +188,8 @@ ScoresPage ReadScoresAnswer(const HttpAnswer& a) {
 
 PlayerStanding ReadPlayerAnswer(const HttpAnswer& a) {
     PlayerStanding s;
-    s.error = ErrorOf(a, {200});
-    if (s.error.fault != BoardFault::None) return s;
-    const Json j = ParseBody(a.body);
-    if (j.is_discarded() || !j.is_object()) {
-        s.error = NotUnderstood(a, "not JSON");
-        return s;
-    }
+    Json j;
+    if (!AnswerObject(a, {200}, s.error, j)) return s;
     s.rank = SmallIntField(j, "rank", 0);
     s.total = SmallIntField(j, "total", 0);
     const auto best = j.find("best");
