@@ -29,6 +29,21 @@ struct ActionFrame {
     void tap(ControlAction a) { tapped.set(static_cast<size_t>(a)); }
 };
 
+// A menu's keys in one pass: for each of `actions`, whether it is a press
+// (down now and not in the pass before, or tapped again since), with
+// `held` carried from pass to pass. Returns whether any of them is down.
+template <size_t N>
+bool ReadMenuPresses(const ActionFrame& in, const ControlAction (&actions)[N], bool (&held)[N], bool (&pressed)[N]) {
+    bool any = false;
+    for (size_t k = 0; k < N; ++k) {
+        const bool now = in.down(actions[k]);
+        pressed[k] = now && (!held[k] || in.pressedAgain(actions[k]));
+        held[k] = now;
+        any = any || now;
+    }
+    return any;
+}
+
 // The action each key of the round and the title stands for.
 ControlAction ActionOfHostKey(HostKey key);
 

@@ -91,13 +91,7 @@ void ApplyOptions(RenderResources& res, const Options& o, bool inWindow) {
 
 bool UpdateOptionsScreen(OptionsScreen& s, Options& o, bool titleIdle, const ActionFrame& in) {
     bool pressed[kOptionsScreenKeyCount] = {};
-    bool any = false;
-    for (int k = 0; k < kOptionsScreenKeyCount; ++k) {
-        const bool now = in.down(kOptionsScreenActions[k]);
-        pressed[k] = now && (!s.held[k] || in.pressedAgain(kOptionsScreenActions[k]));
-        s.held[k] = now;
-        any = any || now;
-    }
+    const bool any = ReadMenuPresses(in, kOptionsScreenActions, s.held, pressed);
     auto press = [&](ControlAction a) {
         for (int k = 0; k < kOptionsScreenKeyCount; ++k)
             if (kOptionsScreenActions[k] == a) return pressed[k];

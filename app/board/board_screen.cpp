@@ -85,13 +85,7 @@ BoardFetcher::View BoardFetcher::view() const {
 bool UpdateBoardScreen(BoardScreen& s, const BoardSettings& settings, bool titleIdle,
                        const ActionFrame& in, std::string& chosen) {
     bool pressed[kBoardScreenKeyCount] = {};
-    bool any = false;
-    for (int k = 0; k < kBoardScreenKeyCount; ++k) {
-        const bool now = in.down(kBoardScreenActions[k]);
-        pressed[k] = now && (!s.held[k] || in.pressedAgain(kBoardScreenActions[k]));
-        s.held[k] = now;
-        any = any || now;
-    }
+    const bool any = ReadMenuPresses(in, kBoardScreenActions, s.held, pressed);
     auto press = [&](ControlAction a) {
         for (int k = 0; k < kBoardScreenKeyCount; ++k)
             if (kBoardScreenActions[k] == a) return pressed[k];
