@@ -5,8 +5,8 @@
 #include <string>
 
 #include "app/common/frame_pacing.h"
-#include "app/desktop/drawn_frame.h"
-#include "app/desktop/program_audio.h"
+#include "app/services/drawn_frame.h"
+#include "app/services/program_audio.h"
 #include "app/viewer/watch_overlay.h"
 #include "draw/frame_buffer.h"
 #include "game/simulation.h"
