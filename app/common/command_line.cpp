@@ -7,7 +7,7 @@
 #ifndef MERVOX_VERSION
 #error "the build names the version (CMake's project VERSION)"
 #endif
-#include "app/viewer/practice_round.h"
+#include "app/common/playback_round.h"
 
 namespace mervox {
 

@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "app/desktop/program.h"
+#include "app/services/program_platform.h"
 #include "app/viewer/watch_session.h"
 #include "game/round_host.h"
 #include "game/state/game_state.h"
