@@ -4,7 +4,7 @@
 
 #include "app/board/board_commands.h"
 #include "app/common/command_line.h"
-#include "app/desktop/program.h"
+#include "app/desktop/game_window.h"
 #include "app/desktop/watch_window.h"
 #include "app/export/export_command.h"
 #include "app/headless/headless_runner.h"

@@ -1,11 +1,11 @@
-// The game as a player runs it: window, main loop, title, rounds.
+// The game on any platform: the main loop over the title and the rounds
+// (the desktop's window around it: app/desktop/game_window.h).
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <string>
 
-#include "app/common/command_line.h"
 #include "app/services/program_platform.h"
 #include "game/round_host.h"
 #include "net/board_sender.h"
@@ -16,8 +16,6 @@
 namespace mervox {
 
 struct GameState;
-
-int RunProgram(const CommandLine& cmd);
 
 struct ProgramRun {
     std::string baseDir = ".";  // the game folder

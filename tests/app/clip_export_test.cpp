@@ -16,7 +16,7 @@
 #include "app/export/round_export.h"
 #include "app/services/program_audio.h"
 #include "app/viewer/clip_export.h"
-#include "app/viewer/watch_loop.h"
+#include "app/viewer/viewer_keys.h"
 #include "app/viewer/watch_overlay.h"
 #include "draw/frame_buffer.h"
 #include "game/simulation.h"
