@@ -83,11 +83,11 @@ void StartRound(GameState& g, const TitleHost& h, const InputFrame& in) {
 // Returns true when the round was started in this update.
 bool Fade(GameState& g, const TitleHost& h, const InputFrame& in) {
     const int f = g.FadeLevel;
-    if (f >= 1 && f <= kFadeFull) {
-        if (f == kFadeFull) TitleReset(g, h);
-        g.FadeLevel = std::max(g.FadeLevel - 2, 0);
-    } else if (f > kFadeFull && f <= kFadeOutEnd) {
-        g.FadeLevel = std::min(f + 2, kFadeOutEnd);
+    if (f >= 1 && f <= kFadeWhite) {
+        if (f == kFadeWhite) TitleReset(g, h);
+        g.FadeLevel = std::max(g.FadeLevel - kFadeStep, 0);
+    } else if (f > kFadeWhite && f <= kFadeOutEnd) {
+        g.FadeLevel = std::min(f + kFadeStep, kFadeOutEnd);
         if (g.FadeLevel == kFadeOutEnd) {
             StartRound(g, h, in);
             return true;
@@ -121,8 +121,8 @@ void Keys(GameState& g, const InputFrame& in) {
         g.SEMODE = g.SEMODE == SoundOn ? SoundOff : SoundOn;
     } else if (in.down(HostKey::Escape)) {
         g.QuitRequested = 1;
-    } else if (g.StartRequested != 0 && g.FadeLevel < kFadeFull) {
-        g.FadeLevel = kFadeFull + 1;
+    } else if (g.StartRequested != 0 && g.FadeLevel < kFadeWhite) {
+        g.FadeLevel = kFadeWhite + 1;
     } else if (!in.down(HostKey::FrameRate) && !in.down(HostKey::Music) && !in.down(HostKey::Effects)) {
         latch = 0;
     }
