@@ -2,13 +2,13 @@
 
 #include <httplib.h>
 
-#include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <mutex>
 #include <thread>
 #include <vector>
 
+#include "board/option_values.h"
 #include "board/rate_limit.h"
 #include "board/recording_check.h"
 #include "board/storage.h"
@@ -80,23 +80,13 @@ void SendError(httplib::Response& res, int status, const std::string& message) {
     SendJson(res, status, json{{"error", message}});
 }
 
-// A whole decimal number within [lo, hi], or false.
-bool ParseNumber(const std::string& text, long lo, long hi, long& out) {
-    long v = 0;
-    const char* end = text.data() + text.size();
-    auto [p, ec] = std::from_chars(text.data(), end, v);
-    if (ec != std::errc() || p != end || v < lo || v > hi) return false;
-    out = v;
-    return true;
-}
-
 // An optional query number; `fallback` when absent. False when present and bad.
 bool QueryNumber(const httplib::Request& req, const char* key, long lo, long hi, long fallback, long& out) {
     if (!req.has_param(key)) {
         out = fallback;
         return true;
     }
-    return ParseNumber(req.get_param_value(key), lo, hi, out);
+    return ParseWholeNumber(req.get_param_value(key), lo, hi, out);
 }
 
 const char* DefaultMessage(int status) {
@@ -136,7 +126,6 @@ struct BoardServer::Impl {
     void PageRoutes();
     void Submit(const httplib::Request& req, httplib::Response& res);
 
-    bool MigrateStorage(std::string& error);
     void SetLimitsAndHeaders();
     void SetGuardsAndLogger();
     bool Bind(std::string& error);
@@ -220,7 +209,7 @@ void BoardServer::Impl::ApiRoutes() {
 
     http.Get(R"(/api/v1/submissions/(\d+))", [this](const httplib::Request& req, httplib::Response& res) {
         long id = 0;
-        if (!ParseNumber(req.matches[1].str(), 1, INT64_MAX, id)) return SendError(res, 404, "no such submission");
+        if (!ParseWholeNumber(req.matches[1].str(), 1, INT64_MAX, id)) return SendError(res, 404, "no such submission");
         auto db = pool.Take();
         auto row = db->Submission(id);
         if (!row) return SendError(res, 404, "no such submission");
@@ -250,7 +239,7 @@ void BoardServer::Impl::ApiRoutes() {
     http.Get(R"(/recordings/(\d+)\.dat)", [this](const httplib::Request& req, httplib::Response& res) {
         long id = 0;
         std::optional<std::string> text;
-        if (ParseNumber(req.matches[1].str(), 1, INT64_MAX, id)) {
+        if (ParseWholeNumber(req.matches[1].str(), 1, INT64_MAX, id)) {
             auto db = pool.Take();
             text = db->VerifiedRecording(id);
         }
@@ -309,19 +298,6 @@ BoardServer::~BoardServer() { Stop(); }
 
 int BoardServer::Port() const { return impl_->port; }
 
-// The database opened once to bring its tables up to date.
-bool BoardServer::Impl::MigrateStorage(std::string& error) {
-    auto db = OpenStorage(options.dbUrl, error);
-    if (!db) return false;
-    try {
-        db->Migrate();
-    } catch (const std::exception& e) {
-        error = e.what();
-        return false;
-    }
-    return true;
-}
-
 // The threads, the caps and timeouts, and the headers of every answer.
 void BoardServer::Impl::SetLimitsAndHeaders() {
     const int threads = std::max(1, options.threads);
@@ -356,7 +332,7 @@ void BoardServer::Impl::SetGuardsAndLogger() {
         }
         if (req.has_header("Content-Length")) {
             long length = 0;
-            if (!ParseNumber(req.get_header_value("Content-Length"), 0, INT32_MAX, length) ||
+            if (!ParseWholeNumber(req.get_header_value("Content-Length"), 0, INT32_MAX, length) ||
                 static_cast<size_t>(length) > kMaxBodyBytes) {
                 res.set_header("Connection", "close");
                 SendError(res, 413, DefaultMessage(413));
@@ -426,7 +402,8 @@ bool BoardServer::Impl::StartVerifiers(std::string& error) {
 
 bool BoardServer::Start(std::string& error) {
     Impl& m = *impl_;
-    if (!m.MigrateStorage(error)) return false;
+    // The database opened once to bring its tables up to date.
+    if (!OpenMigratedStorage(m.options.dbUrl, error)) return false;
     m.SetLimitsAndHeaders();
     m.SetGuardsAndLogger();
     m.Routes();
