@@ -98,7 +98,7 @@ constexpr uint32_t kPacedMeasureToMs = 13000;
 InputFrame PacedKeys(const PacedRun& r, uint32_t ms) {
     InputFrame in;
     const uint32_t t = ms - r.start;
-    if (r.started && t >= 1000 && t < 1100) in.held |= HostKeyBit(HostKey::Z);
+    if (r.started && t >= 1000 && t < 1100) in.held |= HostKeyBit(HostKey::Kick);
     return in;
 }
 

@@ -1,37 +1,19 @@
 #include "board/command_line.h"
 
+#include "board/option_values.h"
+#include "board/stop_signals.h"
 #include "board/worker_commands.h"
 
 #include <signal.h>
 
-#include <charconv>
 #include <cstdio>
-#include <thread>
 
 namespace mervox::board {
 
 namespace {
 
-bool Whole(const std::string& text, long lo, long hi, long& out) {
-    long v = 0;
-    const char* end = text.data() + text.size();
-    auto [p, ec] = std::from_chars(text.data(), end, v);
-    if (text.empty() || ec != std::errc() || p != end || v < lo || v > hi) return false;
-    out = v;
-    return true;
-}
-
-bool Rate(const std::string& text, double& out) {
-    long v = 0;
-    if (!Whole(text, 0, 1000000, v)) return false;
-    out = static_cast<double>(v);
-    return true;
-}
-
-int Cores() {
-    const unsigned n = std::thread::hardware_concurrency();
-    return n == 0 ? 1 : static_cast<int>(n);
-}
+// Submissions a minute: 0 for no limit.
+constexpr long kMostPerMinute = 1000000;
 
 }  // namespace
 
@@ -61,14 +43,25 @@ bool ParseListenAddress(const std::string& text, std::string& host, int& port) {
     if (host.size() >= 2 && host.front() == '[' && host.back() == ']') host = host.substr(1, host.size() - 2);
     if (host.empty()) host = "127.0.0.1";
     long p = 0;
-    if (!Whole(text.substr(colon + 1), 0, 65535, p)) return false;
+    if (!ParseWholeNumber(text.substr(colon + 1), 0, 65535, p)) return false;
     port = static_cast<int>(p);
     return true;
 }
 
 bool ParseBoardCommandLine(const std::vector<std::string>& args, BoardCommandLine& out, std::string& error) {
     out = BoardCommandLine{};
-    out.serve.verifiers = Cores();
+    out.serve.verifiers = CoreCount();
+    ServeOptions& serve = out.serve;
+    const std::vector<ValueOption> options = {
+        {"--listen", [&](const std::string& v) { return ParseListenAddress(v, serve.host, serve.port); }},
+        TextOption("--db", serve.dbUrl),
+        WholeNumberOption("--verifiers", 0, 256, serve.verifiers),
+        WholeNumberOption("--lease", 1, 86400, serve.leaseSeconds),
+        WholeNumberOption("--max-queue", 1, 100000000, serve.maxQueued),
+        WholeNumberOption("--rate", 0, kMostPerMinute, serve.addressPerMinute),
+        WholeNumberOption("--name-rate", 0, kMostPerMinute, serve.namePerMinute),
+        WholeNumberOption("--threads", 1, 1024, serve.threads),
+    };
     size_t k = 0;
     if (k < args.size() && args[k] == "serve") ++k;
     for (; k < args.size(); ++k) {
@@ -85,45 +78,13 @@ bool ParseBoardCommandLine(const std::vector<std::string>& args, BoardCommandLin
             out.serve.log = false;
             continue;
         }
-        const bool takesValue = a == "--listen" || a == "--db" || a == "--verifiers" || a == "--lease" ||
-                                a == "--max-queue" || a == "--rate" || a == "--name-rate" || a == "--threads";
-        if (!takesValue) {
-            error = "unknown argument " + a + " (see mervox-board --help)";
-            return false;
+        switch (ReadValueOption(args, k, options, error)) {
+            case OptionRead::Read: continue;
+            case OptionRead::Bad: return false;
+            case OptionRead::Unknown: break;
         }
-        if (k + 1 >= args.size()) {
-            error = a + " needs a value";
-            return false;
-        }
-        const std::string& v = args[++k];
-        long n = 0;
-        bool ok = true;
-        if (a == "--listen") {
-            ok = ParseListenAddress(v, out.serve.host, out.serve.port);
-        } else if (a == "--db") {
-            ok = !v.empty();
-            out.serve.dbUrl = v;
-        } else if (a == "--verifiers") {
-            ok = Whole(v, 0, 256, n);
-            out.serve.verifiers = static_cast<int>(n);
-        } else if (a == "--lease") {
-            ok = Whole(v, 1, 86400, n);
-            out.serve.leaseSeconds = static_cast<int>(n);
-        } else if (a == "--max-queue") {
-            ok = Whole(v, 1, 100000000, n);
-            out.serve.maxQueued = n;
-        } else if (a == "--rate") {
-            ok = Rate(v, out.serve.addressPerMinute);
-        } else if (a == "--name-rate") {
-            ok = Rate(v, out.serve.namePerMinute);
-        } else if (a == "--threads") {
-            ok = Whole(v, 1, 1024, n);
-            out.serve.threads = static_cast<int>(n);
-        }
-        if (!ok) {
-            error = "bad value for " + a + ": " + v;
-            return false;
-        }
+        error = "unknown argument " + a + " (see mervox-board --help)";
+        return false;
     }
     return true;
 }
@@ -141,12 +102,7 @@ int RunBoard(const BoardCommandLine& cmd) {
     }
     // The signals are taken by this thread alone: every thread started
     // from here on has them blocked.
-    sigset_t stopSignals;
-    sigemptyset(&stopSignals);
-    sigaddset(&stopSignals, SIGTERM);
-    sigaddset(&stopSignals, SIGINT);
-    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
-    signal(SIGPIPE, SIG_IGN);
+    const sigset_t stopSignals = BlockStopSignals();
 
     BoardServer server(cmd.serve);
     std::string error;

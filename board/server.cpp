@@ -2,13 +2,13 @@
 
 #include <httplib.h>
 
-#include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <mutex>
 #include <thread>
 #include <vector>
 
+#include "board/option_values.h"
 #include "board/rate_limit.h"
 #include "board/recording_check.h"
 #include "board/storage.h"
@@ -80,23 +80,13 @@ void SendError(httplib::Response& res, int status, const std::string& message) {
     SendJson(res, status, json{{"error", message}});
 }
 
-// A whole decimal number within [lo, hi], or false.
-bool ParseNumber(const std::string& text, long lo, long hi, long& out) {
-    long v = 0;
-    const char* end = text.data() + text.size();
-    auto [p, ec] = std::from_chars(text.data(), end, v);
-    if (ec != std::errc() || p != end || v < lo || v > hi) return false;
-    out = v;
-    return true;
-}
-
 // An optional query number; `fallback` when absent. False when present and bad.
 bool QueryNumber(const httplib::Request& req, const char* key, long lo, long hi, long fallback, long& out) {
     if (!req.has_param(key)) {
         out = fallback;
         return true;
     }
-    return ParseNumber(req.get_param_value(key), lo, hi, out);
+    return ParseWholeNumber(req.get_param_value(key), lo, hi, out);
 }
 
 const char* DefaultMessage(int status) {
@@ -132,7 +122,14 @@ struct BoardServer::Impl {
     bool stopped = false;
 
     void Routes();
+    void ApiRoutes();
+    void PageRoutes();
     void Submit(const httplib::Request& req, httplib::Response& res);
+
+    void SetLimitsAndHeaders();
+    void SetGuardsAndLogger();
+    bool Bind(std::string& error);
+    bool StartVerifiers(std::string& error);
 };
 
 namespace {
@@ -202,11 +199,17 @@ void BoardServer::Impl::Submit(const httplib::Request& req, httplib::Response& r
 }
 
 void BoardServer::Impl::Routes() {
+    ApiRoutes();
+    PageRoutes();
+}
+
+// The JSON answers under /api/v1 and the recordings.
+void BoardServer::Impl::ApiRoutes() {
     http.Post("/api/v1/submissions", [this](const httplib::Request& req, httplib::Response& res) { Submit(req, res); });
 
     http.Get(R"(/api/v1/submissions/(\d+))", [this](const httplib::Request& req, httplib::Response& res) {
         long id = 0;
-        if (!ParseNumber(req.matches[1].str(), 1, INT64_MAX, id)) return SendError(res, 404, "no such submission");
+        if (!ParseWholeNumber(req.matches[1].str(), 1, INT64_MAX, id)) return SendError(res, 404, "no such submission");
         auto db = pool.Take();
         auto row = db->Submission(id);
         if (!row) return SendError(res, 404, "no such submission");
@@ -236,7 +239,7 @@ void BoardServer::Impl::Routes() {
     http.Get(R"(/recordings/(\d+)\.dat)", [this](const httplib::Request& req, httplib::Response& res) {
         long id = 0;
         std::optional<std::string> text;
-        if (ParseNumber(req.matches[1].str(), 1, INT64_MAX, id)) {
+        if (ParseWholeNumber(req.matches[1].str(), 1, INT64_MAX, id)) {
             auto db = pool.Take();
             text = db->VerifiedRecording(id);
         }
@@ -245,6 +248,10 @@ void BoardServer::Impl::Routes() {
         res.set_content(*text, "text/plain; charset=us-ascii");
     });
 
+}
+
+// The health check, the style sheet and the HTML pages.
+void BoardServer::Impl::PageRoutes() {
     http.Get("/healthz", [](const httplib::Request&, httplib::Response& res) { SendJson(res, 200, {{"ok", true}}); });
 
     http.Get("/style.css", [](const httplib::Request&, httplib::Response& res) {
@@ -291,24 +298,13 @@ BoardServer::~BoardServer() { Stop(); }
 
 int BoardServer::Port() const { return impl_->port; }
 
-bool BoardServer::Start(std::string& error) {
-    Impl& m = *impl_;
-    {
-        auto db = OpenStorage(m.options.dbUrl, error);
-        if (!db) return false;
-        try {
-            db->Migrate();
-        } catch (const std::exception& e) {
-            error = e.what();
-            return false;
-        }
-    }
-    httplib::Server& http = m.http;
-    const int threads = std::max(1, m.options.threads);
+// The threads, the caps and timeouts, and the headers of every answer.
+void BoardServer::Impl::SetLimitsAndHeaders() {
+    const int threads = std::max(1, options.threads);
     http.new_task_queue = [threads] { return new httplib::ThreadPool(static_cast<size_t>(threads)); };
     http.set_payload_max_length(kMaxBodyBytes);
-    http.set_read_timeout(m.options.readTimeoutSeconds, 0);
-    http.set_write_timeout(m.options.readTimeoutSeconds, 0);
+    http.set_read_timeout(options.readTimeoutSeconds, 0);
+    http.set_write_timeout(options.readTimeoutSeconds, 0);
     http.set_keep_alive_timeout(5);
     // Headers and body go out as separate writes: without this, Nagle's
     // algorithm holds the body until the client's delayed ACK (40 ms).
@@ -320,6 +316,11 @@ bool BoardServer::Start(std::string& error) {
         {"X-Content-Type-Options", "nosniff"},
         {"Referrer-Policy", "no-referrer"},
     });
+}
+
+// What every request passes before and after its route: the body's length
+// checked, errors and exceptions answered, and the log line.
+void BoardServer::Impl::SetGuardsAndLogger() {
     http.set_pre_routing_handler([](const httplib::Request& req, httplib::Response& res) {
         tRequestStart = std::chrono::steady_clock::now();
         // A body without a length could run past any cap: only bodies that
@@ -331,7 +332,7 @@ bool BoardServer::Start(std::string& error) {
         }
         if (req.has_header("Content-Length")) {
             long length = 0;
-            if (!ParseNumber(req.get_header_value("Content-Length"), 0, INT32_MAX, length) ||
+            if (!ParseWholeNumber(req.get_header_value("Content-Length"), 0, INT32_MAX, length) ||
                 static_cast<size_t>(length) > kMaxBodyBytes) {
                 res.set_header("Connection", "close");
                 SendError(res, 413, DefaultMessage(413));
@@ -354,7 +355,7 @@ bool BoardServer::Start(std::string& error) {
         std::fprintf(stderr, "mervox-board: %s %s failed: %s\n", req.method.c_str(), req.path.c_str(), what.c_str());
         SendError(res, 500, "the board could not answer: its database failed");
     });
-    if (m.options.log) {
+    if (options.log) {
         http.set_logger([](const httplib::Request& req, const httplib::Response& res) {
             const double ms =
                 std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - tRequestStart).count();
@@ -362,34 +363,52 @@ bool BoardServer::Start(std::string& error) {
                          req.path.c_str(), res.status, res.body.size(), ms);
         });
     }
-    m.Routes();
+}
 
-    if (m.options.port == 0) {
-        m.port = http.bind_to_any_port(m.options.host);
-        if (m.port <= 0) {
-            error = "cannot listen on " + m.options.host;
+bool BoardServer::Impl::Bind(std::string& error) {
+    if (options.port == 0) {
+        port = http.bind_to_any_port(options.host);
+        if (port <= 0) {
+            error = "cannot listen on " + options.host;
             return false;
         }
     } else {
-        if (!http.bind_to_port(m.options.host, m.options.port)) {
-            error = "cannot listen on " + m.options.host + ":" + std::to_string(m.options.port);
+        if (!http.bind_to_port(options.host, options.port)) {
+            error = "cannot listen on " + options.host + ":" + std::to_string(options.port);
             return false;
         }
-        m.port = m.options.port;
+        port = options.port;
     }
-    if (m.options.verifiers > 0) {
+    return true;
+}
+
+// The verifying workers, when the board runs any.
+bool BoardServer::Impl::StartVerifiers(std::string& error) {
+    if (options.verifiers > 0) {
         WorkerOptions w;
-        w.dbUrl = m.options.dbUrl;
-        w.workers = m.options.verifiers;
-        w.leaseSeconds = m.options.leaseSeconds;
-        w.log = m.options.log;
-        m.workers = std::make_unique<VerifyWorkers>(w);
-        if (!m.workers->Start(error)) {
-            m.workers.reset();
+        w.dbUrl = options.dbUrl;
+        w.workers = options.verifiers;
+        w.leaseSeconds = options.leaseSeconds;
+        w.log = options.log;
+        workers = std::make_unique<VerifyWorkers>(w);
+        if (!workers->Start(error)) {
+            workers.reset();
             http.stop();
             return false;
         }
     }
+    return true;
+}
+
+bool BoardServer::Start(std::string& error) {
+    Impl& m = *impl_;
+    // The database opened once to bring its tables up to date.
+    if (!OpenMigratedStorage(m.options.dbUrl, error)) return false;
+    m.SetLimitsAndHeaders();
+    m.SetGuardsAndLogger();
+    m.Routes();
+    if (!m.Bind(error) || !m.StartVerifiers(error)) return false;
+    httplib::Server& http = m.http;
     m.listener = std::thread([&http] { http.listen_after_bind(); });
     // Stop must find it running, or it would not end it.
     for (int k = 0; k < 1000 && !http.is_running(); ++k) std::this_thread::sleep_for(std::chrono::milliseconds(5));

@@ -207,4 +207,7 @@ struct StorageError : std::runtime_error {
 // migrate. nullptr with `error` set when the database cannot be opened.
 std::unique_ptr<Storage> OpenStorage(const std::string& url, std::string& error);
 
+// OpenStorage, then Migrate: nullptr with `error` set when either fails.
+std::unique_ptr<Storage> OpenMigratedStorage(const std::string& url, std::string& error);
+
 }  // namespace mervox::board

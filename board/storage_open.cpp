@@ -47,4 +47,16 @@ std::unique_ptr<Storage> OpenStorage(const std::string& url, std::string& error)
     return OpenSqliteStorage(url, error);
 }
 
+std::unique_ptr<Storage> OpenMigratedStorage(const std::string& url, std::string& error) {
+    auto db = OpenStorage(url, error);
+    if (!db) return nullptr;
+    try {
+        db->Migrate();
+    } catch (const std::exception& e) {
+        error = e.what();
+        return nullptr;
+    }
+    return db;
+}
+
 }  // namespace mervox::board

@@ -2,28 +2,15 @@
 
 #include <signal.h>
 
-#include <charconv>
 #include <cstdio>
 #include <exception>
-#include <thread>
 
+#include "board/option_values.h"
+#include "board/stop_signals.h"
 #include "board/storage.h"
 #include "board/verify_workers.h"
 
 namespace mervox::board {
-namespace {
-
-bool Whole(const std::string& text, long lo, long hi, int& out) {
-    long v = 0;
-    const char* end = text.data() + text.size();
-    auto [p, ec] = std::from_chars(text.data(), end, v);
-    if (text.empty() || ec != std::errc() || p != end || v < lo || v > hi) return false;
-    out = static_cast<int>(v);
-    return true;
-}
-
-}  // namespace
-
 const char* WorkerCommandsUsage() {
     return "verify runs verification workers alone, beside serve processes with --verifiers 0:\n"
            "  --db URL                the board's database (required; postgresql://...)\n"
@@ -41,34 +28,21 @@ bool IsWorkerCommand(const std::vector<std::string>& args) {
 
 bool ParseVerifyCommand(const std::vector<std::string>& args, VerifyCommand& out, std::string& error) {
     out = VerifyCommand{};
-    const unsigned cores = std::thread::hardware_concurrency();
-    out.workers = cores == 0 ? 1 : static_cast<int>(cores);
+    out.workers = CoreCount();
+    const std::vector<ValueOption> options = {
+        TextOption("--db", out.dbUrl),
+        WholeNumberOption("--workers", 1, 256, out.workers),
+        WholeNumberOption("--lease", 1, 86400, out.leaseSeconds),
+        WholeNumberOption("--poll", 1, 3600, out.pollSeconds),
+    };
     for (size_t k = 1; k < args.size(); ++k) {
-        const std::string& a = args[k];
-        if (a != "--db" && a != "--workers" && a != "--lease" && a != "--poll") {
-            error = "unknown argument " + a + " for verify (see mervox-board --help)";
-            return false;
+        switch (ReadValueOption(args, k, options, error)) {
+            case OptionRead::Read: continue;
+            case OptionRead::Bad: return false;
+            case OptionRead::Unknown: break;
         }
-        if (k + 1 >= args.size()) {
-            error = a + " needs a value";
-            return false;
-        }
-        const std::string& v = args[++k];
-        bool ok = true;
-        if (a == "--db") {
-            ok = !v.empty();
-            out.dbUrl = v;
-        } else if (a == "--workers") {
-            ok = Whole(v, 1, 256, out.workers);
-        } else if (a == "--lease") {
-            ok = Whole(v, 1, 86400, out.leaseSeconds);
-        } else {
-            ok = Whole(v, 1, 3600, out.pollSeconds);
-        }
-        if (!ok) {
-            error = "bad value for " + a + ": " + v;
-            return false;
-        }
+        error = "unknown argument " + args[k] + " for verify (see mervox-board --help)";
+        return false;
     }
     if (out.dbUrl.empty()) {
         error = "verify needs --db, the database the board's web servers use";
@@ -96,26 +70,12 @@ bool ParseReverifyCommand(const std::vector<std::string>& args, ReverifyCommand&
 int RunVerify(const VerifyCommand& cmd) {
     // The stop signals are taken by this thread alone: the workers started
     // below inherit the blocked mask.
-    sigset_t stopSignals;
-    sigemptyset(&stopSignals);
-    sigaddset(&stopSignals, SIGTERM);
-    sigaddset(&stopSignals, SIGINT);
-    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
-    signal(SIGPIPE, SIG_IGN);
+    const sigset_t stopSignals = BlockStopSignals();
 
     std::string error;
-    {
-        auto db = OpenStorage(cmd.dbUrl, error);
-        if (!db) {
-            std::fprintf(stderr, "mervox-board: %s\n", error.c_str());
-            return 1;
-        }
-        try {
-            db->Migrate();
-        } catch (const std::exception& e) {
-            std::fprintf(stderr, "mervox-board: %s\n", e.what());
-            return 1;
-        }
+    if (!OpenMigratedStorage(cmd.dbUrl, error)) {
+        std::fprintf(stderr, "mervox-board: %s\n", error.c_str());
+        return 1;
     }
     WorkerOptions w;
     w.dbUrl = cmd.dbUrl;
@@ -138,13 +98,12 @@ int RunVerify(const VerifyCommand& cmd) {
 
 int RunReverify(const ReverifyCommand& cmd) {
     std::string error;
-    auto db = OpenStorage(cmd.dbUrl, error);
+    auto db = OpenMigratedStorage(cmd.dbUrl, error);
     if (!db) {
         std::fprintf(stderr, "mervox-board: %s\n", error.c_str());
         return 1;
     }
     try {
-        db->Migrate();
         const int64_t n = db->RequeueVerified();
         std::printf("verified rounds queued again: %lld\n", static_cast<long long>(n));
     } catch (const std::exception& e) {

@@ -25,115 +25,162 @@ int64_t FloorDiv(__int128 n, __int128 d) {
 // the minor coordinate grows, amaj when it shrinks. Only the steps whose major
 // coordinate lies inside the bitmap are visited, so a segment from millions
 // of pixels away costs no more than one across the screen.
-void ThinSegment(const DrawContext& dc, Point a, Point b, uint32_t pixel, int run) {
-    if (dc.pixels == nullptr) return;
-    if (run < 1) run = 1;
+namespace {
+
+// A segment as steps along its major axis: where it starts on both axes,
+// how far it goes, the directions, and the bitmap's extent on each axis.
+struct SegmentSteps {
+    bool xMajor = true;
+    int64_t amaj = 0, amin = 0;  // |moves| along the major and minor axes
+    int64_t maj0 = 0, min0 = 0;  // the first point's coordinates on them
+    int smaj = 1, smin = 1;      // their directions
+    int64_t majLimit = 0, minLimit = 0;
+    int run = 1;                 // pixels lit across the line at each step
+    int64_t bias = 0;            // of the rounding rule above
+    int64_t minLo = 0, minHi = 0;  // where a step's run still touches the bitmap
+};
+
+SegmentSteps StepsOf(const DrawContext& dc, Point a, Point b, int run) {
+    SegmentSteps g;
     const int64_t dx = static_cast<int64_t>(b.x) - a.x;
     const int64_t dy = static_cast<int64_t>(b.y) - a.y;
     const int64_t adx = dx < 0 ? -dx : dx;
     const int64_t ady = dy < 0 ? -dy : dy;
     const int sx = dx < 0 ? -1 : 1;
     const int sy = dy < 0 ? -1 : 1;
-    const bool xMajor = adx >= ady;
-    const int64_t amaj = xMajor ? adx : ady;
-    const int64_t amin = xMajor ? ady : adx;
-    if (amaj == 0) return;
-    const int64_t maj0 = xMajor ? a.x : a.y;
-    const int64_t min0 = xMajor ? a.y : a.x;
-    const int smaj = xMajor ? sx : sy;
-    const int smin = xMajor ? sy : sx;
-    const int64_t majLimit = xMajor ? dc.width : dc.height;
-    const int64_t minLimit = xMajor ? dc.height : dc.width;
+    g.xMajor = adx >= ady;
+    g.amaj = g.xMajor ? adx : ady;
+    g.amin = g.xMajor ? ady : adx;
+    g.maj0 = g.xMajor ? a.x : a.y;
+    g.min0 = g.xMajor ? a.y : a.x;
+    g.smaj = g.xMajor ? sx : sy;
+    g.smin = g.xMajor ? sy : sx;
+    g.majLimit = g.xMajor ? dc.width : dc.height;
+    g.minLimit = g.xMajor ? dc.height : dc.width;
+    g.run = run;
+    g.bias = g.smin > 0 ? g.amaj - 1 : g.amaj;
+    g.minLo = -(static_cast<int64_t>(run) - 1);
+    g.minHi = g.minLimit - 1;
+    return g;
+}
 
-    // Range of steps whose major coordinate is inside [0, majLimit).
-    int64_t iFirst, iEnd;
-    if (smaj > 0) {
-        iFirst = std::max<int64_t>(0, -maj0);
-        iEnd = std::min<int64_t>(amaj, majLimit - maj0);
+// The steps [first, end) that touch the bitmap: those whose major
+// coordinate is inside it, narrowed to those whose run across the line
+// reaches inside too. Empty (first >= end) when none does.
+void VisibleSteps(const SegmentSteps& g, int64_t& iFirst, int64_t& iEnd) {
+    if (g.smaj > 0) {
+        iFirst = std::max<int64_t>(0, -g.maj0);
+        iEnd = std::min<int64_t>(g.amaj, g.majLimit - g.maj0);
     } else {
-        iFirst = std::max<int64_t>(0, maj0 - (majLimit - 1));
-        iEnd = std::min<int64_t>(amaj, maj0 + 1);
+        iFirst = std::max<int64_t>(0, g.maj0 - (g.majLimit - 1));
+        iEnd = std::min<int64_t>(g.amaj, g.maj0 + 1);
     }
-    // Narrow it to the steps whose run across the line reaches inside too:
-    // the minor coordinate must lie in [minLo, minHi], so the offset in
+    // The minor coordinate must lie in [minLo, minHi], so the offset in
     // [offLo, offHi], and it never decreases with i.
-    const int64_t bias = smin > 0 ? amaj - 1 : amaj;
-    const int64_t minLo = -(static_cast<int64_t>(run) - 1);
-    const int64_t minHi = minLimit - 1;
-    const int64_t offLo = smin > 0 ? minLo - min0 : min0 - minHi;
-    const int64_t offHi = smin > 0 ? minHi - min0 : min0 - minLo;
-    if (offHi < 0 || offLo > offHi) return;
-    if (amin == 0) {
-        if (offLo > 0) return;
-    } else {
-        const __int128 twoMin = static_cast<__int128>(2) * amin;
-        if (offLo > 0) {
-            // smallest i with 2 i amin + bias >= 2 amaj offLo
-            const __int128 need = static_cast<__int128>(2) * amaj * offLo - bias;
-            const __int128 first = (need + twoMin - 1) / twoMin;
-            if (first > iFirst) iFirst = first > amaj ? amaj : static_cast<int64_t>(first);
-        }
-        // largest i with 2 i amin + bias < 2 amaj (offHi + 1)
-        const __int128 limit = static_cast<__int128>(2) * amaj * (static_cast<__int128>(offHi) + 1) - bias;
-        const __int128 end = (limit + twoMin - 1) / twoMin;  // first i past the range
-        if (end < iEnd) iEnd = end < 0 ? 0 : static_cast<int64_t>(end);
-    }
-    if (iFirst >= iEnd) return;
-
-    const int64_t den = 2 * amaj;
-    const __int128 num = static_cast<__int128>(2) * iFirst * amin + bias;
-    int64_t off = FloorDiv(num, den);
-    int64_t rem = static_cast<int64_t>(num - static_cast<__int128>(off) * den);
-    const int64_t step = 2 * amin;
-    if (xMajor) {
-        // The steps on one row make a horizontal run, filled as a span on
-        // each of the `run` rows it covers.
-        for (int64_t i = iFirst; i < iEnd;) {
-            const int64_t mn = min0 + smin * off;
-            int64_t j = i + 1;
-            rem += step;
-            while (rem < den && j < iEnd) {
-                rem += step;
-                ++j;
-            }
-            if (mn >= minLo && mn <= minHi) {
-                const int64_t a0 = maj0 + smaj * i, a1 = maj0 + smaj * (j - 1);
-                const int64_t x0 = std::min(a0, a1), x1 = std::max(a0, a1) + 1;
-                const int64_t last = std::min<int64_t>(mn + run, minLimit);
-                for (int64_t m = std::max<int64_t>(mn, 0); m < last; ++m) FillRowSpan(dc, m, x0, x1, pixel);
-            } else if ((smin > 0 && mn > minHi) || (smin < 0 && mn < minLo)) {
-                break;  // left the bitmap for good
-            }
-            if (rem >= den) {
-                rem -= den;
-                ++off;
-            }
-            i = j;
-        }
+    const int64_t offLo = g.smin > 0 ? g.minLo - g.min0 : g.min0 - g.minHi;
+    const int64_t offHi = g.smin > 0 ? g.minHi - g.min0 : g.min0 - g.minLo;
+    if (offHi < 0 || offLo > offHi) {
+        iEnd = iFirst;
         return;
     }
-    // One row a step: `run` pixels from the line's own column rightward.
-    int64_t row = (maj0 + smaj * iFirst) * dc.width;  // index of the step's row
-    const int64_t rowStep = smaj * static_cast<int64_t>(dc.width);
-    int64_t mn = min0 + smin * off;
+    if (g.amin == 0) {
+        if (offLo > 0) iEnd = iFirst;
+        return;
+    }
+    const __int128 twoMin = static_cast<__int128>(2) * g.amin;
+    if (offLo > 0) {
+        // smallest i with 2 i amin + bias >= 2 amaj offLo
+        const __int128 need = static_cast<__int128>(2) * g.amaj * offLo - g.bias;
+        const __int128 first = (need + twoMin - 1) / twoMin;
+        if (first > iFirst) iFirst = first > g.amaj ? g.amaj : static_cast<int64_t>(first);
+    }
+    // largest i with 2 i amin + bias < 2 amaj (offHi + 1)
+    const __int128 limit = static_cast<__int128>(2) * g.amaj * (static_cast<__int128>(offHi) + 1) - g.bias;
+    const __int128 end = (limit + twoMin - 1) / twoMin;  // first i past the range
+    if (end < iEnd) iEnd = end < 0 ? 0 : static_cast<int64_t>(end);
+}
+
+// Whether a step's minor coordinate has left the bitmap for good.
+bool PastTheBitmap(const SegmentSteps& g, int64_t mn) {
+    return (g.smin > 0 && mn > g.minHi) || (g.smin < 0 && mn < g.minLo);
+}
+
+// A line nearer the horizontal: the steps on one row make a horizontal
+// run, filled as a span on each of the `run` rows it covers. `off` and
+// `rem` are the rounding rule's quotient and remainder at step iFirst.
+void FillRowRuns(const DrawContext& dc, const SegmentSteps& g, int64_t iFirst, int64_t iEnd, int64_t off,
+                 int64_t rem, uint32_t pixel) {
+    const int64_t den = 2 * g.amaj;
+    const int64_t step = 2 * g.amin;
+    for (int64_t i = iFirst; i < iEnd;) {
+        const int64_t mn = g.min0 + g.smin * off;
+        int64_t j = i + 1;
+        rem += step;
+        while (rem < den && j < iEnd) {
+            rem += step;
+            ++j;
+        }
+        if (mn >= g.minLo && mn <= g.minHi) {
+            const int64_t a0 = g.maj0 + g.smaj * i, a1 = g.maj0 + g.smaj * (j - 1);
+            const int64_t x0 = std::min(a0, a1), x1 = std::max(a0, a1) + 1;
+            const int64_t last = std::min<int64_t>(mn + g.run, g.minLimit);
+            for (int64_t m = std::max<int64_t>(mn, 0); m < last; ++m) FillRowSpan(dc, m, x0, x1, pixel);
+        } else if (PastTheBitmap(g, mn)) {
+            break;
+        }
+        if (rem >= den) {
+            rem -= den;
+            ++off;
+        }
+        i = j;
+    }
+}
+
+// A line nearer the vertical: one row a step, `run` pixels from the
+// line's own column rightward.
+void FillColumnSteps(const DrawContext& dc, const SegmentSteps& g, int64_t iFirst, int64_t iEnd, int64_t off,
+                     int64_t rem, uint32_t pixel) {
+    const int64_t den = 2 * g.amaj;
+    const int64_t step = 2 * g.amin;
+    int64_t row = (g.maj0 + g.smaj * iFirst) * dc.width;  // index of the step's row
+    const int64_t rowStep = g.smaj * static_cast<int64_t>(dc.width);
+    int64_t mn = g.min0 + g.smin * off;
     for (int64_t i = iFirst; i < iEnd; ++i) {
-        if (mn >= minLo && mn <= minHi) {
-            if (run == 1) {
+        if (mn >= g.minLo && mn <= g.minHi) {
+            if (g.run == 1) {
                 dc.pixels[row + mn] = pixel;
             } else {
-                const int64_t x0 = std::max<int64_t>(mn, 0), x1 = std::min<int64_t>(mn + run, minLimit);
+                const int64_t x0 = std::max<int64_t>(mn, 0), x1 = std::min<int64_t>(mn + g.run, g.minLimit);
                 FillWords(dc.pixels + row + x0, static_cast<size_t>(x1 - x0), pixel);
             }
-        } else if ((smin > 0 && mn > minHi) || (smin < 0 && mn < minLo)) {
-            break;  // left the bitmap for good
+        } else if (PastTheBitmap(g, mn)) {
+            break;
         }
         row += rowStep;
         rem += step;
         if (rem >= den) {
             rem -= den;
-            mn += smin;
+            mn += g.smin;
         }
     }
+}
+
+}  // namespace
+
+void ThinSegment(const DrawContext& dc, Point a, Point b, uint32_t pixel, int run) {
+    if (dc.pixels == nullptr) return;
+    const SegmentSteps g = StepsOf(dc, a, b, std::max(run, 1));
+    if (g.amaj == 0) return;
+    int64_t iFirst = 0, iEnd = 0;
+    VisibleSteps(g, iFirst, iEnd);
+    if (iFirst >= iEnd) return;
+    // The rounding rule at the first visible step.
+    const int64_t den = 2 * g.amaj;
+    const __int128 num = static_cast<__int128>(2) * iFirst * g.amin + g.bias;
+    const int64_t off = FloorDiv(num, den);
+    const int64_t rem = static_cast<int64_t>(num - static_cast<__int128>(off) * den);
+    if (g.xMajor) FillRowRuns(dc, g, iFirst, iEnd, off, rem, pixel);
+    else FillColumnSteps(dc, g, iFirst, iEnd, off, rem, pixel);
 }
 
 // The pixels whose centres lie within width / 2 of the segment between the

@@ -6,7 +6,7 @@
 // pass when it was held at the sample or pressed at any time since the
 // previous sample, so a tap shorter than a pass is seen in exactly one
 // pass. Recorded rounds take their keys from InputLog and read only the
-// keys the player steers a playback with (Ctrl, Z, Escape) from here.
+// keys the player steers a playback with (Ctrl, Kick, Escape) from here.
 #pragma once
 
 #include <cstdint>
@@ -14,17 +14,20 @@
 
 namespace mervox {
 
-// The keys the round and the title read.
+// The keys the round and the title read, named by the action each stands
+// for (the player binds the keys in controls.txt). The order is the order
+// of their bits, which recordings depend on.
 enum class HostKey {
     Left, Up, Right, Down,
-    Z, X, Q, E,
-    R, F, B, S,
+    Kick, Jump, TurnLeft, TurnRight,
+    Replay, FrameRate, Music, Effects,
     Ctrl, Escape,
 };
 
 inline constexpr HostKey kHostKeys[] = {
-    HostKey::Left, HostKey::Up, HostKey::Right, HostKey::Down, HostKey::Z,    HostKey::X,    HostKey::Q,
-    HostKey::E,    HostKey::R,  HostKey::F,     HostKey::B,    HostKey::S,    HostKey::Ctrl, HostKey::Escape,
+    HostKey::Left,  HostKey::Up,       HostKey::Right,     HostKey::Down,   HostKey::Kick,
+    HostKey::Jump,  HostKey::TurnLeft, HostKey::TurnRight, HostKey::Replay, HostKey::FrameRate,
+    HostKey::Music, HostKey::Effects,  HostKey::Ctrl,      HostKey::Escape,
 };
 constexpr int kHostKeyCount = static_cast<int>(sizeof kHostKeys / sizeof kHostKeys[0]);
 

@@ -16,12 +16,12 @@ struct RoundKey {
 
 // In the order of their bits.
 inline constexpr RoundKey kRoundKeys[] = {
-    {HostKey::Left, KeyLeft}, {HostKey::Up, KeyUp},  {HostKey::Right, KeyRight}, {HostKey::Down, KeyDown},
-    {HostKey::Z, KeyKick},    {HostKey::X, KeyJump}, {HostKey::Q, KeyTurnQ},     {HostKey::E, KeyTurnE},
+    {HostKey::Left, KeyLeft}, {HostKey::Up, KeyUp},     {HostKey::Right, KeyRight},   {HostKey::Down, KeyDown},
+    {HostKey::Kick, KeyKick}, {HostKey::Jump, KeyJump}, {HostKey::TurnLeft, KeyTurnQ}, {HostKey::TurnRight, KeyTurnE},
 };
 
-// The bit of a round key; 0 for the keys that have none (R, F, B, S, Ctrl,
-// Escape).
+// The bit of a round key; 0 for the keys that have none (Replay, FrameRate,
+// Music, Effects, Ctrl, Escape).
 constexpr int32_t KeyBitOf(HostKey key) {
     for (const RoundKey& k : kRoundKeys)
         if (k.key == key) return k.bit;

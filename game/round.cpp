@@ -36,7 +36,7 @@ void EndRound(GameState& g, const RoundHost& host, const InputFrame& in) {
     if (g.BGMMODE == SoundOn) host.stopMusic();
     g.RunMode = RunTitle;
     // Keys that skipped the end screen must not also act on the title.
-    g.KeysToRelease = in.downBits() & (HostKeyBit(HostKey::Z) | HostKeyBit(HostKey::R));
+    g.KeysToRelease = in.downBits() & (HostKeyBit(HostKey::Kick) | HostKeyBit(HostKey::Replay));
 }
 
 void RunClock(GameState& g, const RoundHost& host, const InputFrame& in) {
@@ -105,7 +105,7 @@ void PlaybackControlsAndEarlyEnd(GameState& g, const InputFrame& in) {
         } else {
             g.FastForward = 0;
         }
-        if (in.down(HostKey::Z) && g.RunMode > RunGame && g.TimeLeft > 0 && g.EscHold == 0) {
+        if (in.down(HostKey::Kick) && g.RunMode > RunGame && g.TimeLeft > 0 && g.EscHold == 0) {
             g.EscHold = kEscHoldToEnd;
             g.TimeLeft = kFadeOutBelow;
         }

@@ -126,19 +126,83 @@ bool BoardSender::sleepFor(int ms, bool wakeOnNudge) {
     return !stop_;
 }
 
+BoardSender::Sent BoardSender::noteUnreadable() {
+    // Kept but unreadable (its permissions changed, say): it stays, and is
+    // tried again later like a round the board did not answer for.
+    BoardStatus w = status();
+    w.kind = BoardStatusKind::Waiting;
+    w.reason = "a kept round cannot be read";
+    w.cause = BoardFault::None;
+    setStatus(w);
+    return Sent::NoAnswer;
+}
+
+BoardSender::Sent BoardSender::noteNoAnswer(const BoardError& e, int kept, long& retryAfter) {
+    BoardStatus w = status();
+    w.kind = BoardStatusKind::Waiting;
+    w.kept = kept;
+    w.reason = ShortCause(e.fault);
+    w.cause = e.fault;
+    setStatus(w);
+    retryAfter = e.retryAfter;
+    return Sent::NoAnswer;
+}
+
+void BoardSender::noteRefused(const std::string& reason, int keptNow, bool nameRefused) {
+    BoardStatus r = status();
+    r.kind = BoardStatusKind::Refused;
+    r.kept = keptNow;
+    r.reason = reason;
+    r.nameRefused = false;
+    setStatus(r);
+    if (!nameRefused) return;
+    BoardStatus named = status();
+    named.nameRefused = true;
+    setStatus(named);
+}
+
+void BoardSender::noteVerdict(const Submission& v, int kept) {
+    BoardStatus done = status();
+    done.kept = kept - 1;
+    done.verdicts += 1;
+    if (v.state == "verified") {
+        done.kind = BoardStatusKind::Verified;
+        done.score = v.score;
+        done.level = v.level;
+        done.rank = v.rank;
+        done.total = v.total;
+        done.copiedFrom = v.copiedFrom;
+        done.reason.clear();
+    } else {
+        done.kind = BoardStatusKind::Refused;
+        done.reason = !v.reason.empty() ? v.reason : "the board did not verify the round";
+    }
+    setStatus(done);
+}
+
+// Asks after the submission, waiting longer between questions, until the
+// board has its verdict.
+BoardSender::Sent BoardSender::awaitVerdict(const BoardApi& api, int64_t id, const Outbox& outbox,
+                                            const std::string& name, int kept, long& retryAfter) {
+    int poll = timing_.firstPollMs;
+    for (;;) {
+        const Submission v = api.submission(id);
+        if (stop_) return Sent::Stopped;
+        if (v.error.fault != BoardFault::None) return noteNoAnswer(v.error, kept, retryAfter);
+        if (v.finished()) {
+            outbox.remove(name);
+            noteVerdict(v, kept);
+            return Sent::Answered;
+        }
+        if (!sleepFor(poll, false)) return Sent::Stopped;
+        poll = std::min(poll * 2, timing_.longestPollMs);
+    }
+}
+
 BoardSender::Sent BoardSender::sendOne(const BoardSettings& s, const Outbox& outbox, const std::string& name,
                                        long& retryAfter) {
     std::string text;
-    if (!outbox.read(name, text)) {
-        // Kept but unreadable (its permissions changed, say): it stays, and
-        // is tried again later like a round the board did not answer for.
-        BoardStatus w = status();
-        w.kind = BoardStatusKind::Waiting;
-        w.reason = "a kept round cannot be read";
-        w.cause = BoardFault::None;
-        setStatus(w);
-        return Sent::NoAnswer;
-    }
+    if (!outbox.read(name, text)) return noteUnreadable();
     BoardStatus st = status();
     const int kept = st.kept;
     st.kind = BoardStatusKind::Sending;
@@ -146,72 +210,22 @@ BoardSender::Sent BoardSender::sendOne(const BoardSettings& s, const Outbox& out
     st.attempts += 1;
     setStatus(st);
 
-    auto noAnswer = [&](const BoardError& e) {
-        BoardStatus w = status();
-        w.kind = BoardStatusKind::Waiting;
-        w.kept = kept;
-        w.reason = ShortCause(e.fault);
-        w.cause = e.fault;
-        setStatus(w);
-        retryAfter = e.retryAfter;
-        return Sent::NoAnswer;
-    };
-    auto refused = [&](const std::string& reason, int keptNow) {
-        BoardStatus r = status();
-        r.kind = BoardStatusKind::Refused;
-        r.kept = keptNow;
-        r.reason = reason;
-        r.nameRefused = false;
-        setStatus(r);
-    };
-
     const BoardApi api(s.board, timing_.limits, &stop_);
     const SubmitResult sent = api.submit(s.player, ReadBoardToken(s.baseDir, s.board, s.player), text);
     if (stop_) return Sent::Stopped;
     if (sent.error.fault == BoardFault::Refused) {
         if (sent.error.status == 401) {
-            refused(sent.error.message, kept);
-            BoardStatus named = status();
-            named.nameRefused = true;
-            setStatus(named);
+            noteRefused(sent.error.message, kept, true);
             return Sent::NameRefused;
         }
         // The recording itself is refused: it would be every time.
         outbox.setAside(name);
-        refused(sent.error.message, kept - 1);
+        noteRefused(sent.error.message, kept - 1, false);
         return Sent::Answered;
     }
-    if (sent.error.fault != BoardFault::None) return noAnswer(sent.error);
+    if (sent.error.fault != BoardFault::None) return noteNoAnswer(sent.error, kept, retryAfter);
     if (!sent.token.empty()) KeepBoardToken(s.baseDir, s.board, s.player, sent.token);
-
-    int poll = timing_.firstPollMs;
-    for (;;) {
-        const Submission v = api.submission(sent.id);
-        if (stop_) return Sent::Stopped;
-        if (v.error.fault != BoardFault::None) return noAnswer(v.error);
-        if (v.finished()) {
-            outbox.remove(name);
-            BoardStatus done = status();
-            done.kept = kept - 1;
-            done.verdicts += 1;
-            if (v.state == "verified") {
-                done.kind = BoardStatusKind::Verified;
-                done.score = v.score;
-                done.level = v.level;
-                done.rank = v.rank;
-                done.total = v.total;
-                done.copiedFrom = v.copiedFrom;
-                done.reason.clear();
-            } else {
-                done.kind = BoardStatusKind::Refused;
-                done.reason = !v.reason.empty() ? v.reason : "the board did not verify the round";
-            }
-            setStatus(done);
-            return Sent::Answered;
-        }
-        if (!sleepFor(poll, false)) return Sent::Stopped;
-        poll = std::min(poll * 2, timing_.longestPollMs);
-    }
+    return awaitVerdict(api, sent.id, outbox, name, kept, retryAfter);
 }
 
 void BoardSender::run() {

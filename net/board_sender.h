@@ -103,6 +103,14 @@ private:
     enum class Sent { Answered, NoAnswer, NameRefused, Stopped };
     void run();
     Sent sendOne(const BoardSettings& s, const Outbox& outbox, const std::string& name, long& retryAfter);
+    // The steps of sendOne: the round sent and its verdict awaited, and
+    // what each outcome leaves in the status.
+    Sent awaitVerdict(const BoardApi& api, int64_t id, const Outbox& outbox, const std::string& name, int kept,
+                      long& retryAfter);
+    Sent noteUnreadable();
+    Sent noteNoAnswer(const BoardError& e, int kept, long& retryAfter);
+    void noteRefused(const std::string& reason, int keptNow, bool nameRefused);
+    void noteVerdict(const Submission& v, int kept);
     void setStatus(const BoardStatus& s);
     void updateKept(int kept);
     bool sleepFor(int ms, bool wakeOnNudge);  // false when stopping

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/clock.h"
+#include "save/key_names.h"
 
 namespace mervox {
 
@@ -67,7 +68,33 @@ std::vector<Binding> ResolveNames(const std::vector<std::string>& names, std::ve
     return bound;
 }
 
+// A pad input's name after "pad "; empty for the stick's directions,
+// which are never bound by name.
+std::string PadInputName(int input) {
+    if (input == kPadLeftTrigger) return "lefttrigger";
+    if (input == kPadRightTrigger) return "righttrigger";
+    if (input < 0 || input >= SDL_CONTROLLER_BUTTON_MAX) return "";
+    const char* name = SDL_GameControllerGetStringForButton(static_cast<SDL_GameControllerButton>(input));
+    return name != nullptr ? name : "";
+}
+
 }  // namespace
+
+Controls BoundNames(const InputBindings& b) {
+    Controls c;
+    for (int a = 0; a < kControlActionCount; ++a)
+        for (const Binding& k : b.of[a]) {
+            if (k.pad) {
+                const std::string name = PadInputName(k.code);
+                if (!name.empty()) c.names[a].push_back(kPadPrefix + name);
+            } else if (k.code == SDL_SCANCODE_COMMA) {
+                c.names[a].push_back("Comma");
+            } else {
+                c.names[a].push_back(SDL_GetScancodeName(static_cast<SDL_Scancode>(k.code)));
+            }
+        }
+    return c;
+}
 
 InputBindings ResolveControls(const Controls& c, std::vector<std::string>& unknown,
                               std::vector<ControlAction>* defaulted) {
@@ -105,6 +132,7 @@ InputBindings LoadInputBindings(const std::string& baseDir, bool writeBack) {
     for (ControlAction a : defaulted)
         std::fprintf(stderr, "mervox: %s/controls.txt: %s has nothing that can be bound; its default keys are used\n",
                      baseDir.c_str(), ControlActionWord(a));
+    ShowControls(BoundNames(b));
     return b;
 }
 

@@ -71,10 +71,15 @@ struct PlayerInput {
     std::bitset<kControlActionCount> tapped;
 };
 
+// The bindings by name, each key by SDL's own name ("Comma" for the comma)
+// and each pad input as "pad " and its name, in the order bound; the
+// stick's directions are left out.
+Controls BoundNames(const InputBindings& b);
+
 // Reads baseDir/controls.txt (see ReadControlsFile; nothing is written
 // when `writeBack` is false) and resolves it; each name that names nothing,
 // and each action that keeps its defaults, is reported in one line on
-// stderr.
+// stderr. The screens' words name the keys bound (ShowControls).
 InputBindings LoadInputBindings(const std::string& baseDir, bool writeBack = true);
 
 // What the message pump hands over: a key pressed (an SDL_Scancode).

@@ -119,33 +119,33 @@ int ShiftedBlockRow(const GameState& g, int i, int j, int layer) {
     return j;
 }
 
-void DrawBlock(ScenePainter& sp, int i, int j, int layer) {
+namespace {
+
+// An announced block: two flat squares that sink onto the block's place.
+void DrawAnnouncedBlock(ScenePainter& sp, const BlockSlot& b, int layer, float x0, float z0, int colour) {
+    const auto& shades = sp.pal.ShadeBrushes[colour];
+    for (int n = 1; n <= 3; n += 2) {
+        const float h = ArrivalSquareHeight(b, layer, n);
+        const int q = std::clamp((TruncToInt(h) % 100) / 8, 0, 9);
+        sp.Pen(sp.pal.FixedPens[paint::kGreyPen]);
+        sp.Brush(shades[q]);
+        Point square[4];
+        constexpr float kNear = kAnnouncedInset, kFar = kCellSize - kAnnouncedInset;
+        Quad(sp, {{x0 + kNear, h, z0 + kNear}, {x0 + kFar, h, z0 + kNear}, {x0 + kFar, h, z0 + kFar},
+                  {x0 + kNear, h, z0 + kFar}}, square);
+        if (sp.res.colourMarks) DrawColourMark(sp.dc, sp.pal, colour, square);
+        sp.Pen(sp.pal.FixedPens[paint::kOutlinePen]);
+    }
+}
+
+// A block's visible faces (a side facing x, a side facing z, the top), each
+// with its wipe while the block vanishes and its colour mark.
+void DrawBlockFaces(ScenePainter& sp, int i, int j, int layer, float x0, float z0, int colour) {
     const GameState& g = sp.g;
     const BlockSlot& b = g.Board[i][j][layer];
-    const float x0 = g.BoardGrid[i][j].x + b.offsetX;
-    const float z0 = g.BoardGrid[i][j].z + b.offsetZ;
-    const int colour = std::clamp(b.colour, 0, 4);
     const int t = b.vanishTimer;
     const int s = BlockShadeOffset(t);
     const auto& shades = sp.pal.ShadeBrushes[colour];
-
-    if (b.arriveTimer != 0) {
-        // Announced: two flat squares that sink onto the block's place.
-        for (int n = 1; n <= 3; n += 2) {
-            const float h = ArrivalSquareHeight(b, layer, n);
-            const int q = std::clamp((TruncToInt(h) % 100) / 8, 0, 9);
-            sp.Pen(sp.pal.FixedPens[paint::kGreyPen]);
-            sp.Brush(shades[q]);
-            Point square[4];
-            constexpr float kNear = kAnnouncedInset, kFar = kCellSize - kAnnouncedInset;
-            Quad(sp, {{x0 + kNear, h, z0 + kNear}, {x0 + kFar, h, z0 + kNear}, {x0 + kFar, h, z0 + kFar},
-                      {x0 + kNear, h, z0 + kFar}}, square);
-            if (sp.res.colourMarks) DrawColourMark(sp.dc, sp.pal, colour, square);
-            sp.Pen(sp.pal.FixedPens[paint::kOutlinePen]);
-        }
-        return;
-    }
-
     const BlockBox box = BlockBoxOf(b, x0, z0);
     const float xl = box.xl, xh = box.xh, yb = box.yb, yt = box.yt, zl = box.zl, zh = box.zh;
     const unsigned faces = VisibleSideFaces(g, sp.cam, i, j, layer);
@@ -202,6 +202,18 @@ void DrawBlock(ScenePainter& sp, int i, int j, int layer) {
     face(corner(0, 1, 0), corner(1, 1, 0), corner(1, 1, 1), corner(0, 1, 1));
     if (vanishing) DrawWipe(sp, Face::Top, xl, xh, yb, yt, zl, zh, colour, top, t);
     mark();
+}
+
+}  // namespace
+
+void DrawBlock(ScenePainter& sp, int i, int j, int layer) {
+    const GameState& g = sp.g;
+    const BlockSlot& b = g.Board[i][j][layer];
+    const float x0 = g.BoardGrid[i][j].x + b.offsetX;
+    const float z0 = g.BoardGrid[i][j].z + b.offsetZ;
+    const int colour = std::clamp(b.colour, 0, 4);
+    if (b.arriveTimer != 0) DrawAnnouncedBlock(sp, b, layer, x0, z0, colour);
+    else DrawBlockFaces(sp, i, j, layer, x0, z0, colour);
 }
 
 void DrawBurstOutlines(ScenePainter& sp) {

@@ -197,8 +197,10 @@ void FinishFrame(ScenePainter& sp, const FrameHooks& hooks) {
                     return n;
                 };
                 const bool english = sp.res.language == TextLanguage::English;
-                const char16_t* line1 = english ? EnglishCaptionLine(g.CaptionIndex, 0) : c.line1;
-                const char16_t* line2 = english ? EnglishCaptionLine(g.CaptionIndex, 1) : c.line2;
+                const std::u16string english1 = english ? EnglishCaptionLine(g.CaptionIndex, 0) : u"";
+                const std::u16string english2 = english ? EnglishCaptionLine(g.CaptionIndex, 1) : u"";
+                const char16_t* line1 = english ? english1.c_str() : c.line1;
+                const char16_t* line2 = english ? english2.c_str() : c.line2;
                 const ScreenSpot(&at)[2] = screen::kCaptionLines;
                 TextOutW(sp.dc, sp.S(at[0].x), sp.S(at[0].y), line1, length(line1));
                 TextOutW(sp.dc, sp.S(at[1].x), sp.S(at[1].y), line2, length(line2));

@@ -3,6 +3,8 @@
 // are written for a player who has never seen the game.
 #pragma once
 
+#include <string>
+
 namespace mervox {
 
 enum class TextLanguage { Japanese, English };
@@ -10,11 +12,20 @@ enum class TextLanguage { Japanese, English };
 // The face English text is drawn with: a sans face every desktop has.
 extern const char* const kEnglishFontFile;
 
-// Line 0 or 1 of tutorial caption `caption` in English (empty past the
-// captions).
-const char16_t* EnglishCaptionLine(int caption, int line);
+// A text that names keys, with the keys the player has bound: each
+// "{word}" is the key of the action of that word in controls.txt, named by
+// BoundKeyName (save/key_names.h) from the shown controls; "{word:Name}"
+// names the key Name while it is still one of the action's. In Japanese
+// the arrow keys are written as arrows, and two keys side by side are
+// parted by a space unless both are arrows ("↑↓", "W S").
+std::u16string WithBoundKeys(const char16_t* text, TextLanguage language);
 
-// The start-up question and its two answers.
+// Line 0 or 1 of tutorial caption `caption` in English (empty past the
+// captions), with the bound keys.
+std::u16string EnglishCaptionLine(int caption, int line);
+
+// The start-up question and its two answers. The hint names keys (draw it
+// through WithBoundKeys).
 struct QuestionWords {
     const char16_t* question;
     const char16_t* yes;
@@ -24,7 +35,8 @@ struct QuestionWords {
 const QuestionWords& FullScreenQuestionWords(TextLanguage language);
 
 // The options screen: its heading, each option's name and values, the keys
-// that change them, and the title's line that opens it.
+// that change them, and the title's line that opens it (these two name
+// keys: draw them through WithBoundKeys).
 struct OptionsWords {
     const char16_t* heading;
     const char16_t* marks;

@@ -9,13 +9,13 @@ struct HostKeyAction {
     ControlAction action;
 };
 constexpr HostKeyAction kHostKeyActions[] = {
-    {HostKey::Left, ControlAction::Left},           {HostKey::Up, ControlAction::Up},
-    {HostKey::Right, ControlAction::Right},         {HostKey::Down, ControlAction::Down},
-    {HostKey::Z, ControlAction::Kick},              {HostKey::X, ControlAction::Jump},
-    {HostKey::Q, ControlAction::TurnLeft},          {HostKey::E, ControlAction::TurnRight},
-    {HostKey::R, ControlAction::Replay},            {HostKey::F, ControlAction::FrameRate},
-    {HostKey::B, ControlAction::Music},             {HostKey::S, ControlAction::Effects},
-    {HostKey::Ctrl, ControlAction::FastForward},    {HostKey::Escape, ControlAction::Escape},
+    {HostKey::Left, ControlAction::Left},          {HostKey::Up, ControlAction::Up},
+    {HostKey::Right, ControlAction::Right},        {HostKey::Down, ControlAction::Down},
+    {HostKey::Kick, ControlAction::Kick},          {HostKey::Jump, ControlAction::Jump},
+    {HostKey::TurnLeft, ControlAction::TurnLeft},  {HostKey::TurnRight, ControlAction::TurnRight},
+    {HostKey::Replay, ControlAction::Replay},      {HostKey::FrameRate, ControlAction::FrameRate},
+    {HostKey::Music, ControlAction::Music},        {HostKey::Effects, ControlAction::Effects},
+    {HostKey::Ctrl, ControlAction::FastForward},   {HostKey::Escape, ControlAction::Escape},
 };
 static_assert(sizeof kHostKeyActions / sizeof kHostKeyActions[0] == kHostKeyCount, "an action for every key");
 

@@ -73,8 +73,8 @@ void StartRound(GameState& g, const TitleHost& h, const InputFrame& in) {
     } else {
         // The key that started the game must not become the round's first
         // input: the round waits until those still down are up.
-        g.KeysToRelease = in.downBits() & (HostKeyBit(HostKey::X) | HostKeyBit(HostKey::Z) |
-                                           HostKeyBit(HostKey::Q) | HostKeyBit(HostKey::E));
+        g.KeysToRelease = in.downBits() & (HostKeyBit(HostKey::Jump) | HostKeyBit(HostKey::Kick) |
+                                           HostKeyBit(HostKey::TurnLeft) | HostKeyBit(HostKey::TurnRight));
     }
     if (g.BGMMODE == SoundOn) h.startMusic();
     if (g.SEMODE == SoundOn) h.playVoice(VoiceClip::Ready);
@@ -83,11 +83,11 @@ void StartRound(GameState& g, const TitleHost& h, const InputFrame& in) {
 // Returns true when the round was started in this update.
 bool Fade(GameState& g, const TitleHost& h, const InputFrame& in) {
     const int f = g.FadeLevel;
-    if (f >= 1 && f <= kFadeFull) {
-        if (f == kFadeFull) TitleReset(g, h);
-        g.FadeLevel = std::max(g.FadeLevel - 2, 0);
-    } else if (f > kFadeFull && f <= kFadeOutEnd) {
-        g.FadeLevel = std::min(f + 2, kFadeOutEnd);
+    if (f >= 1 && f <= kFadeWhite) {
+        if (f == kFadeWhite) TitleReset(g, h);
+        g.FadeLevel = std::max(g.FadeLevel - kFadeStep, 0);
+    } else if (f > kFadeWhite && f <= kFadeOutEnd) {
+        g.FadeLevel = std::min(f + kFadeStep, kFadeOutEnd);
         if (g.FadeLevel == kFadeOutEnd) {
             StartRound(g, h, in);
             return true;
@@ -98,11 +98,11 @@ bool Fade(GameState& g, const TitleHost& h, const InputFrame& in) {
 
 void Keys(GameState& g, const InputFrame& in) {
     uint8_t& latch = g.KeyLatch;
-    if (in.down(HostKey::Z) && g.StartRequested == 0) {
+    if (in.down(HostKey::Kick) && g.StartRequested == 0) {
         g.Playback = kPlaybackOff;
         g.StartRequested = 1;
         latch = 1;
-    } else if (g.StartRequested == 0 && g.ReplayAvailable != 0 && in.down(HostKey::R)) {
+    } else if (g.StartRequested == 0 && g.ReplayAvailable != 0 && in.down(HostKey::Replay)) {
         g.Playback = kPlaybackOn;
         g.StartRequested = 1;
         latch = 1;
@@ -110,20 +110,20 @@ void Keys(GameState& g, const InputFrame& in) {
         g.Playback = kPlaybackOn;
         g.StartRequested = 1;
         latch = 0;
-    } else if (latch == 0 && in.down(HostKey::F)) {
+    } else if (latch == 0 && in.down(HostKey::FrameRate)) {
         latch = 1;
         g.FrameSkip = g.FrameSkip % 4 + 1;
-    } else if (latch == 0 && in.down(HostKey::B)) {
+    } else if (latch == 0 && in.down(HostKey::Music)) {
         latch = 1;
         g.BGMMODE = g.BGMMODE == SoundOn ? SoundOff : SoundOn;
-    } else if (latch == 0 && in.down(HostKey::S)) {
+    } else if (latch == 0 && in.down(HostKey::Effects)) {
         latch = 1;
         g.SEMODE = g.SEMODE == SoundOn ? SoundOff : SoundOn;
     } else if (in.down(HostKey::Escape)) {
         g.QuitRequested = 1;
-    } else if (g.StartRequested != 0 && g.FadeLevel < kFadeFull) {
-        g.FadeLevel = kFadeFull + 1;
-    } else if (!in.down(HostKey::F) && !in.down(HostKey::B) && !in.down(HostKey::S)) {
+    } else if (g.StartRequested != 0 && g.FadeLevel < kFadeWhite) {
+        g.FadeLevel = kFadeWhite + 1;
+    } else if (!in.down(HostKey::FrameRate) && !in.down(HostKey::Music) && !in.down(HostKey::Effects)) {
         latch = 0;
     }
 }

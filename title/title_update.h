@@ -6,6 +6,7 @@
 #include <string>
 
 #include "game/input_frame.h"
+#include "game/round_end.h"
 #include "game/round_host.h"
 #include "game/simulation.h"  // PutTitleStartCamera: the title's first camera
 #include "game/state/game_state.h"
@@ -24,8 +25,10 @@ public:
 };
 
 constexpr int kAttractDelay = 3600;  // title updates before a demonstration
-constexpr int kFadeFull = 80;        // fade-in start; also the end of a round
-constexpr int kFadeOutEnd = 160;
+// The title fades in from FadeLevel kFadeWhite (where a round leaves it,
+// game/round_end.h) down to 0, and out to a round from kFadeWhite + 1 up to
+// kFadeOutEnd, kFadeStep an update either way.
+constexpr int kFadeOutEnd = 2 * kFadeWhite;
 
 // One title update (RunMode 0) with the pass's keys. While a key of
 // KeysToRelease is down the update does nothing.

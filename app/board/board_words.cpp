@@ -90,9 +90,10 @@ namespace {
 
 constexpr BoardScreenWords kBoardWords[2] = {
     {u"ボード", u"読み込み中…", u"ダウンロード中…", u"まだ記録がありません", {u"順位", u"名前", u"スコア", u"レベル"},
-     u"あなた: ", u"確認済みの記録なし", u"↑↓ 選ぶ   Z 見る   Esc L 戻る", u"L : ボード"},
+     u"あなた: ", u"確認済みの記録なし", u"{menu_up}{menu_down} 選ぶ   {menu_change} 見る   {menu_back} {board} 戻る", u"{board} : ボード"},
     {u"BOARD", u"Loading\u2026", u"Downloading\u2026", u"No ranked round yet", {u"rank", u"name", u"score", u"level"},
-     u"You: ", u"no verified round yet", u"Up/Down choose   Z watch   Esc/L back", u"L : BOARD"},
+     u"You: ", u"no verified round yet", u"{menu_up}/{menu_down} choose   {menu_change} watch   {menu_back}/{board} back",
+     u"{board} : BOARD"},
 };
 
 }  // namespace

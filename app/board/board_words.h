@@ -29,7 +29,7 @@ struct BoardScreenWords {
     const char16_t* columns[4];   // rank, name, score, level
     const char16_t* you;          // before the player's standing
     const char16_t* noRound;      // the player has no verified round
-    const char16_t* keys;
+    const char16_t* keys;         // names keys, as titleLine does: draw them through WithBoundKeys
     const char16_t* titleLine;    // the title's line naming the key
 };
 const BoardScreenWords& BoardWords(TextLanguage language);

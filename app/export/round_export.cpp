@@ -57,6 +57,110 @@ int PlaybackRoundLength(const GameState& start) {
     return g->RoundFrame;
 }
 
+namespace {
+
+// The frames the request asks of the round: [request.from, last]; false
+// with the reason in `error` when there are none.
+bool FramesToExport(const GameState& start, const ExportRequest& request, int& last, std::string& error) {
+    const int length = PlaybackRoundLength(start);
+    if (length < 0) {
+        error = "the round does not end";
+        return false;
+    }
+    last = request.to <= 0 ? length : std::min(request.to, length);
+    if (request.from < 1 || request.from > last) {
+        error = "the round has frames 1 to " + std::to_string(length) + "; the clip would start at " +
+                std::to_string(request.from) + " and end at " + std::to_string(last);
+        return false;
+    }
+    return true;
+}
+
+// Two pictures and their sound: while the encoder takes one on a thread of
+// its own, the next update is played, mixed and drawn into the other, so
+// drawing and encoding share the machine's cores.
+struct EncodingPipeline {
+    struct Slot {
+        std::vector<uint32_t> picture;
+        std::vector<int16_t> sound;
+        size_t frames = 0;
+    } slots[2];
+    int next = 0;                // the slot drawn into next
+    std::future<bool> encoding;  // the slot being encoded
+    double encodeSeconds = 0;    // written by the encoding task only
+    std::string encodeError;     // likewise
+};
+
+// Waits for the slot being encoded; false with the encoder's reason in
+// `error` when it failed.
+bool FinishEncoding(EncodingPipeline& p, std::string& error) {
+    if (!p.encoding.valid()) return true;
+    if (p.encoding.get()) return true;
+    error = p.encodeError;
+    return false;
+}
+
+// Hands the slot just drawn to the encoder and turns to the other.
+void StartEncoding(EncodingPipeline& p, ClipEncoder* clip, ExportProgress& progress) {
+    const EncodingPipeline::Slot* taken = &p.slots[p.next];
+    p.encoding = std::async(std::launch::async, [clip, taken, &p, &progress] {
+        Clock::time_point e = Clock::now();
+        const bool done = AddClipPicture(clip, taken->picture.data(), p.encodeError) &&
+                          AddClipSound(clip, taken->sound.data(), taken->frames, p.encodeError);
+        p.encodeSeconds += Since(e);
+        if (done) progress.done.fetch_add(1);
+        return done;
+    });
+    p.next ^= 1;
+}
+
+// What the round is played into: the pictures, the sound and the clip.
+struct ExportOutputs {
+    FrameCapture* capture;
+    ProgramAudio& audio;
+    int rate;
+    ClipEncoder* clip;
+};
+
+// Plays the round to frame `last`, drawing, mixing and encoding from
+// request.from on; false with the reason in `error` when stopped or failed.
+bool PlayIntoClip(GameState& g, const ExportOutputs& out, const ExportRequest& request, int last,
+                  ExportProgress& progress, ExportTimes& times, std::string& error) {
+    const ProgramSoundHost host(out.audio);
+    ProgramStartMusic(out.audio);
+    ProgramPlayVoice(out.audio, VoiceClip::Ready);
+    EncodingPipeline p;
+    for (EncodingPipeline::Slot& s : p.slots)
+        s.sound.resize(static_cast<size_t>(out.rate / kUpdatesPerSecond + 2) * 2);
+    bool ok = true;
+    Clock::time_point t = Clock::now();
+    for (int k = 1; k <= last && ok; ++k) {
+        if (progress.cancel.load()) {
+            error = "the export was stopped";
+            ok = false;
+            break;
+        }
+        EncodingPipeline::Slot& slot = p.slots[p.next];
+        UpdateRound(g, host, InputFrame{});
+        times.simulation += Since(t);
+        slot.frames = SoundFramesOf(k, out.rate);
+        ProgramMixOffline(out.audio, slot.sound.data(), slot.frames);
+        times.mixing += Since(t);
+        if (k < request.from) continue;
+        DrawCapturedPicture(out.capture, g, slot.picture);
+        times.drawing += Since(t);
+        ok = FinishEncoding(p, error);
+        Since(t);  // waiting for the encoder is counted by the encoder
+        if (!ok) break;
+        StartEncoding(p, out.clip, progress);
+    }
+    if (!FinishEncoding(p, error)) ok = false;
+    times.encoding += p.encodeSeconds;
+    return ok;
+}
+
+}  // namespace
+
 bool ExportRound(const GameState& start, const ExportRequest& request, ExportProgress& progress,
                  ExportTimes& times, std::string& error) {
     FinishedMark mark{progress};
@@ -65,17 +169,8 @@ bool ExportRound(const GameState& start, const ExportRequest& request, ExportPro
         error = "cannot export to " + request.outPath + ": its name must end in " + ClipEndings();
         return false;
     }
-    const int length = PlaybackRoundLength(start);
-    if (length < 0) {
-        error = "the round does not end";
-        return false;
-    }
-    const int last = request.to <= 0 ? length : std::min(request.to, length);
-    if (request.from < 1 || request.from > last) {
-        error = "the round has frames 1 to " + std::to_string(length) + "; the clip would start at " +
-                std::to_string(request.from) + " and end at " + std::to_string(last);
-        return false;
-    }
+    int last = 0;
+    if (!FramesToExport(start, request, last, error)) return false;
     progress.total.store(last - request.from + 1);
 
     auto g = std::make_unique<GameState>(start);
@@ -100,72 +195,18 @@ bool ExportRound(const GameState& start, const ExportRequest& request, ExportPro
         CloseFrameCapture(capture);
         return false;
     }
-    const ProgramSoundHost host(*audio);
-    ProgramStartMusic(*audio);
-    ProgramPlayVoice(*audio, VoiceClip::Ready);
-
-    // Two pictures and their sound: while the encoder takes one on a
-    // thread of its own, the next update is played, mixed and drawn into
-    // the other, so drawing and encoding share the machine's cores.
-    struct Slot {
-        std::vector<uint32_t> picture;
-        std::vector<int16_t> sound;
-        size_t frames = 0;
-    } slots[2];
-    for (Slot& s : slots) s.sound.resize(static_cast<size_t>(rate / kUpdatesPerSecond + 2) * 2);
-    std::future<bool> encoding;  // the slot being encoded
-    double encodeSeconds = 0;    // written by the encoding task only
-    std::string encodeError;     // likewise
-    auto finishEncoding = [&]() {
-        if (!encoding.valid()) return true;
-        if (encoding.get()) return true;
-        error = encodeError;
-        return false;
-    };
-    bool ok = true;
-    int next = 0;
-    Clock::time_point t = Clock::now();
-    for (int k = 1; k <= last && ok; ++k) {
-        if (progress.cancel.load()) {
-            error = "the export was stopped";
-            ok = false;
-            break;
-        }
-        Slot& slot = slots[next];
-        UpdateRound(*g, host, InputFrame{});
-        times.simulation += Since(t);
-        slot.frames = SoundFramesOf(k, rate);
-        ProgramMixOffline(*audio, slot.sound.data(), slot.frames);
-        times.mixing += Since(t);
-        if (k < request.from) continue;
-        DrawCapturedPicture(capture, *g, slot.picture);
-        times.drawing += Since(t);
-        ok = finishEncoding();
-        Since(t);  // waiting for the encoder is counted by the encoder
-        if (!ok) break;
-        const Slot* taken = &slot;
-        encoding = std::async(std::launch::async, [clip, taken, &encodeSeconds, &encodeError, &progress] {
-            Clock::time_point e = Clock::now();
-            const bool done = AddClipPicture(clip, taken->picture.data(), encodeError) &&
-                              AddClipSound(clip, taken->sound.data(), taken->frames, encodeError);
-            encodeSeconds += Since(e);
-            if (done) progress.done.fetch_add(1);
-            return done;
-        });
-        next ^= 1;
-    }
-    if (!finishEncoding()) ok = false;
-    times.encoding += encodeSeconds;
+    const ExportOutputs outputs{capture, *audio, rate, clip};
+    const bool ok = PlayIntoClip(*g, outputs, request, last, progress, times, error);
     CloseFrameCapture(capture);
     StopProgramAudio(audio);
     if (!ok) {
         AbandonClip(clip);
         return false;
     }
-    t = Clock::now();
-    ok = FinishClip(clip, error);
+    Clock::time_point t = Clock::now();
+    const bool finished = FinishClip(clip, error);
     times.encoding += Since(t);
-    return ok;
+    return finished;
 }
 
 }  // namespace mervox

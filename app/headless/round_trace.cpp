@@ -31,10 +31,8 @@ void IntField(std::string& out, const char* key, long long v) {
     out += ',';
 }
 
-}  // namespace
-
-void AppendTraceLine(const GameState& g, const std::vector<int>& effects, std::string& out) {
-    out += '{';
+// The round's counters, the keys and the generator: "f":..,"t":..,...
+void AppendCounters(const GameState& g, std::string& out) {
     IntField(out, "f", g.RoundFrame);
     IntField(out, "t", g.TimeLeft);
     IntField(out, "rc", g.ReadyCountdown);
@@ -58,7 +56,10 @@ void AppendTraceLine(const GameState& g, const std::vector<int>& effects, std::s
     IntField(out, "k", g.KeysNow);
     IntField(out, "li", g.InputLogIndex);
     IntField(out, "rng", g.RandomState);
+}
 
+// The player, the view angle and turn, the camera.
+void AppendPlayerAndCamera(const GameState& g, std::string& out) {
     Key(out, "p");
     out += '[';
     Float(out, g.PlayerX); out += ',';
@@ -80,7 +81,10 @@ void AppendTraceLine(const GameState& g, const std::vector<int>& effects, std::s
     Float(out, g.ViewCamera.z); out += ',';
     Float(out, g.CameraPitch);
     out += "],";
+}
 
+// The refill queue and the chain slots.
+void AppendQueueAndChains(const GameState& g, std::string& out) {
     Key(out, "rq");
     out += '[';
     for (int k = 0; k < kRefillQueueLength; ++k) {
@@ -102,7 +106,10 @@ void AppendTraceLine(const GameState& g, const std::vector<int>& effects, std::s
         out += ']';
     }
     out += "],";
+}
 
+// The effects started in the update.
+void AppendEffects(const std::vector<int>& effects, std::string& out) {
     Key(out, "fx");
     out += '[';
     for (size_t k = 0; k < effects.size(); ++k) {
@@ -110,7 +117,10 @@ void AppendTraceLine(const GameState& g, const std::vector<int>& effects, std::s
         Int(out, effects[k]);
     }
     out += "],";
+}
 
+// Every block slot, row by row, floor before stacked.
+void AppendBoard(const GameState& g, std::string& out) {
     Key(out, "b");
     out += '[';
     bool first = true;
@@ -140,7 +150,19 @@ void AppendTraceLine(const GameState& g, const std::vector<int>& effects, std::s
                 Int(out, s.chainSlot);
                 out += ']';
             }
-    out += "]}\n";
+    out += ']';
+}
+
+}  // namespace
+
+void AppendTraceLine(const GameState& g, const std::vector<int>& effects, std::string& out) {
+    out += '{';
+    AppendCounters(g, out);
+    AppendPlayerAndCamera(g, out);
+    AppendQueueAndChains(g, out);
+    AppendEffects(effects, out);
+    AppendBoard(g, out);
+    out += "}\n";
 }
 
 }  // namespace mervox

@@ -82,7 +82,7 @@ void PlanRound(SoakPlayer& s, int32_t runMode) {
     s.nextChange = 0;
     s.roundKeys = 0;
     s.endKeyUntilMs = 0;
-    s.endKey = runMode == RunGame ? HostKey::Escape : HostKey::Z;
+    s.endKey = runMode == RunGame ? HostKey::Escape : HostKey::Kick;
     s.endFrame = s.rng.Below(5) == 0 ? -1 : static_cast<int32_t>(120 + s.rng.Below(1500));
 }
 
@@ -140,14 +140,14 @@ void AfterPass(SoakPlayer& s, const GameState& g) {
 bool SoakKeyHeld(const SoakPlayer& s, uint32_t clockMs, HostKey key) {
     if (s.lastRunMode == RunTitle) {
         const bool keyDown = s.titlePasses >= s.titleKeyAt && s.titlePasses < s.titleKeyAt + 10;
-        if (s.settingKey && (key == HostKey::B || key == HostKey::S))
+        if (s.settingKey && (key == HostKey::Music || key == HostKey::Effects))
             return s.titlePasses >= 5 && s.titlePasses < 8;
         switch (s.titlePlan) {
-            case TitlePlan::StartGame: return key == HostKey::Z && keyDown;
+            case TitlePlan::StartGame: return key == HostKey::Kick && keyDown;
             case TitlePlan::StartReplay:
                 // With no replay saved yet, R does nothing: Z follows it.
-                return (key == HostKey::R && keyDown) ||
-                       (key == HostKey::Z && s.titlePasses >= s.titleKeyAt + 60 && s.titlePasses < s.titleKeyAt + 70);
+                return (key == HostKey::Replay && keyDown) ||
+                       (key == HostKey::Kick && s.titlePasses >= s.titleKeyAt + 60 && s.titlePasses < s.titleKeyAt + 70);
             case TitlePlan::WaitForAttract: return false;
         }
         return false;

@@ -61,7 +61,6 @@ constexpr int kPracticeHelpTop = 442;
 
 static_assert(kBar.top - kLevelMarkReach >= kKeyBoxBottom && kBar.bottom + kLevelMarkReach <= kWatchBandBottom,
               "the marks stay between the key boxes and the band's foot");
-constexpr const char* kPracticeHelp = "Backspace: back 5 s   Home: back to the takeover   Esc: leave and save";
 
 // Darkens the band under the overlay to a quarter of its brightness.
 // Rows and columns of the original picture, at the frame's scale.
@@ -111,6 +110,16 @@ void DrawKeys(DrawContext& dc, int32_t keys) {
     }
 }
 
+}  // namespace
+
+std::string PracticeHelpLine(const Controls& c) {
+    return BoundKeyName(c, ControlAction::PracticeBack5s) + ": back 5 s   " +
+           BoundKeyName(c, ControlAction::PracticeToTakeOver) + ": back to the takeover   " +
+           BoundKeyName(c, ControlAction::Escape) + ": leave and save";
+}
+
+namespace {
+
 // A practice round: where it branched, where it is, and its keys.
 void DrawPracticeOverlay(const WatchSession& s, DrawContext& dc) {
     char buf[160];
@@ -119,7 +128,7 @@ void DrawPracticeOverlay(const WatchSession& s, DrawContext& dc) {
     Text(dc, kBar.left, kTextTop, buf, kPausedColour);
     std::snprintf(buf, sizeof buf, "%d  %s", WatchFrame(s), Clock(WatchFrame(s)).c_str());
     Text(dc, kPracticeFrameLeft, kTextTop, buf, kTextColour);
-    Text(dc, kBar.left, kPracticeHelpTop, kPracticeHelp, kKeyLabelDark);
+    Text(dc, kBar.left, kPracticeHelpTop, PracticeHelpLine(ShownControls()), kKeyLabelDark);
     DrawKeys(dc, s.g->KeysNow);
 }
 

@@ -5,6 +5,7 @@
 #include "app/viewer/watch_session.h"
 #include "draw/frame_buffer.h"
 #include "render/render_resources.h"
+#include "save/key_names.h"
 
 namespace mervox {
 
@@ -22,6 +23,10 @@ int FrameAtBarX(const WatchSession& s, int x);
 // Whether a frame-buffer point is near enough the shown bar to take the
 // mouse.
 bool NearTimelineBar(const WatchSession& s, int x, int y);
+
+// The practice round's help line: its keys as `c` binds them ("Backspace:
+// back 5 s   Home: back to the takeover   Esc: leave and save").
+std::string PracticeHelpLine(const Controls& c);
 
 // Draws the overlay over a drawn scene when it is shown.
 void DrawWatchOverlay(const WatchSession& s, const RenderResources& res, FrameView fb);

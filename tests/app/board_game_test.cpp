@@ -54,7 +54,7 @@ bool OutboxEmpty(const BoardPlayer& p) { return Outbox(p.outbox).rounds().empty(
 // round updates, so the same round is played however the passes fall.
 InputFrame PlayerKeys(const BoardPlayer& p, uint32_t ms) {
     if (p.updates == 0 && p.lastRunMode == RunTitle)
-        return (ms >= 1000 && ms < 1100) ? HoldingKeys({HostKey::Z}) : InputFrame{};
+        return (ms >= 1000 && ms < 1100) ? HoldingKeys({HostKey::Kick}) : InputFrame{};
     if (p.gameEnded || p.lastRunMode != RunGame) return InputFrame{};
     static constexpr int32_t kChoices[] = {0, KeyLeft, KeyRight, KeyUp, KeyDown, KeyKick, KeyJump,
                                            KeyTurnQ, KeyLeft | KeyUp, KeyRight | KeyKick, KeyTurnE};

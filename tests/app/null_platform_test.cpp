@@ -24,7 +24,7 @@ namespace fs = std::filesystem;
 // on the title afterwards quits.
 InputFrame Script(uint32_t ms) {
     InputFrame in;
-    if (ms >= 1000 && ms < 1100) in.held |= HostKeyBit(HostKey::Z);
+    if (ms >= 1000 && ms < 1100) in.held |= HostKeyBit(HostKey::Kick);
     if ((ms >= 8000 && ms < 10000) || (ms >= 16000 && ms < 16100)) in.held |= HostKeyBit(HostKey::Escape);
     return in;
 }
@@ -135,7 +135,7 @@ struct UpdateScriptedPlayer {
 
     InputFrame Keys(uint32_t ms) const {
         InputFrame in;
-        if (updates == 0 && ms >= 1000 && ms < 1100) in.held |= HostKeyBit(HostKey::Z);
+        if (updates == 0 && ms >= 1000 && ms < 1100) in.held |= HostKeyBit(HostKey::Kick);
         // Escape only on the title after the round, to quit.
         if (updates > 0 && !inRound && ms - lastUpdateMs > 3000) in.held |= HostKeyBit(HostKey::Escape);
         if (!inRound) return in;

@@ -5,6 +5,7 @@
 #include <regex>
 #include <set>
 
+#include "board/command_line.h"
 #include "board/recording_check.h"
 #include "board/worker_commands.h"
 #include "board_test_support.h"
@@ -46,6 +47,46 @@ TEST(WorkerCommands, VerifyNeedsADatabaseAndSaneNumbers) {
     EXPECT_FALSE(ParseReverifyCommand({"reverify", "--db"}, re, error));
     EXPECT_TRUE(IsWorkerCommand({"reverify"}));
     EXPECT_FALSE(IsWorkerCommand({"serve", "verify"}));
+}
+
+// serve and verify read their values by one rule: each fault says which
+// option and what was wrong, and a bad value leaves nothing half read.
+TEST(WorkerCommands, ServeAndVerifyNameTheOptionAtFaultAlike) {
+    struct Case {
+        std::vector<std::string> args;
+        const char* error;
+    };
+    const Case serve[] = {
+        {{"serve", "--lease"}, "--lease needs a value"},
+        {{"--threads", "0"}, "bad value for --threads: 0"},
+        {{"--max-queue", "12x"}, "bad value for --max-queue: 12x"},
+        {{"--db", ""}, "bad value for --db: "},
+        {{"--workers", "2"}, "unknown argument --workers (see mervox-board --help)"},
+    };
+    for (const Case& c : serve) {
+        BoardCommandLine cmd;
+        std::string error;
+        EXPECT_FALSE(ParseBoardCommandLine(c.args, cmd, error)) << c.error;
+        EXPECT_EQ(error, c.error);
+    }
+    const Case verify[] = {
+        {{"verify", "--db", "x", "--lease"}, "--lease needs a value"},
+        {{"verify", "--db", "x", "--poll", "3601"}, "bad value for --poll: 3601"},
+        {{"verify", "--threads", "2"}, "unknown argument --threads for verify (see mervox-board --help)"},
+    };
+    for (const Case& c : verify) {
+        VerifyCommand cmd;
+        std::string error;
+        EXPECT_FALSE(ParseVerifyCommand(c.args, cmd, error)) << c.error;
+        EXPECT_EQ(error, c.error);
+    }
+    BoardCommandLine cmd;
+    std::string error;
+    ASSERT_TRUE(ParseBoardCommandLine({"--max-queue", "100000000", "--name-rate", "0", "--threads", "1024"}, cmd, error))
+        << error;
+    EXPECT_EQ(cmd.serve.maxQueued, 100000000);
+    EXPECT_EQ(cmd.serve.namePerMinute, 0);
+    EXPECT_EQ(cmd.serve.threads, 1024);
 }
 
 TEST(WorkerCommands, TheManualPageNamesTheOptionsHelpGivesThem) {

@@ -250,10 +250,9 @@ TEST_F(TutorialBand, BandAndCaptionsFollowTheRoundFrame) {
         EXPECT_GT(Ink(411), 200) << k;
         EXPECT_GT(Ink(436), 200) << k;
         for (int line = 0; line < 2; ++line) {
-            const char16_t* text = EnglishCaptionLine(k, line);
-            int n = 0;
-            while (text[n] != 0) ++n;
-            EXPECT_LE(41 + TextWidthW(res.EnglishCaptionFont, text, n), 639) << "caption " << k << " line " << line;
+            const std::u16string text = EnglishCaptionLine(k, line);
+            EXPECT_LE(41 + TextWidthW(res.EnglishCaptionFont, text.c_str(), static_cast<int>(text.size())), 639)
+                << "caption " << k << " line " << line;
         }
         g->RoundFrame = c.start + c.length;
         Draw();

@@ -113,7 +113,7 @@ TEST_F(TitleFixture, TheResetKeepsTheLevelOfTheLastRound) {
 
 TEST_F(TitleFixture, ZStartsAGameAfterAFortyUpdateFade) {
     Update(50);
-    world.held = {HostKey::Z, HostKey::F};
+    world.held = {HostKey::Kick, HostKey::FrameRate};
     const int frameSkip = g->FrameSkip;
     Update();
     EXPECT_EQ(g->StartRequested, 1);
@@ -136,7 +136,7 @@ TEST_F(TitleFixture, ZStartsAGameAfterAFortyUpdateFade) {
 TEST_F(TitleFixture, AStartDuringTheFadeInCutsItShort) {
     Update(5);
     ASSERT_EQ(g->FadeLevel, 70);
-    world.held = {HostKey::Z};
+    world.held = {HostKey::Kick};
     Update();
     Update();
     EXPECT_EQ(g->FadeLevel, 81);
@@ -149,17 +149,17 @@ TEST_F(TitleFixture, RoundStartWaitsForTheStartingKeysToGoUp) {
     g->BGMMODE = SoundOff;
     g->SEMODE = SoundOff;
     Update(50);
-    world.held = {HostKey::Z, HostKey::F};
+    world.held = {HostKey::Kick, HostKey::FrameRate};
     const int updates = UpdatesUntilRound();
     ASSERT_GT(updates, 0);
-    EXPECT_EQ(g->KeysToRelease, HostKeyBit(HostKey::Z)) << "F is no round key";
+    EXPECT_EQ(g->KeysToRelease, HostKeyBit(HostKey::Kick)) << "FrameRate is no round key";
     EXPECT_EQ(world.musicStarts, 0);  // music off
     EXPECT_EQ(world.readyVoices, 0);  // effects off
     const RoundHost quiet;
     for (int pass = 0; pass < 5; ++pass) UpdateRound(*g, quiet, Keys());
     EXPECT_EQ(g->RoundFrame, 0) << "the round ran with the starting key held";
     // A tap of Z in the pass it is let go counts as down too.
-    UpdateRound(*g, quiet, InputFrame{0, HostKeyBit(HostKey::Z)});
+    UpdateRound(*g, quiet, InputFrame{0, HostKeyBit(HostKey::Kick)});
     EXPECT_EQ(g->RoundFrame, 0);
     world.held.clear();
     UpdateRound(*g, quiet, Keys());
@@ -167,7 +167,7 @@ TEST_F(TitleFixture, RoundStartWaitsForTheStartingKeysToGoUp) {
     EXPECT_EQ(g->KeysToRelease, 0);
     EXPECT_EQ(g->InputLogIndex, 0);
     // From then on a Z pressed again is the round's.
-    world.held = {HostKey::Z};
+    world.held = {HostKey::Kick};
     UpdateRound(*g, quiet, Keys());
     EXPECT_EQ(g->RoundFrame, 2);
     EXPECT_EQ(g->InputLog[0].keys, KeyKick);
@@ -175,7 +175,7 @@ TEST_F(TitleFixture, RoundStartWaitsForTheStartingKeysToGoUp) {
 
 TEST_F(TitleFixture, RNeedsASavedReplay) {
     Update(50);
-    world.held = {HostKey::R};
+    world.held = {HostKey::Replay};
     Update();
     EXPECT_EQ(g->StartRequested, 0);
 
@@ -185,7 +185,7 @@ TEST_F(TitleFixture, RNeedsASavedReplay) {
     world.held.clear();
     Update();
     EXPECT_EQ(g->ReplayAvailable, 1);
-    world.held = {HostKey::R};
+    world.held = {HostKey::Replay};
     Update();
     EXPECT_EQ(g->StartRequested, 1);
     EXPECT_EQ(g->Playback, 1);
@@ -199,26 +199,26 @@ TEST_F(TitleFixture, RNeedsASavedReplay) {
 
 TEST_F(TitleFixture, MenuKeysActOncePerPress) {
     Update(50);
-    world.held = {HostKey::F};
+    world.held = {HostKey::FrameRate};
     Update(5);
     EXPECT_EQ(g->FrameSkip, 2);
     world.held.clear();
     Update();
-    world.held = {HostKey::F};
+    world.held = {HostKey::FrameRate};
     Update();
     EXPECT_EQ(g->FrameSkip, 3);
     // B held while F is released keeps the latch: nothing changes.
-    world.held = {HostKey::B};
+    world.held = {HostKey::Music};
     Update();
     EXPECT_EQ(g->BGMMODE, 0);
     world.held.clear();
     Update();
-    world.held = {HostKey::B};
+    world.held = {HostKey::Music};
     Update();
     EXPECT_EQ(g->BGMMODE, 1);
     world.held.clear();
     Update();
-    world.held = {HostKey::S};
+    world.held = {HostKey::Effects};
     Update();
     EXPECT_EQ(g->SEMODE, 1);
     // The options do not restart the attract timer.
@@ -231,15 +231,15 @@ TEST_F(TitleFixture, MenuKeysActOncePerPress) {
 // round's first push waits for.
 TEST_F(TitleFixture, TheRoundsArrowLatchIsTheTitlesMenuKeyLatch) {
     g->KeyLatch = 1;  // the round ended in the middle of a push
-    world.held = {HostKey::F};
+    world.held = {HostKey::FrameRate};
     Update(3);
     EXPECT_EQ(g->FrameSkip, 1);
     world.held.clear();
     Update();
-    world.held = {HostKey::F};
+    world.held = {HostKey::FrameRate};
     Update();
     EXPECT_EQ(g->FrameSkip, 2);
-    world.held = {HostKey::Z};
+    world.held = {HostKey::Kick};
     Update();
     EXPECT_EQ(g->KeyLatch, 1);
     world.held.clear();
@@ -252,7 +252,7 @@ TEST_F(TitleFixture, FrameRateKeyJoinsTheCycleFromAnySetting) {
     for (int skip = 1; skip <= 10; ++skip) {
         g->FrameSkip = skip;
         g->KeyLatch = 0;
-        world.held = {HostKey::F};
+        world.held = {HostKey::FrameRate};
         Update();
         EXPECT_EQ(g->FrameSkip, next[skip]) << "from " << skip;
     }
@@ -260,7 +260,7 @@ TEST_F(TitleFixture, FrameRateKeyJoinsTheCycleFromAnySetting) {
 
 TEST_F(TitleFixture, EscapeWaitsBehindAMenuKey) {
     Update(50);
-    world.held = {HostKey::F, HostKey::Escape};
+    world.held = {HostKey::FrameRate, HostKey::Escape};
     Update();
     EXPECT_EQ(g->FrameSkip, 2);
     EXPECT_EQ(g->QuitRequested, 0);
@@ -306,7 +306,7 @@ TEST_F(TitleFixture, AKeyHeldIntoARoundStartIsNotTakenAsATitleKey) {
     const int frameSkip = g->FrameSkip;
     for (int n = 0; n < 100 && g->FadeLevel != 159; ++n) Update();
     ASSERT_EQ(g->FadeLevel, 159);
-    world.held = {HostKey::Z, HostKey::F, HostKey::Escape};
+    world.held = {HostKey::Kick, HostKey::FrameRate, HostKey::Escape};
     Update();
     ASSERT_EQ(g->RunMode, 3);
     EXPECT_EQ(g->Playback, 1);
@@ -379,16 +379,16 @@ TEST_F(TitleFixture, KeysHeldThroughARoundsEndDoNotActOnTheTitle) {
     StartRoundOutsideTitle(*g, RunDemo1, kPlaybackOn);
     g->InputLog[0] = InputRecord{0, 0};
     const RoundHost quiet;
-    world.held = {HostKey::Z, HostKey::X};
+    world.held = {HostKey::Kick, HostKey::Jump};
     for (int n = 0; n < 20000 && g->RunMode != RunTitle; ++n) UpdateRound(*g, quiet, Keys());
     ASSERT_EQ(g->RunMode, RunTitle);
-    EXPECT_EQ(g->KeysToRelease, HostKeyBit(HostKey::Z));
+    EXPECT_EQ(g->KeysToRelease, HostKeyBit(HostKey::Kick));
     const int fade = g->FadeLevel;
     Update(30);
     EXPECT_EQ(g->FadeLevel, fade) << "the title ran with Z held";
     EXPECT_EQ(g->StartRequested, 0);
     EXPECT_EQ(world.musicStops, 0);
-    world.held = {HostKey::X};
+    world.held = {HostKey::Jump};
     Update();
     EXPECT_EQ(g->KeysToRelease, 0);
     EXPECT_EQ(world.musicStops, 1) << "the title reset on the first update with Z up";

@@ -42,51 +42,35 @@ int Fail(const std::string& what) {
     return 1;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    std::string out, fontArg;
+struct Arguments {
+    std::string out, font;
     int threads = static_cast<int>(std::thread::hardware_concurrency());
+};
+
+// 0 when the arguments are understood, else the exit status.
+int ReadArguments(int argc, char** argv, Arguments& args) {
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--font") == 0 && i + 1 < argc)
-            fontArg = argv[++i];
+            args.font = argv[++i];
         else if (std::strcmp(argv[i], "--threads") == 0 && i + 1 < argc)
-            threads = std::atoi(argv[++i]);
-        else if (out.empty() && argv[i][0] != '-')
-            out = argv[i];
+            args.threads = std::atoi(argv[++i]);
+        else if (args.out.empty() && argv[i][0] != '-')
+            args.out = argv[i];
         else
             return Fail(std::string("unknown argument ") + argv[i]);
     }
-    if (out.empty()) {
+    if (args.out.empty()) {
         std::fprintf(stderr, "usage: mervox_assets <game folder> [--font file.ttf] [--threads N]\n");
         return 2;
     }
-    threads = std::clamp(threads, 1, 8);
-    const auto begin = std::chrono::steady_clock::now();
+    args.threads = std::clamp(args.threads, 1, 8);
+    return 0;
+}
 
-    // The font is needed first: without it nothing is written at all.
-    const std::string fontPath = FindGothicFont(fontArg);
-    FontFace font;
-    if (fontPath.empty() || !OpenFont(fontPath, font)) {
-        CloseFont(font);
-        return Fail("cannot open the IPAGothic font" + (fontArg.empty() ? std::string() : " " + fontArg) +
-                    " (install fonts-ipafont-gothic or pass --font)");
-    }
-    const std::string data = out + "/data", snd = out + "/snd";
-    if (!MakeDir(out) || !MakeDir(data) || !MakeDir(snd)) {
-        CloseFont(font);
-        return Fail("cannot create " + out + "/data and " + out + "/snd");
-    }
-
-    // Music takes the longest: it runs on worker threads while the rest is
-    // made on this one.
-    std::string musicError;
-    bool musicOk = false;
-    std::thread music([&] { musicOk = WriteMusic(snd, threads, musicError); });
-
+// The sheets at every drawing scale, beside the original ones. Returns the
+// exit status so far.
+int WriteSheets(const std::string& out, const FontFace& font) {
     int status = 0;
-    // The sheets at every drawing scale, beside the original ones.
-    const auto sheetsBegin = std::chrono::steady_clock::now();
     for (int scale = 1; scale <= 4; ++scale) {
         const auto write = [&](mervox::SheetId id, bool (*draw)(const std::string&, const FontFace&, int)) {
             const std::string name = mervox::SheetFileName(id, scale);
@@ -96,18 +80,25 @@ int main(int argc, char** argv) {
         write(mervox::SheetId::Title, WriteTitleSheet);
         write(mervox::SheetId::Rank, WriteRankSheet);
     }
-    const double sheetSeconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - sheetsBegin).count();
-    CloseFont(font);
-    // The window's icon in data/; every size in the desktop's icon theme
-    // layout, icons/hicolor/<size>x<size>/apps/mervox.png, to be installed.
-    if (!WriteIcon(data + "/icon.png", kWindowIconSize)) status = Fail("cannot write icon.png");
+    return status;
+}
+
+// The window's icon in data/; every size in the desktop's icon theme
+// layout, icons/hicolor/<size>x<size>/apps/mervox.png, to be installed.
+int WriteIcons(const std::string& out) {
+    int status = 0;
+    if (!WriteIcon(out + "/data/icon.png", kWindowIconSize)) status = Fail("cannot write icon.png");
     for (int size : kIconSizes) {
         const std::string px = std::to_string(size), dir = out + "/icons/hicolor/" + px + "x" + px + "/apps";
         if (!MakeDirs(dir) || !WriteIcon(dir + "/mervox.png", size))
             status = Fail("cannot write the " + px + " pixel icon in " + dir);
     }
+    return status;
+}
 
+// The thirteen effects and the two voice clips.
+int WriteEffectsAndVoices(const std::string& snd) {
+    int status = 0;
     for (int k = 0; k < kEffectCount; ++k)
         if (!WriteWav(snd + "/" + EffectFileName(k), MakeEffect(k)))
             status = Fail(std::string("cannot write ") + EffectFileName(k));
@@ -127,13 +118,52 @@ int main(int argc, char** argv) {
         else if (!WriteWav(snd + "/" + c.file, voice))
             status = Fail(std::string("cannot write ") + c.file);
     }
+    return status;
+}
+
+double SecondsSince(std::chrono::steady_clock::time_point t) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - t).count();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Arguments args;
+    if (const int bad = ReadArguments(argc, argv, args); bad != 0) return bad;
+    const std::string& out = args.out;
+    const auto begin = std::chrono::steady_clock::now();
+
+    // The font is needed first: without it nothing is written at all.
+    const std::string fontPath = FindGothicFont(args.font);
+    FontFace font;
+    if (fontPath.empty() || !OpenFont(fontPath, font)) {
+        CloseFont(font);
+        return Fail("cannot open the IPAGothic font" + (args.font.empty() ? std::string() : " " + args.font) +
+                    " (install fonts-ipafont-gothic or pass --font)");
+    }
+    const std::string data = out + "/data", snd = out + "/snd";
+    if (!MakeDir(out) || !MakeDir(data) || !MakeDir(snd)) {
+        CloseFont(font);
+        return Fail("cannot create " + out + "/data and " + out + "/snd");
+    }
+
+    // Music takes the longest: it runs on worker threads while the rest is
+    // made on this one.
+    std::string musicError;
+    bool musicOk = false;
+    std::thread music([&] { musicOk = WriteMusic(snd, args.threads, musicError); });
+
+    const auto sheetsBegin = std::chrono::steady_clock::now();
+    int status = WriteSheets(out, font);
+    const double sheetSeconds = SecondsSince(sheetsBegin);
+    CloseFont(font);
+    status = std::max(status, WriteIcons(out));
+    status = std::max(status, WriteEffectsAndVoices(snd));
 
     music.join();
     if (!musicOk) status = Fail(musicError);
-    const double seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
     if (status == 0)
-        std::printf("mervox_assets: game data written to %s in %.1f s (sheets %.2f s)\n", out.c_str(), seconds,
-                    sheetSeconds);
+        std::printf("mervox_assets: game data written to %s in %.1f s (sheets %.2f s)\n", out.c_str(),
+                    SecondsSince(begin), sheetSeconds);
     return status;
 }

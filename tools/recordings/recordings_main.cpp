@@ -119,6 +119,81 @@ struct Trial {
     double seconds = 0;
 };
 
+// The three recordings, or only those named on the command line (false
+// when a name is none of them).
+bool ChooseJobs(int argc, char** argv, std::vector<Job>& jobs) {
+    jobs.assign(3, Job{});
+    jobs[0].file = "data/tuto.dat";
+    jobs[0].options = Tutorial();
+    jobs[1].file = "data/demo1.dat";
+    jobs[1].options = Demo1();
+    jobs[2].file = "data/demo2.dat";
+    jobs[2].options = Demo2();
+    if (argc <= 2) return true;
+    std::vector<Job> named;
+    for (int a = 2; a < argc; ++a) {
+        const std::string want = std::string("data/") + argv[a] + ".dat";
+        bool found = false;
+        for (Job& job : jobs)
+            if (want == job.file) {
+                named.push_back(std::move(job));
+                found = true;
+            }
+        if (!found) {
+            std::fprintf(stderr, "mervox_recordings: no recording named %s\n", argv[a]);
+            return false;
+        }
+    }
+    jobs = std::move(named);
+    return true;
+}
+
+double SecondsSince(std::chrono::steady_clock::time_point t) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - t).count();
+}
+
+// Plays every trial: the rounds are independent, two at a time on two cores.
+void PlayTrials(std::vector<Trial>& trials) {
+    const unsigned workers = std::max(1u, std::min(2u, std::thread::hardware_concurrency()));
+    std::atomic<size_t> nextTrial{0};
+    std::vector<std::thread> threads;
+    for (unsigned w = 0; w < workers; ++w)
+        threads.emplace_back([&] {
+            for (size_t k; (k = nextTrial++) < trials.size();) {
+                const auto t0 = std::chrono::steady_clock::now();
+                trials[k].result = mervox::PlayBotRound(trials[k].options);
+                trials[k].value = mervox::RecordingValue(trials[k].result, trials[k].options);
+                trials[k].seconds = SecondsSince(t0);
+            }
+        });
+    for (std::thread& t : threads) t.join();
+}
+
+// Writes the best of job k's trials as its recording and says what it
+// shows; false when it cannot be written.
+bool WriteBestTrial(const std::filesystem::path& out, const std::vector<Job>& jobs, size_t k,
+                    const std::vector<Trial>& trials) {
+    const Trial* best = nullptr;
+    long moves = 0;
+    double seconds = 0;
+    for (const Trial& t : trials) {
+        if (t.job != k) continue;
+        moves += t.result.movesTried;
+        seconds += t.seconds;
+        if (best == nullptr || t.value > best->value) best = &t;
+    }
+    const mervox::GameState& g = *best->result.state;
+    const std::string text = mervox::FormatInputLog(g.InputLog);
+    if (!mervox::WriteFileAtomically((out / jobs[k].file).string(), text)) {
+        std::fprintf(stderr, "mervox_recordings: cannot write %s\n", jobs[k].file);
+        return false;
+    }
+    std::printf("%s: score %u, level %d, %d key changes; best of %zu rounds (value %.0f), %ld moves tried, %.1f s\n%s",
+                jobs[k].file, g.Score, g.Level, g.InputLogIndex, Variants(jobs[k].options).size(), best->value,
+                moves, seconds, best->result.events.Summary().c_str());
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -134,74 +209,16 @@ int main(int argc, char** argv) {
                      ec.message().c_str());
         return 1;
     }
-
-    std::vector<Job> jobs(3);
-    jobs[0].file = "data/tuto.dat";
-    jobs[0].options = Tutorial();
-    jobs[1].file = "data/demo1.dat";
-    jobs[1].options = Demo1();
-    jobs[2].file = "data/demo2.dat";
-    jobs[2].options = Demo2();
-    // Named recordings only, when some are named.
-    if (argc > 2) {
-        std::vector<Job> named;
-        for (int a = 2; a < argc; ++a) {
-            const std::string want = std::string("data/") + argv[a] + ".dat";
-            bool found = false;
-            for (Job& job : jobs)
-                if (want == job.file) {
-                    named.push_back(std::move(job));
-                    found = true;
-                }
-            if (!found) {
-                std::fprintf(stderr, "mervox_recordings: no recording named %s\n", argv[a]);
-                return 2;
-            }
-        }
-        jobs = std::move(named);
-    }
+    std::vector<Job> jobs;
+    if (!ChooseJobs(argc, argv, jobs)) return 2;
     std::vector<Trial> trials;
     for (size_t k = 0; k < jobs.size(); ++k)
         for (const BotOptions& o : Variants(jobs[k].options)) trials.push_back({k, o, {}, 0, 0});
 
     const auto start = std::chrono::steady_clock::now();
-    // The rounds are independent: two at a time on two cores.
-    const unsigned workers = std::max(1u, std::min(2u, std::thread::hardware_concurrency()));
-    std::atomic<size_t> nextTrial{0};
-    std::vector<std::thread> threads;
-    for (unsigned w = 0; w < workers; ++w)
-        threads.emplace_back([&] {
-            for (size_t k; (k = nextTrial++) < trials.size();) {
-                const auto t0 = std::chrono::steady_clock::now();
-                trials[k].result = mervox::PlayBotRound(trials[k].options);
-                trials[k].value = mervox::RecordingValue(trials[k].result, trials[k].options);
-                trials[k].seconds =
-                    std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-            }
-        });
-    for (std::thread& t : threads) t.join();
-
-    for (size_t k = 0; k < jobs.size(); ++k) {
-        const Trial* best = nullptr;
-        long moves = 0;
-        double seconds = 0;
-        for (const Trial& t : trials) {
-            if (t.job != k) continue;
-            moves += t.result.movesTried;
-            seconds += t.seconds;
-            if (best == nullptr || t.value > best->value) best = &t;
-        }
-        const mervox::GameState& g = *best->result.state;
-        const std::string text = mervox::FormatInputLog(g.InputLog);
-        if (!mervox::WriteFileAtomically((out / jobs[k].file).string(), text)) {
-            std::fprintf(stderr, "mervox_recordings: cannot write %s\n", jobs[k].file);
-            return 1;
-        }
-        std::printf("%s: score %u, level %d, %d key changes; best of %zu rounds (value %.0f), %ld moves tried, %.1f s\n%s",
-                    jobs[k].file, g.Score, g.Level, g.InputLogIndex, Variants(jobs[k].options).size(),
-                    best->value, moves, seconds, best->result.events.Summary().c_str());
-    }
-    std::printf("all: %.1f s\n",
-                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    PlayTrials(trials);
+    for (size_t k = 0; k < jobs.size(); ++k)
+        if (!WriteBestTrial(out, jobs, k, trials)) return 1;
+    std::printf("all: %.1f s\n", SecondsSince(start));
     return 0;
 }
