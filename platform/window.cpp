@@ -131,7 +131,7 @@ void RepaintWindow(ProgramWindow& w) {
     SDL_RenderPresent(w.renderer);
 }
 
-void PresentFrame(ProgramWindow& w, const uint32_t* frame, int scale) {
+void UploadFrame(ProgramWindow& w, const uint32_t* frame, int scale) {
     if (w.texture == nullptr || frame == nullptr || scale < 1) return;
     if (scale != w.textureScale) {
         if (!MakeTexture(w, scale)) return;
@@ -141,7 +141,25 @@ void PresentFrame(ProgramWindow& w, const uint32_t* frame, int scale) {
     const int origin = kPictureOrigin * scale;
     const SDL_Rect src{0, 0, width - origin, kPictureHeight * scale - origin};
     SDL_UpdateTexture(w.texture, &src, frame + static_cast<size_t>(width) * origin + origin, width * 4);
+}
+
+void PresentFrame(ProgramWindow& w, const uint32_t* frame, int scale) {
+    if (w.texture == nullptr || frame == nullptr || scale < 1) return;
+    UploadFrame(w, frame, scale);
     RepaintWindow(w);
+}
+
+double ShownPictureScale(const ProgramWindow& w) { return ShownScale(w); }
+
+void WindowOutputSize(const ProgramWindow& w, int& width, int& height) {
+    width = height = 0;
+    if (w.renderer == nullptr || SDL_GetRendererOutputSize(w.renderer, &width, &height) != 0) width = height = 0;
+}
+
+std::string RendererName(const ProgramWindow& w) {
+    SDL_RendererInfo info{};
+    if (w.renderer == nullptr || SDL_GetRendererInfo(w.renderer, &info) != 0 || info.name == nullptr) return "none";
+    return info.name;
 }
 
 int DrawScaleFor(double shownScale) {

@@ -93,6 +93,8 @@ CommandLine ParseCommandLine(int argc, char** argv) {
             c.windowed = true;
         } else if (std::strcmp(arg, "--fullscreen") == 0) {
             c.fullscreen = true;
+        } else if (std::strcmp(arg, "--paced") == 0) {
+            c.paced = true;
         } else if (std::strcmp(arg, "--scale") == 0) {
             const char* v = value(arg);
             if (v && (!ParseInt(v, c.scale) || c.scale < 1 || c.scale > 16))
@@ -125,9 +127,14 @@ CommandLine ParseCommandLine(int argc, char** argv) {
     if (c.error.empty() && c.at >= 0 && c.watchPath.empty()) c.error = "--at needs --watch FILE";
     if (c.error.empty() && c.drawScales.size() > 1 && c.timedemoPath.empty())
         c.error = "several drawing scales need --timedemo";
+    if (c.error.empty() && c.paced && (c.timedemoPath.empty() || !(c.windowed || c.fullscreen)))
+        c.error = "--paced needs --timedemo FILE with --windowed or --fullscreen";
+    if (c.error.empty() && !c.timedemoPath.empty() && (c.windowed || c.fullscreen) && c.drawScales.size() > 1)
+        c.error = "a timedemo in a window draws at the window's scale: no --draw-scale";
     if (c.error.empty() && c.takeOver && c.watchPath.empty()) c.error = "--take-over needs --watch FILE";
     if (c.error.empty() && !c.exportPath.empty() && !c.outGiven) c.error = "--export needs --out CLIP";
-    if (c.error.empty() && c.exportPath.empty() && (c.from != 1 || c.to != 0))
+    // A timedemo may stop early (--to); only a clip starts late.
+    if (c.error.empty() && c.exportPath.empty() && (c.from != 1 || (c.to != 0 && c.timedemoPath.empty())))
         c.error = "--from and --to need --export FILE";
     if (c.error.empty() && c.to != 0 && c.to < c.from) c.error = "--to comes before --from";
     // Without --mode a recording plays in the mode its name gives: the
@@ -147,7 +154,9 @@ void PrintUsage() {
         "usage: mervox [--windowed | --fullscreen] [--scale N]\n"
         "       mervox --headless --replay FILE [--mode N] [--trace PATH]\n"
         "              [--screenshot F[,F...] --out DIR [--draw-scale N]]\n"
-        "       mervox --timedemo FILE [--mode N] [--draw-scale N[,N...]]\n"
+        "       mervox --timedemo FILE [--mode N] [--to F] [--draw-scale N[,N...]]\n"
+        "       mervox --timedemo FILE [--mode N] [--to F] (--windowed [--scale N] | --fullscreen)\n"
+        "              [--paced]\n"
         "       mervox --export FILE --out CLIP [--mode N] [--from F] [--to F]\n"
         "              [--draw-scale N]\n"
         "       mervox --soak ROUNDS [--seed N]\n"
@@ -161,7 +170,10 @@ void PrintUsage() {
         "  --mode N     the round's mode: 1 game, 2 replay, 3 tutorial, 4 and 5 demos\n"
         "  --trace      write the state after every update as JSON lines\n"
         "  --screenshot write the picture after the given updates as PNG files\n"
-        "  --timedemo   play a recording drawing every frame as fast as possible\n"
+        "  --timedemo   play a recording drawing every frame as fast as possible;\n"
+        "               with --windowed or --fullscreen in the game's window, timing\n"
+        "               drawing, upload and showing of every frame (--paced: at the\n"
+        "               game's 60 updates a second); --to F stops after update F\n"
         "  --draw-scale draw the pictures N times finer (N x 640 by N x 480, N 1 to 4);\n"
         "               --timedemo times each scale given\n"
         "  --export     write the recording's round as a video with its sound to CLIP:\n"
