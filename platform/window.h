@@ -33,6 +33,11 @@ struct ProgramWindow {
 // 640x480 at the system's default place. False with a reason on failure.
 bool OpenProgramWindow(ProgramWindow& w, uint16_t screenMode, int scale, std::string& error);
 
+// Whether an OpenGL implementation, by the name it gives (GL_RENDERER),
+// rasterizes on the processor (Mesa's llvmpipe, softpipe and swrast, and
+// the like): the window then uses SDL's software renderer instead.
+bool IsSoftwareRasterizer(const std::string& glRenderer);
+
 // Releases the renderer and the window; shows the cursor again.
 void CloseProgramWindow(ProgramWindow& w);
 
