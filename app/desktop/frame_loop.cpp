@@ -11,8 +11,13 @@ void RunFrameLoop(GameState& g, FrameLoopHooks& h, uint32_t previous) {
         // The budget counts from the end of the previous wait, so the work
         // of the pass is paid out of it and an overrun is not made up.
         const uint32_t now = h.clockMs();
-        if (g.FastForward == 0) h.pumpMessagesFor(PacingWait(step, now, previous));
-        previous = h.clockMs();
+        const int wait = PacingWait(step, now, previous);
+        if (g.FastForward == 0) {
+            h.pumpMessagesFor(wait);
+            previous = PacingWaitEnd(wait, previous, step, h.clockMs());
+        } else {
+            previous = h.clockMs();
+        }
         if (g.QuitRequested != 0) break;
         step = NextPacingStep(step);
         g.FramePhase = NextFramePhase(g.FramePhase, g.FrameSkip);

@@ -248,8 +248,9 @@ int RunWatchOn(const ProgramPlatform& platform, const WatchPointer& pointer, con
     uint32_t previous = platform.clockMs();
     while (quit == 0) {
         const uint32_t now = platform.clockMs();
-        platform.pumpMessagesFor(PacingWait(step, now, previous));
-        previous = platform.clockMs();
+        const int wait = PacingWait(step, now, previous);
+        platform.pumpMessagesFor(wait);
+        previous = PacingWaitEnd(wait, previous, step, platform.clockMs());
         step = NextPacingStep(step);
         if (quit != 0) break;
         // Every key once, for the whole pass.
