@@ -42,6 +42,7 @@ bool ParseFrameList(const char* text, std::vector<int>& out) {
 CommandLine ParseCommandLine(int argc, char** argv) {
     CommandLine c;
     bool modeGiven = false;
+    bool drawScaleGiven = false;
     for (int a = 1; a < argc; ++a) {
         const char* arg = argv[a];
         auto value = [&](const char* name) -> const char* {
@@ -84,6 +85,7 @@ CommandLine ParseCommandLine(int argc, char** argv) {
         } else if (std::strcmp(arg, "--timedemo") == 0) {
             if (const char* v = value(arg)) c.timedemoPath = v;
         } else if (std::strcmp(arg, "--draw-scale") == 0) {
+            drawScaleGiven = true;
             const char* v = value(arg);
             c.drawScales.clear();
             bool ok = v && ParseFrameList(v, c.drawScales);
@@ -129,7 +131,7 @@ CommandLine ParseCommandLine(int argc, char** argv) {
         c.error = "several drawing scales need --timedemo";
     if (c.error.empty() && c.paced && (c.timedemoPath.empty() || !(c.windowed || c.fullscreen)))
         c.error = "--paced needs --timedemo FILE with --windowed or --fullscreen";
-    if (c.error.empty() && !c.timedemoPath.empty() && (c.windowed || c.fullscreen) && c.drawScales.size() > 1)
+    if (c.error.empty() && !c.timedemoPath.empty() && (c.windowed || c.fullscreen) && drawScaleGiven)
         c.error = "a timedemo in a window draws at the window's scale: no --draw-scale";
     if (c.error.empty() && c.takeOver && c.watchPath.empty()) c.error = "--take-over needs --watch FILE";
     if (c.error.empty() && !c.exportPath.empty() && !c.outGiven) c.error = "--export needs --out CLIP";
