@@ -4,13 +4,13 @@
 
 #include "app/board/board_commands.h"
 #include "app/common/command_line.h"
-#include "app/desktop/program.h"
+#include "app/desktop/game_window.h"
+#include "app/desktop/watch_window.h"
 #include "app/desktop/window_timedemo.h"
 #include "app/export/export_command.h"
 #include "app/headless/headless_runner.h"
 #include "app/headless/timedemo.h"
 #include "app/soak/soak.h"
-#include "app/viewer/watch_window.h"
 #include "net/http_call.h"
 
 int main(int argc, char** argv) {

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "app/desktop/program.h"
-#include "app/desktop/screenshot.h"
+#include "app/services/screenshot.h"
 #include "app/soak/null_platform.h"
 #include "draw/frame_buffer.h"
 #include "game/simulation.h"

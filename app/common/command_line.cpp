@@ -7,7 +7,7 @@
 #ifndef MERVOX_VERSION
 #error "the build names the version (CMake's project VERSION)"
 #endif
-#include "app/viewer/practice_round.h"
+#include "app/common/playback_round.h"
 
 namespace mervox {
 
@@ -37,117 +37,150 @@ bool ParseFrameList(const char* text, std::vector<int>& out) {
     return !out.empty();
 }
 
+// The arguments as they are read: an option's value is the next one.
+struct Arguments {
+    int argc;
+    char** argv;
+    int a = 1;
+    CommandLine& c;
+
+    // The value of option `name`, or null with the error set when none follows.
+    const char* value(const char* name) {
+        if (a + 1 >= argc) {
+            c.error = std::string(name) + " needs a value";
+            return nullptr;
+        }
+        return argv[++a];
+    }
+};
+
+bool Is(const char* arg, const char* name) { return std::strcmp(arg, name) == 0; }
+
+// The options of the ways a recording is played, drawn, exported and
+// watched. False when `arg` is none of them.
+bool ParseRecordingOption(Arguments& args, const char* arg, bool& modeGiven) {
+    CommandLine& c = args.c;
+    if (Is(arg, "--replay")) {
+        if (const char* v = args.value(arg)) c.replayPath = v;
+    } else if (Is(arg, "--mode")) {
+        modeGiven = true;
+        const char* v = args.value(arg);
+        if (v && (!ParseInt(v, c.mode) || c.mode < 1 || c.mode > 5)) c.error = "--mode takes 1 to 5";
+    } else if (Is(arg, "--trace")) {
+        if (const char* v = args.value(arg)) c.tracePath = v;
+    } else if (Is(arg, "--screenshot")) {
+        const char* v = args.value(arg);
+        if (v && !ParseFrameList(v, c.screenshotFrames))
+            c.error = "--screenshot takes frame numbers separated by commas";
+    } else if (Is(arg, "--out")) {
+        if (const char* v = args.value(arg)) c.outDir = v;
+        c.outGiven = true;
+    } else if (Is(arg, "--export")) {
+        if (const char* v = args.value(arg)) c.exportPath = v;
+    } else if (Is(arg, "--from")) {
+        const char* v = args.value(arg);
+        if (v && (!ParseInt(v, c.from) || c.from < 1)) c.error = "--from takes a frame number from 1";
+    } else if (Is(arg, "--to")) {
+        const char* v = args.value(arg);
+        if (v && (!ParseInt(v, c.to) || c.to < 1)) c.error = "--to takes a frame number from 1";
+    } else if (Is(arg, "--timedemo")) {
+        if (const char* v = args.value(arg)) c.timedemoPath = v;
+    } else if (Is(arg, "--draw-scale")) {
+        c.drawScaleGiven = true;
+        const char* v = args.value(arg);
+        c.drawScales.clear();
+        bool ok = v && ParseFrameList(v, c.drawScales);
+        for (int n : c.drawScales) ok = ok && n >= 1 && n <= 4;
+        if (v && !ok) c.error = "--draw-scale takes 1 to 4 (several, separated by commas, for --timedemo)";
+    } else if (Is(arg, "--watch")) {
+        if (const char* v = args.value(arg)) c.watchPath = v;
+    } else if (Is(arg, "--at")) {
+        const char* v = args.value(arg);
+        if (v && (!ParseInt(v, c.at) || c.at < 0)) c.error = "--at takes a frame number from 0";
+    } else if (Is(arg, "--take-over")) {
+        c.takeOver = true;
+    } else if (Is(arg, "--paced")) {
+        c.paced = true;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// The options of the program itself: its window, the soak, the score
+// board, help and version. False when `arg` is none of them.
+bool ParseProgramOption(Arguments& args, const char* arg) {
+    CommandLine& c = args.c;
+    if (Is(arg, "--headless")) {
+        c.headless = true;
+    } else if (Is(arg, "--help") || Is(arg, "-h")) {
+        c.help = true;
+    } else if (Is(arg, "--version")) {
+        c.version = true;
+    } else if (Is(arg, "--windowed")) {
+        c.windowed = true;
+    } else if (Is(arg, "--fullscreen")) {
+        c.fullscreen = true;
+    } else if (Is(arg, "--scale")) {
+        const char* v = args.value(arg);
+        if (v && (!ParseInt(v, c.scale) || c.scale < 1 || c.scale > 16)) c.error = "--scale takes 1 to 16";
+    } else if (Is(arg, "--soak")) {
+        const char* v = args.value(arg);
+        if (v && (!ParseInt(v, c.soakRounds) || c.soakRounds < 1 || c.soakRounds > 10000000))
+            c.error = "--soak takes 1 to 10000000 rounds";
+    } else if (Is(arg, "--seed")) {
+        const char* v = args.value(arg);
+        if (v && (!ParseInt(v, c.seed) || c.seed < 0)) c.error = "--seed takes a number from 0";
+    } else if (Is(arg, "--submit")) {
+        if (const char* v = args.value(arg)) c.submitPath = v;
+    } else if (Is(arg, "--board")) {
+        c.showBoard = true;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// The options that need one another, and their order; the first fault found.
+std::string CombinationError(const CommandLine& c) {
+    if (c.headless && c.replayPath.empty()) return "--headless needs --replay FILE";
+    if (c.at >= 0 && c.watchPath.empty()) return "--at needs --watch FILE";
+    if (c.drawScales.size() > 1 && c.timedemoPath.empty()) return "several drawing scales need --timedemo";
+    const bool timedemoInWindow = !c.timedemoPath.empty() && (c.windowed || c.fullscreen);
+    if (c.paced && !timedemoInWindow) return "--paced needs --timedemo FILE with --windowed or --fullscreen";
+    if (timedemoInWindow && c.drawScaleGiven) return "a timedemo in a window draws at the window's scale: no --draw-scale";
+    if (c.takeOver && c.watchPath.empty()) return "--take-over needs --watch FILE";
+    if (!c.exportPath.empty() && !c.outGiven) return "--export needs --out CLIP";
+    // A timedemo may stop early (--to); only a clip starts late.
+    if (c.exportPath.empty() && (c.from != 1 || (c.to != 0 && c.timedemoPath.empty())))
+        return "--from and --to need --export FILE";
+    if (c.to != 0 && c.to < c.from) return "--to comes before --from";
+    return {};
+}
+
+// The recording a command line plays, for the mode its name gives.
+const std::string& RecordingNamed(const CommandLine& c) {
+    return !c.watchPath.empty()      ? c.watchPath
+           : !c.timedemoPath.empty() ? c.timedemoPath
+           : !c.exportPath.empty()   ? c.exportPath
+                                     : c.replayPath;
+}
+
 }  // namespace
 
 CommandLine ParseCommandLine(int argc, char** argv) {
     CommandLine c;
     bool modeGiven = false;
-    bool drawScaleGiven = false;
-    for (int a = 1; a < argc; ++a) {
-        const char* arg = argv[a];
-        auto value = [&](const char* name) -> const char* {
-            if (a + 1 >= argc) {
-                c.error = std::string(name) + " needs a value";
-                return nullptr;
-            }
-            return argv[++a];
-        };
-        if (std::strcmp(arg, "--headless") == 0) {
-            c.headless = true;
-        } else if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
-            c.help = true;
-        } else if (std::strcmp(arg, "--version") == 0) {
-            c.version = true;
-        } else if (std::strcmp(arg, "--replay") == 0) {
-            if (const char* v = value(arg)) c.replayPath = v;
-        } else if (std::strcmp(arg, "--mode") == 0) {
-            modeGiven = true;
-            const char* v = value(arg);
-            if (v && (!ParseInt(v, c.mode) || c.mode < 1 || c.mode > 5))
-                c.error = "--mode takes 1 to 5";
-        } else if (std::strcmp(arg, "--trace") == 0) {
-            if (const char* v = value(arg)) c.tracePath = v;
-        } else if (std::strcmp(arg, "--screenshot") == 0) {
-            const char* v = value(arg);
-            if (v && !ParseFrameList(v, c.screenshotFrames))
-                c.error = "--screenshot takes frame numbers separated by commas";
-        } else if (std::strcmp(arg, "--out") == 0) {
-            if (const char* v = value(arg)) c.outDir = v;
-            c.outGiven = true;
-        } else if (std::strcmp(arg, "--export") == 0) {
-            if (const char* v = value(arg)) c.exportPath = v;
-        } else if (std::strcmp(arg, "--from") == 0) {
-            const char* v = value(arg);
-            if (v && (!ParseInt(v, c.from) || c.from < 1)) c.error = "--from takes a frame number from 1";
-        } else if (std::strcmp(arg, "--to") == 0) {
-            const char* v = value(arg);
-            if (v && (!ParseInt(v, c.to) || c.to < 1)) c.error = "--to takes a frame number from 1";
-        } else if (std::strcmp(arg, "--timedemo") == 0) {
-            if (const char* v = value(arg)) c.timedemoPath = v;
-        } else if (std::strcmp(arg, "--draw-scale") == 0) {
-            drawScaleGiven = true;
-            const char* v = value(arg);
-            c.drawScales.clear();
-            bool ok = v && ParseFrameList(v, c.drawScales);
-            for (int n : c.drawScales) ok = ok && n >= 1 && n <= 4;
-            if (v && !ok) c.error = "--draw-scale takes 1 to 4 (several, separated by commas, for --timedemo)";
-        } else if (std::strcmp(arg, "--windowed") == 0) {
-            c.windowed = true;
-        } else if (std::strcmp(arg, "--fullscreen") == 0) {
-            c.fullscreen = true;
-        } else if (std::strcmp(arg, "--paced") == 0) {
-            c.paced = true;
-        } else if (std::strcmp(arg, "--scale") == 0) {
-            const char* v = value(arg);
-            if (v && (!ParseInt(v, c.scale) || c.scale < 1 || c.scale > 16))
-                c.error = "--scale takes 1 to 16";
-        } else if (std::strcmp(arg, "--soak") == 0) {
-            const char* v = value(arg);
-            if (v && (!ParseInt(v, c.soakRounds) || c.soakRounds < 1 || c.soakRounds > 10000000))
-                c.error = "--soak takes 1 to 10000000 rounds";
-        } else if (std::strcmp(arg, "--seed") == 0) {
-            const char* v = value(arg);
-            if (v && (!ParseInt(v, c.seed) || c.seed < 0)) c.error = "--seed takes a number from 0";
-        } else if (std::strcmp(arg, "--watch") == 0) {
-            if (const char* v = value(arg)) c.watchPath = v;
-        } else if (std::strcmp(arg, "--at") == 0) {
-            const char* v = value(arg);
-            if (v && (!ParseInt(v, c.at) || c.at < 0)) c.error = "--at takes a frame number from 0";
-        } else if (std::strcmp(arg, "--take-over") == 0) {
-            c.takeOver = true;
-        } else if (std::strcmp(arg, "--submit") == 0) {
-            if (const char* v = value(arg)) c.submitPath = v;
-        } else if (std::strcmp(arg, "--board") == 0) {
-            c.showBoard = true;
-        } else {
+    for (Arguments args{argc, argv, 1, c}; args.a < argc; ++args.a) {
+        const char* arg = argv[args.a];
+        if (!ParseRecordingOption(args, arg, modeGiven) && !ParseProgramOption(args, arg))
             c.error = std::string("unknown option ") + arg;
-        }
         if (!c.error.empty()) break;
     }
-    if (c.error.empty() && c.headless && c.replayPath.empty())
-        c.error = "--headless needs --replay FILE";
-    if (c.error.empty() && c.at >= 0 && c.watchPath.empty()) c.error = "--at needs --watch FILE";
-    if (c.error.empty() && c.drawScales.size() > 1 && c.timedemoPath.empty())
-        c.error = "several drawing scales need --timedemo";
-    if (c.error.empty() && c.paced && (c.timedemoPath.empty() || !(c.windowed || c.fullscreen)))
-        c.error = "--paced needs --timedemo FILE with --windowed or --fullscreen";
-    if (c.error.empty() && !c.timedemoPath.empty() && (c.windowed || c.fullscreen) && drawScaleGiven)
-        c.error = "a timedemo in a window draws at the window's scale: no --draw-scale";
-    if (c.error.empty() && c.takeOver && c.watchPath.empty()) c.error = "--take-over needs --watch FILE";
-    if (c.error.empty() && !c.exportPath.empty() && !c.outGiven) c.error = "--export needs --out CLIP";
-    // A timedemo may stop early (--to); only a clip starts late.
-    if (c.error.empty() && c.exportPath.empty() && (c.from != 1 || (c.to != 0 && c.timedemoPath.empty())))
-        c.error = "--from and --to need --export FILE";
-    if (c.error.empty() && c.to != 0 && c.to < c.from) c.error = "--to comes before --from";
+    if (c.error.empty()) c.error = CombinationError(c);
     // Without --mode a recording plays in the mode its name gives: the
     // tutorial's and its practice rounds' in the tutorial's.
-    if (!modeGiven) {
-        const std::string& path = !c.watchPath.empty()      ? c.watchPath
-                                  : !c.timedemoPath.empty() ? c.timedemoPath
-                                  : !c.exportPath.empty()   ? c.exportPath
-                                                            : c.replayPath;
-        c.mode = DefaultModeFor(path);
-    }
+    if (!modeGiven) c.mode = DefaultModeFor(RecordingNamed(c));
     return c;
 }
 

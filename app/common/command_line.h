@@ -18,6 +18,7 @@ struct CommandLine {
     bool outGiven = false;
     std::string timedemoPath;    // --timedemo FILE
     std::vector<int> drawScales{1};  // --draw-scale N[,N...]: pictures drawn N times finer (1 to 4)
+    bool drawScaleGiven = false;     // --draw-scale was given
     bool windowed = false;       // --windowed: skip the full-screen question
     bool fullscreen = false;     // --fullscreen
     bool paced = false;          // --paced: a timedemo in a window at the game's pacing

@@ -1,11 +1,19 @@
 #include "app/common/playback_round.h"
 
 #include <cstdio>
+#include <filesystem>
+#include <regex>
 
 #include "game/simulation.h"
 #include "save/input_log_file.h"
 
 namespace mervox {
+
+int32_t DefaultModeFor(const std::string& recordingPath) {
+    static const std::regex tutorial("tuto(-[0-9]+-[0-9]{8}-[0-9]{6}(-[0-9]+)?)?");
+    const std::string stem = std::filesystem::path(recordingPath).stem().string();
+    return std::regex_match(stem, tutorial) ? RunTutorial : RunGame;
+}
 
 bool StartPlaybackRound(GameState& g, int runMode, const std::string& recordingPath) {
     StartRoundOutsideTitle(g, runMode, 1);

@@ -2,12 +2,18 @@
 // state, then the round start the title performs for a recording.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "app/common/game_folder.h"
 #include "game/state/game_state.h"
 
 namespace mervox {
+
+// The mode a recording plays in when no --mode is given: a file named as a
+// practice round of the tutorial ("tuto-<frame>-<date>-<time>.dat") or the
+// tutorial itself ("tuto.dat") in the tutorial's, any other in a game's.
+int32_t DefaultModeFor(const std::string& recordingPath);
 
 // Fresh program state, the start-up scene reset, then the round start with
 // Playback 1 and the given RunMode and the recording loaded from the path.

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/desktop/program.h"
+#include "app/services/program_platform.h"
 #include "platform/message_pump.h"
 #include "platform/player_input.h"
 #include "platform/window.h"

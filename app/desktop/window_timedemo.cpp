@@ -10,7 +10,7 @@
 #include "app/common/playback_round.h"
 #include "app/common/stage_times.h"
 #include "app/desktop/desktop_session.h"
-#include "app/desktop/frame_loop.h"
+#include "app/common/frame_loop.h"
 #include "draw/frame_buffer.h"
 #include "game/simulation.h"
 #include "platform/clock.h"

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "app/common/playback_round.h"
-#include "app/desktop/program_audio.h"
 #include "app/export/clip_encoder.h"
 #include "app/headless/frame_capture.h"
+#include "app/services/program_audio.h"
 #include "draw/frame_buffer.h"
 #include "game/simulation.h"
 

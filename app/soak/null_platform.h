@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "app/desktop/program.h"
+#include "app/services/program_platform.h"
 
 namespace mervox {
 

@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
-#include <regex>
 #include <system_error>
 
 #include "game/key_bits.h"
@@ -50,12 +49,6 @@ int32_t PracticeMode(int32_t watchedMode) {
         case RunDemo2:
         default: return RunGame;
     }
-}
-
-int32_t DefaultModeFor(const std::string& recordingPath) {
-    static const std::regex tutorial("tuto(-[0-9]+-[0-9]{8}-[0-9]{6}(-[0-9]+)?)?");
-    const std::string stem = std::filesystem::path(recordingPath).stem().string();
-    return std::regex_match(stem, tutorial) ? RunTutorial : RunGame;
 }
 
 bool CanTakeOver(const GameState& g) {

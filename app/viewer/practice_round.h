@@ -27,11 +27,6 @@ namespace mervox {
 // a level), captions and all; a game stays a game.
 int32_t PracticeMode(int32_t watchedMode);
 
-// The mode a recording plays in when no --mode is given: a file named as a
-// practice round of the tutorial ("tuto-<frame>-<date>-<time>.dat") or the
-// tutorial itself ("tuto.dat") in the tutorial's, any other in a game's.
-int32_t DefaultModeFor(const std::string& recordingPath);
-
 struct PracticeRound {
     bool on = false;
     std::string recording;  // the watched recording's name without folder and ".dat"

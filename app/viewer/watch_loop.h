@@ -1,36 +1,13 @@
-// The viewer's keys and its loop: the viewer over a round the title plays
-// back, and --watch's own window loop on any platform.
+// `--watch`'s loop: the viewer alone in a window, on any platform.
 #pragma once
 
 #include <functional>
 #include <string>
 
-#include "app/desktop/program.h"
-#include "app/viewer/watch_session.h"
-#include "game/round_host.h"
+#include "app/services/program_platform.h"
 #include "game/state/game_state.h"
-#include "save/controls_file.h"
 
 namespace mervox {
-
-// Applies the commands of the viewer's keys just pressed in the pass, or
-// held long enough to repeat.
-void ReadWatchKeys(WatchSession& s, const ActionFrame& in);
-
-// The same for the practice keys (take over while watching, the rewinds
-// while practising).
-void ReadPracticeKeys(WatchSession& s, const ActionFrame& in);
-
-// A playback round started by the title (the replay, the tutorial, the
-// demonstrations) under the viewer's keys: called by the program instead of
-// UpdateRound for such a round. The round is measured at its first update.
-// Paused, it does not update; slow and fast it updates less or more often,
-// with effects and voices heard at normal speed only. The overlay appears
-// with the first viewer key pressed in `in`, the pass's actions. The
-// round's own keys (Ctrl, Z, Escape) keep their meaning while it plays.
-// Taken over, it is the player's practice round until it ends or Escape
-// leaves it for the title (which waits for Escape to be let go).
-void WatchRoundPass(WatchSession& s, GameState& g, const RoundHost& host, const ActionFrame& in);
 
 // A pointer (mouse) for the timeline: picture coordinates of the shown
 // frame (0, 0 is the picture's top left) and whether the button is held.
@@ -50,7 +27,10 @@ struct WatchRun {
 };
 
 // The viewer's window loop on any platform: 60 passes a second, a drawing
-// every pass, Escape or closing the window ends it.
+// every pass, Escape or closing the window ends it. A practice round ends
+// it too when it ends; its recording is saved either way. Returns the exit
+// status: 1 when the recording cannot be watched or the practice round not
+// saved.
 int RunWatchOn(const ProgramPlatform& platform, const WatchPointer& pointer, const WatchRun& run);
 
 }  // namespace mervox

@@ -69,7 +69,7 @@ struct WatchSession {
     std::string path;
     std::string baseDir = ".";
     int practiceHeld[kPracticeKeyCount] = {};
-    bool takeOverHeld = false;
+    int takeOverHeld = 0;  // passes the take-over key has been held
     // The clip marked on the timeline ([start, end] in frames, -1 while
     // not set) and its export, running in the background.
     WatchClip clip;
@@ -106,6 +106,16 @@ void WatchSeek(WatchSession& s, int frame);
 // Says when a pass at the fastest speed has used its time (checked between
 // updates). Empty: the pass plays its most updates.
 using PassDeadline = std::function<bool()>;
+
+// At the fastest speed a pass plays until this much of it is spent.
+constexpr int kFastestPassMs = 14;
+
+// The fastest speed's deadline: the pass has spent its time since `start`
+// on `clock` (the platform's, or the round host's).
+template <class Clock>
+PassDeadline DeadlineFrom(const Clock& clock, uint32_t start) {
+    return [&clock, start] { return static_cast<int32_t>(clock.clockMs() - start) >= kFastestPassMs; };
+}
 
 // Updates at most one pass plays at the fastest speed.
 constexpr int kFastestUpdatesPerPass = 16;

@@ -12,15 +12,15 @@
 #include <vector>
 
 #include "app/common/playback_round.h"
-#include "app/desktop/program_audio.h"
 #include "app/export/clip_encoder.h"
 #include "app/export/round_export.h"
+#include "app/services/program_audio.h"
 #include "app/viewer/clip_export.h"
-#include "app/viewer/watch_loop.h"
+#include "app/viewer/viewer_keys.h"
 #include "app/viewer/watch_overlay.h"
 #include "draw/frame_buffer.h"
-#include "render/render_resources.h"
 #include "game/simulation.h"
+#include "render/render_resources.h"
 
 namespace mervox::testing {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/desktop/frame_loop.h"
+#include "app/common/frame_loop.h"
 
 #include <gtest/gtest.h>
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/desktop/program.h"
-#include "app/desktop/screenshot.h"
+#include "app/services/screenshot.h"
 #include "app/soak/null_platform.h"
 #include "game/key_bits.h"
 #include "render/png_writer.h"

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "app/desktop/pause.h"
-#include "app/desktop/screenshot.h"
+#include "app/services/screenshot.h"
 #include "game/simulation.h"
 
 namespace mervox {

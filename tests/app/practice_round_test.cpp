@@ -16,6 +16,7 @@
 #include "app/common/playback_round.h"
 #include "app/viewer/practice_round.h"
 #include "app/viewer/watch_loop.h"
+#include "app/viewer/watch_round.h"
 #include "app/viewer/watch_overlay.h"
 #include "app/headless/round_trace.h"
 #include "app/viewer/seek_snapshots.h"
@@ -257,6 +258,31 @@ TEST(PracticeRound, TheViewerTakesOverRewindsAndSavesWhatItShowedOnLeaving) {
     ASSERT_EQ(v.last.size(), static_cast<size_t>(kFrameWidth * kFrameHeight));
     EXPECT_TRUE(std::equal(v.last.begin(), v.last.begin() + kAboveOverlay, fb->pixels));
     EXPECT_EQ(r->KeysNow, 0);
+    fs::remove_all(dir);
+}
+
+// The practice round's own Escape leaves it in --watch as in the game's
+// viewer, whatever key leaves the viewer: the round as it stands is saved.
+TEST(PracticeRound, EscapeLeavesAPracticeRoundInWatchAsInTheGame) {
+    const fs::path dir = fs::temp_directory_path() / "mervox_practice_escape";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    ScriptedPlayer v;
+    v.pressed = {{0, ControlAction::PracticeTakeOver}, {100, ControlAction::Escape}};
+    WatchRun run;
+    run.baseDir = dir.string();
+    run.path = kGameDir + "/data/demo1.dat";
+    run.mode = RunDemo1;
+    run.at = 1800;
+    ::testing::internal::CaptureStdout();
+    ::testing::internal::CaptureStderr();
+    const int status = RunWatchOn(ScriptedPlatform(v), WatchPointer(), run);
+    ::testing::internal::GetCapturedStderr();
+    const std::string note = ::testing::internal::GetCapturedStdout();
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(v.pass, 100) << "the pass that left drew nothing";
+    EXPECT_NE(note.find("ended at frame 1900"), std::string::npos) << note;
+    EXPECT_TRUE(fs::exists(dir / "practice"));
     fs::remove_all(dir);
 }
 

@@ -14,6 +14,7 @@
 #include "app/common/playback_round.h"
 #include "app/viewer/watch_loop.h"
 #include "app/viewer/watch_overlay.h"
+#include "app/viewer/watch_round.h"
 #include "game/simulation.h"
 #include "render/scene_drawing.h"
 

@@ -1,7 +1,7 @@
 // `mervox --watch`: the viewer in the game's window, on the desktop the
 // game itself runs on (keyboard, pads, clock, the drawing scale the window
 // wants), with the mouse for the timeline and the game's sound.
-#include "app/viewer/watch_window.h"
+#include "app/desktop/watch_window.h"
 
 #include <cstdio>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "app/desktop/program_audio.h"
+#include "app/services/program_audio.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "app/desktop/screenshot.h"
+#include "app/services/screenshot.h"
 
 #include <sys/resource.h>
 #include <unistd.h>

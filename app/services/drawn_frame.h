@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "app/desktop/program.h"
-#include "app/desktop/screenshot.h"
+#include "app/services/program_platform.h"
+#include "app/services/screenshot.h"
 #include "draw/frame_buffer.h"
 #include "render/render_resources.h"
 

@@ -1,4 +1,4 @@
-#include "app/desktop/drawn_frame.h"
+#include "app/services/drawn_frame.h"
 
 #include <ctime>
 

@@ -1,0 +1,81 @@
+#include "app/viewer/viewer_keys.h"
+
+#include "save/controls_file.h"
+
+namespace mervox {
+
+namespace {
+
+struct KeyBinding {
+    ControlAction action;
+    WatchCommand command;
+    bool repeats;
+};
+
+constexpr KeyBinding kBindings[] = {
+    {ControlAction::WatchPlayPause, WatchCommand::PlayPause, false},
+    {ControlAction::WatchStepForward, WatchCommand::StepForward, true},
+    {ControlAction::WatchStepBack, WatchCommand::StepBack, true},
+    {ControlAction::WatchSlower, WatchCommand::Slower, false},
+    {ControlAction::WatchFaster, WatchCommand::Faster, false},
+    {ControlAction::WatchBack5s, WatchCommand::Back5s, true},
+    {ControlAction::WatchForward5s, WatchCommand::Forward5s, true},
+    {ControlAction::WatchBack30s, WatchCommand::Back30s, true},
+    {ControlAction::WatchForward30s, WatchCommand::Forward30s, true},
+    {ControlAction::WatchToStart, WatchCommand::ToStart, false},
+    {ControlAction::WatchToEnd, WatchCommand::ToEnd, false},
+    {ControlAction::WatchPreviousMark, WatchCommand::PreviousMark, false},
+    {ControlAction::WatchNextMark, WatchCommand::NextMark, false},
+    {ControlAction::WatchOverlay, WatchCommand::ToggleOverlay, false},
+    {ControlAction::WatchClipStart, WatchCommand::ClipStart, false},
+    {ControlAction::WatchClipEnd, WatchCommand::ClipEnd, false},
+    {ControlAction::WatchClipExport, WatchCommand::ClipExport, false},
+};
+constexpr int kBindingCount = sizeof kBindings / sizeof kBindings[0];
+
+static_assert(kBindingCount == kWatchKeyCount, "one held-pass count per viewer key");
+
+// The practice keys: the rewinds count their passes only while practising.
+struct PracticeBinding {
+    ControlAction action;
+    PracticeCommand command;
+    int held;  // index into practiceHeld
+    bool repeats;
+};
+constexpr PracticeBinding kRewindBindings[] = {
+    {ControlAction::PracticeBack5s, PracticeCommand::Back5s, 0, true},
+    {ControlAction::PracticeToTakeOver, PracticeCommand::BackToTakeOver, 1, false},
+};
+
+}  // namespace
+
+bool HeldKeyFires(int& heldPasses, bool down, bool pressedAgain, int repeatEvery) {
+    heldPasses = !down ? 0 : pressedAgain ? 1 : heldPasses + 1;
+    const int n = heldPasses;
+    return n == 1 || (repeatEvery > 0 && n > kRepeatDelay && (n - kRepeatDelay) % repeatEvery == 0);
+}
+
+void ReadWatchKeys(WatchSession& s, const ActionFrame& in) {
+    CollectClipExport(s.clip);
+    for (int k = 0; k < kBindingCount; ++k) {
+        const KeyBinding& b = kBindings[k];
+        if (HeldKeyFires(s.heldPasses[k], in.down(b.action), in.pressedAgain(b.action),
+                         b.repeats ? kWatchRepeatEvery : 0))
+            ApplyWatchCommand(s, b.command);
+    }
+}
+
+void ReadPracticeKeys(WatchSession& s, const ActionFrame& in) {
+    // The take-over key while watching (first: the rewinds then count
+    // from the pass that took the round over).
+    const ControlAction takeOver = ControlAction::PracticeTakeOver;
+    const bool fires = HeldKeyFires(s.takeOverHeld, in.down(takeOver), in.pressedAgain(takeOver), 0);
+    if (fires && !s.practice.on) ApplyPracticeCommand(s, PracticeCommand::TakeOver);
+    for (const PracticeBinding& b : kRewindBindings) {
+        if (HeldKeyFires(s.practiceHeld[b.held], in.down(b.action) && s.practice.on, in.pressedAgain(b.action),
+                         b.repeats ? kRewindRepeatEvery : 0))
+            ApplyPracticeCommand(s, b.command);
+    }
+}
+
+}  // namespace mervox
