@@ -6,6 +6,7 @@
 #include "app/common/command_line.h"
 #include "app/desktop/game_window.h"
 #include "app/desktop/watch_window.h"
+#include "app/desktop/window_timedemo.h"
 #include "app/export/export_command.h"
 #include "app/headless/headless_runner.h"
 #include "app/headless/timedemo.h"
@@ -33,6 +34,7 @@ int main(int argc, char** argv) {
     if (cmd.showBoard) return mervox::RunBoardList(cmd);
     if (!cmd.exportPath.empty()) return mervox::RunExport(cmd);
     if (cmd.headless) return mervox::RunHeadless(cmd);
+    if (!cmd.timedemoPath.empty() && (cmd.windowed || cmd.fullscreen)) return mervox::RunWindowTimedemo(cmd);
     if (!cmd.timedemoPath.empty()) return mervox::RunTimedemo(cmd);
     if (cmd.soakRounds > 0) return mervox::RunSoak(cmd);
     if (!cmd.watchPath.empty()) return mervox::RunWatch(cmd);

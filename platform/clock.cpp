@@ -37,6 +37,12 @@ void SleepOneTick() {
     }
 }
 
+double ProcessCpuMs() {
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return static_cast<double>(ts.tv_sec) * 1e3 + static_cast<double>(ts.tv_nsec) * 1e-6;
+}
+
 double ClockSeconds() {
     return static_cast<double>(NowNs() - OriginNs()) * 1e-9;
 }

@@ -15,4 +15,9 @@ void SleepOneTick();
 // A finer clock for measuring the pacing: seconds since the first call.
 double ClockSeconds();
 
+// The processor time all threads of the process have used, in
+// milliseconds: what a stage costs on a machine busy with other work,
+// where its wall-clock time mostly measures the wait for a processor.
+double ProcessCpuMs();
+
 }  // namespace mervox

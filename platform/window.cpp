@@ -1,6 +1,9 @@
 #include "platform/window.h"
 
+#include <SDL_opengl.h>
+
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <vector>
 
@@ -63,7 +66,50 @@ void ChooseScaling(ProgramWindow& w) {
     SDL_RenderSetIntegerScale(w.renderer, whole ? SDL_TRUE : SDL_FALSE);
 }
 
+// The name of the OpenGL implementation behind the current context (empty
+// when there is none).
+std::string CurrentGlRenderer() {
+    if (SDL_GL_GetCurrentContext() == nullptr) return "";
+    using GetString = const GLubyte*(APIENTRY*)(GLenum);
+    const auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+    if (getString == nullptr) return "";
+    const GLubyte* name = getString(GL_RENDERER);
+    return name != nullptr ? std::string(reinterpret_cast<const char*>(name)) : std::string();
+}
+
+// The renderer for the window. SDL's first choice is an OpenGL renderer,
+// which on a machine without a graphics processor (a virtual X server
+// such as Xvfb, a remote desktop) runs on Mesa's software rasterizer: each
+// frame then goes through a 3D pipeline on the processor, the texture
+// upload, a filtered quad and a copy of the whole screen on swapping,
+// several times what SDL's own software renderer pays to scale the same
+// picture straight into the window's shared-memory image. There the
+// software renderer is taken, its window image written directly rather
+// than through yet another OpenGL texture. A renderer named in
+// SDL_RENDER_DRIVER is left as asked.
+SDL_Renderer* CreateRenderer(SDL_Window* window) {
+    const bool driverNamed = SDL_GetHint(SDL_HINT_RENDER_DRIVER) != nullptr;
+    SDL_Renderer* r = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED);
+    if (r != nullptr && !driverNamed && IsSoftwareRasterizer(CurrentGlRenderer())) {
+        SDL_DestroyRenderer(r);
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        r = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+        if (r == nullptr) r = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED);
+    }
+    if (r == nullptr) r = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+    return r;
+}
+
 }  // namespace
+
+bool IsSoftwareRasterizer(const std::string& glRenderer) {
+    std::string name = glRenderer;
+    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (const char* known : {"llvmpipe", "softpipe", "software", "swrast", "gdi generic"}) {
+        if (name.find(known) != std::string::npos) return true;
+    }
+    return false;
+}
 
 bool OpenProgramWindow(ProgramWindow& w, uint16_t screenMode, int scale, std::string& error) {
     w.screenMode = screenMode;
@@ -93,8 +139,7 @@ bool OpenProgramWindow(ProgramWindow& w, uint16_t screenMode, int scale, std::st
         return false;
     }
     SDL_SetWindowMinimumSize(w.window, canvas / 2, kPictureHeight / 2);
-    w.renderer = SDL_CreateRenderer(w.window, -1, SDL_RENDERER_ACCELERATED);
-    if (w.renderer == nullptr) w.renderer = SDL_CreateRenderer(w.window, -1, SDL_RENDERER_SOFTWARE);
+    w.renderer = CreateRenderer(w.window);
     if (w.renderer == nullptr) {
         error = SDL_GetError();
         CloseProgramWindow(w);
@@ -131,7 +176,7 @@ void RepaintWindow(ProgramWindow& w) {
     SDL_RenderPresent(w.renderer);
 }
 
-void PresentFrame(ProgramWindow& w, const uint32_t* frame, int scale) {
+void UploadFrame(ProgramWindow& w, const uint32_t* frame, int scale) {
     if (w.texture == nullptr || frame == nullptr || scale < 1) return;
     if (scale != w.textureScale) {
         if (!MakeTexture(w, scale)) return;
@@ -141,7 +186,25 @@ void PresentFrame(ProgramWindow& w, const uint32_t* frame, int scale) {
     const int origin = kPictureOrigin * scale;
     const SDL_Rect src{0, 0, width - origin, kPictureHeight * scale - origin};
     SDL_UpdateTexture(w.texture, &src, frame + static_cast<size_t>(width) * origin + origin, width * 4);
+}
+
+void PresentFrame(ProgramWindow& w, const uint32_t* frame, int scale) {
+    if (w.texture == nullptr || frame == nullptr || scale < 1) return;
+    UploadFrame(w, frame, scale);
     RepaintWindow(w);
+}
+
+double ShownPictureScale(const ProgramWindow& w) { return ShownScale(w); }
+
+void WindowOutputSize(const ProgramWindow& w, int& width, int& height) {
+    width = height = 0;
+    if (w.renderer == nullptr || SDL_GetRendererOutputSize(w.renderer, &width, &height) != 0) width = height = 0;
+}
+
+std::string RendererName(const ProgramWindow& w) {
+    SDL_RendererInfo info{};
+    if (w.renderer == nullptr || SDL_GetRendererInfo(w.renderer, &info) != 0 || info.name == nullptr) return "none";
+    return info.name;
 }
 
 int DrawScaleFor(double shownScale) {

@@ -33,6 +33,11 @@ struct ProgramWindow {
 // 640x480 at the system's default place. False with a reason on failure.
 bool OpenProgramWindow(ProgramWindow& w, uint16_t screenMode, int scale, std::string& error);
 
+// Whether an OpenGL implementation, by the name it gives (GL_RENDERER),
+// rasterizes on the processor (Mesa's llvmpipe, softpipe and swrast, and
+// the like): the window then uses SDL's software renderer instead.
+bool IsSoftwareRasterizer(const std::string& glRenderer);
+
 // Releases the renderer and the window; shows the cursor again.
 void CloseProgramWindow(ProgramWindow& w);
 
@@ -40,6 +45,17 @@ void CloseProgramWindow(ProgramWindow& w);
 // it; the back buffer's top row and left column are never shown. A back
 // buffer drawn at scale N is copied from (N, N), N x 640 by N x 480.
 void PresentFrame(ProgramWindow& w, const uint32_t* frame, int scale = 1);
+// PresentFrame's two steps, apart so a timing can tell them: the picture
+// copied into the renderer's texture, then the texture shown (RepaintWindow).
+void UploadFrame(ProgramWindow& w, const uint32_t* frame, int scale);
+
+// The picture's size on the window over 640 x 480 (0 when unknown), and
+// the size of the window's drawing area in pixels (0 x 0 when unknown).
+double ShownPictureScale(const ProgramWindow& w);
+void WindowOutputSize(const ProgramWindow& w, int& width, int& height);
+
+// The renderer's name ("opengl", "software", ...), for timings.
+std::string RendererName(const ProgramWindow& w);
 
 // The drawing scale the window wants now (1 unless sharp): the smallest N
 // from 1 to 4 whose picture covers the area the picture is shown in.

@@ -43,8 +43,12 @@ expect 2 "--replay needs a value" -- --headless --replay
 expect 2 "--screenshot takes frame numbers" -- --headless --replay data/tuto.dat --screenshot 1,,2
 expect 2 "--scale takes 1 to 16" -- --scale 0
 expect 2 "--soak takes 1 to 10000000 rounds" -- --soak 0
+expect 2 "--paced needs --timedemo FILE with --windowed or --fullscreen" -- --timedemo data/tuto.dat --paced
+expect 2 "--paced needs --timedemo FILE with --windowed or --fullscreen" -- --fullscreen --paced
+expect 2 "draws at the window's scale" -- --timedemo data/tuto.dat --windowed --draw-scale 2
 expect 2 "--export needs --out CLIP" -- --export data/tuto.dat
 expect 2 "--from and --to need --export FILE" -- --headless --replay data/tuto.dat --from 10
+expect 2 "--from and --to need --export FILE" -- --headless --replay data/tuto.dat --to 10
 expect 2 "--to comes before --from" -- --export data/tuto.dat --out clip.mp4 --from 20 --to 10
 expect 2 "--from takes a frame number from 1" -- --export data/tuto.dat --out clip.mp4 --from 0
 # Files.

@@ -86,6 +86,7 @@ bool ParseRecordingOption(Arguments& args, const char* arg, bool& modeGiven) {
     } else if (Is(arg, "--timedemo")) {
         if (const char* v = args.value(arg)) c.timedemoPath = v;
     } else if (Is(arg, "--draw-scale")) {
+        c.drawScaleGiven = true;
         const char* v = args.value(arg);
         c.drawScales.clear();
         bool ok = v && ParseFrameList(v, c.drawScales);
@@ -98,6 +99,8 @@ bool ParseRecordingOption(Arguments& args, const char* arg, bool& modeGiven) {
         if (v && (!ParseInt(v, c.at) || c.at < 0)) c.error = "--at takes a frame number from 0";
     } else if (Is(arg, "--take-over")) {
         c.takeOver = true;
+    } else if (Is(arg, "--paced")) {
+        c.paced = true;
     } else {
         return false;
     }
@@ -143,9 +146,14 @@ std::string CombinationError(const CommandLine& c) {
     if (c.headless && c.replayPath.empty()) return "--headless needs --replay FILE";
     if (c.at >= 0 && c.watchPath.empty()) return "--at needs --watch FILE";
     if (c.drawScales.size() > 1 && c.timedemoPath.empty()) return "several drawing scales need --timedemo";
+    const bool timedemoInWindow = !c.timedemoPath.empty() && (c.windowed || c.fullscreen);
+    if (c.paced && !timedemoInWindow) return "--paced needs --timedemo FILE with --windowed or --fullscreen";
+    if (timedemoInWindow && c.drawScaleGiven) return "a timedemo in a window draws at the window's scale: no --draw-scale";
     if (c.takeOver && c.watchPath.empty()) return "--take-over needs --watch FILE";
     if (!c.exportPath.empty() && !c.outGiven) return "--export needs --out CLIP";
-    if (c.exportPath.empty() && (c.from != 1 || c.to != 0)) return "--from and --to need --export FILE";
+    // A timedemo may stop early (--to); only a clip starts late.
+    if (c.exportPath.empty() && (c.from != 1 || (c.to != 0 && c.timedemoPath.empty())))
+        return "--from and --to need --export FILE";
     if (c.to != 0 && c.to < c.from) return "--to comes before --from";
     return {};
 }
@@ -181,7 +189,9 @@ void PrintUsage() {
         "usage: mervox [--windowed | --fullscreen] [--scale N]\n"
         "       mervox --headless --replay FILE [--mode N] [--trace PATH]\n"
         "              [--screenshot F[,F...] --out DIR [--draw-scale N]]\n"
-        "       mervox --timedemo FILE [--mode N] [--draw-scale N[,N...]]\n"
+        "       mervox --timedemo FILE [--mode N] [--to F] [--draw-scale N[,N...]]\n"
+        "       mervox --timedemo FILE [--mode N] [--to F] (--windowed [--scale N] | --fullscreen)\n"
+        "              [--paced]\n"
         "       mervox --export FILE --out CLIP [--mode N] [--from F] [--to F]\n"
         "              [--draw-scale N]\n"
         "       mervox --soak ROUNDS [--seed N]\n"
@@ -195,7 +205,10 @@ void PrintUsage() {
         "  --mode N     the round's mode: 1 game, 2 replay, 3 tutorial, 4 and 5 demos\n"
         "  --trace      write the state after every update as JSON lines\n"
         "  --screenshot write the picture after the given updates as PNG files\n"
-        "  --timedemo   play a recording drawing every frame as fast as possible\n"
+        "  --timedemo   play a recording drawing every frame as fast as possible;\n"
+        "               with --windowed or --fullscreen in the game's window, timing\n"
+        "               drawing, upload and showing of every frame (--paced: at the\n"
+        "               game's 60 updates a second); --to F stops after update F\n"
         "  --draw-scale draw the pictures N times finer (N x 640 by N x 480, N 1 to 4);\n"
         "               --timedemo times each scale given\n"
         "  --export     write the recording's round as a video with its sound to CLIP:\n"

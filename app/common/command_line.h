@@ -18,8 +18,10 @@ struct CommandLine {
     bool outGiven = false;
     std::string timedemoPath;    // --timedemo FILE
     std::vector<int> drawScales{1};  // --draw-scale N[,N...]: pictures drawn N times finer (1 to 4)
+    bool drawScaleGiven = false;     // --draw-scale was given
     bool windowed = false;       // --windowed: skip the full-screen question
     bool fullscreen = false;     // --fullscreen
+    bool paced = false;          // --paced: a timedemo in a window at the game's pacing
     int scale = 0;               // --scale N (0: largest that fits)
     int soakRounds = 0;          // --soak ROUNDS: the whole program on the null platform
     int seed = 1;                // --seed N: the soak's key script
@@ -30,7 +32,7 @@ struct CommandLine {
     bool showBoard = false;      // --board: the board's best rounds
     std::string exportPath;      // --export FILE: the recording to a video file at --out
     int from = 1;                // --from F: the clip's first update
-    int to = 0;                  // --to F: its last (0: the round's end)
+    int to = 0;                  // --to F: its last (0: the round's end); also a timedemo's last
     std::string error;           // set when the line could not be read
 };
 

@@ -42,8 +42,13 @@ void RunPacedPasses(PassHooks& h, uint32_t previous) {
         // The budget counts from the end of the previous wait, so the work
         // of the pass is paid out of it and an overrun is not made up.
         const uint32_t now = h.clockMs();
-        if (h.waits()) h.pumpMessagesFor(PacingWait(step, now, previous));
-        previous = h.clockMs();
+        if (h.waits()) {
+            const int wait = PacingWait(step, now, previous);
+            h.pumpMessagesFor(wait);
+            previous = PacingWaitEnd(wait, previous, step, h.clockMs());
+        } else {
+            previous = h.clockMs();
+        }
         if (h.quitting()) break;
         step = NextPacingStep(step);
         // Every key once, for the whole pass: nothing asks for one later.

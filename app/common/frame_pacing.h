@@ -21,6 +21,25 @@ inline int PacingWait(int step, uint32_t now, uint32_t previousWaitEnd) {
 
 inline int NextPacingStep(int step) { return (step + 1) % 3; }
 
+// A sleep that wakes this much or more after its deadline counts as a stall.
+constexpr int kLateWakeLimitMs = 16;
+
+// Where the next pass's budget counts from, given the wait the pass asked
+// for and the clock when its wait was over. A wait that had time to run
+// ends at its deadline, the previous end plus the budget, even when the
+// last sleep woke a millisecond or a few late: the system's sleeps
+// overshoot now and then, and a loop that lost each such millisecond
+// would fall below 60 passes a second whenever the machine is busy. A pass
+// whose work had already spent its budget (a wait of 0 or less), or a wake
+// a whole budget late, counts from the clock as it is: an overrun is not
+// made up by bunching updates.
+inline uint32_t PacingWaitEnd(int wait, uint32_t previousWaitEnd, int step, uint32_t now) {
+    if (wait <= 0) return now;
+    const uint32_t deadline = previousWaitEnd + static_cast<uint32_t>(PacingBudget(step));
+    const int32_t late = static_cast<int32_t>(now - deadline);
+    return late >= 0 && late < kLateWakeLimitMs ? deadline : now;
+}
+
 // The drawing cycle: a pass is drawn when the new phase is 0.
 inline int NextFramePhase(int phase, int frameSkip) {
     return frameSkip > 0 ? (phase + 1) % frameSkip : 0;

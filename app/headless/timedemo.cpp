@@ -2,7 +2,6 @@
 // update, as fast as the machine allows, without a window.
 #include "app/headless/timedemo.h"
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <memory>
@@ -11,22 +10,13 @@
 
 #include "app/common/game_folder.h"
 #include "app/common/playback_round.h"
+#include "app/common/stage_times.h"
 #include "draw/frame_buffer.h"
 #include "game/simulation.h"
 #include "render/render_resources.h"
 #include "render/scene_drawing.h"
 
 namespace mervox {
-
-namespace {
-
-double Percentile(std::vector<double>& sorted, double p) {
-    if (sorted.empty()) return 0;
-    const size_t index = std::min(sorted.size() - 1, static_cast<size_t>(p * (sorted.size() - 1) + 0.5));
-    return sorted[index];
-}
-
-}  // namespace
 
 int RunTimedemo(const CommandLine& cmd) {
     // Drawn from the game's own folder, as the game draws (see RunHeadless).
@@ -52,7 +42,7 @@ int RunTimedemo(const CommandLine& cmd) {
     const Clock::time_point start = Clock::now();
     long updates = 0;
     int status = 0;
-    while (g->RunMode != RunTitle) {
+    while (g->RunMode != RunTitle && (cmd.to == 0 || updates < cmd.to)) {
         if (++updates > kUpdateLimit) {
             std::fprintf(stderr, "mervox: the round did not end after %ld updates\n", kUpdateLimit);
             status = 1;
@@ -69,12 +59,10 @@ int RunTimedemo(const CommandLine& cmd) {
     ReleaseRenderResources(res);
 
     for (size_t k = 0; k < scales.size(); ++k) {
-        std::vector<double>& ms = drawMs[k];
-        std::sort(ms.begin(), ms.end());
-        const size_t count = ms.size();
+        const StageSummary s = Summarize(drawMs[k]);
         const std::string at = scales.size() > 1 || scales[k] != 1 ? " at scale " + std::to_string(scales[k]) : "";
-        std::printf("timedemo%s: %zu frames, %.3f s, %.1f fps, draw median %.3f ms, p99 %.3f ms\n", at.c_str(),
-                    count, seconds, seconds > 0 ? count / seconds : 0.0, Percentile(ms, 0.5), Percentile(ms, 0.99));
+        std::printf("timedemo%s: %zu frames, %.3f s, %.1f fps, draw median %.3f ms, p95 %.3f ms, p99 %.3f ms\n",
+                    at.c_str(), s.count, seconds, seconds > 0 ? s.count / seconds : 0.0, s.median, s.p95, s.p99);
     }
     return status;
 }

@@ -25,6 +25,7 @@ struct SimulatedLoop : FrameLoopHooks {
     std::vector<int> waits;            // the wait asked for in each pass
     std::vector<uint32_t> passEnds;    // clock at the end of each pass's wait
     std::vector<int> workMs;           // cost of the update in pass k (index k - 1)
+    std::vector<int> lateWakeMs;       // how late the wait of pass k ends (index k - 1)
     int quitDuringWaitOfPass = -1;
     int samples = 0;
     std::vector<int> samplesAtUpdate;  // samples taken when each update ran
@@ -43,6 +44,8 @@ struct SimulatedLoop : FrameLoopHooks {
         do {
             if (wait != 0) clock += 1;
         } while (static_cast<int32_t>(clock - start) < wait);
+        const size_t pass = static_cast<size_t>(passes);
+        if (pass < lateWakeMs.size()) clock += lateWakeMs[pass];
         passEnds.push_back(clock);
     }
     void Work() {
@@ -115,6 +118,40 @@ TEST(FramePacing, WorkIsPaidFromTheBudgetAndAnOverrunIsNotMadeUp) {
     EXPECT_EQ(s.passEnds[6] - s.passEnds[5], 17u);
     // Nine passes: the 24 ms overrun plus one sleep are simply lost.
     EXPECT_EQ(s.passEnds[8] - 1000u, 150u + (41u - 17u));
+}
+
+// The system's sleep may wake a little after the deadline; the next budget
+// still counts from the deadline, so a late millisecond in every pass does
+// not make 60 passes a second into 57. A wake a whole budget late is a
+// stall and, as an overrun, is not made up.
+TEST(FramePacing, ALateWakeIsPaidFromTheNextBudget) {
+    SimulatedLoop s;
+    s.lateWakeMs.assign(600, 1);
+    s.Run();
+    ASSERT_EQ(s.passEnds.size(), 600u);
+    EXPECT_EQ(s.waits[1], 17 - 1);
+    EXPECT_EQ(s.waits[2], 16 - 1);
+    // Every pass ends one late millisecond after its deadline: 600 passes
+    // still take ten seconds.
+    EXPECT_EQ(s.passEnds.back() - 1000u, 10000u + 1u);
+
+    SimulatedLoop jitter;
+    jitter.passLimit = 6;
+    jitter.lateWakeMs = {0, 3, 0, 15, 0, 0};
+    jitter.Run();
+    EXPECT_EQ(jitter.passEnds[1], 1000u + 34u + 3u);
+    EXPECT_EQ(jitter.waits[2], 16 - 3);
+    EXPECT_EQ(jitter.passEnds[2], 1000u + 50u);
+    EXPECT_EQ(jitter.waits[4], 17 - 15);
+    EXPECT_EQ(jitter.passEnds[5], 1000u + 100u);
+
+    SimulatedLoop stall;
+    stall.passLimit = 4;
+    stall.lateWakeMs = {0, kLateWakeLimitMs, 0, 0};
+    stall.Run();
+    EXPECT_EQ(stall.passEnds[1], 1000u + 34u + kLateWakeLimitMs);
+    EXPECT_EQ(stall.waits[2], 16) << "a stall counts from its own end";
+    EXPECT_EQ(stall.passEnds[3] - stall.passEnds[1], 16u + 17u);
 }
 
 TEST(FramePacing, StartUpThatRanLongMakesTheFirstPassLate) {
