@@ -50,7 +50,4 @@ void TurnBoardPastHalfway(GameState& g);
 // copies of the angles.
 void HandCameraToProjection(GameState& g);
 
-// The tutorial caption table (texts and timings).
-void FillTutorialCaptions(GameState& g);
-
 }  // namespace mervox

@@ -18,17 +18,19 @@ namespace mervox {
 // megabytes.
 constexpr int kSnapshotInterval = 120;
 
-// The part of a round's state that changes while it plays back: all but
-// the recording (InputLog) and the tutorial caption texts, which a
-// played-back round only reads. A snapshot is these bytes.
+// A round's state at one frame: the whole simulated state, a plain copy.
+// The recording (GameState::InputLog), which a played-back round only
+// reads, is not in it.
 struct RoundSnapshot {
-    std::vector<unsigned char> bytes;
+    SimulatedState state;
 };
 
-size_t SnapshotSize();
+// What one snapshot costs.
+constexpr size_t kSnapshotSize = sizeof(RoundSnapshot);
+
 void TakeSnapshot(const GameState& g, RoundSnapshot& s);
-// Puts the snapshot's bytes back into `g`, whose recording and captions
-// must be those of the round the snapshot was taken from.
+// Puts the snapshot's state back into `g`, whose recording must be that of
+// the round the snapshot was taken from.
 void RestoreSnapshot(const RoundSnapshot& s, GameState& g);
 // The same, leaving the main loop's own fields (frame skip and phase, fast
 // forward, screen mode, frame rate shown, quit request) as they are.

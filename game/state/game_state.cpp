@@ -14,7 +14,6 @@ void InitProgramState(GameState& g) {
     g.Level = 1;
     for (auto& c : g.ChainSlots) c = ChainSlot{0, 0, 0, 0};
     PutTitleStartCamera(g);
-    FillTutorialCaptions(g);
 }
 
 }  // namespace mervox

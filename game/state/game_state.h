@@ -148,15 +148,9 @@ constexpr int kInputLogLength = 6000;
 // Tutorial captions
 // ---------------------------------------------------------------------------
 
+// The caption texts are a constant table (game/tutorial_captions.h); the
+// state holds only which one is shown, CaptionIndex.
 constexpr int kCaptionCount = 5;
-constexpr int kCaptionChars = 256;
-
-struct TutorialCaption {
-    char16_t line1[kCaptionChars];
-    char16_t line2[kCaptionChars];
-    int32_t start;   // RoundFrame at which it appears
-    int32_t length;  // updates it stays
-};
 
 // ---------------------------------------------------------------------------
 // Sound-effect numbers
@@ -218,7 +212,11 @@ struct UpdateEvents {
 // The program-wide record
 // ---------------------------------------------------------------------------
 
-struct GameState {
+// Everything the title, the rounds and the main loop change as they run:
+// the whole state but the recording. A copy of it is a snapshot of a round
+// (app/viewer/seek_snapshots.h), so a field added here is carried by every
+// seek and rewind.
+struct SimulatedState {
     // --- main loop -------------------------------------------------------
     int32_t RunMode;          // a RunModeValue
     int32_t QuitRequested;
@@ -292,8 +290,7 @@ struct GameState {
     int32_t KeysNow;
     int32_t KeysPrev;
     int32_t Playback;         // kPlaybackOn: the keys come from InputLog
-    int32_t InputLogIndex;
-    InputRecord InputLog[kInputLogLength];
+    int32_t InputLogIndex;    // the next record of InputLog to play or to write
 
     // --- random generator --------------------------------------------------
     uint32_t RandomState;
@@ -318,9 +315,17 @@ struct GameState {
     // round's first input), the keys that skipped a round's end and the
     // Escape that left a practice round (they must not act on the title).
     uint16_t KeysToRelease;
+};
 
-    // --- tutorial ----------------------------------------------------------
-    TutorialCaption TutorialCaptions[kCaptionCount];
+// The program-wide record: the simulated state and beside it the round's
+// recording, every key change of a keyboard round as the round writes it
+// or those a played-back round plays. The recording is not simulated
+// state: a played-back round only reads it, and a practice round brought
+// back to an earlier frame needs only where it stands in the log
+// (InputLogIndex, simulated state): the records after that are written
+// over and never saved.
+struct GameState : SimulatedState {
+    InputRecord InputLog[kInputLogLength];
 };
 
 // Playback's two values: the round's keys from the keyboard (recorded into
@@ -331,7 +336,7 @@ inline bool PlaysBack(const GameState& g) { return g.Playback != kPlaybackOff; }
 
 // Sets every field to its value at program start (before any scene reset):
 // title mode, one drawn frame per update, playback on, the title's start
-// camera, an empty input log and the tutorial caption table filled.
+// camera and an empty input log.
 void InitProgramState(GameState& g);
 
 }  // namespace mervox

@@ -133,6 +133,47 @@ TEST(SeekSnapshots, SeeksInRecordedRoundsEqualStraightPlay) {
     }
 }
 
+// A state whose every byte is noise, the recording included.
+std::unique_ptr<GameState> NoiseState(uint32_t seed) {
+    auto g = std::make_unique<GameState>();
+    std::mt19937 rng(seed);
+    auto* bytes = reinterpret_cast<unsigned char*>(g.get());
+    for (size_t k = 0; k < sizeof(GameState); ++k) bytes[k] = static_cast<unsigned char>(rng());
+    return g;
+}
+
+TEST(SeekSnapshots, ARestoreBringsBackEveryFieldAndLeavesTheRecording) {
+    // Any field of the state, the last as much as the first, comes back
+    // from a snapshot: states of noise differ in every field.
+    const auto taken = NoiseState(11);
+    RoundSnapshot s;
+    TakeSnapshot(*taken, s);
+    auto g = NoiseState(12);
+    const auto before = CopyOf(*g);
+    RestoreSnapshot(s, *g);
+    auto expected = CopyOf(*taken);
+    std::memcpy(expected->InputLog, before->InputLog, sizeof expected->InputLog);
+    EXPECT_TRUE(SameBytes(*g, *expected));
+    EXPECT_NE(g->KeysToRelease, before->KeysToRelease) << "the noise left the last field as it was";
+
+    // A seek keeps the main loop's own fields and restores the rest.
+    g = CopyOf(*before);
+    RestoreSnapshotKeepingLoop(s, *g);
+    EXPECT_EQ(g->FrameSkip, before->FrameSkip);
+    EXPECT_EQ(g->ScreenMode, before->ScreenMode);
+    EXPECT_EQ(g->FramesPerSecond, before->FramesPerSecond);
+    EXPECT_EQ(g->QuitRequested, before->QuitRequested);
+    EXPECT_EQ(g->FastForward, before->FastForward);
+    EXPECT_EQ(g->FramePhase, before->FramePhase);
+    g->FrameSkip = taken->FrameSkip;
+    g->ScreenMode = taken->ScreenMode;
+    g->FramesPerSecond = taken->FramesPerSecond;
+    g->QuitRequested = taken->QuitRequested;
+    g->FastForward = taken->FastForward;
+    g->FramePhase = taken->FramePhase;
+    EXPECT_TRUE(SameBytes(*g, *expected));
+}
+
 TEST(SeekSnapshots, MarksOnTheTimelineAndAnEmptyTimeline) {
     RoundTimeline t;
     t.marks = {{100, MarkKind::LevelUp}, {250, MarkKind::ChainLink}, {400, MarkKind::LevelUp}};

@@ -30,7 +30,6 @@ TEST(GarbageState, AnyStateDrawsWithoutFault) {
             // Half the rounds keep a sane camera so that the scene lands on screen.
             PutTitleStartCamera(*g);
             g->RunMode = RunGame + round % kLastRunMode;
-            g->TutorialCaptions[0].line1[10] = 0;
             g->CaptionIndex = 0;
         }
         fb->pixels[0] = 0x12345678;

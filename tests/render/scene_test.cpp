@@ -11,6 +11,7 @@
 #include "draw/text_drawing.h"
 #include "render/digit_strings.h"
 #include "game/simulation.h"
+#include "game/tutorial_captions.h"
 #include "render/scene_drawing.h"
 #include "render/scene_painter.h"
 #include "render/screen_layout.h"
@@ -243,7 +244,7 @@ TEST_F(TutorialBand, BandAndCaptionsFollowTheRoundFrame) {
     res.EnglishCaptionFont = CreateGameFont(kEnglishFontFile, 18, 400);
     ASSERT_NE(res.EnglishCaptionFont.face, nullptr) << kEnglishFontFile;
     for (int k = 0; k < 4; ++k) {
-        const TutorialCaption& c = g->TutorialCaptions[k];
+        const TutorialCaption& c = kTutorialCaptions[k];
         g->CaptionIndex = k;
         g->RoundFrame = c.start + c.length / 2;
         Draw();
