@@ -37,7 +37,7 @@ const GameState& Start(int which) {
             StartPlaybackRound(*starts[2], RunGame, BotRound());
         } else {
             auto recorded = testing::PlayLongRound(20);
-            StartRoundOutsideTitle(*starts[1], RunGame, 1);
+            StartRoundOutsideTitle(*starts[1], RunGame, PlaybackOn);
             ParseInputLog(FormatInputLog(recorded->InputLog), starts[1]->InputLog);
         }
     }

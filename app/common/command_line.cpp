@@ -62,7 +62,8 @@ CommandLine ParseCommandLine(int argc, char** argv) {
         } else if (std::strcmp(arg, "--mode") == 0) {
             modeGiven = true;
             const char* v = value(arg);
-            if (v && (!ParseInt(v, c.mode) || c.mode < 1 || c.mode > 5))
+            int number = 0;
+            if (v && (!ParseInt(v, number) || !RoundModeOfNumber(number, c.mode)))
                 c.error = "--mode takes 1 to 5";
         } else if (std::strcmp(arg, "--trace") == 0) {
             if (const char* v = value(arg)) c.tracePath = v;

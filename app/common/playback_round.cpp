@@ -7,12 +7,12 @@
 
 namespace mervox {
 
-bool StartPlaybackRound(GameState& g, int runMode, const std::string& recordingPath) {
-    StartRoundOutsideTitle(g, runMode, 1);
+bool StartPlaybackRound(GameState& g, RunModeValue runMode, const std::string& recordingPath) {
+    StartRoundOutsideTitle(g, runMode, PlaybackOn);
     return LoadInputLogFile(g, recordingPath);
 }
 
-bool OpenRecording(GameState& g, int runMode, const std::string& named, GameFolder& folder,
+bool OpenRecording(GameState& g, RunModeValue runMode, const std::string& named, GameFolder& folder,
                    std::string& recordingPath, bool needsPictures) {
     std::string why;
     if (!ChooseOwnGameFolder(folder, why)) {

@@ -10,10 +10,10 @@
 namespace mervox {
 
 // Fresh program state, the start-up scene reset, then the round start with
-// Playback 1 and the given RunMode and the recording loaded from the path.
+// Playback on and the given RunMode and the recording loaded from the path.
 // Returns false when the recording could not be opened (the round then
 // plays an empty log, as a missing file does in the game).
-bool StartPlaybackRound(GameState& g, int runMode, const std::string& recordingPath);
+bool StartPlaybackRound(GameState& g, RunModeValue runMode, const std::string& recordingPath);
 
 // A round that has not ended after this many updates (over 46 hours of
 // play) is taken to be stuck.
@@ -25,7 +25,7 @@ constexpr long kUpdateLimit = 10'000'000;
 // said why on stderr, when there is no game folder or the recording cannot
 // be read. A run that draws nothing (`needsPictures` false) goes on without
 // a game folder, in the current one.
-bool OpenRecording(GameState& g, int runMode, const std::string& named, GameFolder& folder,
+bool OpenRecording(GameState& g, RunModeValue runMode, const std::string& named, GameFolder& folder,
                    std::string& recordingPath, bool needsPictures = true);
 
 }  // namespace mervox

@@ -125,7 +125,7 @@ struct Program {
     bool logPacing = false;
     bool logRuns = false;  // MERVOX_RUN_LOG: a line at every change of RunMode and of the options screen
     bool optionsScreenLogged = false;  // open as last logged
-    int lastRunMode = RunTitle;
+    RunModeValue lastRunMode = RunTitle;
     bool roundTimeRunning = false;  // as last logged: a round with time left
     int loggedPasses = 0;
     double logStart = 0.0;

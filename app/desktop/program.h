@@ -54,12 +54,12 @@ public:
     // Before the first title frame: blackens a full-screen window, waits
     // until Z, R and Escape are up and forgets the presses queued
     // meanwhile.
-    virtual void beforeTitle(uint16_t /*screenMode*/) const {}
+    virtual void beforeTitle(ScreenModeValue /*screenMode*/) const {}
 };
 
 struct ProgramRun {
     std::string baseDir = ".";  // the game folder
-    uint16_t screenMode = 0;
+    ScreenModeValue screenMode = ScreenWindowed;
     bool sound = true;          // open the sound output and load the sounds
     bool inWindow = false;      // the player's window: the language may follow the desktop's
     // Called after every pass of the main loop with the state it left (the

@@ -41,7 +41,7 @@ void Snapshot(PracticeRound& p, const GameState& g) {
 
 }  // namespace
 
-int32_t PracticeMode(int32_t watchedMode) {
+RunModeValue PracticeMode(RunModeValue watchedMode) {
     switch (watchedMode) {
         case RunTutorial: return RunTutorial;
         case RunGame:
@@ -52,7 +52,7 @@ int32_t PracticeMode(int32_t watchedMode) {
     }
 }
 
-int32_t DefaultModeFor(const std::string& recordingPath) {
+RunModeValue DefaultModeFor(const std::string& recordingPath) {
     static const std::regex tutorial("tuto(-[0-9]+-[0-9]{8}-[0-9]{6}(-[0-9]+)?)?");
     const std::string stem = std::filesystem::path(recordingPath).stem().string();
     return std::regex_match(stem, tutorial) ? RunTutorial : RunGame;
@@ -76,7 +76,7 @@ bool TakeOver(PracticeRound& p, GameState& g, const std::string& recordingPath) 
     // after them.
     p.mode = PracticeMode(g.RunMode);
     g.RunMode = p.mode;
-    g.Playback = kPlaybackOff;
+    g.Playback = PlaybackOff;
     g.FastForward = 0;
     Snapshot(p, g);
     return true;
@@ -100,13 +100,13 @@ int PracticeRewindTo(PracticeRound& p, GameState& g, int frame) {
     // The updates from the snapshot to the frame replay the keys the player
     // recorded there, as the saved recording will.
     const uint16_t fastForward = g.FastForward;
-    g.Playback = kPlaybackOn;
+    g.Playback = PlaybackOn;
     int played = 0;
     while (g.RoundFrame < frame && g.RunMode != RunTitle) {
         UpdateRound(g, SilentHost(), InputFrame{});
         ++played;
     }
-    g.Playback = kPlaybackOff;
+    g.Playback = PlaybackOff;
     g.FastForward = fastForward;
     return played;
 }

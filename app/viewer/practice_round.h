@@ -25,18 +25,18 @@ namespace mervox {
 // the tutorial (3) stays the tutorial, whose level-ups add its own 600
 // updates to the clock (no other mode replays its clock once it has gone up
 // a level), captions and all; a game stays a game.
-int32_t PracticeMode(int32_t watchedMode);
+RunModeValue PracticeMode(RunModeValue watchedMode);
 
 // The mode a recording plays in when no --mode is given: a file named as a
 // practice round of the tutorial ("tuto-<frame>-<date>-<time>.dat") or the
 // tutorial itself ("tuto.dat") in the tutorial's, any other in a game's.
-int32_t DefaultModeFor(const std::string& recordingPath);
+RunModeValue DefaultModeFor(const std::string& recordingPath);
 
 struct PracticeRound {
     bool on = false;
     std::string recording;  // the watched recording's name without folder and ".dat"
     int branchFrame = 0;
-    int32_t mode = RunGame;  // the RunMode it plays on in
+    RunModeValue mode = RunGame;  // the RunMode it plays on in
     // The high scores as they were, put back when the practice ends; while
     // it plays the round sees a table no score can enter.
     uint32_t heldScores[3] = {};

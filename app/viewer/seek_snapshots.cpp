@@ -21,7 +21,8 @@ static_assert(sizeof(GameState) == sizeof(SimulatedState) + sizeof(GameState::In
 // never changes them while nobody holds Ctrl.
 struct LoopFields {
     int32_t quitRequested, frameSkip, framePhase;
-    uint16_t fastForward, screenMode;
+    uint16_t fastForward;
+    ScreenModeValue screenMode;
     uint32_t framesPerSecond;
 };
 

@@ -129,7 +129,25 @@ enum RunModeValue : int32_t {
     RunDemo1 = 4,
     RunDemo2 = 5,
 };
-constexpr int32_t kLastRunMode = RunDemo2;
+constexpr RunModeValue kLastRunMode = RunDemo2;
+// The five kinds of round, in the order of their numbers.
+constexpr RunModeValue kRoundModes[] = {RunGame, RunReplay, RunTutorial, RunDemo1, RunDemo2};
+// The kind of round numbered `number` (1 to 5) on the command line; false
+// for any other number.
+bool RoundModeOfNumber(int number, RunModeValue& mode);
+
+// Where a round's keys come from.
+enum PlaybackValue : int32_t {
+    PlaybackOff = 0,  // the player's keys, recorded into InputLog
+    PlaybackOn = 1,   // the records of InputLog
+};
+
+// How the picture is shown.
+enum ScreenModeValue : uint16_t {
+    ScreenWindowed = 0,  // a window of 640x480
+    ScreenFull640 = 1,   // full screen 640x480
+    ScreenFull720 = 2,   // full screen 720x480, the picture 40 pixels from the left
+};
 
 // BGMMODE and SEMODE as config.txt keeps them: 0 on, 1 off.
 enum SoundSetting : int32_t {
@@ -218,13 +236,13 @@ struct UpdateEvents {
 // seek and rewind.
 struct SimulatedState {
     // --- main loop -------------------------------------------------------
-    int32_t RunMode;          // a RunModeValue
+    RunModeValue RunMode;
     int32_t QuitRequested;
     int32_t FrameSkip;        // 1..10
     int32_t FramePhase;
     uint16_t FastForward;
     uint32_t FramesPerSecond;
-    uint16_t ScreenMode;      // 0 windowed, 1 full 640, 2 full 720
+    ScreenModeValue ScreenMode;
 
     // --- settings ----------------------------------------------------------
     int32_t BGMMODE;          // music: SoundOn or SoundOff
@@ -289,7 +307,7 @@ struct SimulatedState {
     // --- input ----------------------------------------------------------------
     int32_t KeysNow;
     int32_t KeysPrev;
-    int32_t Playback;         // kPlaybackOn: the keys come from InputLog
+    PlaybackValue Playback;
     int32_t InputLogIndex;    // the next record of InputLog to play or to write
 
     // --- random generator --------------------------------------------------
@@ -328,11 +346,7 @@ struct GameState : SimulatedState {
     InputRecord InputLog[kInputLogLength];
 };
 
-// Playback's two values: the round's keys from the keyboard (recorded into
-// InputLog) or from InputLog.
-constexpr int32_t kPlaybackOff = 0;
-constexpr int32_t kPlaybackOn = 1;
-inline bool PlaysBack(const GameState& g) { return g.Playback != kPlaybackOff; }
+inline bool PlaysBack(const GameState& g) { return g.Playback != PlaybackOff; }
 
 // Sets every field to its value at program start (before any scene reset):
 // title mode, one drawn frame per update, playback on, the title's start

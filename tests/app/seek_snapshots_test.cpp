@@ -110,7 +110,7 @@ TEST(SeekSnapshots, SeeksAnywhereInALongKeyboardRecordingEqualStraightPlay) {
     auto recorded = PlayLongRound(20);
     const std::string text = FormatInputLog(recorded->InputLog);
     auto start = std::make_unique<GameState>();
-    StartRoundOutsideTitle(*start, RunGame, 1);
+    StartRoundOutsideTitle(*start, RunGame, PlaybackOn);
     ASSERT_EQ(ParseInputLog(text, start->InputLog), recorded->InputLogIndex);
     CheckRandomSeeks(*start, kSnapshotInterval, 300, 1);
     // Another spacing, so that no seek lands by luck on a snapshot frame.
@@ -123,7 +123,7 @@ TEST(SeekSnapshots, SeeksInRecordedRoundsEqualStraightPlay) {
     // by the demonstration bot (runMode 1, maxFrames 100000, lookahead 120,
     // seed 11), the longest round made so far.
     const std::string own = std::string(MERVOX_SOURCE_DIR) + "/tests/app/data/";
-    const std::tuple<std::string, int> recordings[] = {
+    const std::tuple<std::string, RunModeValue> recordings[] = {
         {shipped + "tuto.dat", RunTutorial}, {shipped + "demo1.dat", RunDemo1}, {own + "bot_round.dat", RunGame}};
     for (const auto& [path, mode] : recordings) {
         SCOPED_TRACE(path);
@@ -185,7 +185,7 @@ TEST(SeekSnapshots, MarksOnTheTimelineAndAnEmptyTimeline) {
     EXPECT_EQ(NextMark(t, 400), -1);
     // A timeline that was never measured seeks nowhere.
     auto g = std::make_unique<GameState>();
-    StartRoundOutsideTitle(*g, RunGame, 1);
+    StartRoundOutsideTitle(*g, RunGame, PlaybackOn);
     EXPECT_EQ(SeekRound(RoundTimeline{}, *g, 50, SilentHost()), 0);
     EXPECT_EQ(g->RoundFrame, 0);
 }

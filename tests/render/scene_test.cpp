@@ -194,7 +194,7 @@ class TutorialBand : public SceneTest {
     void SetUp() override {
         SceneTest::SetUp();
         g->RunMode = RunTutorial;
-        g->Playback = kPlaybackOn;
+        g->Playback = PlaybackOn;
     }
     // Text pixels: darker than the band's grey 0xE6.
     int Ink(int top) const {
@@ -288,7 +288,7 @@ TEST_F(SceneTest, ModeLabelsAndThePlaybackCaptionBlink) {
     g->PushIntent = 0;
     Draw();
     EXPECT_FALSE(Touches(screen::kKickKeyLabel));
-    g->Playback = kPlaybackOn;
+    g->Playback = PlaybackOn;
     g->RunMode = RunReplay;
     g->RoundFrame = 99;
     Draw();
@@ -352,12 +352,12 @@ TEST_F(SceneTest, ScoreCornerShowsFiveDigitsAndTheEndBannerSix) {
     EXPECT_FALSE(TextAt(figure, kLargeDigits, "00500"));
     g->TimeLeft = -200;
     g->RunMode = RunTutorial;
-    g->Playback = kPlaybackOn;
+    g->Playback = PlaybackOn;
     Draw();
     EXPECT_FALSE(Touches(screen::kEndScoreLabel));
     // A round ended by a held Escape shows no banner.
     g->RunMode = RunGame;
-    g->Playback = kPlaybackOff;
+    g->Playback = PlaybackOff;
     g->EscHold = 60;
     Draw();
     EXPECT_FALSE(Touches(screen::kEndOfRoundBanner));
@@ -373,11 +373,11 @@ TEST_F(SceneTest, HighScorePlaceMarkForTheFirstEqualScore) {
     Draw();
     EXPECT_TRUE(Shows(second));
     EXPECT_TRUE(Shows(screen::kEndNewRecordLabel));
-    g->Playback = kPlaybackOn;
+    g->Playback = PlaybackOn;
     g->RunMode = RunReplay;
     Draw();
     EXPECT_FALSE(Touches(second));
-    g->Playback = kPlaybackOff;
+    g->Playback = PlaybackOff;
     g->RunMode = RunGame;
     g->ShownScore = 301;
     Draw();
