@@ -9,6 +9,7 @@
 #pragma once
 
 #include <ctime>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -44,7 +45,7 @@ struct PracticeRound {
         int frame;
         RoundSnapshot state;
     };
-    std::vector<Snap> snapshots;  // [0] at the branch, then every kSnapshotInterval frames
+    std::deque<Snap> snapshots;  // [0] at the branch, then every kSnapshotInterval frames
 };
 
 // Whether the round may be taken over now: a played-back round whose clock

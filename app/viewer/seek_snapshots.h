@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <vector>
 
 #include "game/round_host.h"
@@ -48,7 +49,9 @@ struct TimelineMark {
 struct RoundTimeline {
     int interval = kSnapshotInterval;
     int lastFrame = 0;  // RoundFrame after the update that ends the round
-    std::vector<RoundSnapshot> snapshots;  // [k]: the state at frame k * interval
+    // [k]: the state at frame k * interval. A deque: each snapshot keeps
+    // its place as more are added, so none is copied again.
+    std::deque<RoundSnapshot> snapshots;
     std::vector<TimelineMark> marks;       // in frame order
     size_t SnapshotBytes() const;
 };
