@@ -67,7 +67,7 @@ struct BenchScene {
     void MakeBusyRound() {
         GameState& s = *g;
         s.RunMode = RunTutorial;
-        s.Playback = kPlaybackOn;
+        s.Playback = PlaybackOn;
         s.FadeLevel = 0;
         s.ReadyCountdown = 0;
         s.PlayFrames = 2000;
@@ -133,7 +133,7 @@ void BM_DrawBusyRoundWithoutCaption(benchmark::State& state) {
     BenchScene scene(static_cast<int>(state.range(0)));
     scene.MakeBusyRound();
     scene.g->RunMode = RunGame;
-    scene.g->Playback = kPlaybackOff;
+    scene.g->Playback = PlaybackOff;
     Draw(state, scene);
 }
 BENCHMARK(BM_DrawBusyRoundWithoutCaption)->Arg(1)->Arg(4)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);

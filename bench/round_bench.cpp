@@ -15,7 +15,7 @@ namespace {
 // about to vanish and a kicked block sliding.
 void FillBusyBoard(GameState& g) {
     InitProgramState(g);
-    g.Playback = kPlaybackOn;
+    g.Playback = PlaybackOn;
     g.RunMode = RunGame;
     ResetScene(g);
     g.ReadyCountdown = 0;
@@ -63,7 +63,7 @@ void BM_WholeHeadlessRound(benchmark::State& st) {
     const RoundHost host;
     long updates = 0;
     for (auto _ : st) {
-        StartPlaybackRound(*g, 1, "/nonexistent/recording.dat");
+        StartPlaybackRound(*g, RunGame, "/nonexistent/recording.dat");
         while (g->RunMode != RunTitle) {
             UpdateRound(*g, host, InputFrame{});
             ++updates;

@@ -27,7 +27,7 @@ namespace {
 std::unique_ptr<FrameBuffer> DrawnFrame() {
     auto fb = std::make_unique<FrameBuffer>();
     auto g = std::make_unique<GameState>();
-    StartRoundOutsideTitle(*g, RunGame, 0);
+    StartRoundOutsideTitle(*g, RunGame, PlaybackOff);
     const RoundHost idle;
     for (int i = 0; i < 600; ++i) UpdateRound(*g, idle, InputFrame{});
     RenderResources res;

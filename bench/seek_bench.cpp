@@ -37,7 +37,7 @@ const GameState& Start(int which) {
             StartPlaybackRound(*starts[2], RunGame, BotRound());
         } else {
             auto recorded = testing::PlayLongRound(20);
-            StartRoundOutsideTitle(*starts[1], RunGame, 1);
+            StartRoundOutsideTitle(*starts[1], RunGame, PlaybackOn);
             ParseInputLog(FormatInputLog(recorded->InputLog), starts[1]->InputLog);
         }
     }
@@ -87,7 +87,7 @@ void BM_SlowestSeeks(benchmark::State& st) {
     st.counters["frames"] = t.lastFrame;
     st.counters["snapshot_KB"] = static_cast<double>(t.SnapshotBytes()) / 1024.0;
     // The same spacing over a round of 29 000 updates.
-    st.counters["KB_at_29000"] = static_cast<double>((29000 / interval + 1) * SnapshotSize()) / 1024.0;
+    st.counters["KB_at_29000"] = static_cast<double>((29000 / interval + 1) * kSnapshotSize) / 1024.0;
 }
 BENCHMARK(BM_SlowestSeeks)
     ->ArgsProduct({{0, 1, 2}, {30, 60, 120, 240, 480, 960}})

@@ -15,7 +15,7 @@ PlayResult PlayRecording(const std::vector<InputRecord>& records, long updateLim
                          const std::atomic<bool>* cancel) {
     PlayResult result;
     auto g = std::make_unique<GameState>();
-    StartRoundOutsideTitle(*g, RunGame, kPlaybackOn);
+    StartRoundOutsideTitle(*g, RunGame, PlaybackOn);
     const size_t n = std::min(records.size(), static_cast<size_t>(kInputLogLength));
     std::copy(records.begin(), records.begin() + static_cast<long>(n), g->InputLog);
     for (size_t k = n; k < static_cast<size_t>(kInputLogLength); ++k) g->InputLog[k] = InputRecord{0, 0};

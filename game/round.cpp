@@ -8,6 +8,7 @@
 #include "game/key_bits.h"
 #include "game/link_points.h"
 #include "game/matching.h"
+#include "game/tutorial_captions.h"
 #include "game/player.h"
 #include "game/round_end.h"
 #include "game/simulation.h"
@@ -172,7 +173,7 @@ void UpdateRound(GameState& g, const RoundHost& host, const InputFrame& in, Slot
     if (g.ShownTime < g.TimeLeft) g.ShownTime += 60;
     else g.ShownTime = g.TimeLeft;
     if (g.RunMode == RunTutorial && g.CaptionIndex < 4) {
-        const TutorialCaption& c = g.TutorialCaptions[g.CaptionIndex];
+        const TutorialCaption& c = kTutorialCaptions[g.CaptionIndex];
         if (static_cast<uint32_t>(c.start + c.length) < static_cast<uint32_t>(g.RoundFrame))
             g.CaptionIndex += 1;
     }

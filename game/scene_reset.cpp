@@ -98,7 +98,7 @@ void PutTitleStartCamera(GameState& g) {
     g.ViewCamera = g.DrawCamera;
 }
 
-void StartRoundOutsideTitle(GameState& g, int32_t runMode, int32_t playback) {
+void StartRoundOutsideTitle(GameState& g, RunModeValue runMode, PlaybackValue playback) {
     InitProgramState(g);
     ResetScene(g);
     g.BGMMODE = SoundOff;

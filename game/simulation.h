@@ -33,10 +33,11 @@ void PutTitleStartCamera(GameState& g);
 
 // A round started outside the title (a recording played headless, a test,
 // the demonstration bot): the program's start-up state and its scene reset,
-// then the round start with the given RunMode and Playback (1: the keys come
-// from InputLog, 0: from the host), music off, no start key latched. The
-// recording, if any, is loaded by the caller afterwards.
-void StartRoundOutsideTitle(GameState& g, int32_t runMode, int32_t playback);
+// then the round start with the given RunMode and Playback (PlaybackOn: the
+// keys come from InputLog, PlaybackOff: from the pass's frame), music off,
+// no start key latched. The recording, if any, is loaded by the caller
+// afterwards.
+void StartRoundOutsideTitle(GameState& g, RunModeValue runMode, PlaybackValue playback);
 
 // Turns the board's contents, the player and the camera a quarter turn.
 // direction 0 when ViewAngle passes +45, 1 when it passes -45.
@@ -49,8 +50,5 @@ void TurnBoardPastHalfway(GameState& g);
 // Hands the steered camera to the projection: DrawCamera and the radian
 // copies of the angles.
 void HandCameraToProjection(GameState& g);
-
-// The tutorial caption table (texts and timings).
-void FillTutorialCaptions(GameState& g);
 
 }  // namespace mervox

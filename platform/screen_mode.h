@@ -3,17 +3,18 @@
 
 #include <cstdint>
 
+#include "game/state/game_state.h"
+
 namespace mervox {
 
-// 0 windowed 640x480; 1 full screen 640x480; 2 full screen 720x480 with the
-// picture 40 pixels from the left. A 4:3 or squarer desktop (height/width
-// at least 0.75) takes 1, a wider one 2.
-uint16_t ChooseScreenMode(bool fullScreen, int desktopWidth, int desktopHeight);
+// A window, or full screen: a 4:3 or squarer desktop (height/width at
+// least 0.75) takes the 640x480 picture, a wider one the 720x480 canvas.
+ScreenModeValue ChooseScreenMode(bool fullScreen, int desktopWidth, int desktopHeight);
 
-// Width of the canvas the picture is placed on: 640, or 720 in mode 2.
-inline int CanvasWidth(uint16_t screenMode) { return (screenMode >> 1) ? 720 : 640; }
-// Left edge of the picture on the canvas.
-inline int PictureLeft(uint16_t screenMode) { return (screenMode >> 1) * 40; }
+// Width of the canvas the picture is placed on: 640, or 720 for ScreenFull720.
+int CanvasWidth(ScreenModeValue screenMode);
+// Left edge of the picture on the canvas: 0, or 40 for ScreenFull720.
+int PictureLeft(ScreenModeValue screenMode);
 
 // The largest whole multiple of 640x480 that fits in the given area (at
 // least 1); `requested` (1 or more) wins when given.

@@ -111,9 +111,9 @@ bool IsSoftwareRasterizer(const std::string& glRenderer) {
     return false;
 }
 
-bool OpenProgramWindow(ProgramWindow& w, uint16_t screenMode, int scale, std::string& error) {
+bool OpenProgramWindow(ProgramWindow& w, ScreenModeValue screenMode, int scale, std::string& error) {
     w.screenMode = screenMode;
-    w.fullScreen = screenMode != 0;
+    w.fullScreen = screenMode != ScreenWindowed;
     if (scale < 1) scale = 1;
     const int canvas = CanvasWidth(screenMode);
     Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;

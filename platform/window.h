@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <string>
 
+#include "game/state/game_state.h"
+
 namespace mervox {
 
 struct ProgramWindow {
@@ -21,7 +23,7 @@ struct ProgramWindow {
     // filter where that area is not exactly N times 640 x 480. Otherwise
     // (classic) the 640 x 480 picture is scaled by whole pixels.
     bool sharp = true;
-    uint16_t screenMode = 0;         // 0 windowed, 1 full 640, 2 full 720
+    ScreenModeValue screenMode = ScreenWindowed;
     bool fullScreen = false;         // currently covering the desktop
     bool cursorHidden = false;
     int windowedWidth = 640;         // size to return to when leaving full screen
@@ -29,9 +31,9 @@ struct ProgramWindow {
 };
 
 // Creates the window titled "mervox": full screen on the desktop for
-// screen modes 1 and 2, otherwise a resizable window of `scale` times
+// ScreenFull640 and ScreenFull720, otherwise a resizable window of `scale` times
 // 640x480 at the system's default place. False with a reason on failure.
-bool OpenProgramWindow(ProgramWindow& w, uint16_t screenMode, int scale, std::string& error);
+bool OpenProgramWindow(ProgramWindow& w, ScreenModeValue screenMode, int scale, std::string& error);
 
 // Whether an OpenGL implementation, by the name it gives (GL_RENDERER),
 // rasterizes on the processor (Mesa's llvmpipe, softpipe and swrast, and

@@ -9,6 +9,7 @@
 #include "game/link_points.h"
 #include "game/round_end.h"
 #include "game/state/board.h"
+#include "game/tutorial_captions.h"
 #include "render/colour_marks.h"
 #include "render/digit_strings.h"
 #include "render/scene_drawing.h"
@@ -184,7 +185,7 @@ void FinishFrame(ScenePainter& sp, const FrameHooks& hooks) {
         const ScreenBox& band = screen::kCaptionBand;
         Rectangle(sp.dc, sp.S(band.left), sp.S(band.top), sp.S(band.right), sp.S(band.bottom));
         if (g.CaptionIndex >= 0 && g.CaptionIndex < kCaptionCount) {
-            const TutorialCaption& c = g.TutorialCaptions[g.CaptionIndex];
+            const TutorialCaption& c = kTutorialCaptions[g.CaptionIndex];
             const uint32_t frame = static_cast<uint32_t>(g.RoundFrame);
             const uint32_t start = static_cast<uint32_t>(c.start);
             const uint32_t end = start + static_cast<uint32_t>(c.length);
@@ -193,7 +194,7 @@ void FinishFrame(ScenePainter& sp, const FrameHooks& hooks) {
                 SetTextColour(sp.dc, paint::kCaptionText);
                 auto length = [](const char16_t* s) {
                     int n = 0;
-                    while (n < kCaptionChars && s[n] != 0) ++n;
+                    while (s[n] != 0) ++n;
                     return n;
                 };
                 const bool english = sp.res.language == TextLanguage::English;

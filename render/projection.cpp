@@ -72,7 +72,7 @@ ScreenPoint ProjectPoint(const ProjectionView& view, const Camera& c, float px, 
     int32_t sx = screen::kCentreX * n - TruncToInt(-focal * (static_cast<double>(x1) - c.x) / depth);
     int32_t sy = screen::kCentreY * n - TruncToInt(focal * (static_cast<double>(y2) - c.y) / depth);
     // 7. The 720-wide mode shrinks the picture about its top edge, centred.
-    if (view.screenMode == 2) {
+    if (view.screenMode == ScreenFull720) {
         sx = TruncToInt(sx * screen::kNarrowScale + screen::kNarrowShiftX * n);
         sy = TruncToInt(screen::kNarrowScale * sy);
     }

@@ -16,7 +16,7 @@ using ScreenPoint = Point;
 struct ProjectionView {
     float viewAngleRad = 0;
     float cameraPitchRad = 0;
-    uint16_t screenMode = 0;
+    ScreenModeValue screenMode = ScreenWindowed;
     // Drawing scale N: positions in pixels of a frame N times finer,
     // rounded once on that grid.
     int scale = 1;

@@ -8,7 +8,7 @@
 
 namespace mervox {
 
-const char* InputLogFileName(int runMode) {
+const char* InputLogFileName(RunModeValue runMode) {
     switch (runMode) {
         case RunTutorial: return "data/tuto.dat";
         case RunDemo1: return "data/demo1.dat";

@@ -13,7 +13,7 @@
 namespace mervox {
 
 // The file that belongs to a RunMode, relative to the game folder.
-const char* InputLogFileName(int runMode);
+const char* InputLogFileName(RunModeValue runMode);
 
 // Parses the text of a recording into the log. Returns the records read.
 int ParseInputLog(const std::string& text, InputRecord* log);

@@ -99,15 +99,15 @@ bool Fade(GameState& g, const TitleHost& h, const InputFrame& in) {
 void Keys(GameState& g, const InputFrame& in) {
     uint8_t& latch = g.KeyLatch;
     if (in.down(HostKey::Kick) && g.StartRequested == 0) {
-        g.Playback = kPlaybackOff;
+        g.Playback = PlaybackOff;
         g.StartRequested = 1;
         latch = 1;
     } else if (g.StartRequested == 0 && g.ReplayAvailable != 0 && in.down(HostKey::Replay)) {
-        g.Playback = kPlaybackOn;
+        g.Playback = PlaybackOn;
         g.StartRequested = 1;
         latch = 1;
     } else if (g.AttractTimer == kAttractDelay && g.StartRequested == 0) {
-        g.Playback = kPlaybackOn;
+        g.Playback = PlaybackOn;
         g.StartRequested = 1;
         latch = 0;
     } else if (latch == 0 && in.down(HostKey::FrameRate)) {
@@ -134,7 +134,7 @@ AttractStep ChooseAttractRound(int demoIndex, bool replayAvailable) {
     int used = demoIndex;
     if (used < 0 || used > 5) used = 0;
     if (used == 0 && !replayAvailable) used = 1;
-    static constexpr int kRunMode[6] = {RunReplay, RunTutorial, RunDemo1, RunTutorial, RunDemo2, RunTutorial};
+    static constexpr RunModeValue kRunMode[6] = {RunReplay, RunTutorial, RunDemo1, RunTutorial, RunDemo2, RunTutorial};
     return AttractStep{kRunMode[used], (used + 1) % 6};
 }
 

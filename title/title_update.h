@@ -40,7 +40,7 @@ void TitleReset(GameState& g, const TitleHost& host);
 // The attract cycle: the round a demonstration index starts and the index
 // that follows it.
 struct AttractStep {
-    int runMode;
+    RunModeValue runMode;
     int nextIndex;
 };
 AttractStep ChooseAttractRound(int demoIndex, bool replayAvailable);

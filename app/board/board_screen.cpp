@@ -131,7 +131,7 @@ bool UpdateBoardScreen(BoardScreen& s, const BoardSettings& settings, bool title
 bool StartBoardRecording(GameState& g, const std::string& text) {
     auto log = std::make_unique<InputRecord[]>(kInputLogLength);
     if (ParseInputLog(text, log.get()) == 0) return false;
-    g.Playback = kPlaybackOn;
+    g.Playback = PlaybackOn;
     g.RunMode = RunGame;
     ResetScene(g);
     g.StartRequested = 0;

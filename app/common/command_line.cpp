@@ -65,7 +65,8 @@ bool ParseRecordingOption(Arguments& args, const char* arg, bool& modeGiven) {
     } else if (Is(arg, "--mode")) {
         modeGiven = true;
         const char* v = args.value(arg);
-        if (v && (!ParseInt(v, c.mode) || c.mode < 1 || c.mode > 5)) c.error = "--mode takes 1 to 5";
+        int number = 0;
+        if (v && (!ParseInt(v, number) || !RoundModeOfNumber(number, c.mode))) c.error = "--mode takes 1 to 5";
     } else if (Is(arg, "--trace")) {
         if (const char* v = args.value(arg)) c.tracePath = v;
     } else if (Is(arg, "--screenshot")) {

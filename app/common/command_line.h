@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "game/state/game_state.h"
+
 namespace mervox {
 
 struct CommandLine {
@@ -11,7 +13,7 @@ struct CommandLine {
     bool help = false;
     bool version = false;        // --version
     std::string replayPath;      // --replay FILE
-    int mode = 1;                // --mode N (RunMode of the played round; else by the file's name)
+    RunModeValue mode = RunGame;  // --mode N (RunMode of the played round; else by the file's name)
     std::string tracePath;       // --trace PATH
     std::vector<int> screenshotFrames;  // --screenshot F[,F...]
     std::string outDir = ".";    // --out DIR (with --export: the clip's file)

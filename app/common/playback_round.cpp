@@ -9,18 +9,18 @@
 
 namespace mervox {
 
-int32_t DefaultModeFor(const std::string& recordingPath) {
+RunModeValue DefaultModeFor(const std::string& recordingPath) {
     static const std::regex tutorial("tuto(-[0-9]+-[0-9]{8}-[0-9]{6}(-[0-9]+)?)?");
     const std::string stem = std::filesystem::path(recordingPath).stem().string();
     return std::regex_match(stem, tutorial) ? RunTutorial : RunGame;
 }
 
-bool StartPlaybackRound(GameState& g, int runMode, const std::string& recordingPath) {
-    StartRoundOutsideTitle(g, runMode, 1);
+bool StartPlaybackRound(GameState& g, RunModeValue runMode, const std::string& recordingPath) {
+    StartRoundOutsideTitle(g, runMode, PlaybackOn);
     return LoadInputLogFile(g, recordingPath);
 }
 
-bool OpenRecording(GameState& g, int runMode, const std::string& named, GameFolder& folder,
+bool OpenRecording(GameState& g, RunModeValue runMode, const std::string& named, GameFolder& folder,
                    std::string& recordingPath, bool needsPictures) {
     std::string why;
     if (!ChooseOwnGameFolder(folder, why)) {

@@ -13,13 +13,13 @@ namespace mervox {
 // The mode a recording plays in when no --mode is given: a file named as a
 // practice round of the tutorial ("tuto-<frame>-<date>-<time>.dat") or the
 // tutorial itself ("tuto.dat") in the tutorial's, any other in a game's.
-int32_t DefaultModeFor(const std::string& recordingPath);
+RunModeValue DefaultModeFor(const std::string& recordingPath);
 
 // Fresh program state, the start-up scene reset, then the round start with
-// Playback 1 and the given RunMode and the recording loaded from the path.
+// Playback on and the given RunMode and the recording loaded from the path.
 // Returns false when the recording could not be opened (the round then
 // plays an empty log, as a missing file does in the game).
-bool StartPlaybackRound(GameState& g, int runMode, const std::string& recordingPath);
+bool StartPlaybackRound(GameState& g, RunModeValue runMode, const std::string& recordingPath);
 
 // A round that has not ended after this many updates (over 46 hours of
 // play) is taken to be stuck.
@@ -31,7 +31,7 @@ constexpr long kUpdateLimit = 10'000'000;
 // said why on stderr, when there is no game folder or the recording cannot
 // be read. A run that draws nothing (`needsPictures` false) goes on without
 // a game folder, in the current one.
-bool OpenRecording(GameState& g, int runMode, const std::string& named, GameFolder& folder,
+bool OpenRecording(GameState& g, RunModeValue runMode, const std::string& named, GameFolder& folder,
                    std::string& recordingPath, bool needsPictures = true);
 
 }  // namespace mervox

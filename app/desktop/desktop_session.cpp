@@ -25,7 +25,7 @@ bool StartDesktop(DesktopSession& d, const std::string& baseDir, bool writeContr
     return true;
 }
 
-bool OpenDesktopWindow(DesktopSession& d, uint16_t screenMode, int askedScale, std::string& why) {
+bool OpenDesktopWindow(DesktopSession& d, ScreenModeValue screenMode, int askedScale, std::string& why) {
     const DesktopArea desktop = QueryDesktop();
     const int scale =
         WindowScale(askedScale, desktop.usableWidth - kDecorationWidth, desktop.usableHeight - kDecorationHeight);
@@ -63,8 +63,8 @@ int DesktopPlatform::drawScale(DrawingStyle drawing) const {
     return d_.drawScale = WantedDrawScale(d_.window);
 }
 
-void DesktopPlatform::beforeTitle(uint16_t screenMode) const {
-    if (screenMode != 0) BlackenWindow(d_.window);
+void DesktopPlatform::beforeTitle(ScreenModeValue screenMode) const {
+    if (screenMode != ScreenWindowed) BlackenWindow(d_.window);
     WaitUntilActionsUp(d_.input, {ControlAction::Kick, ControlAction::Replay, ControlAction::Escape});
 }
 

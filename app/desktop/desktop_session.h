@@ -31,7 +31,7 @@ bool StartDesktop(DesktopSession& d, const std::string& baseDir, bool writeContr
 // Opens the game's window in `screenMode`, at the scale asked (0: the
 // largest that fits the desktop with room for the window's frame). False
 // with why when it cannot.
-bool OpenDesktopWindow(DesktopSession& d, uint16_t screenMode, int askedScale, std::string& why);
+bool OpenDesktopWindow(DesktopSession& d, ScreenModeValue screenMode, int askedScale, std::string& why);
 
 // Closes the pads and the window and stops video, whatever was opened.
 void CloseDesktop(DesktopSession& d);
@@ -54,7 +54,7 @@ public:
     // Keys held while the program started must not choose anything on the
     // title: waits until Z, R and Escape are up, then forgets the presses
     // queued meanwhile.
-    void beforeTitle(uint16_t screenMode) const override;
+    void beforeTitle(ScreenModeValue screenMode) const override;
 
 private:
     DesktopSession& d_;

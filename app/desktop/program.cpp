@@ -33,7 +33,6 @@ void MainLoop(Program& p) {
     StartDrawnFrame(p.drawn, p.baseDir);
     p.pauseFont = CreateGameFont(kDefaultFontFile, 48, 700);
     p.boardTableFont = CreateGameFont(kEnglishFontFile, 13, 400);
-    FillTutorialCaptions(g);
     const uint32_t previous = p.platform.clockMs();
     ResetScene(g);
     LoadConfigAndScores(g, p.baseDir);

@@ -19,7 +19,7 @@ struct GameState;
 
 struct ProgramRun {
     std::string baseDir = ".";  // the game folder
-    uint16_t screenMode = 0;
+    ScreenModeValue screenMode = ScreenWindowed;
     bool sound = true;          // open the sound output and load the sounds
     bool inWindow = false;      // the player's window: the language may follow the desktop's
     // Called after every pass of the main loop with the state it left (the

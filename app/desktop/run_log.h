@@ -13,7 +13,7 @@ struct RunLog {
     bool pacing = false;  // MERVOX_PACING_LOG
     bool runs = false;    // MERVOX_RUN_LOG
     bool optionsScreenLogged = false;  // open as last logged
-    int lastRunMode = RunTitle;
+    RunModeValue lastRunMode = RunTitle;
     bool roundTimeRunning = false;  // as last logged: a round with time left
     int loggedPasses = 0;
     double logStart = 0.0;

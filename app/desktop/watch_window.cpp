@@ -38,7 +38,7 @@ int RunWatch(const CommandLine& cmd) {
     PeekConfigFile(*settings, folder.dir);
     auto d = std::make_unique<WatchDesktop>();
     // The player's keys, never written.
-    if (!StartDesktop(d->desktop, folder.dir, false, why) || !OpenDesktopWindow(d->desktop, 0, cmd.scale, why)) {
+    if (!StartDesktop(d->desktop, folder.dir, false, why) || !OpenDesktopWindow(d->desktop, ScreenWindowed, cmd.scale, why)) {
         std::fprintf(stderr, "mervox: cannot open the viewer's window (%s)\n", why.c_str());
         CloseDesktop(d->desktop);
         return 1;

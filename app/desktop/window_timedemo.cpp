@@ -135,7 +135,7 @@ int RunWindowTimedemo(const CommandLine& cmd) {
         return 1;
     }
     const DesktopArea desktop = QueryDesktop();
-    const uint16_t screenMode = ChooseScreenMode(cmd.fullscreen, desktop.width, desktop.height);
+    const ScreenModeValue screenMode = ChooseScreenMode(cmd.fullscreen, desktop.width, desktop.height);
     if (!OpenDesktopWindow(*d, screenMode, cmd.scale, why)) {
         std::fprintf(stderr, "mervox: cannot open the window: %s\n", why.c_str());
         CloseDesktop(*d);
@@ -158,7 +158,7 @@ int RunWindowTimedemo(const CommandLine& cmd) {
     const double shown = ShownPictureScale(d->window);
     const int scale = loop.frame.scale;
     std::printf("timedemo in a window: %s %dx%d, picture shown %dx%d, drawn at scale %d (%dx%d), renderer %s, %s\n",
-                screenMode != 0 ? "full screen" : "window", outW, outH, static_cast<int>(640 * shown + 0.5),
+                screenMode != ScreenWindowed ? "full screen" : "window", outW, outH, static_cast<int>(640 * shown + 0.5),
                 static_cast<int>(480 * shown + 0.5), scale, kFrameWidth * scale, kFrameHeight * scale,
                 RendererName(d->window).c_str(), cmd.paced ? "paced as the game" : "unpaced");
     const size_t frames = loop.total.ms.size();

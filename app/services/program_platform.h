@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "game/state/game_state.h"
 #include "platform/pump_listener.h"
 #include "save/action_frame.h"
 #include "save/options_file.h"
@@ -44,7 +45,7 @@ public:
     // Before the first title frame: blackens a full-screen window, waits
     // until Z, R and Escape are up and forgets the presses queued
     // meanwhile.
-    virtual void beforeTitle(uint16_t /*screenMode*/) const {}
+    virtual void beforeTitle(ScreenModeValue /*screenMode*/) const {}
 };
 
 }  // namespace mervox

@@ -37,7 +37,7 @@ struct SoakPlayer {
     long roundsWanted = 0;
 
     // Seen after the last pass.
-    int32_t lastRunMode = RunTitle;
+    RunModeValue lastRunMode = RunTitle;
     long passes = 0;
     long roundUpdates = 0;
     long roundsDone = 0;
@@ -78,7 +78,7 @@ void PlanTitleVisit(SoakPlayer& s) {
 
 // A keyboard round is ended with Escape held; a recorded one with a tap of
 // Z. One round in five is played to its end.
-void PlanRound(SoakPlayer& s, int32_t runMode) {
+void PlanRound(SoakPlayer& s, RunModeValue runMode) {
     s.nextChange = 0;
     s.roundKeys = 0;
     s.endKeyUntilMs = 0;

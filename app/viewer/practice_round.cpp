@@ -40,7 +40,7 @@ void Snapshot(PracticeRound& p, const GameState& g) {
 
 }  // namespace
 
-int32_t PracticeMode(int32_t watchedMode) {
+RunModeValue PracticeMode(RunModeValue watchedMode) {
     switch (watchedMode) {
         case RunTutorial: return RunTutorial;
         case RunGame:
@@ -69,7 +69,7 @@ bool TakeOver(PracticeRound& p, GameState& g, const std::string& recordingPath) 
     // after them.
     p.mode = PracticeMode(g.RunMode);
     g.RunMode = p.mode;
-    g.Playback = kPlaybackOff;
+    g.Playback = PlaybackOff;
     g.FastForward = 0;
     Snapshot(p, g);
     return true;
@@ -93,13 +93,13 @@ int PracticeRewindTo(PracticeRound& p, GameState& g, int frame) {
     // The updates from the snapshot to the frame replay the keys the player
     // recorded there, as the saved recording will.
     const uint16_t fastForward = g.FastForward;
-    g.Playback = kPlaybackOn;
+    g.Playback = PlaybackOn;
     int played = 0;
     while (g.RoundFrame < frame && g.RunMode != RunTitle) {
         UpdateRound(g, SilentHost(), InputFrame{});
         ++played;
     }
-    g.Playback = kPlaybackOff;
+    g.Playback = PlaybackOff;
     g.FastForward = fastForward;
     return played;
 }

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <ctime>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -25,13 +26,13 @@ namespace mervox {
 // the tutorial (3) stays the tutorial, whose level-ups add its own 600
 // updates to the clock (no other mode replays its clock once it has gone up
 // a level), captions and all; a game stays a game.
-int32_t PracticeMode(int32_t watchedMode);
+RunModeValue PracticeMode(RunModeValue watchedMode);
 
 struct PracticeRound {
     bool on = false;
     std::string recording;  // the watched recording's name without folder and ".dat"
     int branchFrame = 0;
-    int32_t mode = RunGame;  // the RunMode it plays on in
+    RunModeValue mode = RunGame;  // the RunMode it plays on in
     // The high scores as they were, put back when the practice ends; while
     // it plays the round sees a table no score can enter.
     uint32_t heldScores[3] = {};
@@ -39,7 +40,7 @@ struct PracticeRound {
         int frame;
         RoundSnapshot state;
     };
-    std::vector<Snap> snapshots;  // [0] at the branch, then every kSnapshotInterval frames
+    std::deque<Snap> snapshots;  // [0] at the branch, then every kSnapshotInterval frames
 };
 
 // Whether the round may be taken over now: a played-back round whose clock

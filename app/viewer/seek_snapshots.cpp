@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <cstring>
 #include <iterator>
 #include <memory>
 
@@ -12,22 +11,18 @@ namespace mervox {
 
 namespace {
 
-// The changing part of the state: everything before the recording, and the
-// fields between the recording and the caption texts.
-constexpr size_t kHeadBytes = offsetof(GameState, InputLog);
-constexpr size_t kTailStart = offsetof(GameState, RandomState);
-constexpr size_t kTailBytes = offsetof(GameState, TutorialCaptions) - kTailStart;
-static_assert(offsetof(GameState, InputLog) + sizeof(GameState::InputLog) == kTailStart,
-              "the random state follows the recording");
-
-const unsigned char* Bytes(const GameState& g) { return reinterpret_cast<const unsigned char*>(&g); }
-unsigned char* Bytes(GameState& g) { return reinterpret_cast<unsigned char*>(&g); }
+// A snapshot leaves out the recording and nothing else: a field of the
+// program-wide record belongs in SimulatedState, or seeks would not bring
+// it back.
+static_assert(sizeof(GameState) == sizeof(SimulatedState) + sizeof(GameState::InputLog),
+              "GameState holds the simulated state and the recording only");
 
 // The main loop's own fields, which a seek leaves as they are: the round
 // never changes them while nobody holds Ctrl.
 struct LoopFields {
     int32_t quitRequested, frameSkip, framePhase;
-    uint16_t fastForward, screenMode;
+    uint16_t fastForward;
+    ScreenModeValue screenMode;
     uint32_t framesPerSecond;
 };
 
@@ -54,18 +49,11 @@ bool NewChainLink(const GameState& g) {
 
 }  // namespace
 
-size_t SnapshotSize() { return kHeadBytes + kTailBytes; }
-
-void TakeSnapshot(const GameState& g, RoundSnapshot& s) {
-    s.bytes.resize(SnapshotSize());
-    std::memcpy(s.bytes.data(), Bytes(g), kHeadBytes);
-    std::memcpy(s.bytes.data() + kHeadBytes, Bytes(g) + kTailStart, kTailBytes);
-}
+void TakeSnapshot(const GameState& g, RoundSnapshot& s) { s.state = g; }
 
 void RestoreSnapshot(const RoundSnapshot& s, GameState& g) {
-    if (s.bytes.size() != SnapshotSize()) return;
-    std::memcpy(Bytes(g), s.bytes.data(), kHeadBytes);
-    std::memcpy(Bytes(g) + kTailStart, s.bytes.data() + kHeadBytes, kTailBytes);
+    SimulatedState& simulated = g;
+    simulated = s.state;
 }
 
 void RestoreSnapshotKeepingLoop(const RoundSnapshot& s, GameState& g) {
@@ -75,9 +63,7 @@ void RestoreSnapshotKeepingLoop(const RoundSnapshot& s, GameState& g) {
 }
 
 size_t RoundTimeline::SnapshotBytes() const {
-    size_t n = 0;
-    for (const RoundSnapshot& s : snapshots) n += s.bytes.capacity();
-    return n;
+    return snapshots.size() * kSnapshotSize;
 }
 
 const RoundHost& SilentHost() {

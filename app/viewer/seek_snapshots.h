@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <vector>
 
 #include "game/round_host.h"
@@ -18,17 +19,19 @@ namespace mervox {
 // megabytes.
 constexpr int kSnapshotInterval = 120;
 
-// The part of a round's state that changes while it plays back: all but
-// the recording (InputLog) and the tutorial caption texts, which a
-// played-back round only reads. A snapshot is these bytes.
+// A round's state at one frame: the whole simulated state, a plain copy.
+// The recording (GameState::InputLog), which a played-back round only
+// reads, is not in it.
 struct RoundSnapshot {
-    std::vector<unsigned char> bytes;
+    SimulatedState state;
 };
 
-size_t SnapshotSize();
+// What one snapshot costs.
+constexpr size_t kSnapshotSize = sizeof(RoundSnapshot);
+
 void TakeSnapshot(const GameState& g, RoundSnapshot& s);
-// Puts the snapshot's bytes back into `g`, whose recording and captions
-// must be those of the round the snapshot was taken from.
+// Puts the snapshot's state back into `g`, whose recording must be that of
+// the round the snapshot was taken from.
 void RestoreSnapshot(const RoundSnapshot& s, GameState& g);
 // The same, leaving the main loop's own fields (frame skip and phase, fast
 // forward, screen mode, frame rate shown, quit request) as they are.
@@ -46,7 +49,9 @@ struct TimelineMark {
 struct RoundTimeline {
     int interval = kSnapshotInterval;
     int lastFrame = 0;  // RoundFrame after the update that ends the round
-    std::vector<RoundSnapshot> snapshots;  // [k]: the state at frame k * interval
+    // [k]: the state at frame k * interval. A deque: each snapshot keeps
+    // its place as more are added, so none is copied again.
+    std::deque<RoundSnapshot> snapshots;
     std::vector<TimelineMark> marks;       // in frame order
     size_t SnapshotBytes() const;
 };

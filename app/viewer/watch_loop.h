@@ -17,7 +17,7 @@ using WatchPointer = std::function<bool(int& x, int& y)>;
 struct WatchRun {
     std::string baseDir = ".";
     std::string path;
-    int mode = 1;
+    RunModeValue mode = RunGame;
     int at = -1;
     bool sound = false;  // effects, voices and music through the program's sound system
     // The player's settings from config.txt, heard when `sound` is on.

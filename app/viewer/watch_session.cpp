@@ -39,7 +39,7 @@ public:
 
 }  // namespace
 
-bool OpenWatch(WatchSession& s, const std::string& path, int mode, int at, std::string& error,
+bool OpenWatch(WatchSession& s, const std::string& path, RunModeValue mode, int at, std::string& error,
                int bgmMode, int seMode) {
     s.own = std::make_unique<GameState>();
     s.g = s.own.get();
@@ -181,7 +181,7 @@ bool FinishPractice(WatchSession& s) {
     if (!s.practice.on) return true;
     const int frame = s.g->RoundFrame;
     const uint32_t score = s.g->Score;
-    const int mode = s.practice.mode;
+    const RunModeValue mode = s.practice.mode;
     std::string error;
     const std::string path = EndPractice(s.practice, *s.g, s.baseDir, error);
     s.mode = ViewerMode::Watching;

@@ -91,7 +91,7 @@ bool FinishPractice(WatchSession& s);
 // and effects settings given (SoundOn or SoundOff), measures it and goes to frame `at` (paused there when
 // `at` is not negative). False with a reason when the recording cannot be
 // read or does not end.
-bool OpenWatch(WatchSession& s, const std::string& path, int mode, int at, std::string& error,
+bool OpenWatch(WatchSession& s, const std::string& path, RunModeValue mode, int at, std::string& error,
                int bgmMode = SoundOff, int seMode = SoundOn);
 
 // Frames of the round: 60 updates a second.

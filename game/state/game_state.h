@@ -129,7 +129,25 @@ enum RunModeValue : int32_t {
     RunDemo1 = 4,
     RunDemo2 = 5,
 };
-constexpr int32_t kLastRunMode = RunDemo2;
+constexpr RunModeValue kLastRunMode = RunDemo2;
+// The five kinds of round, in the order of their numbers.
+constexpr RunModeValue kRoundModes[] = {RunGame, RunReplay, RunTutorial, RunDemo1, RunDemo2};
+// The kind of round numbered `number` (1 to 5) on the command line; false
+// for any other number.
+bool RoundModeOfNumber(int number, RunModeValue& mode);
+
+// Where a round's keys come from.
+enum PlaybackValue : int32_t {
+    PlaybackOff = 0,  // the player's keys, recorded into InputLog
+    PlaybackOn = 1,   // the records of InputLog
+};
+
+// How the picture is shown.
+enum ScreenModeValue : uint16_t {
+    ScreenWindowed = 0,  // a window of 640x480
+    ScreenFull640 = 1,   // full screen 640x480
+    ScreenFull720 = 2,   // full screen 720x480, the picture 40 pixels from the left
+};
 
 // BGMMODE and SEMODE as config.txt keeps them: 0 on, 1 off.
 enum SoundSetting : int32_t {
@@ -148,15 +166,9 @@ constexpr int kInputLogLength = 6000;
 // Tutorial captions
 // ---------------------------------------------------------------------------
 
+// The caption texts are a constant table (game/tutorial_captions.h); the
+// state holds only which one is shown, CaptionIndex.
 constexpr int kCaptionCount = 5;
-constexpr int kCaptionChars = 256;
-
-struct TutorialCaption {
-    char16_t line1[kCaptionChars];
-    char16_t line2[kCaptionChars];
-    int32_t start;   // RoundFrame at which it appears
-    int32_t length;  // updates it stays
-};
 
 // ---------------------------------------------------------------------------
 // Sound-effect numbers
@@ -218,15 +230,19 @@ struct UpdateEvents {
 // The program-wide record
 // ---------------------------------------------------------------------------
 
-struct GameState {
+// Everything the title, the rounds and the main loop change as they run:
+// the whole state but the recording. A copy of it is a snapshot of a round
+// (app/viewer/seek_snapshots.h), so a field added here is carried by every
+// seek and rewind.
+struct SimulatedState {
     // --- main loop -------------------------------------------------------
-    int32_t RunMode;          // a RunModeValue
+    RunModeValue RunMode;
     int32_t QuitRequested;
     int32_t FrameSkip;        // 1..10
     int32_t FramePhase;
     uint16_t FastForward;
     uint32_t FramesPerSecond;
-    uint16_t ScreenMode;      // 0 windowed, 1 full 640, 2 full 720
+    ScreenModeValue ScreenMode;
 
     // --- settings ----------------------------------------------------------
     int32_t BGMMODE;          // music: SoundOn or SoundOff
@@ -291,9 +307,8 @@ struct GameState {
     // --- input ----------------------------------------------------------------
     int32_t KeysNow;
     int32_t KeysPrev;
-    int32_t Playback;         // kPlaybackOn: the keys come from InputLog
-    int32_t InputLogIndex;
-    InputRecord InputLog[kInputLogLength];
+    PlaybackValue Playback;
+    int32_t InputLogIndex;    // the next record of InputLog to play or to write
 
     // --- random generator --------------------------------------------------
     uint32_t RandomState;
@@ -318,20 +333,24 @@ struct GameState {
     // round's first input), the keys that skipped a round's end and the
     // Escape that left a practice round (they must not act on the title).
     uint16_t KeysToRelease;
-
-    // --- tutorial ----------------------------------------------------------
-    TutorialCaption TutorialCaptions[kCaptionCount];
 };
 
-// Playback's two values: the round's keys from the keyboard (recorded into
-// InputLog) or from InputLog.
-constexpr int32_t kPlaybackOff = 0;
-constexpr int32_t kPlaybackOn = 1;
-inline bool PlaysBack(const GameState& g) { return g.Playback != kPlaybackOff; }
+// The program-wide record: the simulated state and beside it the round's
+// recording, every key change of a keyboard round as the round writes it
+// or those a played-back round plays. The recording is not simulated
+// state: a played-back round only reads it, and a practice round brought
+// back to an earlier frame needs only where it stands in the log
+// (InputLogIndex, simulated state): the records after that are written
+// over and never saved.
+struct GameState : SimulatedState {
+    InputRecord InputLog[kInputLogLength];
+};
+
+inline bool PlaysBack(const GameState& g) { return g.Playback != PlaybackOff; }
 
 // Sets every field to its value at program start (before any scene reset):
 // title mode, one drawn frame per update, playback on, the title's start
-// camera, an empty input log and the tutorial caption table filled.
+// camera and an empty input log.
 void InitProgramState(GameState& g);
 
 }  // namespace mervox

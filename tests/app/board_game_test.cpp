@@ -38,7 +38,7 @@ using mervox_test::TempGameDir;
 struct BoardPlayer {
     NullPlatform* n = nullptr;
     std::string outbox;
-    int lastRunMode = RunTitle;
+    RunModeValue lastRunMode = RunTitle;
     long updates = 0;          // round updates seen so far
     int32_t lastFrame = 0;
     bool gameEnded = false;

@@ -64,8 +64,8 @@ TEST(DrawScale, FinerFramesShrunkBackMatchTheOriginalPicture) {
     Difference diff[2];
     const struct {
         const char* file;
-        int mode;
-    } recordings[] = {{"tuto.dat", 3}, {"demo1.dat", 4}, {"demo2.dat", 5}};
+        RunModeValue mode;
+    } recordings[] = {{"tuto.dat", RunTutorial}, {"demo1.dat", RunDemo1}, {"demo2.dat", RunDemo2}};
     for (const auto& r : recordings) {
         auto g = std::make_unique<GameState>();
         ASSERT_TRUE(StartPlaybackRound(*g, r.mode, kGameDir + "/data/" + r.file));

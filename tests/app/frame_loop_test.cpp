@@ -197,7 +197,7 @@ TEST(FrameLoop, FastForwardNeitherWaitsNorDraws) {
 
 TEST(FrameLoop, UnknownRunModeOnlyWaitsAndCounts) {
     SimulatedLoop s;
-    s.g->RunMode = 6;
+    s.g->RunMode = static_cast<RunModeValue>(kLastRunMode + 1);  // a value no mode has, as in a state of noise
     s.passLimit = 120;
     s.Run();
     EXPECT_EQ(s.titleUpdates + s.roundUpdates, 0);
@@ -255,14 +255,14 @@ TEST(FrameRate, CountsOverWindowsOfASecond) {
 }
 
 TEST(ScreenLayout, ModesFromTheDesktopShape) {
-    EXPECT_EQ(ChooseScreenMode(false, 1920, 1080), 0);
-    EXPECT_EQ(ChooseScreenMode(true, 1024, 768), 1);
-    EXPECT_EQ(ChooseScreenMode(true, 1280, 1024), 1);
-    EXPECT_EQ(ChooseScreenMode(true, 1920, 1080), 2);
-    EXPECT_EQ(ChooseScreenMode(true, 1920, 1200), 2);
-    EXPECT_EQ(CanvasWidth(2), 720);
-    EXPECT_EQ(PictureLeft(2), 40);
-    EXPECT_EQ(PictureLeft(1), 0);
+    EXPECT_EQ(ChooseScreenMode(false, 1920, 1080), ScreenWindowed);
+    EXPECT_EQ(ChooseScreenMode(true, 1024, 768), ScreenFull640);
+    EXPECT_EQ(ChooseScreenMode(true, 1280, 1024), ScreenFull640);
+    EXPECT_EQ(ChooseScreenMode(true, 1920, 1080), ScreenFull720);
+    EXPECT_EQ(ChooseScreenMode(true, 1920, 1200), ScreenFull720);
+    EXPECT_EQ(CanvasWidth(ScreenFull720), 720);
+    EXPECT_EQ(PictureLeft(ScreenFull720), 40);
+    EXPECT_EQ(PictureLeft(ScreenFull640), 0);
     EXPECT_EQ(WindowScale(0, 1904, 1016), 2);
     EXPECT_EQ(WindowScale(0, 1264, 960), 1);
     EXPECT_EQ(WindowScale(0, 2560, 1440 - 64), 2);

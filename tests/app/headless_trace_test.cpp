@@ -42,7 +42,7 @@ size_t CountNumbers(const std::string& text) {
 
 TEST(HeadlessTrace, EachLineHoldsTheAgreedFieldsInOrder) {
     auto g = std::make_unique<GameState>();
-    StartPlaybackRound(*g, 1, "/nonexistent.dat");
+    StartPlaybackRound(*g, RunGame, "/nonexistent.dat");
     const RoundHost host;
     UpdateRound(*g, host, InputFrame{});
     std::string line;
@@ -66,7 +66,7 @@ TEST(HeadlessTrace, EachLineHoldsTheAgreedFieldsInOrder) {
 
 TEST(HeadlessTrace, FloatsReadBackExactly) {
     auto g = std::make_unique<GameState>();
-    StartPlaybackRound(*g, 1, "/nonexistent.dat");
+    StartPlaybackRound(*g, RunGame, "/nonexistent.dat");
     g->CameraPitch = 0.1f + 0.2f;
     g->PlayerVelY = -0.6f * 7.0f;
     std::string line;

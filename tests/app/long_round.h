@@ -58,7 +58,7 @@ inline void PlayMove(GameState& g, const RoundHost& host, const ScriptedMove& m)
 // after each candidate move; the final state's InputLog is the recording.
 inline std::unique_ptr<GameState> PlayLongRound(int lookahead = 60) {
     auto g = std::make_unique<GameState>();
-    StartRoundOutsideTitle(*g, RunGame, 0);
+    StartRoundOutsideTitle(*g, RunGame, PlaybackOff);
     const RoundHost host;
 
     std::vector<ScriptedMove> moves;

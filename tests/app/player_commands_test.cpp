@@ -14,16 +14,16 @@ namespace {
 TEST(PlayerCommands, OnlyAKeyboardRoundPausesAndAPauseEndsWithItsRound) {
     auto g = std::make_unique<GameState>();
     PauseState s;
-    for (int mode : {RunReplay, RunTutorial, RunDemo1, RunDemo2}) {
-        StartRoundOutsideTitle(*g, mode, 0);
+    for (RunModeValue mode : {RunReplay, RunTutorial, RunDemo1, RunDemo2}) {
+        StartRoundOutsideTitle(*g, mode, PlaybackOff);
         EXPECT_FALSE(ApplyPauseCommand(s, *g, PlayerCommand::Pause)) << "run mode " << mode;
         EXPECT_FALSE(ApplyPauseCommand(s, *g, PlayerCommand::FocusLost)) << "run mode " << mode;
         EXPECT_FALSE(EndStalePause(s, *g));
     }
-    StartRoundOutsideTitle(*g, RunGame, 1);  // a replay started with R
+    StartRoundOutsideTitle(*g, RunGame, PlaybackOn);  // a replay started with R
     EXPECT_FALSE(ApplyPauseCommand(s, *g, PlayerCommand::Pause));
 
-    StartRoundOutsideTitle(*g, RunGame, 0);
+    StartRoundOutsideTitle(*g, RunGame, PlaybackOff);
     EXPECT_FALSE(ApplyPauseCommand(s, *g, PlayerCommand::Screenshot));
     EXPECT_TRUE(ApplyPauseCommand(s, *g, PlayerCommand::FocusLost));
     EXPECT_FALSE(ApplyPauseCommand(s, *g, PlayerCommand::FocusLost)) << "focus loss never resumes";

@@ -47,7 +47,7 @@ std::string Line(const GameState& g, const std::vector<int>& effects) {
 // The first frame after `after` at which a block of the played-back round
 // is as `busy` asks.
 template <typename Busy>
-int FirstFrameWith(const std::string& path, int mode, int after, Busy busy) {
+int FirstFrameWith(const std::string& path, RunModeValue mode, int after, Busy busy) {
     auto g = std::make_unique<GameState>();
     StartPlaybackRound(*g, mode, path);
     const RoundHost none;
@@ -64,7 +64,7 @@ int FirstFrameWith(const std::string& path, int mode, int after, Busy busy) {
 
 // Takes over at `branch`, plays scripted keys with two rewinds until the
 // round ends, saves, and replays the file.
-void PracticeAndReplay(const std::string& path, int watchedMode, int branch, uint32_t seed) {
+void PracticeAndReplay(const std::string& path, RunModeValue watchedMode, int branch, uint32_t seed) {
     SCOPED_TRACE(path + " from frame " + std::to_string(branch));
     const fs::path dir = fs::temp_directory_path() / ("mervox_practice_" + std::to_string(seed));
     fs::remove_all(dir);
@@ -340,7 +340,7 @@ TEST(PracticeRound, ARoundThatIsEndingCannotBeTakenOver) {
     PracticeRound p;
     EXPECT_FALSE(TakeOver(p, *g, "demo1.dat"));
     EXPECT_FALSE(p.on);
-    EXPECT_EQ(g->Playback, 1);
+    EXPECT_EQ(g->Playback, PlaybackOn);
 }
 
 }  // namespace

@@ -41,7 +41,7 @@ TEST(RecordingRoundTrip, AKeyboardRoundPlaysBackUpdateForUpdate) {
 
     // Played from the keyboard: recorded as the round runs.
     auto g = std::make_unique<GameState>();
-    StartRoundOutsideTitle(*g, RunGame, 0);
+    StartRoundOutsideTitle(*g, RunGame, PlaybackOff);
     ScriptedPlayer player;
     const EffectNotes host(player.effects);
     std::vector<std::string> played;

@@ -110,7 +110,7 @@ TEST(SeekSnapshots, SeeksAnywhereInALongKeyboardRecordingEqualStraightPlay) {
     auto recorded = PlayLongRound(20);
     const std::string text = FormatInputLog(recorded->InputLog);
     auto start = std::make_unique<GameState>();
-    StartRoundOutsideTitle(*start, RunGame, 1);
+    StartRoundOutsideTitle(*start, RunGame, PlaybackOn);
     ASSERT_EQ(ParseInputLog(text, start->InputLog), recorded->InputLogIndex);
     CheckRandomSeeks(*start, kSnapshotInterval, 300, 1);
     // Another spacing, so that no seek lands by luck on a snapshot frame.
@@ -123,7 +123,7 @@ TEST(SeekSnapshots, SeeksInRecordedRoundsEqualStraightPlay) {
     // by the demonstration bot (runMode 1, maxFrames 100000, lookahead 120,
     // seed 11), the longest round made so far.
     const std::string own = std::string(MERVOX_SOURCE_DIR) + "/tests/app/data/";
-    const std::tuple<std::string, int> recordings[] = {
+    const std::tuple<std::string, RunModeValue> recordings[] = {
         {shipped + "tuto.dat", RunTutorial}, {shipped + "demo1.dat", RunDemo1}, {own + "bot_round.dat", RunGame}};
     for (const auto& [path, mode] : recordings) {
         SCOPED_TRACE(path);
@@ -131,6 +131,47 @@ TEST(SeekSnapshots, SeeksInRecordedRoundsEqualStraightPlay) {
         ASSERT_TRUE(StartPlaybackRound(*start, mode, path));
         CheckRandomSeeks(*start, kSnapshotInterval, 200, 3);
     }
+}
+
+// A state whose every byte is noise, the recording included.
+std::unique_ptr<GameState> NoiseState(uint32_t seed) {
+    auto g = std::make_unique<GameState>();
+    std::mt19937 rng(seed);
+    auto* bytes = reinterpret_cast<unsigned char*>(g.get());
+    for (size_t k = 0; k < sizeof(GameState); ++k) bytes[k] = static_cast<unsigned char>(rng());
+    return g;
+}
+
+TEST(SeekSnapshots, ARestoreBringsBackEveryFieldAndLeavesTheRecording) {
+    // Any field of the state, the last as much as the first, comes back
+    // from a snapshot: states of noise differ in every field.
+    const auto taken = NoiseState(11);
+    RoundSnapshot s;
+    TakeSnapshot(*taken, s);
+    auto g = NoiseState(12);
+    const auto before = CopyOf(*g);
+    RestoreSnapshot(s, *g);
+    auto expected = CopyOf(*taken);
+    std::memcpy(expected->InputLog, before->InputLog, sizeof expected->InputLog);
+    EXPECT_TRUE(SameBytes(*g, *expected));
+    EXPECT_NE(g->KeysToRelease, before->KeysToRelease) << "the noise left the last field as it was";
+
+    // A seek keeps the main loop's own fields and restores the rest.
+    g = CopyOf(*before);
+    RestoreSnapshotKeepingLoop(s, *g);
+    EXPECT_EQ(g->FrameSkip, before->FrameSkip);
+    EXPECT_EQ(g->ScreenMode, before->ScreenMode);
+    EXPECT_EQ(g->FramesPerSecond, before->FramesPerSecond);
+    EXPECT_EQ(g->QuitRequested, before->QuitRequested);
+    EXPECT_EQ(g->FastForward, before->FastForward);
+    EXPECT_EQ(g->FramePhase, before->FramePhase);
+    g->FrameSkip = taken->FrameSkip;
+    g->ScreenMode = taken->ScreenMode;
+    g->FramesPerSecond = taken->FramesPerSecond;
+    g->QuitRequested = taken->QuitRequested;
+    g->FastForward = taken->FastForward;
+    g->FramePhase = taken->FramePhase;
+    EXPECT_TRUE(SameBytes(*g, *expected));
 }
 
 TEST(SeekSnapshots, MarksOnTheTimelineAndAnEmptyTimeline) {
@@ -144,7 +185,7 @@ TEST(SeekSnapshots, MarksOnTheTimelineAndAnEmptyTimeline) {
     EXPECT_EQ(NextMark(t, 400), -1);
     // A timeline that was never measured seeks nowhere.
     auto g = std::make_unique<GameState>();
-    StartRoundOutsideTitle(*g, RunGame, 1);
+    StartRoundOutsideTitle(*g, RunGame, PlaybackOn);
     EXPECT_EQ(SeekRound(RoundTimeline{}, *g, 50, SilentHost()), 0);
     EXPECT_EQ(g->RoundFrame, 0);
 }

@@ -23,7 +23,7 @@ struct Played {
     int endFrame = 0;
 };
 
-Played Play(const char* file, int mode) {
+Played Play(const char* file, RunModeValue mode) {
     Played p;
     const std::string path = std::string(MERVOX_SOURCE_DIR) + "/data/" + file;
     EXPECT_TRUE(StartPlaybackRound(*p.g, mode, path)) << path;
@@ -40,7 +40,7 @@ Played Play(const char* file, int mode) {
 // way at cell 5: the events read how far it slid and what stopped it.
 RoundEvents KickAlongRow(bool obstacle) {
     auto g = std::make_unique<GameState>();
-    StartPlaybackRound(*g, 1, "/nonexistent.dat");
+    StartPlaybackRound(*g, RunGame, "/nonexistent.dat");
     const RoundHost host;
     while (g->ReadyCountdown > 0) UpdateRound(*g, host, InputFrame{});
     for (int i = 0; i < kBoardSize; ++i)
@@ -98,7 +98,7 @@ struct Window {
 constexpr Window kGroups{300, 1499}, kChains{1500, 2999}, kKicks{3000, 4499}, kLevels{4500, 5399};
 
 TEST(ShippedRecordings, TutorialShowsEachCaptionsPointWhileItIsShown) {
-    const Played p = Play("tuto.dat", 3);
+    const Played p = Play("tuto.dat", RunTutorial);
     const RoundEvents& ev = p.ev;
     SCOPED_TRACE(ev.Summary() + kRegenerate);
 
@@ -127,9 +127,9 @@ TEST(ShippedRecordings, TutorialShowsEachCaptionsPointWhileItIsShown) {
 TEST(ShippedRecordings, DemonstrationsShowStrongVariedPlay) {
     const struct {
         const char* file;
-        int mode;
+        RunModeValue mode;
         uint32_t scoreToBeat;  // the best of the earlier recordings
-    } demos[] = {{"demo1.dat", 4, 7080}, {"demo2.dat", 5, 7040}};
+    } demos[] = {{"demo1.dat", RunDemo1, 7080}, {"demo2.dat", RunDemo2, 7040}};
     for (const auto& d : demos) {
         const Played p = Play(d.file, d.mode);
         const RoundEvents& ev = p.ev;

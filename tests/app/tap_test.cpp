@@ -158,7 +158,7 @@ TEST_F(TapRig, TapsAnswerOnTheTitleTheOptionsScreenAndInARound) {
                     phase = 99;
                 }
                 if (g.RunMode != RunGame) return;
-                EXPECT_EQ(g.Playback, kPlaybackOff);
+                EXPECT_EQ(g.Playback, PlaybackOff);
                 phase = 5;
                 return;
             case 5:  // in the round, once the ready count is over

@@ -15,13 +15,13 @@ namespace {
 // shrunk to it. Exact multiples draw at their own scale; the scale stops
 // at 4 however large the screen.
 TEST(WindowChoices, FullScreenLayoutAndDrawingScale) {
-    const uint16_t wide = ChooseScreenMode(true, 1920, 1080);
-    EXPECT_EQ(wide, 2);
+    const ScreenModeValue wide = ChooseScreenMode(true, 1920, 1080);
+    EXPECT_EQ(wide, ScreenFull720);
     const double shown = std::min(1920.0 / CanvasWidth(wide), 1080.0 / 480.0);
     EXPECT_DOUBLE_EQ(shown, 2.25);
     EXPECT_EQ(DrawScaleFor(shown), 3);
-    EXPECT_EQ(ChooseScreenMode(true, 1280, 1024), 1);
-    EXPECT_EQ(ChooseScreenMode(false, 1920, 1080), 0);
+    EXPECT_EQ(ChooseScreenMode(true, 1280, 1024), ScreenFull640);
+    EXPECT_EQ(ChooseScreenMode(false, 1920, 1080), ScreenWindowed);
 
     EXPECT_EQ(DrawScaleFor(1.0), 1);
     EXPECT_EQ(DrawScaleFor(2.0), 2);

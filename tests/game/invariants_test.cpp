@@ -20,10 +20,10 @@ struct Erratic {
 };
 
 TEST(RoundInvariants, ErraticPlayKeepsTheBoardWellFormed) {
-    for (int mode = RunGame; mode <= kLastRunMode; ++mode) {
+    for (RunModeValue mode : kRoundModes) {
         for (uint32_t seed = 1; seed <= 4; ++seed) {
             auto g = std::make_unique<GameState>();
-            StartRoundOutsideTitle(*g, mode, 0);
+            StartRoundOutsideTitle(*g, mode, PlaybackOff);
             Erratic player{{seed * 7919u + static_cast<uint32_t>(mode)}};
             const RoundHost host;
             int update = 0;

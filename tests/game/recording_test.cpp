@@ -19,7 +19,7 @@ TEST(RecordingRoundTrip, EachKeyIsRecordedAsItsFileBit) {
                      {HostKey::TurnLeft, 64}, {HostKey::TurnRight, 128}};
     for (const auto& k : kFileBits) {
         auto g = std::make_unique<GameState>();
-        StartRoundOutsideTitle(*g, RunGame, 0);
+        StartRoundOutsideTitle(*g, RunGame, PlaybackOff);
         UpdateRound(*g, RoundHost(), HoldingKeys({k.key}));
         ASSERT_EQ(g->InputLogIndex, 1) << k.bit;
         EXPECT_EQ(g->InputLog[0].keys, k.bit);
@@ -29,7 +29,7 @@ TEST(RecordingRoundTrip, EachKeyIsRecordedAsItsFileBit) {
 
 TEST(RecordingRoundTrip, RecordingStopsAt6000Changes) {
     auto g = std::make_unique<GameState>();
-    StartRoundOutsideTitle(*g, RunGame, 0);
+    StartRoundOutsideTitle(*g, RunGame, PlaybackOff);
     const RoundHost host;
     for (int k = 1; k <= 6100; ++k) UpdateRound(*g, host, k % 2 == 1 ? HoldingKeys({HostKey::Jump}) : InputFrame{});
     EXPECT_EQ(g->InputLogIndex, kInputLogLength);

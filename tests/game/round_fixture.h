@@ -56,7 +56,7 @@ protected:
     TestWorld world;
     WorldHost host{world};
 
-    void SetUp() override { StartRoundOutsideTitle(g, RunGame, 0); }
+    void SetUp() override { StartRoundOutsideTitle(g, RunGame, PlaybackOff); }
 
     // An empty board in play: starting blocks gone, the countdown over, the
     // camera settled, no supplies due for a long while.

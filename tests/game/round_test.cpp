@@ -133,7 +133,7 @@ TEST_F(RoundFlowTest, HighScoreEntryAtSixtyAfterTimeOut) {
 }
 
 TEST_F(RoundFlowTest, PlaybackNeverEntersTheTable) {
-    g.Playback = kPlaybackOn;
+    g.Playback = PlaybackOn;
     g.Score = 9000;
     g.TimeLeft = -59;
     Step();
@@ -175,7 +175,7 @@ TEST_F(RoundFlowTest, ReplayIsSavedWhenTheRoundEqualsTheBestScore) {
 
 TEST_F(RoundFlowTest, AttractRoundsStopAfter5400Updates) {
     g.RunMode = RunDemo1;
-    g.Playback = kPlaybackOn;
+    g.Playback = PlaybackOn;
     g.RoundFrame = 5400;
     Step();
     EXPECT_EQ(g.TimeLeft, -360);

@@ -48,10 +48,10 @@ void ExpectSame(const GameState& a, const GameState& b, int mode, uint32_t seed,
 }
 
 TEST(SlotVisits, VisitingNeededSlotsPlaysAsVisitingEverySlot) {
-    for (int mode = RunGame; mode <= kLastRunMode; ++mode) {
+    for (RunModeValue mode : kRoundModes) {
         for (uint32_t seed = 1; seed <= 4; ++seed) {
             auto a = std::make_unique<GameState>();
-            StartRoundOutsideTitle(*a, mode, 0);
+            StartRoundOutsideTitle(*a, mode, PlaybackOff);
             Player pa, pb;
             pa.rng.state = pb.rng.state = seed * 7919u + static_cast<uint32_t>(mode);
             const bool scrambled = seed % 2 == 0;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <random>
 
@@ -29,8 +30,7 @@ TEST(GarbageState, AnyStateDrawsWithoutFault) {
         if (round % 2 == 0) {
             // Half the rounds keep a sane camera so that the scene lands on screen.
             PutTitleStartCamera(*g);
-            g->RunMode = RunGame + round % kLastRunMode;
-            g->TutorialCaptions[0].line1[10] = 0;
+            g->RunMode = kRoundModes[round % std::size(kRoundModes)];
             g->CaptionIndex = 0;
         }
         fb->pixels[0] = 0x12345678;

@@ -11,7 +11,7 @@ namespace {
 
 const Camera kStart{350, 400, -200};
 
-ProjectionView StartView(uint16_t mode) { return ProjectionView{0, 30 * DegToRad, mode}; }
+ProjectionView StartView(ScreenModeValue mode) { return ProjectionView{0, 30 * DegToRad, mode}; }
 
 void ExpectAt(const ProjectionView& v, float x, float y, float z, int sx, int sy) {
     const ScreenPoint p = ProjectPoint(v, kStart, x, y, z);
@@ -20,30 +20,30 @@ void ExpectAt(const ProjectionView& v, float x, float y, float z, int sx, int sy
 }
 
 TEST(Projection, StartCameraBoardCornersInWindowAndNarrowMode) {
-    const ProjectionView m0 = StartView(0);
+    const ProjectionView m0 = StartView(ScreenWindowed);
     ExpectAt(m0, 0, 0, 0, 40, 439);
     ExpectAt(m0, 700, 0, 0, 602, 439);
     ExpectAt(m0, 0, 0, 700, 214, 210);
     ExpectAt(m0, 700, 0, 700, 428, 210);
     ExpectAt(m0, 350, 0, 200, 321, 321);
-    const ProjectionView m2 = StartView(2);
+    const ProjectionView m2 = StartView(ScreenFull720);
     ExpectAt(m2, 0, 0, 0, 83, 370);
     ExpectAt(m2, 700, 0, 0, 558, 370);
     ExpectAt(m2, 0, 0, 700, 230, 177);
     ExpectAt(m2, 700, 0, 700, 411, 177);
     // Full-screen 640 mode projects like the window.
-    ExpectAt(StartView(1), 700, 0, 700, 428, 210);
+    ExpectAt(StartView(ScreenFull640), 700, 0, 700, 428, 210);
 }
 
 TEST(Projection, HorizonAndStraightAheadBranch) {
     // Far ahead at the eye's height: about 300 tan 30 = 173 above the centre.
-    const ScreenPoint far = ProjectPoint(StartView(0), kStart, 350, 400, 10000);
+    const ScreenPoint far = ProjectPoint(StartView(ScreenWindowed), kStart, 350, 400, 10000);
     EXPECT_EQ(far.x, 321);
     EXPECT_NEAR(far.y, 68, 1);
     // P.x = C.x takes the exact 90 degree heading: centre column in both modes.
     for (float z : {-100.0f, 0.0f, 300.0f, 650.0f}) {
-        EXPECT_EQ(ProjectPoint(StartView(0), kStart, 350, 0, z).x, 321) << z;
-        EXPECT_EQ(ProjectPoint(StartView(2), kStart, 350, 0, z).x, 321) << z;
+        EXPECT_EQ(ProjectPoint(StartView(ScreenWindowed), kStart, 350, 0, z).x, 321) << z;
+        EXPECT_EQ(ProjectPoint(StartView(ScreenFull720), kStart, 350, 0, z).x, 321) << z;
     }
     EXPECT_FLOAT_EQ(GroundHeading(350, -200, 350, 100), 90 * DegToRad);
     EXPECT_FLOAT_EQ(GroundHeading(350, -200, 350, -300), 90 * DegToRad - 180 * DegToRad);
@@ -56,8 +56,8 @@ TEST(Projection, NarrowModeShrinksAboutTheTopEdge) {
     // window mode and on (321, 203) in the 720-wide mode.
     const float t = 400;
     const float s = std::sin(30 * DegToRad), c = std::cos(30 * DegToRad);
-    const ScreenPoint a = ProjectPoint(StartView(0), kStart, 350, 400 - t * s, -200 + t * c);
-    const ScreenPoint b = ProjectPoint(StartView(2), kStart, 350, 400 - t * s, -200 + t * c);
+    const ScreenPoint a = ProjectPoint(StartView(ScreenWindowed), kStart, 350, 400 - t * s, -200 + t * c);
+    const ScreenPoint b = ProjectPoint(StartView(ScreenFull720), kStart, 350, 400 - t * s, -200 + t * c);
     EXPECT_EQ(a.x, 321);
     EXPECT_EQ(a.y, 241);
     EXPECT_EQ(b.x, 321);
@@ -70,24 +70,24 @@ TEST(Projection, RoundsTowardZeroOnBothSidesOfTheCentre) {
     // pixel off centre and dx for 1.1 pixels lands one pixel out.
     const float depth = 400 * std::cos(30 * DegToRad) + 400 * std::sin(30 * DegToRad);
     const float d09 = 0.9f * depth / 300, d11 = 1.1f * depth / 300;
-    EXPECT_EQ(ProjectPoint(StartView(0), kStart, 350 - d09, 0, 200).x, 321);
-    EXPECT_EQ(ProjectPoint(StartView(0), kStart, 350 + d09, 0, 200).x, 321);
-    EXPECT_EQ(ProjectPoint(StartView(0), kStart, 350 - d11, 0, 200).x, 320);
-    EXPECT_EQ(ProjectPoint(StartView(0), kStart, 350 + d11, 0, 200).x, 322);
+    EXPECT_EQ(ProjectPoint(StartView(ScreenWindowed), kStart, 350 - d09, 0, 200).x, 321);
+    EXPECT_EQ(ProjectPoint(StartView(ScreenWindowed), kStart, 350 + d09, 0, 200).x, 321);
+    EXPECT_EQ(ProjectPoint(StartView(ScreenWindowed), kStart, 350 - d11, 0, 200).x, 320);
+    EXPECT_EQ(ProjectPoint(StartView(ScreenWindowed), kStart, 350 + d11, 0, 200).x, 322);
 }
 
 TEST(Projection, YawTurnsTheViewAndDepthZeroGoesFarOff) {
     // Turning the view by 90 degrees puts the board's +x side straight ahead.
-    ProjectionView turned = StartView(0);
+    ProjectionView turned = StartView(ScreenWindowed);
     turned.viewAngleRad = 90 * DegToRad;
     const ScreenPoint p = ProjectPoint(turned, kStart, 350 + 400, 0, -200);
     EXPECT_NEAR(p.x, 321, 1);
     // The eye itself has depth 0: far outside the screen, no overflow.
-    const ScreenPoint eye = ProjectPoint(StartView(0), kStart, 350, 400, -200);
+    const ScreenPoint eye = ProjectPoint(StartView(ScreenWindowed), kStart, 350, 400, -200);
     EXPECT_GT(std::llabs(static_cast<long long>(eye.x)) + std::llabs(static_cast<long long>(eye.y)),
               100000000LL);
     // Beside the eye at depth 0.
-    const ScreenPoint side = ProjectPoint(StartView(2), kStart, 450, 400, -200);
+    const ScreenPoint side = ProjectPoint(StartView(ScreenFull720), kStart, 450, 400, -200);
     EXPECT_GT(std::llabs(static_cast<long long>(side.x)), 100000000LL);
 }
 

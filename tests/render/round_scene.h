@@ -19,7 +19,7 @@ inline void StartEmptyRoundScene(GameState& g) {
             }
     PutTitleStartCamera(g);
     g.RunMode = RunGame;
-    g.Playback = kPlaybackOff;
+    g.Playback = PlaybackOff;
     g.FadeLevel = 0;
     g.ReadyCountdown = 0;
     g.PlayFrames = 600;

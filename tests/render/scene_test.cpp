@@ -11,6 +11,7 @@
 #include "draw/text_drawing.h"
 #include "render/digit_strings.h"
 #include "game/simulation.h"
+#include "game/tutorial_captions.h"
 #include "render/scene_drawing.h"
 #include "render/scene_painter.h"
 #include "render/screen_layout.h"
@@ -193,7 +194,7 @@ class TutorialBand : public SceneTest {
     void SetUp() override {
         SceneTest::SetUp();
         g->RunMode = RunTutorial;
-        g->Playback = kPlaybackOn;
+        g->Playback = PlaybackOn;
     }
     // Text pixels: darker than the band's grey 0xE6.
     int Ink(int top) const {
@@ -243,7 +244,7 @@ TEST_F(TutorialBand, BandAndCaptionsFollowTheRoundFrame) {
     res.EnglishCaptionFont = CreateGameFont(kEnglishFontFile, 18, 400);
     ASSERT_NE(res.EnglishCaptionFont.face, nullptr) << kEnglishFontFile;
     for (int k = 0; k < 4; ++k) {
-        const TutorialCaption& c = g->TutorialCaptions[k];
+        const TutorialCaption& c = kTutorialCaptions[k];
         g->CaptionIndex = k;
         g->RoundFrame = c.start + c.length / 2;
         Draw();
@@ -286,7 +287,7 @@ TEST_F(SceneTest, ModeLabelsAndThePlaybackCaptionBlink) {
     g->PushIntent = 0;
     Draw();
     EXPECT_FALSE(Touches(screen::kKickKeyLabel));
-    g->Playback = kPlaybackOn;
+    g->Playback = PlaybackOn;
     g->RunMode = RunReplay;
     g->RoundFrame = 99;
     Draw();
@@ -350,12 +351,12 @@ TEST_F(SceneTest, ScoreCornerShowsFiveDigitsAndTheEndBannerSix) {
     EXPECT_FALSE(TextAt(figure, kLargeDigits, "00500"));
     g->TimeLeft = -200;
     g->RunMode = RunTutorial;
-    g->Playback = kPlaybackOn;
+    g->Playback = PlaybackOn;
     Draw();
     EXPECT_FALSE(Touches(screen::kEndScoreLabel));
     // A round ended by a held Escape shows no banner.
     g->RunMode = RunGame;
-    g->Playback = kPlaybackOff;
+    g->Playback = PlaybackOff;
     g->EscHold = 60;
     Draw();
     EXPECT_FALSE(Touches(screen::kEndOfRoundBanner));
@@ -371,11 +372,11 @@ TEST_F(SceneTest, HighScorePlaceMarkForTheFirstEqualScore) {
     Draw();
     EXPECT_TRUE(Shows(second));
     EXPECT_TRUE(Shows(screen::kEndNewRecordLabel));
-    g->Playback = kPlaybackOn;
+    g->Playback = PlaybackOn;
     g->RunMode = RunReplay;
     Draw();
     EXPECT_FALSE(Touches(second));
-    g->Playback = kPlaybackOff;
+    g->Playback = PlaybackOff;
     g->RunMode = RunGame;
     g->ShownScore = 301;
     Draw();

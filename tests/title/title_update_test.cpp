@@ -117,7 +117,7 @@ TEST_F(TitleFixture, ZStartsAGameAfterAFortyUpdateFade) {
     const int frameSkip = g->FrameSkip;
     Update();
     EXPECT_EQ(g->StartRequested, 1);
-    EXPECT_EQ(g->Playback, 0);
+    EXPECT_EQ(g->Playback, PlaybackOff);
     EXPECT_EQ(g->KeyLatch, 1);
     EXPECT_EQ(g->FrameSkip, frameSkip);  // Z takes priority over F
     world.held.clear();
@@ -188,7 +188,7 @@ TEST_F(TitleFixture, RNeedsASavedReplay) {
     world.held = {HostKey::Replay};
     Update();
     EXPECT_EQ(g->StartRequested, 1);
-    EXPECT_EQ(g->Playback, 1);
+    EXPECT_EQ(g->Playback, PlaybackOn);
     world.held.clear();
     ASSERT_GT(UpdatesUntilRound(), 0);
     EXPECT_EQ(g->RunMode, RunGame);
@@ -275,7 +275,7 @@ TEST_F(TitleFixture, AttractCycleWithoutAReplay) {
     EXPECT_EQ(updates, 1 + 3599 + 1 + 40);
     EXPECT_EQ(g->RunMode, RunTutorial);
     EXPECT_EQ(g->DemoIndex, 2);
-    EXPECT_EQ(g->Playback, 1);
+    EXPECT_EQ(g->Playback, PlaybackOn);
     EXPECT_EQ(g->InputLog[0].frame, 5);
 
     const int expected[5] = {4, 3, 5, 3, 3};
@@ -308,8 +308,8 @@ TEST_F(TitleFixture, AKeyHeldIntoARoundStartIsNotTakenAsATitleKey) {
     ASSERT_EQ(g->FadeLevel, 159);
     world.held = {HostKey::Kick, HostKey::FrameRate, HostKey::Escape};
     Update();
-    ASSERT_EQ(g->RunMode, 3);
-    EXPECT_EQ(g->Playback, 1);
+    ASSERT_EQ(g->RunMode, RunTutorial);
+    EXPECT_EQ(g->Playback, PlaybackOn);
     EXPECT_EQ(g->FrameSkip, frameSkip);
     EXPECT_EQ(g->StartRequested, 0);
     EXPECT_EQ(g->QuitRequested, 0);
@@ -376,7 +376,7 @@ namespace {
 // counting towards a demonstration, until Z is up; R likewise; other keys
 // do not hold it.
 TEST_F(TitleFixture, KeysHeldThroughARoundsEndDoNotActOnTheTitle) {
-    StartRoundOutsideTitle(*g, RunDemo1, kPlaybackOn);
+    StartRoundOutsideTitle(*g, RunDemo1, PlaybackOn);
     g->InputLog[0] = InputRecord{0, 0};
     const RoundHost quiet;
     world.held = {HostKey::Kick, HostKey::Jump};

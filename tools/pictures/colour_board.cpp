@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
     ResetScene(*g);
     PutTitleStartCamera(*g);
     g->RunMode = RunGame;
-    g->Playback = kPlaybackOff;
+    g->Playback = PlaybackOff;
     g->FadeLevel = 0;
     g->ReadyCountdown = 0;
     g->PlayFrames = 900;

@@ -394,7 +394,7 @@ double Judge(const Sim& after, const BotOptions& o, int startFrame, Sim& scratch
 BotResult PlayBotRound(const BotOptions& options) {
     Sim real;
     GameState& g = *real.g;
-    StartRoundOutsideTitle(g, options.runMode, 0);
+    StartRoundOutsideTitle(g, options.runMode, PlaybackOff);
 
     BotResult result;
     Sim first, second, scratch;

@@ -36,7 +36,7 @@ struct BotGoal {
 };
 
 struct BotOptions {
-    int runMode = 4;           // the round's mode while it is recorded
+    RunModeValue runMode = RunDemo1;  // the round's mode while it is recorded
     int maxFrames = 5400;      // no move starts after this update
     std::vector<BotGoal> goals;
     bool jumps = true;         // jumps onto blocks and play from on top

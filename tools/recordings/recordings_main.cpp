@@ -27,7 +27,7 @@ using mervox::BotOptions;
 // third comes while the last caption is shown.
 BotOptions Tutorial() {
     BotOptions o;
-    o.runMode = 3;
+    o.runMode = mervox::RunTutorial;
     o.maxFrames = 5000;
     o.jumps = false;
     o.turns = false;
@@ -55,7 +55,7 @@ BotOptions Tutorial() {
 // the rest.
 BotOptions Demo1() {
     BotOptions o;
-    o.runMode = 4;
+    o.runMode = mervox::RunDemo1;
     o.chainBonus = 60;
     o.maxTurns = 3;
     o.goals = {
@@ -73,7 +73,7 @@ BotOptions Demo1() {
 // Demonstration 2: quick play with kicks, jumps and play from on top.
 BotOptions Demo2() {
     BotOptions o;
-    o.runMode = 5;
+    o.runMode = mervox::RunDemo2;
     o.chainBonus = 60;
     o.kickBonus = 40;
     o.maxTurns = 2;

@@ -94,9 +94,9 @@ private:
 
 // A scrambled round (support/scrambled_board.h) is scrambled again every
 // 400 updates while it runs.
-uint64_t PlayRound(int mode, uint32_t seed, int style, bool crowded, bool scrambled, RoundFacts& facts) {
+uint64_t PlayRound(mervox::RunModeValue mode, uint32_t seed, int style, bool crowded, bool scrambled, RoundFacts& facts) {
     auto g = std::make_unique<GameState>();
-    StartRoundOutsideTitle(*g, mode, 0);
+    StartRoundOutsideTitle(*g, mode, PlaybackOff);
     Player player;
     player.rng.state = seed * 7919u + static_cast<uint32_t>(mode) * 31u + static_cast<uint32_t>(style);
     player.style = style;
@@ -160,7 +160,7 @@ int main(int argc, char** argv) {
     }
     mervox::Digest all;
     long total = 0;
-    for (int mode = 1; mode <= 5; ++mode)
+    for (mervox::RunModeValue mode : mervox::kRoundModes)
         for (int r = 0; r < rounds; ++r) {
             const int style = r % 3;
             const bool crowded = (r / 3) % 2 == 1;
