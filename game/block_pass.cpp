@@ -144,6 +144,10 @@ struct BlockSets {
         return paired.Has(index);
     }
 
+    // Whether the slot holds a block that no face neighbour matches in
+    // colour: a flood from it could join nothing.
+    bool Lone(int index) const { return code[index] < kColours && !paired.Has(index); }
+
     void FindPairs() {
         Bits p = 0;
         for (const SlotSet& c : colour) {
@@ -269,13 +273,17 @@ void UpdateBlocks(GameState& g, const RoundHost& host, SlotVisits visits) {
             ArriveSlot(g, host, SlotI(index), SlotJ(index), SlotLayer(index));
             sets.Refile(g, SlotI(index), SlotJ(index));
         }
-        GroupSlot(g, host, index, [&] { return sets.LikeNeighbour(s, index); });
+        if (s.groupSize == 0 && s.arriveTimer == 0 && sets.Lone(index)) {
+            GroupLoneSlot(g, s);  // never records under mark 0
+        } else {
+            GroupSlot(g, host, index, [&] { return sets.LikeNeighbour(s, index); });
+            if (!everySlot && g.GroupSizeTable[0] != 0) {
+                everySlot = true;
+                visit.AddFrom(index + 1);
+            }
+        }
         groupOfThree |= s.groupSize >= 3;  // the size recorded for its mark
         dying |= static_cast<uint32_t>(s.state - Vanishing) < 2;  // vanishing or fading
-        if (!everySlot && g.GroupSizeTable[0] != 0) {
-            everySlot = true;
-            visit.AddFrom(index + 1);
-        }
     });
 
     SlotSet entered;

@@ -53,6 +53,20 @@ inline void GroupSlot(GameState& g, const RoundHost& host, int index, LikeNeighb
     }
 }
 
+// GroupSlot for an ungrouped block in play that no face neighbour matches
+// in colour: a group of one under the next mark.
+inline void GroupLoneSlot(GameState& g, BlockSlot& s) {
+    g.MarkCounter += 1;
+    s.groupMark = g.MarkCounter;
+    s.groupSize = 1;
+    int& recorded = GroupTotal(g, s.groupMark);
+    if (recorded < 1) {
+        recorded = 1;
+    } else {
+        s.groupSize = recorded;
+    }
+}
+
 // Starts, runs and ends the vanishing of the slots in `slots`, in board
 // order. The caller puts in every slot that holds a block or has a pop-up
 // counting down (popupSize or popupTimer above 0): the step leaves any other
