@@ -1,6 +1,7 @@
 #include "game/block_pass.h"
 
 #include <bit>
+#include <cstddef>
 #include <cstring>
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -21,6 +22,25 @@ constexpr int kColours = 5;
 
 // Non-zero exactly when the float is not +0 or -0 (NaN included).
 inline uint32_t NonZeroBits(float v) { return std::bit_cast<uint32_t>(v) & 0x7fffffffu; }
+
+// NeedsMotionStep's test of one record: offsetX, offsetZ, slideX or slideZ
+// not zero, or the height off the layer's rest (NaN counts as off).
+template <int Layer>
+inline bool AwayFromRest(const BlockSlot& s) {
+#ifdef __SSE2__
+    // offsetX, height, offsetZ and slideX lie side by side: one compare.
+    static_assert(offsetof(BlockSlot, height) == offsetof(BlockSlot, offsetX) + 4 &&
+                  offsetof(BlockSlot, offsetZ) == offsetof(BlockSlot, offsetX) + 8 &&
+                  offsetof(BlockSlot, slideX) == offsetof(BlockSlot, offsetX) + 12);
+    const __m128 rest = _mm_setr_ps(0.0f, RestHeight(Layer), 0.0f, 0.0f);
+    const int off = _mm_movemask_ps(_mm_cmpneq_ps(_mm_loadu_ps(&s.offsetX), rest));
+    return (off != 0) | (NonZeroBits(s.slideZ) != 0);
+#else
+    const uint32_t away = NonZeroBits(s.offsetX) | NonZeroBits(s.offsetZ) | NonZeroBits(s.slideX) |
+                          NonZeroBits(s.slideZ);
+    return (away != 0) | (s.height != RestHeight(Layer));
+#endif
+}
 
 // A slot set as one 128-bit number, bit k for slot index k.
 using Bits = unsigned __int128;
@@ -77,10 +97,7 @@ struct BlockSets {
         w.counted |= static_cast<uint32_t>(s.state - Solid) < 2 ? bit : 0;  // solid or vanishing
         code[index] = static_cast<uint8_t>(occupied && static_cast<unsigned>(s.colour) < kColours
                                                ? static_cast<unsigned>(s.colour) : kColours);
-        // NeedsMotionStep, with the zero tests on the bits.
-        const uint32_t away = NonZeroBits(s.offsetX) | NonZeroBits(s.offsetZ) | NonZeroBits(s.slideX) |
-                              NonZeroBits(s.slideZ);
-        bool moves = (away != 0) | (s.height != RestHeight(Layer));
+        bool moves = AwayFromRest<Layer>(s);
         if constexpr (Layer == 1) moves |= occupied & floorEmpty;
         w.moving |= moves ? bit : 0;
         w.popups |= ((s.popupSize > 0) | (s.popupTimer > 0)) ? bit : 0;
