@@ -134,7 +134,8 @@ struct BlockSets {
     // Files both slots of a cell again after its arrival step. A block
     // still announced keeps its colour in its slot: the pairs change only
     // when a landing moved a colour.
-    void Refile(GameState& g, int i, int j) {
+    // Says whether the pairs changed.
+    bool Refile(GameState& g, int i, int j) {
         bool recoloured = false;
         for (int layer = 0; layer < kLayers; ++layer) {
             const int index = SlotIndex(i, j, layer);
@@ -152,6 +153,7 @@ struct BlockSets {
             moving.Add(index);
         }
         if (recoloured) FindPairs();
+        return recoloured;
     }
 
     // Whether a face neighbour holds a block of the slot's colour.
@@ -164,6 +166,14 @@ struct BlockSets {
     // Whether the slot holds a block that no face neighbour matches in
     // colour: a flood from it could join nothing.
     bool Lone(int index) const { return code[index] < kColours && !paired.Has(index); }
+
+    // The slots holding a block that no face neighbour matches in colour.
+    SlotSet LoneSlots() const {
+        SlotSet lone;
+        for (const SlotSet& c : colour) lone.AddAll(c);
+        lone.RemoveAll(paired);
+        return lone;
+    }
 
     void FindPairs() {
         Bits p = 0;
@@ -251,6 +261,40 @@ void SweepBoard(GameState& g, const RoundHost& host, BlockSets& sets) {
     g.MarkCounter = 0;
 }
 
+// Gives the lone blocks of `run` their groups of one in board order, each
+// under the next mark as GroupLoneSlot, and takes them out of `run`. Stops
+// at an announced block, which needs its arrival step first: returns its
+// slot (taken out too), or -1 when the run is done. Notes as the grouping
+// loop does whether a group of three was recorded and a block is vanishing
+// or fading.
+int GroupLoneRun(GameState& g, SlotSet& run, bool& groupOfThree, bool& dying) {
+    BlockSlot* const slots = BoardSlots(g);
+    int mark = g.MarkCounter;
+    bool three = false, passing = false;
+    int announced = -1;
+    for (int word = 0; word < 2 && announced < 0; ++word) {
+        uint64_t left = run.w[word];
+        while (left != 0) {
+            const int index = word * 64 + __builtin_ctzll(left);
+            left &= left - 1;
+            BlockSlot& s = slots[index];
+            if (s.arriveTimer != 0) {
+                announced = index;
+                break;
+            }
+            mark += 1;
+            GroupLoneSlot(g, s, mark);
+            three |= s.groupSize >= 3;
+            passing |= static_cast<uint32_t>(s.state - Vanishing) < 2;
+        }
+        run.w[word] = left;
+    }
+    g.MarkCounter = mark;
+    groupOfThree |= three;
+    dying |= passing;
+    return announced;
+}
+
 // The plain form: every pass visits every slot in board order.
 void UpdateBlocksVisitingEverySlot(GameState& g, const RoundHost& host) {
     CountBlocks(g);
@@ -266,6 +310,62 @@ void UpdateBlocksVisitingEverySlot(GameState& g, const RoundHost& host) {
     UpdateVanishing(g, host, SlotSet::All());
 }
 
+// Landing and grouping, in board order. An empty slot with no block
+// announced is left alone by both while no size is recorded under mark 0,
+// which only odd boards ever do; from then on every slot is visited. Notes
+// whether a group of three was recorded and whether a block is vanishing or
+// fading.
+void LandAndGroup(GameState& g, const RoundHost& host, BlockSets& sets, bool& groupOfThree, bool& dying) {
+    bool everySlot = false;
+    int everySlotFrom = kSlotCount;
+    bool pairsChanged = false;
+    auto noteGrouped = [&](const BlockSlot& s) {
+        groupOfThree |= s.groupSize >= 3;  // the size recorded for its mark
+        dying |= static_cast<uint32_t>(s.state - Vanishing) < 2;  // vanishing or fading
+    };
+    auto visitSlot = [&](int index) {
+        BlockSlot& s = SlotOf(g, index);
+        if (s.arriveTimer != 0) {
+            ArriveSlot(g, host, SlotI(index), SlotJ(index), SlotLayer(index));
+            pairsChanged |= sets.Refile(g, SlotI(index), SlotJ(index));
+        }
+        if (s.groupSize == 0 && s.arriveTimer == 0 && sets.Lone(index)) {
+            g.MarkCounter += 1;
+            GroupLoneSlot(g, s, g.MarkCounter);  // never records under mark 0
+        } else {
+            GroupSlot(g, host, index, [&] { return sets.LikeNeighbour(s, index); });
+            if (!everySlot && g.GroupSizeTable[0] != 0) {
+                everySlot = true;
+                everySlotFrom = index + 1;
+            }
+        }
+        noteGrouped(s);
+    };
+
+    // The lone blocks, as the sweep found them, are given their groups of
+    // one in a run before each visit of another slot: a block not announced
+    // and still lone while the pairs stand needs no other step. The rest of
+    // the slots present are visited one by one, and so is every slot after
+    // the first record under mark 0 (see everySlotFrom).
+    SlotSet lone = sets.LoneSlots();
+    auto groupLoneBefore = [&](int end) {
+        SlotSet run = lone.TakeBelow(end);
+        while (!everySlot) {
+            const int announced = pairsChanged ? run.TakeFirst() : GroupLoneRun(g, run, groupOfThree, dying);
+            if (announced < 0) break;
+            visitSlot(announced);
+        }
+    };
+    SlotSet others = sets.present;
+    others.RemoveAll(lone);
+    others.Drain([&](int index) {
+        groupLoneBefore(index);
+        if (!everySlot) visitSlot(index);
+    });
+    groupLoneBefore(kSlotCount);
+    for (int index = everySlotFrom; index < kSlotCount; ++index) visitSlot(index);
+}
+
 }  // namespace
 
 void UpdateBlocks(GameState& g, const RoundHost& host, SlotVisits visits) {
@@ -277,31 +377,9 @@ void UpdateBlocks(GameState& g, const RoundHost& host, SlotVisits visits) {
     SweepBoard(g, host, sets);
     RelieveBackground(g);
 
-    // Landing and grouping. An empty slot with no block announced is left
-    // alone by both while no size is recorded under mark 0, which only odd
-    // boards ever do; from then on every slot is visited.
-    SlotSet visit = sets.present;
-    bool everySlot = false;
     bool groupOfThree = false;
     bool dying = false;
-    visit.Drain([&](int index) {
-        BlockSlot& s = SlotOf(g, index);
-        if (s.arriveTimer != 0) {
-            ArriveSlot(g, host, SlotI(index), SlotJ(index), SlotLayer(index));
-            sets.Refile(g, SlotI(index), SlotJ(index));
-        }
-        if (s.groupSize == 0 && s.arriveTimer == 0 && sets.Lone(index)) {
-            GroupLoneSlot(g, s);  // never records under mark 0
-        } else {
-            GroupSlot(g, host, index, [&] { return sets.LikeNeighbour(s, index); });
-            if (!everySlot && g.GroupSizeTable[0] != 0) {
-                everySlot = true;
-                visit.AddFrom(index + 1);
-            }
-        }
-        groupOfThree |= s.groupSize >= 3;  // the size recorded for its mark
-        dying |= static_cast<uint32_t>(s.state - Vanishing) < 2;  // vanishing or fading
-    });
+    LandAndGroup(g, host, sets, groupOfThree, dying);
 
     SlotSet entered;
     UpdateBlockMotion(g, sets.moving, entered);

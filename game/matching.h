@@ -54,12 +54,12 @@ inline void GroupSlot(GameState& g, const RoundHost& host, int index, LikeNeighb
 }
 
 // GroupSlot for an ungrouped block in play that no face neighbour matches
-// in colour: a group of one under the next mark.
-inline void GroupLoneSlot(GameState& g, BlockSlot& s) {
-    g.MarkCounter += 1;
-    s.groupMark = g.MarkCounter;
+// in colour: a group of one under `mark`, the next mark (already counted in
+// MarkCounter).
+inline void GroupLoneSlot(GameState& g, BlockSlot& s, int mark) {
+    s.groupMark = mark;
     s.groupSize = 1;
-    int& recorded = GroupTotal(g, s.groupMark);
+    int& recorded = GroupTotal(g, mark);
     if (recorded < 1) {
         recorded = 1;
     } else {
