@@ -346,7 +346,10 @@ void LandAndGroup(GameState& g, const RoundHost& host, BlockSets& sets, bool& gr
     // one in a run before each visit of another slot: a block not announced
     // and still lone while the pairs stand needs no other step. The rest of
     // the slots present are visited one by one, and so is every slot after
-    // the first record under mark 0 (see everySlotFrom).
+    // the first record under mark 0 (see everySlotFrom). (A landing that
+    // moves a colour leaves both slots of its cell unsettled, so the pairs
+    // it makes join nothing in this update; the lone blocks after it are
+    // visited one by one all the same, so that nothing rests on that.)
     SlotSet lone = sets.LoneSlots();
     auto groupLoneBefore = [&](int end) {
         SlotSet run = lone.TakeBelow(end);
