@@ -283,8 +283,7 @@ int GroupLoneRun(GameState& g, SlotSet& run, bool& groupOfThree, bool& dying) {
                 break;
             }
             mark += 1;
-            GroupLoneSlot(g, s, mark);
-            three |= s.groupSize >= 3;
+            three |= GroupLoneSlot(g, s, mark) >= 3;
             passing |= static_cast<uint32_t>(s.state - Vanishing) < 2;
         }
         run.w[word] = left;
