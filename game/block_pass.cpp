@@ -100,7 +100,8 @@ struct BlockSets {
         bool moves = AwayFromRest<Layer>(s);
         if constexpr (Layer == 1) moves |= occupied & floorEmpty;
         w.moving |= moves ? bit : 0;
-        w.popups |= ((s.popupSize > 0) | (s.popupTimer > 0)) ? bit : 0;
+        // A pop-up counting down; both counts are 0 nearly always.
+        if ((s.popupSize | s.popupTimer) != 0 && (s.popupSize > 0 || s.popupTimer > 0)) w.popups |= bit;
     }
     void Store(const Words& w, int word) {
         present.w[word] = w.present;
