@@ -134,8 +134,7 @@ struct BlockSets {
 
     // Files both slots of a cell again after its arrival step. A block
     // still announced keeps its colour in its slot: the pairs change only
-    // when a landing moved a colour.
-    // Says whether the pairs changed.
+    // when a landing moved a colour. Says whether they changed.
     bool Refile(GameState& g, int i, int j) {
         bool recoloured = false;
         for (int layer = 0; layer < kLayers; ++layer) {
