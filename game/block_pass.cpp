@@ -100,8 +100,7 @@ struct BlockSets {
         bool moves = AwayFromRest<Layer>(s);
         if constexpr (Layer == 1) moves |= occupied & floorEmpty;
         w.moving |= moves ? bit : 0;
-        // A pop-up counting down; both counts are 0 nearly always.
-        if ((s.popupSize | s.popupTimer) != 0 && (s.popupSize > 0 || s.popupTimer > 0)) w.popups |= bit;
+        w.popups |= ((s.popupSize > 0) | (s.popupTimer > 0)) ? bit : 0;
     }
     void Store(const Words& w, int word) {
         present.w[word] = w.present;
@@ -134,8 +133,8 @@ struct BlockSets {
 
     // Files both slots of a cell again after its arrival step. A block
     // still announced keeps its colour in its slot: the pairs change only
-    // when a landing moved a colour. Says whether they changed.
-    bool Refile(GameState& g, int i, int j) {
+    // when a landing moved a colour.
+    void Refile(GameState& g, int i, int j) {
         bool recoloured = false;
         for (int layer = 0; layer < kLayers; ++layer) {
             const int index = SlotIndex(i, j, layer);
@@ -153,7 +152,6 @@ struct BlockSets {
             moving.Add(index);
         }
         if (recoloured) FindPairs();
-        return recoloured;
     }
 
     // Whether a face neighbour holds a block of the slot's colour.
@@ -166,14 +164,6 @@ struct BlockSets {
     // Whether the slot holds a block that no face neighbour matches in
     // colour: a flood from it could join nothing.
     bool Lone(int index) const { return code[index] < kColours && !paired.Has(index); }
-
-    // The slots holding a block that no face neighbour matches in colour.
-    SlotSet LoneSlots() const {
-        SlotSet lone;
-        for (const SlotSet& c : colour) lone.AddAll(c);
-        lone.RemoveAll(paired);
-        return lone;
-    }
 
     void FindPairs() {
         Bits p = 0;
@@ -261,39 +251,6 @@ void SweepBoard(GameState& g, const RoundHost& host, BlockSets& sets) {
     g.MarkCounter = 0;
 }
 
-// Gives the lone blocks of `run` their groups of one in board order, each
-// under the next mark as GroupLoneSlot, and takes them out of `run`. Stops
-// at an announced block, which needs its arrival step first: returns its
-// slot (taken out too), or -1 when the run is done. Notes as the grouping
-// loop does whether a group of three was recorded and a block is vanishing
-// or fading.
-int GroupLoneRun(GameState& g, SlotSet& run, bool& groupOfThree, bool& dying) {
-    BlockSlot* const slots = BoardSlots(g);
-    int mark = g.MarkCounter;
-    bool three = false, passing = false;
-    int announced = -1;
-    for (int word = 0; word < 2 && announced < 0; ++word) {
-        uint64_t left = run.w[word];
-        while (left != 0) {
-            const int index = word * 64 + __builtin_ctzll(left);
-            left &= left - 1;
-            BlockSlot& s = slots[index];
-            if (s.arriveTimer != 0) {
-                announced = index;
-                break;
-            }
-            mark += 1;
-            three |= GroupLoneSlot(g, s, mark) >= 3;
-            passing |= static_cast<uint32_t>(s.state - Vanishing) < 2;
-        }
-        run.w[word] = left;
-    }
-    g.MarkCounter = mark;
-    groupOfThree |= three;
-    dying |= passing;
-    return announced;
-}
-
 // The plain form: every pass visits every slot in board order.
 void UpdateBlocksVisitingEverySlot(GameState& g, const RoundHost& host) {
     CountBlocks(g);
@@ -309,63 +266,67 @@ void UpdateBlocksVisitingEverySlot(GameState& g, const RoundHost& host) {
     UpdateVanishing(g, host, SlotSet::All());
 }
 
+// Gives the lone blocks at the front of `visit` their groups of one, each
+// under the next mark as GroupLoneSlot, taking them out of `visit`: the
+// blocks no face neighbour matches in colour, not announced, not yet
+// grouped. Stops at the first member that is anything else. Notes as the
+// grouping loop does whether a group of three was recorded and whether a
+// block is vanishing or fading.
+void GroupLoneRun(GameState& g, const BlockSets& sets, SlotSet& visit, bool& groupOfThree, bool& dying) {
+    BlockSlot* const slots = BoardSlots(g);
+    int mark = g.MarkCounter;
+    bool three = false, passing = false;
+    for (int word = 0; word < 2; ++word) {
+        uint64_t& left = visit.w[word];
+        while (left != 0) {
+            const int index = word * 64 + __builtin_ctzll(left);
+            BlockSlot& s = slots[index];
+            if (s.arriveTimer != 0 || s.groupSize != 0 || !sets.Lone(index)) {
+                word = 2;  // the run ends here
+                break;
+            }
+            left &= left - 1;
+            mark += 1;
+            three |= GroupLoneSlot(g, s, mark) >= 3;
+            passing |= static_cast<uint32_t>(s.state - Vanishing) < 2;
+        }
+    }
+    g.MarkCounter = mark;
+    groupOfThree |= three;
+    dying |= passing;
+}
+
 // Landing and grouping, in board order. An empty slot with no block
 // announced is left alone by both while no size is recorded under mark 0,
 // which only odd boards ever do; from then on every slot is visited. Notes
 // whether a group of three was recorded and whether a block is vanishing or
 // fading.
 void LandAndGroup(GameState& g, const RoundHost& host, BlockSets& sets, bool& groupOfThree, bool& dying) {
+    SlotSet visit = sets.present;
     bool everySlot = false;
-    int everySlotFrom = kSlotCount;
-    bool pairsChanged = false;
-    auto noteGrouped = [&](const BlockSlot& s) {
-        groupOfThree |= s.groupSize >= 3;  // the size recorded for its mark
-        dying |= static_cast<uint32_t>(s.state - Vanishing) < 2;  // vanishing or fading
-    };
-    auto visitSlot = [&](int index) {
+    visit.Drain([&](int index) {
         BlockSlot& s = SlotOf(g, index);
         if (s.arriveTimer != 0) {
             ArriveSlot(g, host, SlotI(index), SlotJ(index), SlotLayer(index));
-            pairsChanged |= sets.Refile(g, SlotI(index), SlotJ(index));
+            sets.Refile(g, SlotI(index), SlotJ(index));
         }
         if (s.groupSize == 0 && s.arriveTimer == 0 && sets.Lone(index)) {
+            // A lone block: its group of one, and those of the lone blocks
+            // right after it in one run.
             g.MarkCounter += 1;
-            GroupLoneSlot(g, s, g.MarkCounter);  // never records under mark 0
-        } else {
-            GroupSlot(g, host, index, [&] { return sets.LikeNeighbour(s, index); });
-            if (!everySlot && g.GroupSizeTable[0] != 0) {
-                everySlot = true;
-                everySlotFrom = index + 1;
-            }
+            groupOfThree |= GroupLoneSlot(g, s, g.MarkCounter) >= 3;
+            dying |= static_cast<uint32_t>(s.state - Vanishing) < 2;  // vanishing or fading
+            GroupLoneRun(g, sets, visit, groupOfThree, dying);
+            return;
         }
-        noteGrouped(s);
-    };
-
-    // The lone blocks, as the sweep found them, are given their groups of
-    // one in a run before each visit of another slot: a block not announced
-    // and still lone while the pairs stand needs no other step. The rest of
-    // the slots present are visited one by one, and so is every slot after
-    // the first record under mark 0 (see everySlotFrom). (A landing that
-    // moves a colour leaves both slots of its cell unsettled, so the pairs
-    // it makes join nothing in this update; the lone blocks after it are
-    // visited one by one all the same, so that nothing rests on that.)
-    SlotSet lone = sets.LoneSlots();
-    auto groupLoneBefore = [&](int end) {
-        SlotSet run = lone.TakeBelow(end);
-        while (!everySlot) {
-            const int announced = pairsChanged ? run.TakeFirst() : GroupLoneRun(g, run, groupOfThree, dying);
-            if (announced < 0) break;
-            visitSlot(announced);
+        GroupSlot(g, host, index, [&] { return sets.LikeNeighbour(s, index); });
+        groupOfThree |= s.groupSize >= 3;  // the size recorded for its mark
+        dying |= static_cast<uint32_t>(s.state - Vanishing) < 2;
+        if (!everySlot && g.GroupSizeTable[0] != 0) {
+            everySlot = true;
+            visit.AddFrom(index + 1);
         }
-    };
-    SlotSet others = sets.present;
-    others.RemoveAll(lone);
-    others.Drain([&](int index) {
-        groupLoneBefore(index);
-        if (!everySlot) visitSlot(index);
     });
-    groupLoneBefore(kSlotCount);
-    for (int index = everySlotFrom; index < kSlotCount; ++index) visitSlot(index);
 }
 
 }  // namespace

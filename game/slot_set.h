@@ -54,31 +54,6 @@ struct SlotSet {
         w[0] |= o.w[0];
         w[1] |= o.w[1];
     }
-    void RemoveAll(const SlotSet& o) {
-        w[0] &= ~o.w[0];
-        w[1] &= ~o.w[1];
-    }
-    // Takes the first member out and returns it; -1 when there is none.
-    int TakeFirst() {
-        for (int word = 0; word < 2; ++word) {
-            if (w[word] != 0) {
-                const int bit = __builtin_ctzll(w[word]);
-                w[word] &= w[word] - 1;
-                return word * 64 + bit;
-            }
-        }
-        return -1;
-    }
-    // Takes the members below `end` (0 to kSlotCount) out and returns them.
-    SlotSet TakeBelow(int end) {
-        const uint64_t below0 = end >= 64 ? ~uint64_t{0} : (uint64_t{1} << end) - 1;
-        const uint64_t below1 = end <= 64 ? 0 : (uint64_t{1} << (end - 64)) - 1;
-        SlotSet taken;
-        taken.w[0] = w[0] & below0;
-        taken.w[1] = w[1] & below1;
-        RemoveAll(taken);
-        return taken;
-    }
     // Every slot from `index` to the last one.
     void AddFrom(int index) {
         for (int k = index; k < kSlotCount; ++k) Add(k);

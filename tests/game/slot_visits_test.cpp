@@ -10,7 +10,6 @@
 #include "game/simulation.h"
 #include "game/state/board.h"
 #include "game/key_bits.h"
-#include "game/slot_set.h"
 #include "support/effect_notes.h"
 #include "support/lcg.h"
 #include "support/scrambled_board.h"
@@ -85,36 +84,8 @@ TEST(SlotVisits, VisitingNeededSlotsPlaysAsVisitingEverySlot) {
     }
 }
 
-// Runs of slots are taken from a set in board order, across the boundary
-// of its two words.
-TEST(SlotVisits, SetsHandOutTheirMembersInBoardOrder) {
-    SlotSet s;
-    for (int k : {0, 5, 63, 64, 65, kSlotCount - 1}) s.Add(k);
-    EXPECT_EQ(s.TakeBelow(0).Count(), 0);
-    const SlotSet first = s.TakeBelow(64);
-    EXPECT_EQ(first.Count(), 3);
-    EXPECT_TRUE(first.Has(0) && first.Has(5) && first.Has(63));
-    EXPECT_EQ(s.Count(), 3);
-    const SlotSet next = s.TakeBelow(65);
-    EXPECT_EQ(next.Count(), 1);
-    EXPECT_TRUE(next.Has(64));
-    EXPECT_EQ(s.TakeFirst(), 65);
-    s.Add(70);
-    EXPECT_EQ(s.TakeFirst(), 70);
-    EXPECT_EQ(s.TakeBelow(kSlotCount).Count(), 1);
-    EXPECT_EQ(s.TakeFirst(), -1);
-
-    SlotSet all = SlotSet::All();
-    SlotSet lone;
-    lone.Add(3);
-    lone.Add(90);
-    all.RemoveAll(lone);
-    EXPECT_EQ(all.Count(), kSlotCount - 2);
-    EXPECT_FALSE(all.Has(3) || all.Has(90));
-}
-
 // A busy board of the kind the grouping pass hands out groups of one in
-// runs: rows of blocks no neighbour matches, a stacked layer, a kicked block,
+// runs (GroupLoneRun): rows of blocks no neighbour matches, a stacked layer, a kicked block,
 // a lone vanishing block with its pop-up, and blocks landing between the
 // lone ones. One of them lands under the player, which puts its colour next
 // to a lone block later in board order in the same update; another lands
