@@ -1,6 +1,7 @@
 #include "game/block_pass.h"
 
 #include <bit>
+#include <cstddef>
 #include <cstring>
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -21,6 +22,25 @@ constexpr int kColours = 5;
 
 // Non-zero exactly when the float is not +0 or -0 (NaN included).
 inline uint32_t NonZeroBits(float v) { return std::bit_cast<uint32_t>(v) & 0x7fffffffu; }
+
+// NeedsMotionStep's test of one record: offsetX, offsetZ, slideX or slideZ
+// not zero, or the height off the layer's rest (NaN counts as off).
+template <int Layer>
+inline bool AwayFromRest(const BlockSlot& s) {
+#ifdef __SSE2__
+    // offsetX, height, offsetZ and slideX lie side by side: one compare.
+    static_assert(offsetof(BlockSlot, height) == offsetof(BlockSlot, offsetX) + 4 &&
+                  offsetof(BlockSlot, offsetZ) == offsetof(BlockSlot, offsetX) + 8 &&
+                  offsetof(BlockSlot, slideX) == offsetof(BlockSlot, offsetX) + 12);
+    const __m128 rest = _mm_setr_ps(0.0f, RestHeight(Layer), 0.0f, 0.0f);
+    const int off = _mm_movemask_ps(_mm_cmpneq_ps(_mm_loadu_ps(&s.offsetX), rest));
+    return (off != 0) | (NonZeroBits(s.slideZ) != 0);
+#else
+    const uint32_t away = NonZeroBits(s.offsetX) | NonZeroBits(s.offsetZ) | NonZeroBits(s.slideX) |
+                          NonZeroBits(s.slideZ);
+    return (away != 0) | (s.height != RestHeight(Layer));
+#endif
+}
 
 // A slot set as one 128-bit number, bit k for slot index k.
 using Bits = unsigned __int128;
@@ -77,10 +97,7 @@ struct BlockSets {
         w.counted |= static_cast<uint32_t>(s.state - Solid) < 2 ? bit : 0;  // solid or vanishing
         code[index] = static_cast<uint8_t>(occupied && static_cast<unsigned>(s.colour) < kColours
                                                ? static_cast<unsigned>(s.colour) : kColours);
-        // NeedsMotionStep, with the zero tests on the bits.
-        const uint32_t away = NonZeroBits(s.offsetX) | NonZeroBits(s.offsetZ) | NonZeroBits(s.slideX) |
-                              NonZeroBits(s.slideZ);
-        bool moves = (away != 0) | (s.height != RestHeight(Layer));
+        bool moves = AwayFromRest<Layer>(s);
         if constexpr (Layer == 1) moves |= occupied & floorEmpty;
         w.moving |= moves ? bit : 0;
         w.popups |= ((s.popupSize > 0) | (s.popupTimer > 0)) ? bit : 0;
@@ -143,6 +160,10 @@ struct BlockSets {
         if (static_cast<unsigned>(s.colour) >= kColours) return true;
         return paired.Has(index);
     }
+
+    // Whether the slot holds a block that no face neighbour matches in
+    // colour: a flood from it could join nothing.
+    bool Lone(int index) const { return code[index] < kColours && !paired.Has(index); }
 
     void FindPairs() {
         Bits p = 0;
@@ -245,6 +266,69 @@ void UpdateBlocksVisitingEverySlot(GameState& g, const RoundHost& host) {
     UpdateVanishing(g, host, SlotSet::All());
 }
 
+// Gives the lone blocks at the front of `visit` their groups of one, each
+// under the next mark as GroupLoneSlot, taking them out of `visit`: the
+// blocks no face neighbour matches in colour, not announced, not yet
+// grouped. Stops at the first member that is anything else. Notes as the
+// grouping loop does whether a group of three was recorded and whether a
+// block is vanishing or fading.
+void GroupLoneRun(GameState& g, const BlockSets& sets, SlotSet& visit, bool& groupOfThree, bool& dying) {
+    BlockSlot* const slots = BoardSlots(g);
+    int mark = g.MarkCounter;
+    bool three = false, passing = false;
+    for (int word = 0; word < 2; ++word) {
+        uint64_t& left = visit.w[word];
+        while (left != 0) {
+            const int index = word * 64 + __builtin_ctzll(left);
+            BlockSlot& s = slots[index];
+            if (s.arriveTimer != 0 || s.groupSize != 0 || !sets.Lone(index)) {
+                word = 2;  // the run ends here
+                break;
+            }
+            left &= left - 1;
+            mark += 1;
+            three |= GroupLoneSlot(g, s, mark) >= 3;
+            passing |= static_cast<uint32_t>(s.state - Vanishing) < 2;
+        }
+    }
+    g.MarkCounter = mark;
+    groupOfThree |= three;
+    dying |= passing;
+}
+
+// Landing and grouping, in board order. An empty slot with no block
+// announced is left alone by both while no size is recorded under mark 0,
+// which only odd boards ever do; from then on every slot is visited. Notes
+// whether a group of three was recorded and whether a block is vanishing or
+// fading.
+void LandAndGroup(GameState& g, const RoundHost& host, BlockSets& sets, bool& groupOfThree, bool& dying) {
+    SlotSet visit = sets.present;
+    bool everySlot = false;
+    visit.Drain([&](int index) {
+        BlockSlot& s = SlotOf(g, index);
+        if (s.arriveTimer != 0) {
+            ArriveSlot(g, host, SlotI(index), SlotJ(index), SlotLayer(index));
+            sets.Refile(g, SlotI(index), SlotJ(index));
+        }
+        if (s.groupSize == 0 && s.arriveTimer == 0 && sets.Lone(index)) {
+            // A lone block: its group of one, and those of the lone blocks
+            // right after it in one run.
+            g.MarkCounter += 1;
+            groupOfThree |= GroupLoneSlot(g, s, g.MarkCounter) >= 3;
+            dying |= static_cast<uint32_t>(s.state - Vanishing) < 2;  // vanishing or fading
+            GroupLoneRun(g, sets, visit, groupOfThree, dying);
+            return;
+        }
+        GroupSlot(g, host, index, [&] { return sets.LikeNeighbour(s, index); });
+        groupOfThree |= s.groupSize >= 3;  // the size recorded for its mark
+        dying |= static_cast<uint32_t>(s.state - Vanishing) < 2;
+        if (!everySlot && g.GroupSizeTable[0] != 0) {
+            everySlot = true;
+            visit.AddFrom(index + 1);
+        }
+    });
+}
+
 }  // namespace
 
 void UpdateBlocks(GameState& g, const RoundHost& host, SlotVisits visits) {
@@ -256,27 +340,9 @@ void UpdateBlocks(GameState& g, const RoundHost& host, SlotVisits visits) {
     SweepBoard(g, host, sets);
     RelieveBackground(g);
 
-    // Landing and grouping. An empty slot with no block announced is left
-    // alone by both while no size is recorded under mark 0, which only odd
-    // boards ever do; from then on every slot is visited.
-    SlotSet visit = sets.present;
-    bool everySlot = false;
     bool groupOfThree = false;
     bool dying = false;
-    visit.Drain([&](int index) {
-        BlockSlot& s = SlotOf(g, index);
-        if (s.arriveTimer != 0) {
-            ArriveSlot(g, host, SlotI(index), SlotJ(index), SlotLayer(index));
-            sets.Refile(g, SlotI(index), SlotJ(index));
-        }
-        GroupSlot(g, host, index, [&] { return sets.LikeNeighbour(s, index); });
-        groupOfThree |= s.groupSize >= 3;  // the size recorded for its mark
-        dying |= static_cast<uint32_t>(s.state - Vanishing) < 2;  // vanishing or fading
-        if (!everySlot && g.GroupSizeTable[0] != 0) {
-            everySlot = true;
-            visit.AddFrom(index + 1);
-        }
-    });
+    LandAndGroup(g, host, sets, groupOfThree, dying);
 
     SlotSet entered;
     UpdateBlockMotion(g, sets.moving, entered);

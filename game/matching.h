@@ -53,6 +53,21 @@ inline void GroupSlot(GameState& g, const RoundHost& host, int index, LikeNeighb
     }
 }
 
+// GroupSlot for an ungrouped block in play that no face neighbour matches
+// in colour: a group of one under `mark`, the next mark (already counted in
+// MarkCounter). Returns the size the slot ends up holding.
+inline int GroupLoneSlot(GameState& g, BlockSlot& s, int mark) {
+    s.groupMark = mark;
+    s.groupSize = 1;
+    int& recorded = GroupTotal(g, mark);
+    if (recorded < 1) {
+        recorded = 1;
+        return 1;
+    }
+    s.groupSize = recorded;
+    return recorded;
+}
+
 // Starts, runs and ends the vanishing of the slots in `slots`, in board
 // order. The caller puts in every slot that holds a block or has a pop-up
 // counting down (popupSize or popupTimer above 0): the step leaves any other

@@ -61,6 +61,7 @@ struct SlotSet {
 
     // Visits the members in index order, taking each out before its visit.
     // A visit may add slots after the one visited; they are visited in turn.
+    // It may also take later members out, which then are not visited.
     template <class Visit>
     void Drain(Visit&& visit) {
         for (int word = 0; word < 2; ++word) {
