@@ -92,7 +92,7 @@ TEST(SlotVisits, VisitingNeededSlotsPlaysAsVisitingEverySlot) {
 // beside a lone block of its colour. Both ways must play alike throughout.
 TEST(SlotVisits, LoneBlocksAndLandingsBetweenThemPlayAsVisitingEverySlot) {
     auto a = std::make_unique<GameState>();
-    StartRoundOutsideTitle(*a, RunGame, 0);
+    StartRoundOutsideTitle(*a, RunGame, PlaybackOff);
     GameState& g = *a;
     g.ReadyCountdown = 0;
     g.ColourCount = 5;
