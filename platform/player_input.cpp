@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "platform/clock.h"
-#include "save/key_names.h"
 
 namespace mervox {
 
@@ -132,7 +131,6 @@ InputBindings LoadInputBindings(const std::string& baseDir, bool writeBack) {
     for (ControlAction a : defaulted)
         std::fprintf(stderr, "mervox: %s/controls.txt: %s has nothing that can be bound; its default keys are used\n",
                      baseDir.c_str(), ControlActionWord(a));
-    ShowControls(BoundNames(b));
     return b;
 }
 

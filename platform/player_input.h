@@ -79,7 +79,8 @@ Controls BoundNames(const InputBindings& b);
 // Reads baseDir/controls.txt (see ReadControlsFile; nothing is written
 // when `writeBack` is false) and resolves it; each name that names nothing,
 // and each action that keeps its defaults, is reported in one line on
-// stderr. The screens' words name the keys bound (ShowControls).
+// stderr. The screens' words name the keys bound: hand BoundNames of the
+// result to drawing (RenderResources::keys).
 InputBindings LoadInputBindings(const std::string& baseDir, bool writeBack = true);
 
 // What the message pump hands over: a key pressed (an SDL_Scancode).
