@@ -66,9 +66,9 @@ struct PadState {
 struct PlayerInput {
     PadState pads;
     InputBindings bindings;
-    // The actions a key or pad input bound to them was pressed for since
-    // the last sample.
-    std::bitset<kControlActionCount> tapped;
+    // The presses of a key or pad input bound to each action since the
+    // last sample, counted as ActionFrame counts them.
+    ActionFrame taps;
 };
 
 // The bindings by name, each key by SDL's own name ("Comma" for the comma)
