@@ -128,8 +128,8 @@ bool UpdateOptionsScreen(OptionsScreen& s, Options& o, bool titleIdle, const Act
 void DrawOptionsKeyLine(const FrameView& frame, const RenderResources& res) {
     DrawContext dc = ContextFor(frame);
     SelectFont(dc, &WordsFont(res));
-    EdgedText(dc, 401, 311, WithBoundKeys(OptionsScreenWords(res.language).titleLine, res.language, res.keys).c_str(), 0x7A4A1E,
-              0xFAFAFA);
+    const std::u16string line = WithBoundKeys(OptionsScreenWords(res.language).titleLine, res.language, res.keys);
+    EdgedText(dc, 401, 311, line.c_str(), 0x7A4A1E, 0xFAFAFA);
 }
 
 void DrawOptionsScreen(const FrameView& frame, const RenderResources& res, const OptionsScreen& s, const Options& o) {

@@ -184,7 +184,8 @@ constexpr int kRowHeight = 15;
 void DrawBoardKeyLine(const FrameView& frame, const RenderResources& res) {
     DrawContext dc = MakeDrawContext(frame.pixels, frame.width, frame.height, frame.scale);
     SelectFont(dc, &WordsFont(res));
-    EdgedText(dc, 401, 331, WithBoundKeys(BoardWords(res.language).titleLine, res.language, res.keys).c_str(), 0x7A4A1E, 0xFAFAFA);
+    const std::u16string line = WithBoundKeys(BoardWords(res.language).titleLine, res.language, res.keys);
+    EdgedText(dc, 401, 331, line.c_str(), 0x7A4A1E, 0xFAFAFA);
 }
 
 void DrawBoardScreen(const FrameView& frame, const RenderResources& res, const BoardScreen& s, const Font& table) {
