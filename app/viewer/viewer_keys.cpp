@@ -45,10 +45,11 @@ struct PracticeBinding {
     PracticeCommand command;
     int held;  // index into practiceHeld
     bool repeats;
+    bool perPress;  // as KeyBinding's
 };
 constexpr PracticeBinding kRewindBindings[] = {
-    {ControlAction::PracticeBack5s, PracticeCommand::Back5s, 0, true},
-    {ControlAction::PracticeToTakeOver, PracticeCommand::BackToTakeOver, 1, false},
+    {ControlAction::PracticeBack5s, PracticeCommand::Back5s, 0, true, true},
+    {ControlAction::PracticeToTakeOver, PracticeCommand::BackToTakeOver, 1, false, false},
 };
 
 }  // namespace
@@ -80,9 +81,12 @@ void ReadPracticeKeys(WatchSession& s, const ActionFrame& in) {
     const bool fires = HeldKeyFires(s.takeOverHeld, in.down(takeOver), in.pressedAgain(takeOver), 0);
     if (fires && !s.practice.on) ApplyPracticeCommand(s, PracticeCommand::TakeOver);
     for (const PracticeBinding& b : kRewindBindings) {
-        if (HeldKeyFires(s.practiceHeld[b.held], in.down(b.action) && s.practice.on, in.pressedAgain(b.action),
-                         b.repeats ? kRewindRepeatEvery : 0))
-            ApplyPracticeCommand(s, b.command);
+        if (!HeldKeyFires(s.practiceHeld[b.held], in.down(b.action) && s.practice.on, in.pressedAgain(b.action),
+                          b.repeats ? kRewindRepeatEvery : 0))
+            continue;
+        ApplyPracticeCommand(s, b.command);
+        if (b.perPress)
+            for (int more = in.tapCount(b.action) - 1; more > 0; --more) ApplyPracticeCommand(s, b.command);
     }
 }
 

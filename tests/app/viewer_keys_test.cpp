@@ -144,9 +144,18 @@ TEST(ViewerKeys, PracticeKeysTakeOverOnceAndAHeldRewindRepeatsAtItsOwnRate) {
     const int passes = kRepeatDelay + 3 * kRewindRepeatEvery;
     for (int k = 0; k < passes; ++k) ReadPracticeKeys(*s, Holding(ControlAction::PracticeBack5s));
     EXPECT_EQ(s->rewindMs.size(), 4u);
-    // Back to the takeover does not repeat.
+    // Back to the takeover does not repeat, nor answer twice for two
+    // presses in a pass; two presses of back 5 s in a pass are two rewinds.
     for (int k = 0; k < passes; ++k) ReadPracticeKeys(*s, Holding(ControlAction::PracticeToTakeOver));
     EXPECT_EQ(s->rewindMs.size(), 5u);
+    ActionFrame twice;
+    twice.tap(ControlAction::PracticeToTakeOver, 2);
+    ReadPracticeKeys(*s, twice);
+    EXPECT_EQ(s->rewindMs.size(), 6u);
+    ActionFrame rewinds;
+    rewinds.tap(ControlAction::PracticeBack5s, 2);
+    ReadPracticeKeys(*s, rewinds);
+    EXPECT_EQ(s->rewindMs.size(), 8u);
 }
 
 TEST(ViewerKeys, RewindsHeldWhileWatchingCountOnlyFromTheTakeover) {
