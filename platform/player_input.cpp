@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "platform/clock.h"
-#include "save/key_names.h"
 
 namespace mervox {
 
@@ -28,11 +27,15 @@ PadState::Pad* PadOf(PlayerInput& in, SDL_JoystickID id) {
     return nullptr;
 }
 
-// Marks every action the input is bound to as tapped.
+// Counts a press of every action the input is bound to (once, however
+// often the action names it).
 void NoteTap(PlayerInput& in, bool pad, int code) {
     for (int a = 0; a < kControlActionCount; ++a)
         for (const Binding& b : in.bindings.of[a])
-            if (b.pad == pad && b.code == code) in.tapped.set(static_cast<size_t>(a));
+            if (b.pad == pad && b.code == code) {
+                in.taps.tap(kControlActions[a]);
+                break;
+            }
 }
 
 int SetHeld(PlayerInput& in, PadState::Pad& p, int input, bool held) {
@@ -132,7 +135,6 @@ InputBindings LoadInputBindings(const std::string& baseDir, bool writeBack) {
     for (ControlAction a : defaulted)
         std::fprintf(stderr, "mervox: %s/controls.txt: %s has nothing that can be bound; its default keys are used\n",
                      baseDir.c_str(), ControlActionWord(a));
-    ShowControls(BoundNames(b));
     return b;
 }
 
@@ -212,9 +214,8 @@ bool PadInputBoundTo(const PlayerInput& in, ControlAction a, int padInput) {
 }
 
 ActionFrame SampleActions(PlayerInput& in) {
-    ActionFrame f;
-    f.tapped = in.tapped;
-    in.tapped.reset();
+    ActionFrame f = in.taps;
+    in.taps = ActionFrame{};
     for (int a = 0; a < kControlActionCount; ++a)
         for (const Binding& b : in.bindings.of[a])
             if (b.pad ? PadInputHeld(in, b.code) : KeyHeld(b.code)) f.held.set(static_cast<size_t>(a));
@@ -231,7 +232,7 @@ void WaitUntilActionsUp(PlayerInput& in, std::initializer_list<ControlAction> ac
         SleepOneTick();
     }
     SDL_FlushEvents(SDL_KEYDOWN, SDL_KEYUP);
-    in.tapped.reset();
+    in.taps = ActionFrame{};
 }
 
 }  // namespace mervox

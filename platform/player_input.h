@@ -66,9 +66,9 @@ struct PadState {
 struct PlayerInput {
     PadState pads;
     InputBindings bindings;
-    // The actions a key or pad input bound to them was pressed for since
-    // the last sample.
-    std::bitset<kControlActionCount> tapped;
+    // The presses of a key or pad input bound to each action since the
+    // last sample, counted as ActionFrame counts them.
+    ActionFrame taps;
 };
 
 // The bindings by name, each key by SDL's own name ("Comma" for the comma)
@@ -79,7 +79,8 @@ Controls BoundNames(const InputBindings& b);
 // Reads baseDir/controls.txt (see ReadControlsFile; nothing is written
 // when `writeBack` is false) and resolves it; each name that names nothing,
 // and each action that keeps its defaults, is reported in one line on
-// stderr. The screens' words name the keys bound (ShowControls).
+// stderr. The screens' words name the keys bound: hand BoundNames of the
+// result to drawing (RenderResources::keys).
 InputBindings LoadInputBindings(const std::string& baseDir, bool writeBack = true);
 
 // What the message pump hands over: a key pressed (an SDL_Scancode).

@@ -198,8 +198,8 @@ void FinishFrame(ScenePainter& sp, const FrameHooks& hooks) {
                     return n;
                 };
                 const bool english = sp.res.language == TextLanguage::English;
-                const std::u16string english1 = english ? EnglishCaptionLine(g.CaptionIndex, 0) : u"";
-                const std::u16string english2 = english ? EnglishCaptionLine(g.CaptionIndex, 1) : u"";
+                const std::u16string english1 = english ? EnglishCaptionLine(g.CaptionIndex, 0, sp.res.keys) : u"";
+                const std::u16string english2 = english ? EnglishCaptionLine(g.CaptionIndex, 1, sp.res.keys) : u"";
                 const char16_t* line1 = english ? english1.c_str() : c.line1;
                 const char16_t* line2 = english ? english2.c_str() : c.line2;
                 const ScreenSpot(&at)[2] = screen::kCaptionLines;

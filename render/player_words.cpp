@@ -52,13 +52,13 @@ bool ActionOfWord(const std::string& word, ControlAction& a) {
 
 // The key of "{word}" or "{word:Name}" (`inner` is what the braces hold),
 // in `language`; the braces as written when the word names no action.
-std::u16string KeyOfPlaceholder(const std::string& inner, TextLanguage language) {
+std::u16string KeyOfPlaceholder(const std::string& inner, TextLanguage language, const Controls& keys) {
     const size_t colon = inner.find(':');
     const std::string word = inner.substr(0, colon);
     const std::string preferred = colon == std::string::npos ? "" : inner.substr(colon + 1);
     ControlAction a;
     if (!ActionOfWord(word, a)) return u"{" + std::u16string(inner.begin(), inner.end()) + u"}";
-    const std::string name = BoundKeyName(ShownControls(), a, preferred.empty() ? nullptr : preferred.c_str());
+    const std::string name = BoundKeyName(keys, a, preferred.empty() ? nullptr : preferred.c_str());
     if (language == TextLanguage::Japanese) {
         static const struct {
             const char* name;
@@ -74,7 +74,7 @@ bool IsArrow(const std::u16string& key) { return key.size() == 1 && key[0] >= u'
 
 }  // namespace
 
-std::u16string WithBoundKeys(const char16_t* text, TextLanguage language) {
+std::u16string WithBoundKeys(const char16_t* text, TextLanguage language, const Controls& keys) {
     std::u16string out;
     std::u16string lastKey;  // the key just written, when nothing followed it yet
     for (const char16_t* p = text; *p != 0;) {
@@ -87,7 +87,7 @@ std::u16string WithBoundKeys(const char16_t* text, TextLanguage language) {
         }
         std::string inner;  // the words are ASCII
         for (const char16_t* c = p + 1; c != close; ++c) inner += static_cast<char>(*c);
-        const std::u16string key = KeyOfPlaceholder(inner, language);
+        const std::u16string key = KeyOfPlaceholder(inner, language, keys);
         if (!lastKey.empty() && !(IsArrow(lastKey) && IsArrow(key))) out += u' ';
         out += key;
         lastKey = key;
@@ -96,9 +96,9 @@ std::u16string WithBoundKeys(const char16_t* text, TextLanguage language) {
     return out;
 }
 
-std::u16string EnglishCaptionLine(int caption, int line) {
+std::u16string EnglishCaptionLine(int caption, int line, const Controls& keys) {
     if (caption < 0 || caption >= kEnglishCaptions || line < 0 || line > 1) return u"";
-    return WithBoundKeys(kEnglishCaptionLines[caption][line], TextLanguage::English);
+    return WithBoundKeys(kEnglishCaptionLines[caption][line], TextLanguage::English, keys);
 }
 
 const QuestionWords& FullScreenQuestionWords(TextLanguage language) { return kQuestion[Index(language)]; }

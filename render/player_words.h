@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "save/controls_file.h"
+
 namespace mervox {
 
 enum class TextLanguage { Japanese, English };
@@ -14,15 +16,15 @@ extern const char* const kEnglishFontFile;
 
 // A text that names keys, with the keys the player has bound: each
 // "{word}" is the key of the action of that word in controls.txt, named by
-// BoundKeyName (save/key_names.h) from the shown controls; "{word:Name}"
+// BoundKeyName (save/key_names.h) from `keys`; "{word:Name}"
 // names the key Name while it is still one of the action's. In Japanese
 // the arrow keys are written as arrows, and two keys side by side are
 // parted by a space unless both are arrows ("↑↓", "W S").
-std::u16string WithBoundKeys(const char16_t* text, TextLanguage language);
+std::u16string WithBoundKeys(const char16_t* text, TextLanguage language, const Controls& keys);
 
 // Line 0 or 1 of tutorial caption `caption` in English (empty past the
-// captions), with the bound keys.
-std::u16string EnglishCaptionLine(int caption, int line);
+// captions), with the keys of `keys`.
+std::u16string EnglishCaptionLine(int caption, int line, const Controls& keys);
 
 // The start-up question and its two answers. The hint names keys (draw it
 // through WithBoundKeys).

@@ -29,6 +29,10 @@ struct RenderResources {
     bool colourMarks = false;  // a shape of its own on each block colour
     TextLanguage language = TextLanguage::Japanese;  // of the captions and the game's own screens
     Font EnglishCaptionFont;   // the captions' size in the English face
+    // The keys the words name ("Kick with Z"), as the desktop bound them
+    // from controls.txt (BoundNames); the defaults wherever no player's
+    // keys are read (headless runs, exports, tests).
+    Controls keys = DefaultControls();
     // The sheets at drawing scales 2 to kMaxDrawScale, made ready by
     // PrepareSheetsAt; a scale not made ready draws no sprites.
     SheetSet larger[kMaxDrawScale - 1];

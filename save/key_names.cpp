@@ -22,16 +22,7 @@ std::string ScreenKeyName(const std::string& name) {
     return name;
 }
 
-Controls& Shown() {
-    static Controls shown = DefaultControls();
-    return shown;
-}
-
 }  // namespace
-
-const Controls& ShownControls() { return Shown(); }
-
-void ShowControls(const Controls& c) { Shown() = c; }
 
 std::string BoundKeyName(const Controls& c, ControlAction a, const char* preferred) {
     const std::vector<std::string>& names = c.names[static_cast<size_t>(a)];

@@ -8,14 +8,9 @@
 
 namespace mervox {
 
-// The controls the screens' words name keys from: the defaults until the
-// program has loaded the player's controls.txt and shown them here (the
-// desktop does so when it binds the keys; headless runs keep the defaults).
-// Names are as the keys are bound: SDL's key names, "pad " and a button.
-const Controls& ShownControls();
-void ShowControls(const Controls& c);
-
-// The key of `a` as the screens name it: the action's first key ("Escape"
+// The key of `a` as the screens name it, from the controls the keys are
+// bound by (names as bound: SDL's key names, "pad " and a button; drawing
+// gets them in RenderResources::keys): the action's first key ("Escape"
 // as "Esc", "Return" as "Enter", "Comma" as ","), or its first pad button
 // when it has no key, or "-" when it has nothing. With `preferred` (a key
 // name) the text names that key instead as long as it is one of the

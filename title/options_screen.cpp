@@ -128,8 +128,8 @@ bool UpdateOptionsScreen(OptionsScreen& s, Options& o, bool titleIdle, const Act
 void DrawOptionsKeyLine(const FrameView& frame, const RenderResources& res) {
     DrawContext dc = ContextFor(frame);
     SelectFont(dc, &WordsFont(res));
-    EdgedText(dc, 401, 311, WithBoundKeys(OptionsScreenWords(res.language).titleLine, res.language).c_str(), 0x7A4A1E,
-              0xFAFAFA);
+    const std::u16string line = WithBoundKeys(OptionsScreenWords(res.language).titleLine, res.language, res.keys);
+    EdgedText(dc, 401, 311, line.c_str(), 0x7A4A1E, 0xFAFAFA);
 }
 
 void DrawOptionsScreen(const FrameView& frame, const RenderResources& res, const OptionsScreen& s, const Options& o) {
@@ -175,7 +175,7 @@ void DrawOptionsScreen(const FrameView& frame, const RenderResources& res, const
         board.append(o.player.begin(), o.player.end());
     }
     Text(dc, 101, 327, board.c_str(), 0x505050);
-    Text(dc, 101, 348, WithBoundKeys(w.keys, res.language).c_str(), 0x505050);
+    Text(dc, 101, 348, WithBoundKeys(w.keys, res.language, res.keys).c_str(), 0x505050);
 }
 
 namespace {
@@ -211,7 +211,7 @@ void DrawFullScreenQuestion(const FrameView& frame, const RenderResources& res, 
         ScaledRectangle(dc, b.x0, b.y0, b.x1, b.y1);
         CentredText(dc, b.x0, b.x1, b.y0 + 11, answers[k], 0x282828);
     }
-    CentredText(dc, 121, 521, 311, WithBoundKeys(w.hint, res.language).c_str(), 0x787878);
+    CentredText(dc, 121, 521, 311, WithBoundKeys(w.hint, res.language, res.keys).c_str(), 0x787878);
 }
 
 }  // namespace mervox

@@ -184,7 +184,8 @@ constexpr int kRowHeight = 15;
 void DrawBoardKeyLine(const FrameView& frame, const RenderResources& res) {
     DrawContext dc = MakeDrawContext(frame.pixels, frame.width, frame.height, frame.scale);
     SelectFont(dc, &WordsFont(res));
-    EdgedText(dc, 401, 331, WithBoundKeys(BoardWords(res.language).titleLine, res.language).c_str(), 0x7A4A1E, 0xFAFAFA);
+    const std::u16string line = WithBoundKeys(BoardWords(res.language).titleLine, res.language, res.keys);
+    EdgedText(dc, 401, 331, line.c_str(), 0x7A4A1E, 0xFAFAFA);
 }
 
 void DrawBoardScreen(const FrameView& frame, const RenderResources& res, const BoardScreen& s, const Font& table) {
@@ -201,7 +202,7 @@ void DrawBoardScreen(const FrameView& frame, const RenderResources& res, const B
     EdgedText(dc, 51, 31, w.heading, 0x7A4A1E, 0xFAFAFA);
     Text(dc, 151, 31, s.board.empty() ? std::u16string(OptionsScreenWords(res.language).noBoard)
                                       : WordsFromUtf8(s.board), 0x505050);
-    Text(dc, 51, 432, WithBoundKeys(w.keys, res.language), 0x505050);
+    Text(dc, 51, 432, WithBoundKeys(w.keys, res.language, res.keys), 0x505050);
     if (s.board.empty() || !s.fetcher) return;
 
     const BoardFetcher::View v = s.fetcher->view();

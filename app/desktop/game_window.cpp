@@ -55,6 +55,7 @@ int RunProgram(const CommandLine& cmd) {
     ProgramRun run;
     run.baseDir = folder.dir;
     run.inWindow = true;
+    run.keys = BoundNames(d->input.bindings);
     run.screenMode = ChooseScreenMode(cmd.fullscreen, desktop.width, desktop.height);
     if (!OpenDesktopWindow(*d, run.screenMode, cmd.scale, why)) {
         NoWindowMessage(why);

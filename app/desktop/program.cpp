@@ -27,6 +27,7 @@ void WireServices(Program& p) {
 void MainLoop(Program& p) {
     GameState& g = *p.g;
     LoadRenderResources(p.res, p.baseDir);
+    p.res.keys = p.run.keys;
     p.options = ReadOptionsFile(p.baseDir);
     ApplyOptions(p.res, p.options, p.run.inWindow);
     StartProgramBoard(p.board, p.options, p.baseDir, p.run.boardTiming);

@@ -22,6 +22,9 @@ struct ProgramRun {
     ScreenModeValue screenMode = ScreenWindowed;
     bool sound = true;          // open the sound output and load the sounds
     bool inWindow = false;      // the player's window: the language may follow the desktop's
+    // The keys the screens' words name, as the platform binds them
+    // (BoundNames of its bindings).
+    Controls keys = DefaultControls();
     // Called after every pass of the main loop with the state it left (the
     // soak's checks and its key script); may be empty. It only reads.
     std::function<void(const GameState& g)> afterPass;

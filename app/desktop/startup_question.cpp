@@ -26,6 +26,7 @@ QuestionAnswer AskInTheWindow(ProgramWindow& window, const PlayerInput& keys, co
     CreatePalette(q.res.palette);
     q.res.EnglishCaptionFont = CreateGameFont(kEnglishFontFile, 18, 400);
     ApplyOptions(q.res, ReadOptionsFile(baseDir), true);
+    q.res.keys = BoundNames(keys.bindings);
     QuestionPainter painter;
     painter.draw = [&q](int highlighted) {
         DrawFullScreenQuestion(FrameView(*q.fb), q.res, highlighted);

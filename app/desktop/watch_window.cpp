@@ -52,6 +52,7 @@ int RunWatch(const CommandLine& cmd) {
     run.takeOver = cmd.takeOver;
     run.sound = true;
     run.baseDir = folder.dir;
+    run.keys = BoundNames(d->desktop.input.bindings);
     run.bgmMode = settings->BGMMODE;
     run.seMode = settings->SEMODE;
     PointerState& pointer = d->pointer;

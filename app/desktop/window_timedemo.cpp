@@ -148,6 +148,7 @@ int RunWindowTimedemo(const CommandLine& cmd) {
 
     RenderResources res;
     LoadRenderResources(res, folder.dir);
+    res.keys = BoundNames(d->input.bindings);
     TimedWindowLoop loop(*g, *d, res, cmd.paced, cmd.to);
     const Clock::time_point start = Clock::now();
     RunFrameLoop(*g, loop, ClockMs());

@@ -3,6 +3,9 @@
 // (take over while watching, the rewinds while practising). One rule for a
 // key held down serves them all: its command fires in the pass it is
 // pressed, and a repeating key's again after a delay, every few passes.
+// The steps, seeks and the practice's back 5 s answer every press counted
+// in a pass: keys tapped faster than the passes (a tool typing for the
+// player) lose no step.
 #pragma once
 
 #include "app/viewer/watch_session.h"

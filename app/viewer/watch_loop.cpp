@@ -33,6 +33,7 @@ struct WatchOutputs {
 
 void StartOutputs(WatchOutputs& o, WatchSession& s, const WatchRun& run) {
     LoadRenderResources(o.res, run.baseDir);
+    o.res.keys = run.keys;
     o.options = ReadOptionsFile(run.baseDir);
     ApplyOptions(o.res, o.options, true);  // as the player's window shows rounds
     // Drawn at the scale the window wants, as the game's own frames are.

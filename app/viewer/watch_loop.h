@@ -6,6 +6,7 @@
 
 #include "app/services/program_platform.h"
 #include "game/state/game_state.h"
+#include "save/controls_file.h"
 
 namespace mervox {
 
@@ -24,6 +25,8 @@ struct WatchRun {
     int bgmMode = SoundOn;
     int seMode = SoundOn;
     bool takeOver = false;  // hand the round to the player at `at` at once
+    // The keys the overlay names, as the platform binds them.
+    Controls keys = DefaultControls();
 };
 
 // The viewer's window loop on any platform: 60 passes a second, a drawing

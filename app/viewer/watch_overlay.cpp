@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "draw/draw_context.h"
 #include "draw/scaled_drawing.h"
 #include "draw/text_drawing.h"
 #include "game/key_bits.h"
+#include "render/player_words.h"
 #include "render/scene_drawing.h"
 
 namespace mervox {
@@ -22,10 +24,6 @@ namespace {
 constexpr int kTextTop = kWatchBandTop + 3;
 constexpr TimelineBar kBar = {13, 445, 629, 453};
 constexpr int kSpeedLeft = 350;
-constexpr int kKeysLeft = 452;
-constexpr int kKeyBoxWidth = 19;
-constexpr int kKeyBoxBottom = 441;
-constexpr int kKeyBoxPitch = 22;
 constexpr int kKeyLabelInset = 4;
 // Marks on the bar: a level-up stands out above and below it, a chain
 // link hangs under it; the knob stands out less than a level-up. None
@@ -59,7 +57,7 @@ constexpr uint32_t kPausedColour = 0x0040E0FF;
 constexpr int kPracticeFrameLeft = 300;
 constexpr int kPracticeHelpTop = 442;
 
-static_assert(kBar.top - kLevelMarkReach >= kKeyBoxBottom && kBar.bottom + kLevelMarkReach <= kWatchBandBottom,
+static_assert(kBar.top - kLevelMarkReach >= kKeyBoxes.bottom && kBar.bottom + kLevelMarkReach <= kWatchBandBottom,
               "the marks stay between the key boxes and the band's foot");
 
 // Darkens the band under the overlay to a quarter of its brightness.
@@ -93,24 +91,41 @@ const char* SpeedLabel(const WatchSession& s) {
     return labels[s.speed];
 }
 
-// The eight round keys as small boxes, lit while held in this update.
-void DrawKeys(DrawContext& dc, int32_t keys) {
+// The eight round keys as small boxes, lit while held in this update,
+// each labelled with its action's key as the player bound it (the start of
+// a name too long for the box).
+void DrawKeys(DrawContext& dc, const RenderResources& res, int32_t keys) {
     static const struct {
         int32_t bit;
-        const char16_t* label;
-    } boxes[] = {{KeyLeft, u"\u2190"}, {KeyUp, u"\u2191"}, {KeyRight, u"\u2192"}, {KeyDown, u"\u2193"},
-                 {KeyKick, u"Z"},      {KeyJump, u"X"},    {KeyTurnQ, u"Q"},      {KeyTurnE, u"E"}};
-    int x = kKeysLeft;
+        ControlAction action;
+    } boxes[] = {{KeyLeft, ControlAction::Left},     {KeyUp, ControlAction::Up},
+                 {KeyRight, ControlAction::Right},   {KeyDown, ControlAction::Down},
+                 {KeyKick, ControlAction::Kick},     {KeyJump, ControlAction::Jump},
+                 {KeyTurnQ, ControlAction::TurnLeft}, {KeyTurnE, ControlAction::TurnRight}};
+    static_assert(kKeyBoxes.top == kTextTop, "the boxes stand on the overlay's row of text");
+    int x = kKeyBoxes.left;
     for (const auto& b : boxes) {
         const bool lit = (keys & b.bit) != 0;
-        ScaledFill(dc, x, kTextTop, x + kKeyBoxWidth, kKeyBoxBottom, lit ? kKeyLit : kKeyDark);
+        ScaledFill(dc, x, kKeyBoxes.top, x + kKeyBoxes.width, kKeyBoxes.bottom, lit ? kKeyLit : kKeyDark);
         SetTextColour(dc, lit ? kKeyLabelLit : kKeyLabelDark);
-        ScaledText(dc, x + kKeyLabelInset, kTextTop, b.label, 1);
-        x += kKeyBoxPitch;
+        const std::u16string label = KeyBoxLabel(res.keys, b.action);
+        int count = static_cast<int>(label.size());
+        while (count > 1 &&
+               TextWidthW(res.palette.SmallFont, label.data(), count) > kKeyBoxes.width - kKeyLabelInset)
+            --count;
+        ScaledText(dc, x + kKeyLabelInset, kKeyBoxes.top, label.data(), count);
+        x += kKeyBoxes.pitch;
     }
 }
 
 }  // namespace
+
+std::u16string KeyBoxLabel(const Controls& c, ControlAction a) {
+    // The Japanese screens' way of naming keys: the arrow keys as arrows.
+    const char* word = ControlActionWord(a);
+    const std::u16string placeholder = u"{" + std::u16string(word, word + std::strlen(word)) + u"}";
+    return WithBoundKeys(placeholder.c_str(), TextLanguage::Japanese, c);
+}
 
 std::string PracticeHelpLine(const Controls& c) {
     return BoundKeyName(c, ControlAction::PracticeBack5s) + ": back 5 s   " +
@@ -121,15 +136,15 @@ std::string PracticeHelpLine(const Controls& c) {
 namespace {
 
 // A practice round: where it branched, where it is, and its keys.
-void DrawPracticeOverlay(const WatchSession& s, DrawContext& dc) {
+void DrawPracticeOverlay(const WatchSession& s, const RenderResources& res, DrawContext& dc) {
     char buf[160];
     std::snprintf(buf, sizeof buf, "practice: %s from frame %d", s.practice.recording.c_str(),
                   s.practice.branchFrame);
     Text(dc, kBar.left, kTextTop, buf, kPausedColour);
     std::snprintf(buf, sizeof buf, "%d  %s", WatchFrame(s), Clock(WatchFrame(s)).c_str());
     Text(dc, kPracticeFrameLeft, kTextTop, buf, kTextColour);
-    Text(dc, kBar.left, kPracticeHelpTop, PracticeHelpLine(ShownControls()), kKeyLabelDark);
-    DrawKeys(dc, s.g->KeysNow);
+    Text(dc, kBar.left, kPracticeHelpTop, PracticeHelpLine(res.keys), kKeyLabelDark);
+    DrawKeys(dc, res, s.g->KeysNow);
 }
 
 void DrawOverlay(const WatchSession& s, const RenderResources& res, const FrameView& fb) {
@@ -137,7 +152,7 @@ void DrawOverlay(const WatchSession& s, const RenderResources& res, const FrameV
     DrawContext dc = MakeDrawContext(fb.pixels, fb.width, fb.height, fb.scale);
     SelectFont(dc, &res.palette.SmallFont);
     if (s.mode == ViewerMode::Practising) {
-        DrawPracticeOverlay(s, dc);
+        DrawPracticeOverlay(s, res, dc);
         return;
     }
 
@@ -173,7 +188,7 @@ void DrawOverlay(const WatchSession& s, const RenderResources& res, const FrameV
                   Clock(WatchFrame(s)).c_str(), Clock(WatchLastFrame(s)).c_str());
     Text(dc, b.left, kTextTop, buf, kTextColour);
     Text(dc, kSpeedLeft, kTextTop, s.paused ? "paused" : SpeedLabel(s), s.paused ? kPausedColour : kTextColour);
-    DrawKeys(dc, s.g->KeysNow);
+    DrawKeys(dc, res, s.g->KeysNow);
 }
 
 }  // namespace

@@ -200,7 +200,8 @@ TEST_F(TapRig, TapsAnswerOnTheTitleTheOptionsScreenAndInARound) {
 }
 
 // In a round the title plays back (R, the saved replay), the viewer's keys
-// answer taps: Space pauses, '.' steps one update on, ',' one back.
+// answer taps: Space pauses, '.' steps one update on, ',' one back, and
+// three taps of '.' queued before one pump step three updates on.
 TEST_F(TapRig, TapsDriveTheViewer) {
     // A short recording: a few key changes early on.
     std::ofstream(dir / "data" / "replay.dat", std::ios::binary) << "00010002\n00030000\n00200016\n00230000\n";
@@ -249,6 +250,12 @@ TEST_F(TapRig, TapsDriveTheViewer) {
                 return;
             case 5:
                 EXPECT_EQ(g.RoundFrame, frame) << "a tap of ',' did not step one update back";
+                for (int k = 0; k < 3; ++k) Tap(SDL_SCANCODE_PERIOD);
+                wait = 3;
+                phase = 6;
+                return;
+            case 6:
+                EXPECT_EQ(g.RoundFrame, frame + 3) << "three taps of '.' in one pass did not step three updates";
                 Quit();
                 phase = 99;
                 return;

@@ -79,6 +79,58 @@ TEST(ViewerKeys, TapsStepOnceEachAndAHeldStepRepeatsAtTheWatchRate) {
     EXPECT_FALSE(s->paused);
 }
 
+// Presses faster than the passes: the steps and seeks answer each press
+// counted in the pass (up to the count's ceiling), the toggles the pass's
+// presses once, and a held key's repeats are not multiplied by them.
+TEST(ViewerKeys, EveryPressOfAStepOrSeekInOnePassCounts) {
+    ActionFrame many;
+    many.tap(ControlAction::WatchStepBack, 2);
+    many.tap(ControlAction::WatchStepBack);
+    EXPECT_EQ(many.tapCount(ControlAction::WatchStepBack), 3);
+    EXPECT_TRUE(many.pressedAgain(ControlAction::WatchStepBack)) << "tapped means at least one";
+    EXPECT_EQ(many.tapCount(ControlAction::WatchStepForward), 0);
+    many.tap(ControlAction::WatchStepForward, 0);
+    EXPECT_FALSE(many.pressedAgain(ControlAction::WatchStepForward)) << "no press is no tap";
+    many.tap(ControlAction::WatchStepForward, 1000);
+    many.tap(ControlAction::WatchStepForward, 1000);
+    EXPECT_EQ(many.tapCount(ControlAction::WatchStepForward), kMaxTapsCounted) << "the count saturates";
+
+    auto s = PausedWatch();
+    ActionFrame steps;
+    steps.tap(ControlAction::WatchStepForward, 3);
+    ReadWatchKeys(*s, steps);
+    EXPECT_EQ(WatchFrame(*s), 1803);
+    ActionFrame back;
+    back.tap(ControlAction::WatchStepBack, 2);
+    ReadWatchKeys(*s, back);
+    EXPECT_EQ(WatchFrame(*s), 1801);
+    ActionFrame seeks;
+    seeks.tap(ControlAction::WatchForward5s, 2);
+    ReadWatchKeys(*s, seeks);
+    EXPECT_EQ(WatchFrame(*s), 1801 + 2 * 300);
+
+    // Play and pause tapped twice in a pass answers once, as before.
+    ActionFrame toggles;
+    toggles.tap(ControlAction::WatchPlayPause, 2);
+    ReadWatchKeys(*s, toggles);
+    EXPECT_FALSE(s->paused);
+    ReadWatchKeys(*s, ActionFrame{});
+    ReadWatchKeys(*s, toggles);
+    EXPECT_TRUE(s->paused);
+
+    // Held, let go and pressed twice more within one pass: two steps; held
+    // on, the repeats come at their own rate.
+    const int at = WatchFrame(*s);
+    ReadWatchKeys(*s, Holding(ControlAction::WatchStepForward));
+    ActionFrame again = Holding(ControlAction::WatchStepForward);
+    again.tap(ControlAction::WatchStepForward, 2);
+    ReadWatchKeys(*s, again);
+    EXPECT_EQ(WatchFrame(*s), at + 3);
+    for (int k = 0; k < kRepeatDelay + kWatchRepeatEvery - 1; ++k)
+        ReadWatchKeys(*s, Holding(ControlAction::WatchStepForward));
+    EXPECT_EQ(WatchFrame(*s), at + 4);
+}
+
 TEST(ViewerKeys, PracticeKeysTakeOverOnceAndAHeldRewindRepeatsAtItsOwnRate) {
     auto s = PausedWatch();
     // The take-over key held on: one takeover, and nothing more once the
@@ -92,9 +144,18 @@ TEST(ViewerKeys, PracticeKeysTakeOverOnceAndAHeldRewindRepeatsAtItsOwnRate) {
     const int passes = kRepeatDelay + 3 * kRewindRepeatEvery;
     for (int k = 0; k < passes; ++k) ReadPracticeKeys(*s, Holding(ControlAction::PracticeBack5s));
     EXPECT_EQ(s->rewindMs.size(), 4u);
-    // Back to the takeover does not repeat.
+    // Back to the takeover does not repeat, nor answer twice for two
+    // presses in a pass; two presses of back 5 s in a pass are two rewinds.
     for (int k = 0; k < passes; ++k) ReadPracticeKeys(*s, Holding(ControlAction::PracticeToTakeOver));
     EXPECT_EQ(s->rewindMs.size(), 5u);
+    ActionFrame twice;
+    twice.tap(ControlAction::PracticeToTakeOver, 2);
+    ReadPracticeKeys(*s, twice);
+    EXPECT_EQ(s->rewindMs.size(), 6u);
+    ActionFrame rewinds;
+    rewinds.tap(ControlAction::PracticeBack5s, 2);
+    ReadPracticeKeys(*s, rewinds);
+    EXPECT_EQ(s->rewindMs.size(), 8u);
 }
 
 TEST(ViewerKeys, RewindsHeldWhileWatchingCountOnlyFromTheTakeover) {

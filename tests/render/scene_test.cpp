@@ -251,7 +251,7 @@ TEST_F(TutorialBand, BandAndCaptionsFollowTheRoundFrame) {
         EXPECT_GT(Ink(411), 200) << k;
         EXPECT_GT(Ink(436), 200) << k;
         for (int line = 0; line < 2; ++line) {
-            const std::u16string text = EnglishCaptionLine(k, line);
+            const std::u16string text = EnglishCaptionLine(k, line, res.keys);
             EXPECT_LE(41 + TextWidthW(res.EnglishCaptionFont, text.c_str(), static_cast<int>(text.size())), 639)
                 << "caption " << k << " line " << line;
         }
