@@ -20,4 +20,29 @@ void ScaledText(DrawContext& dc, int x, int y, const char16_t* text, int count) 
     TextOutW(dc, x * dc.scale, y * dc.scale, text, count);
 }
 
+namespace {
+
+int WordsLength(const char16_t* s) {
+    int n = 0;
+    while (s[n] != 0) ++n;
+    return n;
+}
+
+}  // namespace
+
+void ScaledWords(DrawContext& dc, int x, int y, const char16_t* words, uint32_t colour) {
+    SetTextColour(dc, colour);
+    ScaledText(dc, x, y, words, WordsLength(words));
+}
+
+void ScaledEdgedWords(DrawContext& dc, int x, int y, const char16_t* words, uint32_t colour, uint32_t edge) {
+    const int n = WordsLength(words);
+    SetTextColour(dc, edge);
+    for (int dx = -1; dx <= 1; ++dx)
+        for (int dy = -1; dy <= 1; ++dy)
+            if (dx != 0 || dy != 0) ScaledText(dc, x + dx, y + dy, words, n);
+    SetTextColour(dc, colour);
+    ScaledText(dc, x, y, words, n);
+}
+
 }  // namespace mervox

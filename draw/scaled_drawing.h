@@ -20,4 +20,11 @@ void ScaledFill(DrawContext& dc, int x0, int y0, int x1, int y1, uint32_t pixel)
 // Text in the selected font and colour, its top left at (x, y).
 void ScaledText(DrawContext& dc, int x, int y, const char16_t* text, int count);
 
+// Words (ending at their first 0) in `colour`, their top left at (x, y).
+void ScaledWords(DrawContext& dc, int x, int y, const char16_t* words, uint32_t colour);
+
+// The words with a one-pixel edge of `edge` around them, as the title's own
+// lines are drawn.
+void ScaledEdgedWords(DrawContext& dc, int x, int y, const char16_t* words, uint32_t colour, uint32_t edge);
+
 }  // namespace mervox

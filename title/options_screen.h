@@ -1,7 +1,6 @@
 // The options screen, opened from the title: each option of options.txt
 // with its current value and the keys that change it, drawn over the
-// title's board in the game's colours. And how the options reach the
-// drawing: the colour marks and the language of the words.
+// title's board in the game's colours.
 #pragma once
 
 #include "draw/frame_buffer.h"
@@ -14,18 +13,6 @@
 #include "save/options_file.h"
 
 namespace mervox {
-
-
-// The desktop's language from LANGUAGE, LC_ALL, LC_MESSAGES and LANG, the
-// first one set: Japanese when it starts with "ja", English otherwise.
-TextLanguage DesktopLanguage(const char* (*getEnv)(const char* name));
-
-// The language shown for the choice: the desktop's in the window, Japanese
-// headless (traces and pinned pictures) unless the file says English.
-TextLanguage ShownLanguage(LanguageChoice choice, bool inWindow);
-
-// Puts the options into the drawing's resources.
-void ApplyOptions(RenderResources& res, const Options& o, bool inWindow);
 
 // The actions of controls.txt the screen reads: the one that opens and
 // closes it, the cursor's four and the change and back keys.
@@ -56,15 +43,5 @@ void DrawOptionsKeyLine(const FrameView& frame, const RenderResources& res);
 
 // The screen over the frame.
 void DrawOptionsScreen(const FrameView& frame, const RenderResources& res, const OptionsScreen& s, const Options& o);
-
-// The start-up question, full screen or a window, over a plain frame of
-// the title's grey, with the two answers as buttons; `highlighted` 0 is
-// yes, 1 no.
-struct ScreenBox {
-    int x0, y0, x1, y1;
-};
-constexpr ScreenBox kQuestionYes{171, 261, 311, 301};
-constexpr ScreenBox kQuestionNo{331, 261, 471, 301};
-void DrawFullScreenQuestion(const FrameView& frame, const RenderResources& res, int highlighted);
 
 }  // namespace mervox

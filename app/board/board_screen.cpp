@@ -145,24 +145,9 @@ bool StartBoardRecording(GameState& g, const std::string& text) {
 
 namespace {
 
-int Length(const char16_t* s) {
-    int n = 0;
-    while (s[n] != 0) ++n;
-    return n;
-}
-
 void Text(DrawContext& dc, int x, int y, const std::u16string& s, uint32_t colour) {
     SetTextColour(dc, colour);
     ScaledText(dc, x, y, s.c_str(), static_cast<int>(s.size()));
-}
-
-void EdgedText(DrawContext& dc, int x, int y, const char16_t* s, uint32_t colour, uint32_t edge) {
-    SetTextColour(dc, edge);
-    for (int dx = -1; dx <= 1; ++dx)
-        for (int dy = -1; dy <= 1; ++dy)
-            if (dx != 0 || dy != 0) ScaledText(dc, x + dx, y + dy, s, Length(s));
-    SetTextColour(dc, colour);
-    ScaledText(dc, x, y, s, Length(s));
 }
 
 std::u16string Digits(long long n) {
@@ -185,7 +170,7 @@ void DrawBoardKeyLine(const FrameView& frame, const RenderResources& res) {
     DrawContext dc = MakeDrawContext(frame.pixels, frame.width, frame.height, frame.scale);
     SelectFont(dc, &WordsFont(res));
     const std::u16string line = WithBoundKeys(BoardWords(res.language).titleLine, res.language, res.keys);
-    EdgedText(dc, 401, 331, line.c_str(), 0x7A4A1E, 0xFAFAFA);
+    ScaledEdgedWords(dc, 401, 331, line.c_str(), 0x7A4A1E, 0xFAFAFA);
 }
 
 void DrawBoardScreen(const FrameView& frame, const RenderResources& res, const BoardScreen& s, const Font& table) {
@@ -199,7 +184,7 @@ void DrawBoardScreen(const FrameView& frame, const RenderResources& res, const B
     SelectBrush(dc, &pal.WhiteBrush);
     ScaledRectangle(dc, 41, 61, 599, 401);
     SelectFont(dc, &WordsFont(res));
-    EdgedText(dc, 51, 31, w.heading, 0x7A4A1E, 0xFAFAFA);
+    ScaledEdgedWords(dc, 51, 31, w.heading, 0x7A4A1E, 0xFAFAFA);
     Text(dc, 151, 31, s.board.empty() ? std::u16string(OptionsScreenWords(res.language).noBoard)
                                       : WordsFromUtf8(s.board), 0x505050);
     Text(dc, 51, 432, WithBoundKeys(w.keys, res.language, res.keys), 0x505050);

@@ -13,6 +13,7 @@
 #include "render/render_resources.h"
 #include "save/options_file.h"
 #include "save/saved_data.h"
+#include "title/shown_language.h"
 
 namespace mervox {
 

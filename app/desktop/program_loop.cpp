@@ -6,6 +6,7 @@
 #include "app/desktop/program_services.h"
 #include "app/viewer/watch_round.h"
 #include "game/simulation.h"
+#include "title/shown_language.h"
 
 namespace mervox {
 

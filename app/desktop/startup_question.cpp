@@ -8,7 +8,8 @@
 #include "draw/text_drawing.h"
 #include "render/render_resources.h"
 #include "save/options_file.h"
-#include "title/options_screen.h"
+#include "title/shown_language.h"
+#include "title/startup_question_picture.h"
 
 namespace mervox {
 

@@ -9,7 +9,7 @@
 #include "render/render_resources.h"
 #include "render/scene_drawing.h"
 #include "save/options_file.h"
-#include "title/options_screen.h"
+#include "title/shown_language.h"
 
 namespace mervox {
 

@@ -16,7 +16,7 @@
 #include "render/render_resources.h"
 #include "save/controls_file.h"
 #include "save/options_file.h"
-#include "title/options_screen.h"
+#include "title/shown_language.h"
 
 namespace mervox {
 

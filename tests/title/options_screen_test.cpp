@@ -5,6 +5,7 @@
 #include <string>
 
 #include "title/options_screen.h"
+#include "title/shown_language.h"
 
 namespace mervox {
 namespace {
