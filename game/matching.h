@@ -9,8 +9,10 @@
 namespace mervox {
 
 // The size recorded for a grouping mark (a mark outside the table reads 0).
+// The stand-in for such a mark is one per thread: the board's verifiers
+// play rounds side by side.
 inline int& GroupTotal(GameState& g, int mark) {
-    static int outside = 0;
+    thread_local int outside = 0;
     if (mark < 0 || mark >= kGroupTableSize) {
         outside = 0;
         return outside;
