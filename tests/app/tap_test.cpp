@@ -103,6 +103,32 @@ protected:
         return s.str();
     }
 
+    // One beat of a scripted player: `act` runs after every pass until it
+    // answers true (it taps, checks, or waits for a state), then `waitAfter`
+    // passes go by before the next beat. The program quits after the last.
+    struct Beat {
+        std::function<bool(const GameState&)> act;
+        int waitAfter = 0;
+    };
+
+    // Runs the program with `beats` played in order; every beat must end.
+    void Play(const std::vector<Beat>& beats) {
+        size_t next = 0;
+        int wait = 0;
+        step = [&](const GameState& g) {
+            if (next >= beats.size()) return;
+            if (wait > 0) {
+                --wait;
+                return;
+            }
+            if (!beats[next].act(g)) return;
+            wait = beats[next].waitAfter;
+            if (++next == beats.size()) Quit();
+        };
+        Run();
+        EXPECT_EQ(next, beats.size()) << "the taps stopped at beat " << next;
+    }
+
     DesktopSession d;
     uint32_t clock = 1;
     long passes = 0;
@@ -112,91 +138,77 @@ protected:
 
 bool TitleIdle(const GameState& g) { return g.RunMode == RunTitle && g.FadeLevel == 0 && g.StartRequested == 0; }
 
+// A beat that taps `code` at once.
+std::function<bool(const GameState&)> Tapping(SDL_Scancode code) {
+    return [code](const GameState&) {
+        Tap(code);
+        return true;
+    };
+}
+
 // On the title a tap of O opens the options screen, a tap of Z changes the
 // option under the cursor there, a tap of Escape closes it (and writes
 // options.txt) without quitting; then a tap of Z starts a game, in which a
 // tap of X jumps (a change recorded for one update), P pauses and P again
 // goes on.
 TEST_F(TapRig, TapsAnswerOnTheTitleTheOptionsScreenAndInARound) {
-    int phase = 0;
-    int wait = 0;
     int32_t frameAtPause = -1;
-    bool jumpSeen = false;
-    step = [&](const GameState& g) {
-        if (wait > 0) {
-            --wait;
-            return;
-        }
-        switch (phase) {
-            case 0:  // the title, settled: open the options screen
-                if (!TitleIdle(g)) return;
-                Tap(SDL_SCANCODE_O);
-                wait = 3;
-                phase = 1;
-                return;
-            case 1:  // the colour marks on, and close
-                Tap(SDL_SCANCODE_Z);
-                wait = 3;
-                phase = 2;
-                return;
-            case 2:
-                Tap(SDL_SCANCODE_ESCAPE);
-                wait = 10;
-                phase = 3;
-                return;
-            case 3:  // back on the title, still running: start a game
-                EXPECT_EQ(g.QuitRequested, 0) << "Escape closing the options screen quit the game";
-                EXPECT_NE(FileText(dir / "options.txt").find("colour_marks = on"), std::string::npos)
-                    << "the options screen did not answer its taps";
-                Tap(SDL_SCANCODE_Z);
-                phase = 4;
-                return;
-            case 4:
-                if (g.RunMode == RunTitle && passes > 2000) {
-                    ADD_FAILURE() << "a tap of Z on the title started no game";
-                    Quit();
-                    phase = 99;
-                }
-                if (g.RunMode != RunGame) return;
-                EXPECT_EQ(g.Playback, PlaybackOff);
-                phase = 5;
-                return;
-            case 5:  // in the round, once the ready count is over
-                if (g.ReadyCountdown > 0 || g.RoundFrame < 200) return;
-                Tap(SDL_SCANCODE_X);
-                wait = 2;
-                phase = 6;
-                return;
-            case 6:
-                for (int i = 0; i < g.InputLogIndex && i < kInputLogLength; ++i)
-                    jumpSeen = jumpSeen || (g.InputLog[i].keys & KeyJump) != 0;
-                EXPECT_TRUE(jumpSeen) << "a tap of X in the round made no jump";
-                Tap(SDL_SCANCODE_P);
-                wait = 3;
-                phase = 7;
-                return;
-            case 7:
-                frameAtPause = g.RoundFrame;
-                wait = 20;
-                phase = 8;
-                return;
-            case 8:
-                EXPECT_EQ(g.RoundFrame, frameAtPause) << "a tap of P did not pause the round";
-                Tap(SDL_SCANCODE_P);
-                wait = 5;
-                phase = 9;
-                return;
-            case 9:
-                EXPECT_GT(g.RoundFrame, frameAtPause) << "a second tap of P did not go on";
-                Quit();
-                phase = 99;
-                return;
-            default:
-                return;
-        }
-    };
-    Run();
-    EXPECT_EQ(phase, 99);
+    Play({
+        {[](const GameState& g) {  // the title, settled: open the options screen
+             if (!TitleIdle(g)) return false;
+             Tap(SDL_SCANCODE_O);
+             return true;
+         },
+         3},
+        {Tapping(SDL_SCANCODE_Z), 3},  // the colour marks on
+        {Tapping(SDL_SCANCODE_ESCAPE), 10},  // and close
+        {[&](const GameState& g) {  // back on the title, still running: start a game
+             EXPECT_EQ(g.QuitRequested, 0) << "Escape closing the options screen quit the game";
+             EXPECT_NE(FileText(dir / "options.txt").find("colour_marks = on"), std::string::npos)
+                 << "the options screen did not answer its taps";
+             Tap(SDL_SCANCODE_Z);
+             return true;
+         }},
+        {[&](const GameState& g) {
+             if (g.RunMode == RunTitle && passes > 2000) {
+                 ADD_FAILURE() << "a tap of Z on the title started no game";
+                 Quit();
+             }
+             if (g.RunMode != RunGame) return false;
+             EXPECT_EQ(g.Playback, PlaybackOff);
+             return true;
+         }},
+        {[](const GameState& g) {  // in the round, once the ready count is over
+             if (g.ReadyCountdown > 0 || g.RoundFrame < 200) return false;
+             Tap(SDL_SCANCODE_X);
+             return true;
+         },
+         2},
+        {[](const GameState& g) {
+             bool jumpSeen = false;
+             for (int i = 0; i < g.InputLogIndex && i < kInputLogLength; ++i)
+                 jumpSeen = jumpSeen || (g.InputLog[i].keys & KeyJump) != 0;
+             EXPECT_TRUE(jumpSeen) << "a tap of X in the round made no jump";
+             Tap(SDL_SCANCODE_P);
+             return true;
+         },
+         3},
+        {[&](const GameState& g) {
+             frameAtPause = g.RoundFrame;
+             return true;
+         },
+         20},
+        {[&](const GameState& g) {
+             EXPECT_EQ(g.RoundFrame, frameAtPause) << "a tap of P did not pause the round";
+             Tap(SDL_SCANCODE_P);
+             return true;
+         },
+         5},
+        {[&](const GameState& g) {
+             EXPECT_GT(g.RoundFrame, frameAtPause) << "a second tap of P did not go on";
+             return true;
+         }},
+    });
 }
 
 // In a round the title plays back (R, the saved replay), the viewer's keys
@@ -205,66 +217,47 @@ TEST_F(TapRig, TapsAnswerOnTheTitleTheOptionsScreenAndInARound) {
 TEST_F(TapRig, TapsDriveTheViewer) {
     // A short recording: a few key changes early on.
     std::ofstream(dir / "data" / "replay.dat", std::ios::binary) << "00010002\n00030000\n00200016\n00230000\n";
-    int phase = 0;
-    int wait = 0;
     int32_t frame = -1;
-    step = [&](const GameState& g) {
-        if (wait > 0) {
-            --wait;
-            return;
-        }
-        switch (phase) {
-            case 0:
-                if (!TitleIdle(g)) return;
-                ASSERT_EQ(g.ReplayAvailable, 1);
-                Tap(SDL_SCANCODE_R);
-                phase = 1;
-                return;
-            case 1:
-                if (g.RunMode == RunTitle && passes > 2000) {
-                    ADD_FAILURE() << "a tap of R on the title started no replay";
-                    Quit();
-                    phase = 99;
-                }
-                if (g.RunMode != RunGame || g.RoundFrame < 60) return;
-                Tap(SDL_SCANCODE_SPACE);
-                wait = 3;
-                phase = 2;
-                return;
-            case 2:
-                frame = g.RoundFrame;
-                wait = 10;
-                phase = 3;
-                return;
-            case 3:
-                EXPECT_EQ(g.RoundFrame, frame) << "a tap of Space did not pause the viewer";
-                Tap(SDL_SCANCODE_PERIOD);
-                wait = 3;
-                phase = 4;
-                return;
-            case 4:
-                EXPECT_EQ(g.RoundFrame, frame + 1) << "a tap of '.' did not step one update";
-                Tap(SDL_SCANCODE_COMMA);
-                wait = 3;
-                phase = 5;
-                return;
-            case 5:
-                EXPECT_EQ(g.RoundFrame, frame) << "a tap of ',' did not step one update back";
-                for (int k = 0; k < 3; ++k) Tap(SDL_SCANCODE_PERIOD);
-                wait = 3;
-                phase = 6;
-                return;
-            case 6:
-                EXPECT_EQ(g.RoundFrame, frame + 3) << "three taps of '.' in one pass did not step three updates";
-                Quit();
-                phase = 99;
-                return;
-            default:
-                return;
-        }
+    // A beat that checks the frame against the paused one plus `ahead`,
+    // then taps `code` (none when 0) that many times.
+    const auto atFrame = [&](int ahead, const char* failure, SDL_Scancode code, int taps) {
+        return [&frame, ahead, failure, code, taps](const GameState& g) {
+            EXPECT_EQ(g.RoundFrame, frame + ahead) << failure;
+            for (int k = 0; k < taps; ++k) Tap(code);
+            return true;
+        };
     };
-    Run();
-    EXPECT_EQ(phase, 99);
+    Play({
+        {[](const GameState& g) {
+             if (!TitleIdle(g)) return false;
+             if (g.ReplayAvailable != 1) {
+                 ADD_FAILURE() << "the title offers no replay to play back";
+                 Quit();
+                 return false;
+             }
+             Tap(SDL_SCANCODE_R);
+             return true;
+         }},
+        {[&](const GameState& g) {
+             if (g.RunMode == RunTitle && passes > 2000) {
+                 ADD_FAILURE() << "a tap of R on the title started no replay";
+                 Quit();
+             }
+             if (g.RunMode != RunGame || g.RoundFrame < 60) return false;
+             Tap(SDL_SCANCODE_SPACE);
+             return true;
+         },
+         3},
+        {[&](const GameState& g) {
+             frame = g.RoundFrame;
+             return true;
+         },
+         10},
+        {atFrame(0, "a tap of Space did not pause the viewer", SDL_SCANCODE_PERIOD, 1), 3},
+        {atFrame(1, "a tap of '.' did not step one update", SDL_SCANCODE_COMMA, 1), 3},
+        {atFrame(0, "a tap of ',' did not step one update back", SDL_SCANCODE_PERIOD, 3), 3},
+        {atFrame(3, "three taps of '.' in one pass did not step three updates", SDL_SCANCODE_PERIOD, 0)},
+    });
 }
 
 }  // namespace
