@@ -207,6 +207,22 @@ private:
     ScriptedPlayer& v_;
 };
 
+// --watch of demo1 opened paused at 1800, in `dir`, with the scripted
+// player's keys; what it said on stdout lands in `note`.
+int WatchDemo1From1800(const fs::path& dir, ScriptedPlayer& v, std::string& note) {
+    WatchRun run;
+    run.baseDir = dir.string();
+    run.path = kGameDir + "/data/demo1.dat";
+    run.mode = RunDemo1;
+    run.at = 1800;
+    ::testing::internal::CaptureStdout();
+    ::testing::internal::CaptureStderr();
+    const int status = RunWatchOn(ScriptedPlatform(v), WatchPointer(), run);
+    ::testing::internal::GetCapturedStderr();
+    note = ::testing::internal::GetCapturedStdout();
+    return status;
+}
+
 TEST(PracticeRound, TheViewerTakesOverRewindsAndSavesWhatItShowedOnLeaving) {
     const fs::path dir = fs::temp_directory_path() / "mervox_practice_viewer";
     fs::remove_all(dir);
@@ -220,16 +236,8 @@ TEST(PracticeRound, TheViewerTakesOverRewindsAndSavesWhatItShowedOnLeaving) {
                  {400, ControlAction::PracticeBack5s},
                  {500, ControlAction::PracticeToTakeOver}};
     v.leaveAt = 600;
-    WatchRun run;
-    run.baseDir = dir.string();
-    run.path = kGameDir + "/data/demo1.dat";
-    run.mode = RunDemo1;
-    run.at = 1800;
-    ::testing::internal::CaptureStdout();
-    ::testing::internal::CaptureStderr();
-    ASSERT_EQ(RunWatchOn(ScriptedPlatform(v), WatchPointer(), run), 0);
-    ::testing::internal::GetCapturedStderr();
-    const std::string note = ::testing::internal::GetCapturedStdout();
+    std::string note;
+    ASSERT_EQ(WatchDemo1From1800(dir, v, note), 0);
     EXPECT_NE(note.find("ended at frame 1900"), std::string::npos) << note;
     EXPECT_NE(note.find("2 rewinds"), std::string::npos) << note;
 
@@ -269,16 +277,8 @@ TEST(PracticeRound, EscapeLeavesAPracticeRoundInWatchAsInTheGame) {
     fs::create_directories(dir);
     ScriptedPlayer v;
     v.pressed = {{0, ControlAction::PracticeTakeOver}, {100, ControlAction::Escape}};
-    WatchRun run;
-    run.baseDir = dir.string();
-    run.path = kGameDir + "/data/demo1.dat";
-    run.mode = RunDemo1;
-    run.at = 1800;
-    ::testing::internal::CaptureStdout();
-    ::testing::internal::CaptureStderr();
-    const int status = RunWatchOn(ScriptedPlatform(v), WatchPointer(), run);
-    ::testing::internal::GetCapturedStderr();
-    const std::string note = ::testing::internal::GetCapturedStdout();
+    std::string note;
+    const int status = WatchDemo1From1800(dir, v, note);
     EXPECT_EQ(status, 0);
     EXPECT_EQ(v.pass, 100) << "the pass that left drew nothing";
     EXPECT_NE(note.find("ended at frame 1900"), std::string::npos) << note;
