@@ -33,6 +33,10 @@ struct DrawContext {
 
 DrawContext MakeDrawContext(uint32_t* pixels, int width, int height, int scale = 1);
 
+struct FrameView;
+// A context over a frame, at the frame's drawing scale.
+DrawContext MakeDrawContext(const FrameView& frame);
+
 inline void SelectBrush(DrawContext& dc, const Brush* b) {
     if (b != nullptr) dc.brush = b;
 }

@@ -266,7 +266,7 @@ ScenePainter::ScenePainter(const GameState& state, const RenderResources& resour
       res(resources),
       pal(resources.palette),
       frame(fb),
-      dc(MakeDrawContext(fb.pixels, fb.width, fb.height, fb.scale)),
+      dc(MakeDrawContext(fb)),
       cam(state.DrawCamera),
       view(ViewOf(state)),
       n(fb.scale),

@@ -15,12 +15,6 @@ namespace {
 constexpr LanguageChoice kLanguageCycle[] = {LanguageChoice::Desktop, LanguageChoice::Japanese,
                                              LanguageChoice::English};
 
-// The screens are laid out in pixels of the original picture: at drawing
-// scale N each coordinate is N times that, and the fonts N times the size.
-DrawContext ContextFor(const FrameView& frame) {
-    return MakeDrawContext(frame.pixels, frame.width, frame.height, frame.scale);
-}
-
 void NextLanguage(Options& o, int step) {
     int k = 0;
     for (int i = 0; i < 3; ++i)
@@ -78,7 +72,7 @@ bool UpdateOptionsScreen(OptionsScreen& s, Options& o, bool titleIdle, const Act
 }
 
 void DrawOptionsKeyLine(const FrameView& frame, const RenderResources& res) {
-    DrawContext dc = ContextFor(frame);
+    DrawContext dc = MakeDrawContext(frame);
     SelectFont(dc, &WordsFont(res));
     const std::u16string line = WithBoundKeys(OptionsScreenWords(res.language).titleLine, res.language, res.keys);
     ScaledEdgedWords(dc, 401, 311, line.c_str(), 0x7A4A1E, 0xFAFAFA);
@@ -87,7 +81,7 @@ void DrawOptionsKeyLine(const FrameView& frame, const RenderResources& res) {
 void DrawOptionsScreen(const FrameView& frame, const RenderResources& res, const OptionsScreen& s, const Options& o) {
     const Palette& pal = res.palette;
     const OptionsWords& w = OptionsScreenWords(res.language);
-    DrawContext dc = ContextFor(frame);
+    DrawContext dc = MakeDrawContext(frame);
     SelectPen(dc, &pal.FixedPens[paint::kGreyPen]);
     SelectBrush(dc, &pal.GreyBrushes[paint::kBandGrey]);
     ScaledRectangle(dc, 81, 131, 561, 371);

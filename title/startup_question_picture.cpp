@@ -12,10 +12,6 @@ namespace mervox {
 
 namespace {
 
-DrawContext ContextFor(const FrameView& frame) {
-    return MakeDrawContext(frame.pixels, frame.width, frame.height, frame.scale);
-}
-
 void CentredText(DrawContext& dc, int x0, int x1, int y, const char16_t* s, uint32_t colour) {
     // The width at the original size: the font at N times the size is
     // about N times as wide.
@@ -29,7 +25,7 @@ void CentredText(DrawContext& dc, int x0, int x1, int y, const char16_t* s, uint
 void DrawFullScreenQuestion(const FrameView& frame, const RenderResources& res, int highlighted) {
     const Palette& pal = res.palette;
     const QuestionWords& w = FullScreenQuestionWords(res.language);
-    DrawContext dc = ContextFor(frame);
+    DrawContext dc = MakeDrawContext(frame);
     SelectPen(dc, &pal.FixedPens[paint::kNoPen]);
     SelectBrush(dc, &pal.GreyBrushes[paint::kLightestGrey]);
     ScaledRectangle(dc, 0, 0, kFrameWidth + 2, kFrameHeight + 2);

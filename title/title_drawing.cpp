@@ -70,7 +70,7 @@ void DrawTitleScreen(const GameState& g, const RenderResources& res, FrameView f
                     kTinyDigits);
     Copy(fb, res, screen::kFpsLabel);
 
-    DrawContext dc = MakeDrawContext(fb.pixels, fb.width, fb.height, fb.scale);
+    DrawContext dc = MakeDrawContext(fb);
     DrawFadeSquares(dc, g.FadeLevel);
     hooks.presentFrame();
 }

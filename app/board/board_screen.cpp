@@ -167,7 +167,7 @@ constexpr int kRowHeight = 15;
 }  // namespace
 
 void DrawBoardKeyLine(const FrameView& frame, const RenderResources& res) {
-    DrawContext dc = MakeDrawContext(frame.pixels, frame.width, frame.height, frame.scale);
+    DrawContext dc = MakeDrawContext(frame);
     SelectFont(dc, &WordsFont(res));
     const std::u16string line = WithBoundKeys(BoardWords(res.language).titleLine, res.language, res.keys);
     ScaledEdgedWords(dc, 401, 331, line.c_str(), 0x7A4A1E, 0xFAFAFA);
@@ -176,7 +176,7 @@ void DrawBoardKeyLine(const FrameView& frame, const RenderResources& res) {
 void DrawBoardScreen(const FrameView& frame, const RenderResources& res, const BoardScreen& s, const Font& table) {
     const Palette& pal = res.palette;
     const BoardScreenWords& w = BoardWords(res.language);
-    DrawContext dc = MakeDrawContext(frame.pixels, frame.width, frame.height, frame.scale);
+    DrawContext dc = MakeDrawContext(frame);
     SelectPen(dc, &pal.FixedPens[paint::kGreyPen]);
     SelectBrush(dc, &pal.GreyBrushes[paint::kBandGrey]);
     ScaledRectangle(dc, 31, 21, 609, 461);

@@ -18,7 +18,7 @@ constexpr int kLineY = 9;
 void DrawBoardStatusLine(const FrameView& frame, const RenderResources& res, const BoardStatus& status) {
     const std::u16string words = BoardStatusWords(status, res.language);
     if (words.empty()) return;
-    DrawContext dc = MakeDrawContext(frame.pixels, frame.width, frame.height, frame.scale);
+    DrawContext dc = MakeDrawContext(frame);
     SelectFont(dc, &WordsFont(res));
     const int n = static_cast<int>(words.size());
     SetTextColour(dc, 0xFAFAFA);

@@ -32,7 +32,7 @@ bool EndStalePause(PauseState& s, const GameState& g) {
 void DrawPauseOverlay(const FrameView& frame, const Font& font) {
     const size_t words = static_cast<size_t>(frame.width) * frame.height;
     for (size_t i = 0; i < words; ++i) frame.pixels[i] = (frame.pixels[i] >> 1) & 0x007F7F7Fu;
-    DrawContext dc = MakeDrawContext(frame.pixels, frame.width, frame.height, frame.scale);
+    DrawContext dc = MakeDrawContext(frame);
     const int n = frame.scale;
     SelectFont(dc, &font);
     static constexpr char16_t kText[] = u"PAUSE";

@@ -149,7 +149,7 @@ void DrawPracticeOverlay(const WatchSession& s, const RenderResources& res, Draw
 
 void DrawOverlay(const WatchSession& s, const RenderResources& res, const FrameView& fb) {
     DarkenRows(fb, kWatchBandTop, kWatchBandBottom);
-    DrawContext dc = MakeDrawContext(fb.pixels, fb.width, fb.height, fb.scale);
+    DrawContext dc = MakeDrawContext(fb);
     SelectFont(dc, &res.palette.SmallFont);
     if (s.mode == ViewerMode::Practising) {
         DrawPracticeOverlay(s, res, dc);
